@@ -1,0 +1,60 @@
+// Path helpers over the shell's path functions, with no fixed-size buffers on our side.
+#include "base/Path.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
+    std::wstring out(folder);
+    while (!name.empty() && name.front() == L'\\') name.remove_prefix(1);
+    if (!out.empty() && out.back() != L'\\') out += L'\\';
+    out += name;
+    return out;
+}
+
+std::wstring WithTrailingBackslash(std::wstring_view path) {
+    std::wstring out(path);
+    if (out.empty() || out.back() != L'\\') out += L'\\';
+    return out;
+}
+
+std::wstring ParentPath(std::wstring_view path) {
+    size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring_view::npos) return {};
+    return std::wstring(path.substr(0, slash));
+}
+
+std::wstring FileNamePart(std::wstring_view path) {
+    size_t slash = path.find_last_of(L"\\/");
+    return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
+}
+
+std::wstring ExtensionOf(std::wstring_view path) {
+    std::wstring name = FileNamePart(path);
+    size_t dot = name.rfind(L'.');
+    return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
+}
+
+bool PathExists(const std::wstring& path) { return PathFileExistsW(path.c_str()) != FALSE; }
+
+bool IsExistingDirectory(const std::wstring& path) {
+    return PathIsDirectoryW(path.c_str()) && PathFileExistsW(path.c_str());
+}
+
+void CreateFolderIfMissing(const std::wstring& path) {
+    if (!path.empty() && !PathFileExistsW(path.c_str())) CreateDirectoryW(path.c_str(), nullptr);
+}
+
+std::wstring ModuleFileName(void* module) {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(static_cast<HMODULE>(module), buffer.data(),
+                                     static_cast<DWORD>(buffer.size()));
+        if (n == 0) return {};
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}

@@ -1,0 +1,20 @@
+// Path helpers: joining, trailing backslashes and existence tests, all on UTF-16 paths.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Joins with exactly one backslash between the parts.
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
+std::wstring WithTrailingBackslash(std::wstring_view path);
+// The path without its last component ("C:\a\b.dll" -> "C:\a"); empty when there is none.
+std::wstring ParentPath(std::wstring_view path);
+// The text after the last backslash.
+std::wstring FileNamePart(std::wstring_view path);
+// The text after the last dot of the file name, without the dot; empty when there is none.
+std::wstring ExtensionOf(std::wstring_view path);
+
+bool PathExists(const std::wstring& path);
+bool IsExistingDirectory(const std::wstring& path);
+void CreateFolderIfMissing(const std::wstring& path);
+std::wstring ModuleFileName(void* module);

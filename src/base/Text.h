@@ -1,0 +1,17 @@
+// Conversions and comparisons for the UTF-16 text the whole plugin works in; 8-bit text
+// appears only at the edges (playlist files, the plugin description).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+std::wstring Utf8ToWide(std::string_view text);
+std::string WideToUtf8(std::wstring_view text);
+
+// Lower-cases with the system's locale-independent table, as file names compare on Windows.
+std::wstring ToLower(std::wstring_view text);
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+// Whether the first min(|a|, |b|) characters of a and b match ignoring case.
+bool SharedPrefixEqualsNoCase(std::wstring_view a, std::wstring_view b);
+
+std::wstring FormatInt(long long value);

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs one Windows program under 32-bit Wine with the project's private prefix, a persistent
+# wineserver and quiet logging; ctest uses it as the emulator of every test.
+set -u
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export WINEPREFIX=${CV_WINEPREFIX:-$(cd "$here/../.." && pwd)/build/wineprefix}
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export DISPLAY=${DISPLAY:-:99}
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot --init >/dev/null 2>&1
+fi
+wineserver -p >/dev/null 2>&1 || true
+exe=$1; shift
+case "$exe" in
+  *.exe) ;;
+  *) [ -f "$exe.exe" ] && exe="$exe.exe" ;;
+esac
+exec wine "$exe" "$@"
