@@ -7,9 +7,11 @@ fail=0
 dump=$(i686-w64-mingw32-objdump -p "$dll") || { echo "cannot read $dll"; exit 1; }
 
 echo "$dump" | grep -q 'file format pei-i386' || { echo "not a PE32 i386 module"; fail=1; }
-echo "$dump" | grep -q 'Characteristics.*' && echo "$dump" | grep -qi 'DLL' || { echo "not a DLL"; fail=1; }
+# Bit 0x2000 of the file characteristics marks a DLL.
+chars=$(echo "$dump" | awk '/^Characteristics/ {print $2; exit}')
+(( (16#${chars#0x} & 0x2000) != 0 )) || { echo "not a DLL"; fail=1; }
 
-exports=$(echo "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -oE '\] [A-Za-z_@0-9]+' | awk '{print $2}')
+exports=$(echo "$dump" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -oE '^\s*\[ *[0-9]+\] [A-Za-z_@0-9]+' | awk '{print $NF}')
 if [ "$exports" != "winampGetGeneralPurposePlugin" ]; then
   echo "exports must be exactly winampGetGeneralPurposePlugin, found: $exports"; fail=1
 fi

@@ -18,4 +18,12 @@ case "$exe" in
   *.exe) ;;
   *) [ -f "$exe.exe" ] && exe="$exe.exe" ;;
 esac
-exec wine "$exe" "$@"
+# Wine's first process of a session starts long-lived helpers (services, the desktop) that
+# inherit its output handles; a test runner reading through a pipe would then wait for them
+# forever. The program writes to a file instead, which is copied out when it exits.
+out=$(mktemp "${TMPDIR:-/tmp}/cv-wine.XXXXXX")
+trap 'rm -f "$out"' EXIT
+wine "$exe" "$@" >"$out" 2>&1 </dev/null
+status=$?
+cat "$out"
+exit $status

@@ -26,6 +26,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 wineserver -p >/dev/null 2>&1
+# Start the prefix's helper processes now, detached from any test's output.
+wine cmd /c exit >/dev/null 2>&1 </dev/null
 
 "$@"
 status=$?
