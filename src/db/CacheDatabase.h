@@ -1,0 +1,52 @@
+// The cache database: one connection to cvCache.db with its statement object, the two custom
+// SQL functions, the schema and its upgrade from the older layout.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "db/Statement.h"
+
+struct sqlite3;
+
+constexpr int kCacheSchemaVersion = 201;
+constexpr wchar_t kCacheFileName[] = L"cvCache.db";
+
+class CacheDatabase {
+public:
+    // Creates the cache folder (and its parent) when missing, opens or creates the file,
+    // registers the functions and the view. The schema itself is not created here.
+    explicit CacheDatabase(const std::wstring& cacheFolder);
+    ~CacheDatabase();
+    CacheDatabase(const CacheDatabase&) = delete;
+    CacheDatabase& operator=(const CacheDatabase&) = delete;
+
+    // Runs the schema statements in order, stopping silently at the first failure (on an
+    // existing database the first one fails and nothing changes).
+    bool CreateSchema();
+    int UserVersion();
+    bool IsCurrentVersion() { return UserVersion() == kCacheSchemaVersion; }
+    // Whether the database file is on disk.
+    bool FileExists() const;
+    // Brings a version-0 database to the current layout; any other version fails untouched.
+    bool Upgrade();
+    void Close();
+    // Deletes the file and starts an empty database of the current version in its place.
+    void DeleteAndRecreate();
+
+    bool IsOpen() const { return connection_ != nullptr; }
+    const std::wstring& FilePath() const { return filePath_; }
+    sqlite3* Connection() const { return connection_; }
+    Statement& Sql() { return *statement_; }
+
+private:
+    void Open();
+    bool Run(const wchar_t* sql);
+
+    std::wstring filePath_;
+    sqlite3* connection_ = nullptr;
+    std::unique_ptr<Statement> statement_;
+};
+
+// Registers StripAccent and FileExists on a connection.
+void RegisterCacheFunctions(sqlite3* connection);

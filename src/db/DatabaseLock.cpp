@@ -1,0 +1,7 @@
+// The process-wide database lock, created on first use.
+#include "db/DatabaseLock.h"
+
+CriticalSection& DatabaseLock() {
+    static CriticalSection lock;
+    return lock;
+}

@@ -1,0 +1,243 @@
+// The statement wrapper: builds, binds, steps and reads one statement at a time under the
+// database lock, turning every SQLite failure into an empty result.
+#include "db/Statement.h"
+
+#include <sqlite3.h>
+#include <windows.h>
+
+#include "db/DatabaseLock.h"
+
+Statement::Statement(sqlite3* connection) : connection_(connection) { DatabaseLock(); }
+
+Statement::Statement(const std::wstring& databaseFile) : ownsConnection_(true) {
+    Lock lock(DatabaseLock());
+    if (sqlite3_open16(databaseFile.c_str(), &connection_) != SQLITE_OK) {
+        sqlite3_close(connection_);
+        connection_ = nullptr;
+    }
+}
+
+Statement::~Statement() {
+    Lock lock(DatabaseLock());
+    FinalizePrepared();
+    if (ownsConnection_ && connection_) sqlite3_close(connection_);
+}
+
+void Statement::FinalizePrepared() {
+    if (prepared_) sqlite3_finalize(prepared_);
+    prepared_ = nullptr;
+}
+
+void Statement::ClearBindings() {
+    for (Slot& slot : slots_) {
+        slot.hasValue = false;
+        slot.kind = Kind::kText;
+        slot.text.clear();
+    }
+    parameterCount_ = 0;
+}
+
+void Statement::SetSql(std::wstring_view text) {
+    Lock lock(DatabaseLock());
+    if (finished_) {
+        FinalizePrepared();
+        ClearBindings();
+        executed_ = false;
+        text_.clear();
+    }
+    text_.append(text);
+    finished_ = false;
+}
+
+bool Statement::Prepare() {
+    Lock lock(DatabaseLock());
+    if (!prepared_) {
+        const void* tail = nullptr;
+        prepareResult_ = connection_ ? sqlite3_prepare16_v2(connection_, text_.c_str(), -1, &prepared_, &tail)
+                                     : SQLITE_MISUSE;
+        if (prepareResult_ != SQLITE_OK) FinalizePrepared();
+    }
+    return prepared_ != nullptr;
+}
+
+Statement::Slot* Statement::SlotAt(int index) {
+    return index >= 1 && index <= kMaxParameters ? &slots_[static_cast<size_t>(index)] : nullptr;
+}
+
+// A value for an index outside the slots is not stored, but still counts: Execute then finds
+// that parameter missing instead of running the statement with a hole in it.
+void Statement::Store(int index, Kind kind, bool hasValue) {
+    if (Slot* slot = SlotAt(index)) {
+        slot->kind = kind;
+        slot->hasValue = hasValue;
+    }
+    ++parameterCount_;
+}
+
+void Statement::BindText(const wchar_t* value, int index, bool nullIfAbsent) {
+    Lock lock(DatabaseLock());
+    Prepare();
+    if (!value && nullIfAbsent) return Store(index, Kind::kNull, true);
+    if (Slot* slot = SlotAt(index)) slot->text = value ? value : L"";
+    Store(index, Kind::kText, value != nullptr);
+}
+
+void Statement::BindText(const std::optional<std::wstring>& value, int index) {
+    if (value) BindText(value->c_str(), index);
+}
+
+void Statement::BindInt(int value, int index, bool nullIfZero) {
+    Lock lock(DatabaseLock());
+    Prepare();
+    if (value == 0 && nullIfZero) return Store(index, Kind::kNull, true);
+    if (Slot* slot = SlotAt(index)) slot->integer = value;
+    Store(index, Kind::kInt, true);
+}
+
+void Statement::BindInt64(long long value, int index) {
+    Lock lock(DatabaseLock());
+    Prepare();
+    if (Slot* slot = SlotAt(index)) slot->integer = value;
+    Store(index, Kind::kInt64, true);
+}
+
+void Statement::BindDouble(double value, int index) {
+    Lock lock(DatabaseLock());
+    Prepare();
+    if (Slot* slot = SlotAt(index)) slot->real = value;
+    Store(index, Kind::kDouble, true);
+}
+
+int Statement::IndexOf(const wchar_t* name) {
+    if (!Prepare() || !name) return 0;
+    std::string narrow;
+    for (const wchar_t* c = name; *c; ++c) narrow += static_cast<char>(*c < 0x80 ? *c : '?');
+    return sqlite3_bind_parameter_index(prepared_, narrow.c_str());
+}
+
+void Statement::BindTextByName(const wchar_t* name, const wchar_t* value, bool nullIfAbsent) {
+    Lock lock(DatabaseLock());
+    BindText(value, IndexOf(name), nullIfAbsent);
+}
+
+void Statement::BindIntByName(const wchar_t* name, int value, bool nullIfZero) {
+    Lock lock(DatabaseLock());
+    BindInt(value, IndexOf(name), nullIfZero);
+}
+
+void Statement::BindInt64ByName(const wchar_t* name, long long value) {
+    Lock lock(DatabaseLock());
+    BindInt64(value, IndexOf(name));
+}
+
+int Statement::Execute() {
+    Lock lock(DatabaseLock());
+    // A statement that fails, like one that completes, is finished: the next SetSql starts
+    // afresh rather than appending to the text that did not run.
+    finished_ = true;
+    if (!Prepare()) return prepareResult_ != SQLITE_OK ? prepareResult_ : SQLITE_ERROR;
+    rowConsumed_ = false;
+    sqlite3_reset(prepared_);
+    for (int index = 1; index <= parameterCount_; ++index) {
+        Slot* slot = SlotAt(index);
+        if (!slot || !slot->hasValue) return kMissingValue;
+        switch (slot->kind) {
+            case Kind::kText:
+                sqlite3_bind_text16(prepared_, index, slot->text.c_str(), -1, SQLITE_STATIC);
+                break;
+            case Kind::kInt:
+            case Kind::kInt64: sqlite3_bind_int64(prepared_, index, slot->integer); break;
+            case Kind::kDouble: sqlite3_bind_double(prepared_, index, slot->real); break;
+            case Kind::kNull: sqlite3_bind_null(prepared_, index); break;
+        }
+    }
+    executed_ = true;
+    int rc = sqlite3_step(prepared_);
+    if (rc == SQLITE_ROW) return kOk;
+    if (rc == SQLITE_DONE) {
+        lastInsertId_ = sqlite3_last_insert_rowid(connection_);
+        FinalizePrepared();
+        rowConsumed_ = true;
+        text_.clear();
+        return kOk;
+    }
+    return rc;
+}
+
+bool Statement::NextRow() {
+    Lock lock(DatabaseLock());
+    if (!prepared_ || sqlite3_data_count(prepared_) <= 0) return false;
+    bool available = !rowConsumed_ || sqlite3_step(prepared_) == SQLITE_ROW;
+    rowConsumed_ = true;
+    return available;
+}
+
+void Statement::Finish() {
+    Lock lock(DatabaseLock());
+    FinalizePrepared();
+    finished_ = true;
+}
+
+int Statement::ColumnInt(int column) const { return static_cast<int>(ColumnInt64(column)); }
+
+long long Statement::ColumnInt64(int column) const {
+    Lock lock(DatabaseLock());
+    return prepared_ ? sqlite3_column_int64(prepared_, column - 1) : 0;
+}
+
+std::optional<std::wstring> Statement::ColumnText(int column) const {
+    Lock lock(DatabaseLock());
+    if (!prepared_) return std::nullopt;
+    auto text = static_cast<const wchar_t*>(sqlite3_column_text16(prepared_, column - 1));
+    if (!text) return std::nullopt;
+    return std::wstring(text);
+}
+
+// The index past the last column when no column has the name, which reads as 0 or no text.
+int Statement::ColumnIndex(const wchar_t* name) const {
+    if (!prepared_) return 0;
+    int count = sqlite3_column_count(prepared_);
+    for (int i = 0; i < count; ++i) {
+        auto columnName = static_cast<const wchar_t*>(sqlite3_column_name16(prepared_, i));
+        if (columnName && name && CompareStringOrdinal(columnName, -1, name, -1, TRUE) == CSTR_EQUAL)
+            return i + 1;
+    }
+    return count + 1;
+}
+
+int Statement::ColumnInt(const wchar_t* name) const {
+    Lock lock(DatabaseLock());
+    return ColumnInt(ColumnIndex(name));
+}
+
+long long Statement::ColumnInt64(const wchar_t* name) const {
+    Lock lock(DatabaseLock());
+    return ColumnInt64(ColumnIndex(name));
+}
+
+std::optional<std::wstring> Statement::ColumnText(const wchar_t* name) const {
+    Lock lock(DatabaseLock());
+    return ColumnText(ColumnIndex(name));
+}
+
+void Statement::RunControl(const char* sql) {
+    FinalizePrepared();
+    if (!connection_) return;
+    sqlite3_stmt* control = nullptr;
+    if (sqlite3_prepare_v2(connection_, sql, -1, &control, nullptr) == SQLITE_OK) sqlite3_step(control);
+    sqlite3_finalize(control);
+}
+
+void Statement::BeginTransaction() {
+    Lock lock(DatabaseLock());
+    if (!transactionClosed_) return;
+    RunControl("BEGIN TRANSACTION");
+    transactionClosed_ = false;
+}
+
+void Statement::Commit() {
+    Lock lock(DatabaseLock());
+    if (transactionClosed_) return;
+    RunControl("COMMIT");
+    transactionClosed_ = true;
+}

@@ -1,0 +1,102 @@
+// The wrapper every SQL statement of the plugin goes through: statement text built from
+// pieces, values bound by index or name, stepping, column reads, and transactions, all under
+// the process-wide database lock. Failures come back as empty results, never as exceptions.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class Statement {
+public:
+    static constexpr int kMaxParameters = 100;
+    // Execute's answers besides SQLite's own error codes.
+    static constexpr int kOk = 0;
+    static constexpr int kMissingValue = 1;
+
+    explicit Statement(sqlite3* connection);
+    // Opens the file itself and closes it on destruction.
+    explicit Statement(const std::wstring& databaseFile);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    // After an executed statement, starts a new text; otherwise appends to the current one,
+    // so a statement can be built from several pieces before it runs.
+    void SetSql(std::wstring_view text);
+    bool Prepare();
+
+    // An absent value binds NULL when nullIfAbsent is set; otherwise Execute reports it missing.
+    void BindText(const wchar_t* value, int index, bool nullIfAbsent = false);
+    // An absent optional binds nothing at all (the parameter count does not move).
+    void BindText(const std::optional<std::wstring>& value, int index);
+    void BindInt(int value, int index, bool nullIfZero = false);
+    void BindInt64(long long value, int index);
+    void BindDouble(double value, int index);
+    // Names carry their colon (":PATH") and must match exactly; an unknown name binds index 0.
+    void BindTextByName(const wchar_t* name, const wchar_t* value, bool nullIfAbsent = false);
+    void BindIntByName(const wchar_t* name, int value, bool nullIfZero = false);
+    void BindInt64ByName(const wchar_t* name, long long value);
+
+    // 0 when a row is ready or the statement completed, 1 when a bound value is missing,
+    // otherwise SQLite's result code.
+    int Execute();
+    // True while a row is available; the first call after an Execute that produced a row does
+    // not step.
+    bool NextRow();
+    // Finalises the prepared statement so that a partly read result releases its read lock.
+    void Finish();
+
+    // Columns count from 1. Without a statement or row they answer 0 or no text.
+    int ColumnInt(int column) const;
+    long long ColumnInt64(int column) const;
+    std::optional<std::wstring> ColumnText(int column) const;
+    int ColumnInt(const wchar_t* name) const;
+    long long ColumnInt64(const wchar_t* name) const;
+    std::optional<std::wstring> ColumnText(const wchar_t* name) const;
+
+    long long LastInsertId() const { return lastInsertId_; }
+    sqlite3* Connection() const { return connection_; }
+    const std::wstring& Text() const { return text_; }
+
+    // Transactions do not nest: a second begin inside an open one does nothing, and the first
+    // commit ends it. Errors are ignored.
+    void BeginTransaction();
+    void Commit();
+    bool InTransaction() const { return !transactionClosed_; }
+
+private:
+    enum class Kind : unsigned char { kText = 0, kInt = 1, kDouble = 2, kInt64 = 3, kNull = 4 };
+    struct Slot {
+        Kind kind = Kind::kText;
+        bool hasValue = false;
+        std::wstring text;
+        long long integer = 0;
+        double real = 0;
+    };
+
+    void FinalizePrepared();
+    void ClearBindings();
+    Slot* SlotAt(int index);
+    void Store(int index, Kind kind, bool hasValue);
+    int IndexOf(const wchar_t* name);
+    int ColumnIndex(const wchar_t* name) const;
+    void RunControl(const char* sql);
+
+    bool finished_ = true;
+    bool executed_ = false;
+    bool rowConsumed_ = false;
+    bool ownsConnection_ = false;
+    int parameterCount_ = 0;
+    std::array<Slot, kMaxParameters + 1> slots_{};
+    std::wstring text_;
+    sqlite3* connection_ = nullptr;
+    sqlite3_stmt* prepared_ = nullptr;
+    int prepareResult_ = 0;
+    long long lastInsertId_ = 0;
+    bool transactionClosed_ = true;
+};
