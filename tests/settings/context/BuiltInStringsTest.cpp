@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "StringIds.h"
+#include "support/BuildFiles.h"
 
 namespace {
 
@@ -26,16 +26,6 @@ private:
     HMODULE h_;
 };
 
-// ctest hands over a Unix path; Wine reaches the Unix root through drive Z:.
-std::wstring PluginPath() {
-    const char* dir = std::getenv("CV_BIN_DIR");
-    std::string narrow = dir ? dir : ".";
-    std::wstring path(narrow.begin(), narrow.end());
-    for (auto& c : path) if (c == L'/') c = L'\\';
-    if (!path.empty() && path[0] == L'\\') path.insert(0, L"Z:");
-    return path + L"\\gen_cv.dll";
-}
-
 // The entry's whole text: with a zero length LoadStringW points into the resource itself, so
 // no buffer of a guessed size can cut a long message short.
 std::wstring Load(HMODULE module, unsigned id) {
@@ -46,7 +36,7 @@ std::wstring Load(HMODULE module, unsigned id) {
 
 class BuiltInStringsTest : public testing::Test {
 protected:
-    DataModule plugin_{PluginPath()};
+    DataModule plugin_{BuildFile(L"gen_cv.dll")};
     void SetUp() override { ASSERT_NE(plugin_.get(), nullptr) << "cannot load the plugin module"; }
 };
 

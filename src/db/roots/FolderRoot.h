@@ -1,0 +1,25 @@
+// A folder on disk, scanned into the cache and watched for changes.
+#pragma once
+
+#include "db/roots/Root.h"
+#include "scan/FolderWatcher.h"
+
+class FolderRoot : public Root {
+public:
+    // Makes sure the root's top folder row exists; available when the folder exists now.
+    FolderRoot(const std::wstring& path, long long rootId, CacheDatabase& database);
+
+    void Close() override;
+    bool Save() override { return false; }
+    bool Load(CacheDatabase& database, const MediaExtensions& extensions, int flags) override;
+    RootType Type() const override { return RootType::kFolder; }
+
+    // The loader marks the root loaded and hands it its watchers.
+    void MarkLoaded() { SetLoaded(true); }
+    void SetWatchers(Ref<FolderWatcher> files, Ref<FolderWatcher> folders);
+    bool HasWatchers() const { return filesWatcher_ || foldersWatcher_; }
+
+private:
+    Ref<FolderWatcher> filesWatcher_;
+    Ref<FolderWatcher> foldersWatcher_;
+};

@@ -1,0 +1,18 @@
+// A playlist file added as a root; its entries are read when the list first shows them.
+#pragma once
+
+#include "db/roots/Root.h"
+
+class PlaylistRoot : public Root {
+public:
+    PlaylistRoot(const std::wstring& path, long long rootId);
+
+    void Close() override;
+    bool Save() override;
+    bool Load(CacheDatabase& database, const MediaExtensions& extensions, int flags) override;
+    RootType Type() const override { return RootType::kPlaylist; }
+
+    Playlist* Entries() const { return node_->playlist.get(); }
+    // Replaces the entry list, as when the view already holds this playlist open.
+    void AttachEntries(Ref<Playlist> playlist);
+};

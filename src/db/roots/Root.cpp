@@ -1,0 +1,19 @@
+// The parts common to every kind of root.
+#include "db/roots/Root.h"
+
+Root::Root(Ref<TreeNode> node, long long rootId) : rootId_(rootId) { SetNode(std::move(node)); }
+
+Root::~Root() {
+    if (node_ && node_->root == this) node_->root = nullptr;
+}
+
+void Root::SetNode(Ref<TreeNode> node) {
+    if (node_ && node_->root == this) node_->root = nullptr;
+    node_ = std::move(node);
+    if (node_) node_->root = this;
+}
+
+void Root::SetAvailable(bool on) {
+    available_ = on;
+    if (!on && node_) node_->children.clear();
+}
