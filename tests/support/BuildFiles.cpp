@@ -18,6 +18,8 @@ std::wstring BuildFile(const wchar_t* name) {
 
 ScopedPluginContext::ScopedPluginContext(const std::wstring& documents)
     : module_(LoadLibraryW(BuildFile(L"gen_cv.dll").c_str())) {
+    // The shell makes sure the real documents folder exists; a test's stand-in must too.
+    CreateDirectoryW(documents.c_str(), nullptr);
     PluginContext::CreateWithDocuments(reinterpret_cast<HINSTANCE>(module_.get()), documents);
 }
 
