@@ -6,7 +6,8 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
 want=(cmake make g++ gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-      wine wine32:i386 xvfb xauth googletest libunac1-dev nodejs npm sqlite3 x11-apps imagemagick)
+      wine wine32:i386 xvfb xauth googletest libunac1-dev nodejs npm sqlite3 x11-apps imagemagick
+      lame flac python3)
 for p in "${want[@]}"; do
   # node and npm may come from outside Debian's packages; accept whatever is on PATH.
   case "$p" in

@@ -1,0 +1,146 @@
+// The host player's interface as this plugin uses it: the request message and its numbers,
+// the records passed with requests, and the interfaces of the host's service manager. The
+// stand-in host in tools/host implements the same declarations.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+// Requests go to the host main window as message 1024 with the request number in the long
+// parameter and its argument in the word parameter; the answer is the message result.
+constexpr UINT kHostMessage = WM_USER;
+
+enum HostRequest : LPARAM {
+    kHostGetVersion = 0,
+    kHostClearPlaylist = 101,
+    kHostPlaybackState = 104,          // 1 playing, 3 paused, 0 stopped
+    kHostSetPlaylistPosition = 121,
+    kHostPlaylistLength = 124,
+    kHostPlaylistPosition = 125,
+    kHostRestart = 135,                // posted
+    kHostPlaylistEntryPath = 214,      // answer: const wchar_t*, owned by the host
+    kHostGetShuffle = 250,
+    kHostSetShuffle = 252,
+    kHostGetWindow = 260,              // word 1: the playlist editor
+    kHostGetMenu = 281,                // word 0: main menu, 4: the second menu
+    kHostFormatTitle = 298,            // word: HostTitleRequest*
+    kHostRegisterPrefsPage = 332,      // word: PrefsPageRecord*
+    kHostOpenPrefs = 380,              // word: PrefsPageRecord*
+    kHostSkinColorBitmap = 503,        // answer: HBITMAP the caller deletes, or 0
+    kHostCreateFrame = 505,            // word: EmbedRecord*; answer: the frame window
+    kHostFrameCreated = 533,           // word: EmbedRecord*
+    kHostQueuedMessage = 617,          // notification; word: MSG* whose wParam may be zeroed
+    kHostEnqueueFile = 1100,           // word: HostEnqueueRecord*
+    kHostPlayableExtensions = 1292,    // answer: HGLOBAL of double-zero-ended wide strings
+    kHostFileInfoDialog = 1293,        // word: HostFileInfoRecord*
+    kHostNewCommandId = 3019,
+    kHostServiceManager = 3025,        // answer: HostServiceManager*, or 0 or 1 for none
+    kHostExtendedFileInfo = 3026,      // word: HostFileInfoRequest*
+    kHostFileStarted = 13003,          // notification; word: the wide path now playing
+};
+
+constexpr UINT kHostPlayCommand = 40045;
+constexpr UINT kHostStopCommand = 40047;
+constexpr UINT kHostMenuAnchorCommand = 40258;    // the main menu item the entry goes near
+constexpr UINT kHostPlaylistMenuFirstItem = 40184; // identifies the playlist editor's menu
+// Message 1024 with this word on the playlist editor answers its next selected index after the
+// given one (-1 to start), or -1.
+constexpr WPARAM kEditorNextSelected = 112;
+constexpr ULONG_PTR kEditorInsertFileCopyData = 114;
+
+#pragma pack(push, 4)
+
+// Extended file information: the tag value of one key, written into buffer.
+struct HostFileInfoRequest {
+    const wchar_t* path;
+    const wchar_t* key;
+    wchar_t* buffer;
+    int bufferLength;  // in UTF-16 units
+};
+
+// The plugin's tag callback answers a value for a key as a GlobalAlloc block of wide text; the
+// host hands every answer back to the free callback.
+using TitleTagCallback = wchar_t*(__cdecl*)(const wchar_t* key, void* context);
+using TitleFreeCallback = void(__cdecl*)(wchar_t* value, void* context);
+
+struct HostTitleRequest {
+    const wchar_t* path;
+    const wchar_t* format;      // null: the host's own default title format
+    void* context;              // handed back to both callbacks
+    TitleTagCallback tagCallback;
+    TitleFreeCallback freeCallback;
+    wchar_t* out;
+    int outLength;              // in UTF-16 units
+};
+
+struct HostEnqueueRecord {
+    const wchar_t* path;
+    const wchar_t* title;       // null: the host reads it itself
+    int lengthSeconds;
+};
+
+struct HostFileInfoRecord {
+    HWND owner;
+    const wchar_t* path;
+};
+
+// The payload of the insert-file copy-data message to the playlist editor.
+struct EditorInsertFile {
+    wchar_t path[260];
+    int index;
+};
+
+// The frame window the host makes and keeps for the plugin.
+struct EmbedRecord {
+    HWND frame;                 // filled by the host
+    int flags;
+    RECT rect;                  // requested, and read back at close
+    int userValue;
+    int hostWords[64];          // the host's; bytes 44-59 of the record hold the frame's GUID
+};
+
+struct PrefsPageRecord {
+    HINSTANCE instance;
+    int dialogId;
+    DLGPROC dialogProc;
+    const char* name;
+    int placement;
+    int hostWords[2];
+};
+
+#pragma pack(pop)
+
+static_assert(sizeof(EmbedRecord) == 284, "the host reads 284 bytes");
+static_assert(offsetof(EmbedRecord, flags) == 4 && offsetof(EmbedRecord, rect) == 8 &&
+                  offsetof(EmbedRecord, userValue) == 24 && offsetof(EmbedRecord, hostWords) == 28,
+              "the host reads fixed offsets");
+static_assert(sizeof(PrefsPageRecord) == 28, "seven 32-bit fields");
+static_assert(sizeof(EditorInsertFile) == 524, "the editor reads a 524-byte block");
+
+constexpr int kEmbedGuidOffset = 44;
+// {24FF1DCF-7D8A-4D78-9B1B-B709DF75318D}
+constexpr GUID kFrameGuid = {0x24ff1dcf, 0x7d8a, 0x4d78, {0x9b, 0x1b, 0xb7, 0x09, 0xdf, 0x75, 0x31, 0x8d}};
+// {23B96771-09D7-46D3-9AE2-20DCEA6C86EA}
+constexpr GUID kApplicationServiceGuid = {0x23b96771, 0x09d7, 0x46d3,
+                                          {0x9a, 0xe2, 0x20, 0xdc, 0xea, 0x6c, 0x86, 0xea}};
+
+// Through the application service a plugin has the host translate its accelerators for its
+// own window, which lives inside the host's message loop.
+class HostApplicationService {
+public:
+    virtual void AddAccelerators(HWND window, HACCEL* tables, int count, int translationMode) = 0;
+    virtual void RemoveAccelerators(HWND window) = 0;
+
+protected:
+    ~HostApplicationService() = default;
+};
+
+class HostServiceManager {
+public:
+    // The service registered under id, or null.
+    virtual void* GetService(const GUID& id) = 0;
+
+protected:
+    ~HostServiceManager() = default;
+};
