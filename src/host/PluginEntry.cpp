@@ -2,16 +2,22 @@
 // user-interface thread.
 #include <windows.h>
 
-#include "host/HostVersion.h"
+#include "host/EmbeddedFrame.h"
+#include "host/HostApi.h"
+#include "host/HostWindow.h"
 #include "host/PluginRecord.h"
 #include "settings/PluginContext.h"
-#include "settings/SettingsFile.h"
 #include "settings/SettingKeys.h"
-#include "StringIds.h"
+#include "settings/SettingsFile.h"
+#include "ui/framework/Messages.h"
+#include "ui/framework/WindowRegistry.h"
+#include "ui/view/CommandCodes.h"
 
 namespace {
 
 constexpr wchar_t kRunningProperty[] = L"CV_20";
+// The host encodes version 5.33 as 0x5033.
+constexpr LRESULT kOldestHostVersion = 0x5033;
 
 int __cdecl Init();
 void __cdecl Config();
@@ -19,31 +25,64 @@ void __cdecl Quit();
 
 PluginRecord record = {kPluginRecordVersion, "Crateview 2.02", Init, Config, Quit, nullptr, nullptr};
 
-int __cdecl Init() {
+// The process-wide objects of a running plugin.
+Ref<HostWindow>& TheHostWindow() {
+    static Ref<HostWindow> window;
+    return window;
+}
+// Filled by the start-up command once the host's message loop delivers it.
+EmbeddedFrame* frameSlot = nullptr;
+
+bool IsRunningIn(HWND host) { return GetPropW(host, kRunningProperty) == reinterpret_cast<HANDLE>(1); }
+
+int StartUp() {
     HWND host = record.hostWindow;
-    if (GetPropW(host, kRunningProperty) == reinterpret_cast<HANDLE>(1)) return 1;
+    if (IsRunningIn(host)) return 1;
     SetPropW(host, kRunningProperty, reinterpret_cast<HANDLE>(1));
 
-    if (!HostVersionSupported(host)) {
-        MessageBoxW(nullptr, L"Crateview requires Winamp 5.33 or later.", L"Error",
-                    MB_OK | MB_TOPMOST);
+    if (SendMessageW(host, kHostMessage, 0, kHostGetVersion) < kOldestHostVersion) {
+        MessageBoxW(nullptr, L"Crateview requires Winamp 5.33 or later.", L"Error", MB_OK | MB_TOPMOST);
         return 0;
     }
 
     PluginContext& context = PluginContext::Create(record.instance);
     SettingsFile settings(context.GetPath(PathKind::kSettingsFile));
-    bool firstRun = !settings.Exists();
     std::wstring language = settings.ReadText(settings::kLanguage);
     if (!language.empty()) context.LoadLanguageModule(language);
-    if (firstRun) settings.WriteText(settings::kFileTypes, L"mp3;");
+    if (!settings.Exists()) settings.WriteText(settings::kFileTypes, L"mp3;");
+
+    TheHostWindow() = Ref<HostWindow>::Adopt(new HostWindow(host));
+    PostMessageW(host, kCommandMessage, kCmdStartUp, reinterpret_cast<LPARAM>(&frameSlot));
     return 0;
 }
 
-void __cdecl Config() {}
+int __cdecl Init() {
+    try {
+        return StartUp();
+    } catch (...) {
+        return 0;
+    }
+}
+
+void __cdecl Config() {
+    if (HWND frame = GetWindow(kFrameWindowId)) PostMessageW(frame, kCommandMessage, kCmdOpenPreferences, 0);
+}
 
 void __cdecl Quit() {
-    if (record.hostWindow) RemovePropW(record.hostWindow, kRunningProperty);
-    PluginContext::Destroy();
+    try {
+        if (record.hostWindow) RemovePropW(record.hostWindow, kRunningProperty);
+        if (EmbeddedFrame* frame = frameSlot) {
+            frameSlot = nullptr;
+            frame->Release();
+        }
+        // Nothing may route into this module once the host unloads it.
+        if (Ref<HostWindow> host = TheHostWindow()) {
+            host->Unbind();
+            TheHostWindow().Reset();
+        }
+        PluginContext::Destroy();
+    } catch (...) {
+    }
 }
 
 }  // namespace

@@ -1,0 +1,136 @@
+// The frame window object: creation through the host, its handlers and its teardown.
+#include "host/EmbeddedFrame.h"
+
+#include <cstring>
+
+#include "settings/PluginContext.h"
+#include "settings/SettingsFile.h"
+#include "settings/WindowSettings.h"
+#include "StringIds.h"
+#include "ui/dialogs/PrefsContainer.h"
+#include "ui/framework/Messages.h"
+#include "ui/framework/WindowRegistry.h"
+#include "ui/view/CommandCodes.h"
+#include "ui/view/MainView.h"
+
+namespace {
+
+constexpr int kFrameFlags = 12;
+constexpr int kFrameGuidFlag = 8;
+const char kPrefsPageName[] = "Crateview";
+
+SettingsFile Settings() {
+    PluginContext* context = PluginContext::Get();
+    return SettingsFile(context ? context->GetPath(PathKind::kSettingsFile) : std::wstring());
+}
+
+}  // namespace
+
+EmbeddedFrame* CreateEmbeddedFrame(HWND host) {
+    auto* record = static_cast<EmbedRecord*>(GlobalAlloc(GPTR, sizeof(EmbedRecord)));
+    if (!record) return nullptr;
+    WindowSettings placement;
+    placement.Load(Settings());
+    record->rect = placement.frame;
+    record->flags |= kFrameFlags;
+    auto frame = reinterpret_cast<HWND>(SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(record),
+                                                     kHostCreateFrame));
+    record->flags |= kFrameGuidFlag;
+    std::memcpy(reinterpret_cast<char*>(record) + kEmbedGuidOffset, &kFrameGuid, sizeof kFrameGuid);
+    SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(record), kHostFrameCreated);
+    return new EmbeddedFrame(frame, host, record);
+}
+
+EmbeddedFrame::EmbeddedFrame(HWND frame, HWND host, EmbedRecord* record)
+    : WindowObject(frame), host_(host), record_(record) {
+    RegisterWindow(kFrameWindowId, frame);
+    PluginContext* context = PluginContext::Get();
+    HINSTANCE module = context ? context->Module() : nullptr;
+
+    prefsPage_ = std::make_unique<PrefsPageRecord>();
+    *prefsPage_ = {module, kPrefsContainerDialogId, &PrefsContainerProc, kPrefsPageName, 0, {0, 0}};
+    SendMessageW(host_, kHostMessage, reinterpret_cast<WPARAM>(prefsPage_.get()), kHostRegisterPrefsPage);
+
+    WindowSettings placement;
+    placement.Load(Settings());
+    visible_ = placement.visible;
+
+    dialog_ = CreateDialogParamW(module, MAKEINTRESOURCEW(kViewDialogId), frame, &MainDialogProc, 0);
+    if (dialog_) view_ = Ref<MainView>::Adopt(new MainView(dialog_, host_, *context));
+    if (frame) SetWindowTextW(frame, GetString(kStrProductName));
+}
+
+EmbeddedFrame::~EmbeddedFrame() {
+    if (Window()) {
+        SavePlacement();
+        Unbind();
+    }
+    if (dialog_) DestroyWindow(dialog_);
+    if (record_) GlobalFree(record_);
+    view_.Reset();
+}
+
+void EmbeddedFrame::SavePlacement() const {
+    WindowSettings placement;
+    placement.visible = visible_;
+    if (record_) placement.frame = record_->rect;
+    placement.Save(Settings());
+}
+
+void EmbeddedFrame::OpenPreferences() const {
+    PostMessageW(host_, kHostMessage, reinterpret_cast<WPARAM>(prefsPage_.get()), kHostOpenPrefs);
+}
+
+LRESULT EmbeddedFrame::OnCommandMessage(HWND window, UINT, WPARAM code, LPARAM) {
+    switch (code) {
+        case kCmdShowFrame:
+            visible_ = true;
+            ShowWindow(window, SW_SHOWNORMAL);
+            return 1;
+        case kCmdOpenPreferences: OpenPreferences(); return 1;
+        case kCmdOpenPreferencesNow:
+            SendMessageW(host_, kHostMessage, reinterpret_cast<WPARAM>(prefsPage_.get()), kHostOpenPrefs);
+            OpenPreferences();
+            return 1;
+        default: return 1;
+    }
+}
+
+LRESULT EmbeddedFrame::OnHostMessage(HWND window, UINT message, WPARAM, LPARAM) {
+    if (message != kHideFrameMessage) return 1;
+    visible_ = false;
+    ShowWindow(window, SW_HIDE);
+    return 0;
+}
+
+LRESULT EmbeddedFrame::OnClose(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    SavePlacement();
+    Unbind();
+    PostMessageW(window, message, wp, lp);
+    return 0;
+}
+
+LRESULT EmbeddedFrame::OnShowWindow(HWND, UINT, WPARAM, LPARAM) {
+    if (HWND view = GetWindow(kMainViewWindowId)) PostMessageW(view, kCommandMessage, kCmdFocusControl, kSearchControl);
+    return 1;
+}
+
+LRESULT EmbeddedFrame::OnSysKeyDown(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    PostMessageW(GetParent(window), message, wp, lp);
+    return 0;
+}
+
+LRESULT EmbeddedFrame::OnActivate(HWND, UINT, WPARAM, LPARAM) {
+    if (HWND tree = dialog_ ? GetDlgItem(dialog_, kTreeControl) : nullptr) SetFocus(tree);
+    return 0;
+}
+
+LRESULT EmbeddedFrame::OnDeactivate(HWND window, UINT, WPARAM, LPARAM) {
+    ValidateRect(window, nullptr);
+    return 1;
+}
+
+LRESULT EmbeddedFrame::OnDeviceChange(HWND, UINT message, WPARAM wp, LPARAM lp) {
+    if (HWND view = GetWindow(kMainViewWindowId)) PostMessageW(view, message, wp, lp);
+    return 1;
+}

@@ -1,0 +1,170 @@
+// The host main window's object: start-up, tag requests, the menu entry, keys and closing.
+#include "host/HostWindow.h"
+
+#include <cwctype>
+#include <string>
+
+#include "base/Text.h"
+#include "base/TextObject.h"
+#include "db/FileRecord.h"
+#include "host/EmbeddedFrame.h"
+#include "host/HostApi.h"
+#include "host/HostMenuEntry.h"
+#include "scan/AbortScan.h"
+#include "scan/TagRequest.h"
+#include "ui/framework/Messages.h"
+#include "ui/framework/WindowRegistry.h"
+#include "ui/view/CommandCodes.h"
+
+namespace {
+
+constexpr WPARAM kKeyD = 0x44;
+constexpr WPARAM kKeyS = 0x53;
+const wchar_t kModernSkinClassPrefix[] = L"BaseWindow_RootWnd";
+
+struct ModernSkinSearch {
+    DWORD thread;
+    bool found;
+};
+
+BOOL CALLBACK FindModernSkinWindow(HWND window, LPARAM lp) {
+    auto* search = reinterpret_cast<ModernSkinSearch*>(lp);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    std::wstring text = name;
+    if (text.size() >= wcslen(kModernSkinClassPrefix) && SharedPrefixEqualsNoCase(text, kModernSkinClassPrefix)) {
+        search->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool FrameVisible() {
+    HWND frame = GetWindow(kFrameWindowId);
+    return frame && IsWindowVisible(frame);
+}
+
+}  // namespace
+
+HostWindow::HostWindow(HWND host)
+    : WindowObject(host),
+      menuCommandId_(static_cast<UINT>(SendMessageW(host, kHostMessage, 0, kHostNewCommandId))) {
+    RegisterWindow(kHostWindowId, host);
+    auto editor = reinterpret_cast<HWND>(SendMessageW(host, kHostMessage, 1, kHostGetWindow));
+    if (editor) editor_ = Ref<PlaylistEditorWindow>::Adopt(new PlaylistEditorWindow(editor, host));
+}
+
+bool HostWindow::ModernSkin() {
+    if (modernSkin_ < 0) {
+        ModernSkinSearch search = {GetWindowThreadProcessId(Window(), nullptr), false};
+        EnumThreadWindows(search.thread, &FindModernSkinWindow, reinterpret_cast<LPARAM>(&search));
+        modernSkin_ = search.found ? 1 : 0;
+    }
+    return modernSkin_ == 1;
+}
+
+void HostWindow::ToggleFrame() {
+    HWND frame = GetWindow(kFrameWindowId);
+    if (!frame) return;
+    if (IsWindowVisible(frame)) PostMessageW(frame, kHideFrameMessage, 0, 0);
+    else PostMessageW(frame, kCommandMessage, kCmdShowFrame, 0);
+}
+
+void HostWindow::PostToggle() const { PostMessageW(Window(), WM_COMMAND, menuCommandId_, 0); }
+
+LRESULT HostWindow::OnCommandMessage(HWND window, UINT, WPARAM wp, LPARAM lp) {
+    if (wp == kCmdStartUp) {
+        auto* slot = reinterpret_cast<EmbeddedFrame**>(lp);
+        if (slot && !*slot) *slot = CreateEmbeddedFrame(window);
+        return 1;
+    }
+    // Any other word names a file record whose tags the worker wants read on this thread.
+    auto* record = reinterpret_cast<FileRecord*>(wp);
+    return record && ReadTags(window, *record) ? 1 : 0;
+}
+
+LRESULT HostWindow::OnInitMenuPopup(HWND window, UINT, WPARAM wp, LPARAM) {
+    auto menu = reinterpret_cast<HMENU>(wp);
+    auto mainMenu = reinterpret_cast<HMENU>(SendMessageW(window, kHostMessage, 0, kHostGetMenu));
+    auto secondMenu = reinterpret_cast<HMENU>(SendMessageW(window, kHostMessage, 4, kHostGetMenu));
+    if (!menu || (menu != mainMenu && menu != secondMenu)) return 1;
+    MenuEntryContext context = {menuCommandId_, FrameVisible(), false};
+    if (menu == mainMenu) {
+        context.modernSkin = ModernSkin();
+        UpdateMainMenuEntry(menu, context);
+    } else {
+        UpdateSecondMenuEntry(menu, context);
+    }
+    return 1;
+}
+
+LRESULT HostWindow::OnCommand(HWND, UINT, WPARAM wp, LPARAM) {
+    if (LOWORD(wp) == menuCommandId_) ToggleFrame();
+    return 1;
+}
+
+LRESULT HostWindow::OnKeyDown(HWND, UINT, WPARAM wp, LPARAM) {
+    if (wp == kKeyD && (GetKeyState(VK_MENU) & 0x8000)) PostToggle();
+    return 1;
+}
+
+void HostWindow::OnQueuedKey(MSG& message) const {
+    if (message.message != WM_SYSKEYDOWN) return;
+    WPARAM key = std::towupper(static_cast<wint_t>(message.wParam));
+    if (key == kKeyD) {
+        PostToggle();
+    } else if (key == kKeyS) {
+        HWND frame = GetWindow(kFrameWindowId);
+        HWND focus = GetFocus();
+        if (frame && focus && (focus == frame || IsChild(frame, focus))) {
+            if (HWND view = GetWindow(kMainViewWindowId))
+                PostMessageW(view, kCommandMessage, kCmdFocusControl, kSearchControl);
+            message.wParam = 0;  // the host drops the key
+        }
+    }
+}
+
+LRESULT HostWindow::OnHostMessage(HWND, UINT message, WPARAM wp, LPARAM lp) {
+    if (message != kHostMessage) return 1;
+    if (lp == kHostQueuedMessage && wp) {
+        OnQueuedKey(*reinterpret_cast<MSG*>(wp));
+    } else if (lp == kHostFileStarted && wp) {
+        if (HWND view = GetWindow(kMainViewWindowId))
+            SendMessageW(view, kCommandMessage, kCmdPlayingFileChanged,
+                         PassText(reinterpret_cast<const wchar_t*>(wp)));
+    }
+    return 1;
+}
+
+LRESULT HostWindow::OnDisplayChange(HWND, UINT, WPARAM, LPARAM) {
+    modernSkin_ = -1;
+    return 1;
+}
+
+// Runs once: the host may close again after the posted WM_CLOSE, and the view is gone by then.
+void HostWindow::CloseView() {
+    if (closing_) return;
+    closing_ = true;
+    RaiseAbortScan();
+    if (editor_) {
+        editor_->Unbind();
+        editor_.Reset();
+    }
+    HWND view = GetWindow(kMainViewWindowId);
+    if (view) {
+        SendMessageW(view, kCommandMessage, kCmdCloseView, 0);
+        if (HWND list = GetDlgItem(view, kListControl)) SendMessageW(list, WM_CLOSE, 0, 0);
+        if (HWND search = GetDlgItem(view, kSearchControl)) SendMessageW(search, WM_CLOSE, 0, 0);
+    }
+    PostMessageW(Window(), WM_CLOSE, 0, 0);
+}
+
+LRESULT HostWindow::OnClose(HWND, UINT, WPARAM, LPARAM) {
+    CloseView();
+    return 1;
+}
+
+LRESULT HostWindow::OnQueryEndSession(HWND window, UINT, WPARAM, LPARAM) {
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    return 1;
+}

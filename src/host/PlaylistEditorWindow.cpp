@@ -1,0 +1,72 @@
+// The "Send to" submenu in the host playlist editor's menu.
+#include "host/PlaylistEditorWindow.h"
+
+#include "host/HostApi.h"
+#include "settings/PluginContext.h"
+#include "StringIds.h"
+#include "ui/framework/Messages.h"
+#include "ui/framework/WindowRegistry.h"
+#include "ui/view/CommandCodes.h"
+
+namespace {
+// The editor's own menu is the one with this many items or more, starting with a known item.
+constexpr int kEditorMenuMinItems = 10;
+constexpr UINT kSendToPosition = 10;
+}  // namespace
+
+PlaylistEditorWindow::PlaylistEditorWindow(HWND editor, HWND host)
+    : WindowObject(editor),
+      commandId_(static_cast<UINT>(SendMessageW(host, kHostMessage, 0, kHostNewCommandId))) {
+    RegisterWindow(kPlaylistEditorWindowId, editor);
+}
+
+PlaylistEditorWindow::~PlaylistEditorWindow() {
+    if (sendTo_) DestroyMenu(sendTo_);
+}
+
+LRESULT PlaylistEditorWindow::OnInitMenuPopup(HWND, UINT, WPARAM wp, LPARAM) {
+    auto menu = reinterpret_cast<HMENU>(wp);
+    if (GetMenuItemCount(menu) < kEditorMenuMinItems || GetMenuItemID(menu, 0) != kHostPlaylistMenuFirstItem)
+        return 1;
+    // Removing the item also destroys the submenu it carried.
+    if (DeleteMenu(menu, commandId_, MF_BYCOMMAND)) sendTo_ = nullptr;
+    if (sendTo_) DestroyMenu(sendTo_);
+    sendTo_ = CreatePopupMenu();
+    if (HWND view = GetWindow(kMainViewWindowId))
+        SendMessageW(view, kCommandMessage, kCmdFillSendToMenu, reinterpret_cast<LPARAM>(&sendTo_));
+    std::wstring caption = GetString(kStrMenuSendTo);
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
+    item.wID = commandId_;
+    item.hSubMenu = sendTo_;
+    item.dwTypeData = caption.data();
+    InsertMenuItemW(menu, kSendToPosition, TRUE, &item);
+    return 1;
+}
+
+LRESULT PlaylistEditorWindow::OnMenuSelect(HWND, UINT, WPARAM, LPARAM lp) {
+    if (!sendTo_ || reinterpret_cast<HMENU>(lp) != sendTo_) return 1;
+    int count = GetMenuItemCount(sendTo_);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_STATE | MIIM_DATA;
+        if (GetMenuItemInfoW(sendTo_, static_cast<UINT>(i), TRUE, &item) && (item.fState & MFS_HILITE))
+            highlightedRootId_ = item.dwItemData;
+    }
+    return 1;
+}
+
+LRESULT PlaylistEditorWindow::OnCommand(HWND, UINT, WPARAM wp, LPARAM) {
+    if (LOWORD(wp) != kSendToItemCommand) return 1;
+    HWND editor = Window();
+    HWND view = GetWindow(kMainViewWindowId);
+    if (!editor || !view) return 0;
+    for (LRESULT index = SendMessageW(editor, kHostMessage, kEditorNextSelected, -1); index != -1;
+         index = SendMessageW(editor, kHostMessage, kEditorNextSelected, index)) {
+        LPARAM packed = static_cast<LPARAM>(((highlightedRootId_ & 0xFFFF) << 16) | (index & 0xFFFF));
+        SendMessageW(view, kCommandMessage, kCmdSendEntryToPlaylist, packed);
+    }
+    return 0;
+}

@@ -1,0 +1,51 @@
+// Reading the skin colours and replacing the ones the skin does not set.
+#include "host/SkinColors.h"
+
+#include "host/HostApi.h"
+
+namespace {
+
+constexpr COLORREF kReplacements[18] = {
+    0x000000, 0x00FF00, 0x3C2424, 0x423839, 0xFFFFFF, 0xA59484, 0xC60000, 0x784848, 0xFFFFFF,
+    0xB46C6C, 0x3C2424, 0x1E1212, 0x3C2424, 0x3C2424, 0x3C2424, 0x968279, 0x6E584E, 0x3C2424,
+};
+// A skin marks an unset colour with this value or with the reference pixel's colour.
+constexpr COLORREF kUnsetMarker = 0xFFC600;
+constexpr int kReferenceX = 111;
+constexpr int kFirstX = 48;
+
+COLORREF HalfOf(COLORREF c) { return RGB(GetRValue(c) / 2, GetGValue(c) / 2, GetBValue(c) / 2); }
+
+}  // namespace
+
+bool SkinColors::Read(HWND host) {
+    auto bitmap = reinterpret_cast<HBITMAP>(SendMessageW(host, kHostMessage, 0, kHostSkinColorBitmap));
+    if (!bitmap) return false;
+    return ReadFrom(UniqueBitmap(bitmap));
+}
+
+bool SkinColors::ReadFrom(UniqueBitmap bitmap) {
+    bitmap_ = std::move(bitmap);
+    if (!bitmap_) return false;
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) return false;
+    SelectGuard select(dc.get(), bitmap_.get());
+    COLORREF reference = GetPixel(dc.get(), kReferenceX, 0);
+    std::array<COLORREF, kCount> read{};
+    std::array<bool, kCount> missing{};
+    for (int i = 0; i < kCount; ++i) {
+        read[i] = GetPixel(dc.get(), kFirstX + 2 * i, 0);
+        missing[i] = read[i] == CLR_INVALID || read[i] == kUnsetMarker || read[i] == reference;
+    }
+    // Entries 18-21 are made from other entries, so those are settled first.
+    for (int i = 0; i < 18; ++i) colors_[i] = missing[i] ? kReplacements[i] : read[i];
+    colors_[18] = missing[18] ? colors_[4] : read[18];
+    colors_[19] = missing[19] ? colors_[6] : read[19];
+    colors_[20] = missing[20] ? colors_[4] : read[20];
+    colors_[21] = missing[21] ? HalfOf(colors_[2]) + HalfOf(colors_[6]) : read[21];
+    return true;
+}
+
+COLORREF SkinColors::Get(int index) const {
+    return index >= 0 && index < kCount ? colors_[static_cast<size_t>(index)] : 0;
+}

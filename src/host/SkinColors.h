@@ -1,0 +1,29 @@
+// The colours the view takes from the host's skin: read from a strip of pixels in the skin's
+// colour bitmap, with fixed replacements for pixels the skin leaves unset.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "base/Gdi.h"
+
+class SkinColors {
+public:
+    static constexpr int kCount = 22;
+    // Entry 0 is the background of the list and the tree, entry 1 the list's text colour.
+    static constexpr int kBackground = 0;
+    static constexpr int kText = 1;
+
+    // Asks the host for its colour bitmap; without one the previous colours stay.
+    bool Read(HWND host);
+    // Reads the colours from a bitmap, which this object keeps.
+    bool ReadFrom(UniqueBitmap bitmap);
+    // 0 (black) for an index outside the table, and for every entry before the first read.
+    COLORREF Get(int index) const;
+    HBITMAP Bitmap() const { return bitmap_.get(); }
+
+private:
+    std::array<COLORREF, kCount> colors_{};
+    UniqueBitmap bitmap_;
+};

@@ -1,0 +1,50 @@
+// Tag reading through the host's extended file information request.
+#include "scan/TagRequest.h"
+
+#include <cwctype>
+
+#include "db/FileRecord.h"
+#include "host/HostApi.h"
+
+namespace {
+
+constexpr int kAnswerLength = 260;
+
+std::wstring AskHost(HWND host, const std::wstring& path, const wchar_t* key) {
+    // Cleared for every key: a host that leaves a key unanswered must not hand us the
+    // previous key's text.
+    wchar_t buffer[kAnswerLength] = {};
+    HostFileInfoRequest request = {path.c_str(), key, buffer, kAnswerLength};
+    SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&request), kHostExtendedFileInfo);
+    buffer[kAnswerLength - 1] = L'\0';
+    return buffer;
+}
+
+}  // namespace
+
+int ParseLeadingInt(const std::wstring& text) {
+    size_t i = 0;
+    while (i < text.size() && std::iswspace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        value = value * 10 + (text[i] - L'0');
+        if (value > 0x7fffffff) value = 0x7fffffff;
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+bool ReadTags(HWND host, FileRecord& record) {
+    record.title = AskHost(host, record.path, L"title");
+    record.artist = AskHost(host, record.path, L"artist");
+    record.album = AskHost(host, record.path, L"album");
+    record.year = ParseLeadingInt(AskHost(host, record.path, L"year"));
+    record.track = ParseLeadingInt(AskHost(host, record.path, L"track"));
+    record.bitrate = ParseLeadingInt(AskHost(host, record.path, L"bitrate"));
+    record.comment = AskHost(host, record.path, L"comment");
+    record.genre = AskHost(host, record.path, L"genre");
+    record.length = ParseLeadingInt(AskHost(host, record.path, L"length"));
+    record.tagged = true;
+    return true;
+}

@@ -1,0 +1,16 @@
+// Reading a file's tags by asking the host, one key at a time, on the host's own thread.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct FileRecord;
+
+// Asks the host for each tag of the record's file and stores the answers in the record, which
+// is then marked tagged. Answers true.
+bool ReadTags(HWND host, FileRecord& record);
+
+// The leading decimal number of a tag text: blanks and a sign may lead, reading stops at the
+// first non-digit ("7/12" gives 7), no digits give 0.
+int ParseLeadingInt(const std::wstring& text);
