@@ -1,0 +1,231 @@
+// The plugin's start-up, frame, menu entry, toggles and shutdown against a stand-in host window
+// in this process, with window and GDI object counts compared around the whole life.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <map>
+#include <thread>
+
+#include "base/Path.h"
+#include "host/HostApi.h"
+#include "host/PluginRecord.h"
+#include "settings/PluginContext.h"
+#include "support/BuildFiles.h"
+#include "support/TempFolder.h"
+#include "ui/framework/WindowRegistry.h"
+
+namespace {
+
+struct FakeHost {
+    LRESULT version = 0x5036;
+    UINT nextCommandId = 41000;
+    HMENU mainMenu = nullptr;
+    HMENU secondMenu = nullptr;
+    std::vector<HWND> frames;
+    EmbedRecord* embed = nullptr;
+    PrefsPageRecord* prefsPage = nullptr;
+    int closes = 0;
+} fake;
+std::wstring boxText;
+
+LRESULT CALLBACK FakeFrameProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == WM_WINDOWPOSCHANGED && fake.embed) GetWindowRect(window, &fake.embed->rect);
+    return DefWindowProcW(window, message, wp, lp);
+}
+
+LRESULT Request(LPARAM id, WPARAM wp) {
+    switch (id) {
+        case kHostGetVersion: return fake.version;
+        case kHostNewCommandId: return fake.nextCommandId++;
+        case kHostGetMenu: return reinterpret_cast<LRESULT>(wp == 0 ? fake.mainMenu : fake.secondMenu);
+        case kHostCreateFrame: {
+            fake.embed = reinterpret_cast<EmbedRecord*>(wp);
+            RECT r = fake.embed->rect;
+            HWND frame = CreateWindowW(L"CvFakeFrame", L"", WS_OVERLAPPEDWINDOW, r.left, r.top, r.right - r.left,
+                                       r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+            fake.frames.push_back(frame);
+            fake.embed->frame = frame;
+            return reinterpret_cast<LRESULT>(frame);
+        }
+        case kHostRegisterPrefsPage: fake.prefsPage = reinterpret_cast<PrefsPageRecord*>(wp); return 1;
+        default: return 0;
+    }
+}
+
+LRESULT CALLBACK FakeHostProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == kHostMessage) return Request(lp, wp);
+    if (message == WM_CLOSE) {
+        ++fake.closes;
+        return 0;  // the host decides itself when to go; the test ends it
+    }
+    return DefWindowProcW(window, message, wp, lp);
+}
+
+void RegisterClasses() {
+    static bool done = [] {
+        WNDCLASSW wc = {};
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpfnWndProc = &FakeHostProc;
+        wc.lpszClassName = L"CvFakeHost";
+        RegisterClassW(&wc);
+        wc.lpfnWndProc = &FakeFrameProc;
+        wc.lpszClassName = L"CvFakeFrame";
+        RegisterClassW(&wc);
+        return true;
+    }();
+    (void)done;
+}
+
+void Pump() {
+    MSG msg;
+    for (int round = 0; round < 5; ++round) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+std::wstring ReadIni(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
+    wchar_t value[64] = {};
+    GetPrivateProfileStringW(section, key, L"<none>", value, 64, file.c_str());
+    return value;
+}
+
+class PluginLifecycleTest : public testing::Test {
+protected:
+    void SetUp() override {
+        RegisterClasses();
+        fake = FakeHost();
+        fake.mainMenu = CreatePopupMenu();
+        AppendMenuW(fake.mainMenu, MF_STRING, kHostMenuAnchorCommand, L"Library");
+        AppendMenuW(fake.mainMenu, MF_STRING, 40259, L"Exit");
+        fake.secondMenu = CreatePopupMenu();
+        AppendMenuW(fake.secondMenu, MF_STRING, 0, L"Zero");
+        gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+        userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+        host = CreateWindowW(L"CvFakeHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+        record = ThePluginRecord();
+        record->hostWindow = host;
+        record->instance = reinterpret_cast<HINSTANCE>(context.module());
+    }
+    void TearDown() override {
+        for (HWND frame : fake.frames)
+            if (IsWindow(frame)) DestroyWindow(frame);
+        DestroyWindow(host);
+        DestroyMenu(fake.mainMenu);
+        DestroyMenu(fake.secondMenu);
+    }
+    std::wstring SettingsPath() const { return folder.File(L"docs\\Crateview\\gen_cv.ini"); }
+
+    TempFolder folder;
+    // Made before Init, so the plugin's own creation of the context keeps these folders.
+    ScopedPluginContext context{folder.File(L"docs")};
+    HWND host = nullptr;
+    PluginRecord* record = nullptr;
+    DWORD gdiBefore = 0, userBefore = 0;
+};
+
+TEST_F(PluginLifecycleTest, RecordIsWhatTheHostExpects) {
+    EXPECT_EQ(record->version, 0x10);
+    EXPECT_STREQ(record->description, "Crateview 2.02");
+    EXPECT_NE(record->init, nullptr);
+    EXPECT_NE(record->config, nullptr);
+    EXPECT_NE(record->quit, nullptr);
+}
+
+TEST_F(PluginLifecycleTest, StartsTogglesClosesAndLeavesNothingBehind) {
+    auto hostProc = GetWindowLongPtrW(host, GWLP_WNDPROC);
+    ASSERT_EQ(record->init(), 0);
+    EXPECT_EQ(GetPropW(host, L"CV_20"), reinterpret_cast<HANDLE>(1));
+    EXPECT_EQ(record->init(), 1) << "a second copy refuses to start";
+    EXPECT_EQ(ReadIni(SettingsPath(), L"General", L"File types"), L"mp3;");
+    record->config();  // before the frame exists: nothing happens
+
+    Pump();  // delivers the start-up command
+    HWND frame = GetWindow(kFrameWindowId);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(fake.embed, nullptr);
+    EXPECT_EQ(fake.embed->flags, 12);
+    EXPECT_EQ(std::memcmp(reinterpret_cast<char*>(fake.embed) + kEmbedGuidOffset, &kFrameGuid, 16), 0);
+    EXPECT_EQ(fake.embed->rect.left, 100);
+    EXPECT_EQ(fake.embed->rect.bottom, 200);
+    ASSERT_NE(fake.prefsPage, nullptr);
+    EXPECT_EQ(fake.prefsPage->dialogId, 109);
+    EXPECT_STREQ(fake.prefsPage->name, "Crateview");
+    wchar_t title[32] = {};
+    GetWindowTextW(frame, title, 32);
+    EXPECT_STREQ(title, L"Crateview");
+    HWND view = GetWindow(kMainViewWindowId);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(GetParent(view), frame);
+    for (int id : {1001, 1002, 1003, 1004, 1014, 1019}) EXPECT_NE(GetDlgItem(view, id), nullptr) << id;
+    EXPECT_FALSE(IsWindowVisible(frame)) << "hidden until asked, as it was last time";
+
+    // The menu entry, then Alt+D through the host's queued-key notification.
+    SendMessageW(host, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(fake.mainMenu), 0);
+    UINT entry = GetMenuItemID(fake.mainMenu, 1);  // before the last plain item after the anchor
+    EXPECT_EQ(GetMenuItemCount(fake.mainMenu), 3);
+    SendMessageW(host, WM_COMMAND, entry, 0);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(frame));
+    MSG key = {frame, WM_SYSKEYDOWN, 'D', 0, 0, {0, 0}};
+    SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&key), kHostQueuedMessage);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(frame));
+    SendMessageW(host, WM_COMMAND, entry, 0);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(frame));
+    MoveWindow(frame, 30, 40, 500, 300, TRUE);
+
+    // The host closes: the view saves where it was, and the frame's second close goes to the host's frame.
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_GE(fake.closes, 1);
+    EXPECT_EQ(ReadIni(SettingsPath(), L"Window", L"Visible"), L"1");
+    EXPECT_EQ(ReadIni(SettingsPath(), L"Window", L"Left"), L"30");
+    EXPECT_EQ(ReadIni(SettingsPath(), L"Window", L"Bottom"), L"340");
+    record->quit();
+    EXPECT_EQ(GetPropW(host, L"CV_20"), nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(host, GWLP_WNDPROC), hostProc) << "the host's own procedure is back";
+    EXPECT_EQ(ReadIni(SettingsPath(), L"General", L"Sort"), L"1") << "every option is written at shutdown";
+    EXPECT_FALSE(IsWindow(frame));
+
+    TearDown();
+    host = nullptr;
+    fake.frames.clear();
+    fake.mainMenu = fake.secondMenu = nullptr;
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
+}
+
+TEST_F(PluginLifecycleTest, OldHostLeavesThePluginInert) {
+    fake.version = 0x5032;
+    // The refusal is shown in a message box; close it as a user would.
+    std::thread closer([] {
+        for (int i = 0; i < 200; ++i) {
+            if (HWND box = FindWindowW(L"#32770", L"Error")) {
+                wchar_t text[128] = {};
+                GetDlgItemTextW(box, 0xFFFF, text, 128);
+                boxText = text;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    });
+    EXPECT_EQ(record->init(), 0);
+    closer.join();
+    EXPECT_EQ(boxText, L"Crateview requires Winamp 5.33 or later.");
+    Pump();
+    EXPECT_EQ(fake.embed, nullptr) << "no frame for an inert plugin";
+    EXPECT_FALSE(PathExists(SettingsPath()));
+    record->quit();
+    EXPECT_EQ(GetPropW(host, L"CV_20"), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+// Window objects on real windows: which messages reach handlers, what passes on to the
+// window's own procedure, binding and unbinding, and the registry.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "ui/framework/Messages.h"
+#include "ui/framework/WindowObject.h"
+#include "ui/framework/WindowRegistry.h"
+
+namespace {
+
+constexpr UINT kProbe = WM_APP + 5;
+std::vector<UINT> originalSaw;
+
+LRESULT CALLBACK OriginalProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == kProbe || message == WM_COMMAND || message == WM_NOTIFY || message == WM_GETDLGCODE ||
+        message == kCommandMessage) {
+        originalSaw.push_back(message);
+        return 77;
+    }
+    return DefWindowProcW(window, message, wp, lp);
+}
+
+HWND MakeWindow() {
+    static bool registered = [] {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = &OriginalProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"CvFrameworkTest";
+        return RegisterClassW(&wc) != 0;
+    }();
+    EXPECT_TRUE(registered);
+    return CreateWindowW(L"CvFrameworkTest", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+class Probe : public WindowObject {
+public:
+    explicit Probe(HWND window) : WindowObject(window) {}
+    LRESULT OnCommand(HWND, UINT, WPARAM wp, LPARAM) override { return wp == 1 ? 0 : 1; }
+    LRESULT OnCommandMessage(HWND, UINT, WPARAM wp, LPARAM) override { return static_cast<LRESULT>(wp) * 2; }
+    LRESULT OnNotify(HWND, UINT, WPARAM wp, LPARAM) override { return static_cast<LRESULT>(wp); }
+    int closes = 0;
+};
+
+class WindowObjectTest : public testing::Test {
+protected:
+    void SetUp() override {
+        originalSaw.clear();
+        window = MakeWindow();
+        probe = Ref<Probe>::Adopt(new Probe(window));
+    }
+    void TearDown() override {
+        probe->Unbind();
+        probe.Reset();
+        DestroyWindow(window);
+    }
+    HWND window = nullptr;
+    Ref<Probe> probe;
+};
+
+TEST_F(WindowObjectTest, UnroutedMessagesBehaveAsBeforeBinding) {
+    EXPECT_EQ(SendMessageW(window, kProbe, 0, 0), 77);
+    SetWindowTextW(window, L"still works");
+    wchar_t text[32] = {};
+    GetWindowTextW(window, text, 32);
+    EXPECT_STREQ(text, L"still works");
+    EXPECT_EQ(originalSaw, std::vector<UINT>{kProbe});
+}
+
+TEST_F(WindowObjectTest, AnswersThatItWantsAllKeysWithoutThePreviousProcedure) {
+    EXPECT_EQ(SendMessageW(window, WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
+    EXPECT_TRUE(originalSaw.empty());
+}
+
+TEST_F(WindowObjectTest, HandlerResultDecidesWhetherTheMessagePassesOn) {
+    EXPECT_EQ(SendMessageW(window, WM_COMMAND, 1, 0), 0);  // consumed
+    EXPECT_TRUE(originalSaw.empty());
+    EXPECT_EQ(SendMessageW(window, WM_COMMAND, 2, 0), 77);  // passed on
+    EXPECT_EQ(originalSaw, std::vector<UINT>{WM_COMMAND});
+}
+
+TEST_F(WindowObjectTest, CommandMessageAnswersWithTheHandlersResultOnly) {
+    EXPECT_EQ(SendMessageW(window, kCommandMessage, 21, 0), 42);
+    EXPECT_EQ(SendMessageW(window, kCommandMessage, 0, 0), 0);
+    EXPECT_TRUE(originalSaw.empty());
+}
+
+TEST_F(WindowObjectTest, ListHeaderChangeIsRefusedOnlyWhenTheHandlerVetoes) {
+    RegisterWindow(kListWindowId, window);
+    NMHDR header = {window, 0, static_cast<UINT>(HDN_ITEMCHANGINGW)};
+    EXPECT_EQ(SendMessageW(window, WM_NOTIFY, 6666, reinterpret_cast<LPARAM>(&header)), 1);
+    EXPECT_TRUE(originalSaw.empty());
+    EXPECT_EQ(SendMessageW(window, WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header)), 77);
+    NMHDR draw = {window, 0, static_cast<UINT>(NM_CUSTOMDRAW)};
+    EXPECT_EQ(SendMessageW(window, WM_NOTIFY, 0x20, reinterpret_cast<LPARAM>(&draw)), 0x20);
+    RegisterWindow(kListWindowId, nullptr);
+}
+
+TEST_F(WindowObjectTest, CloseUnbindsAndPutsTheProcedureBack) {
+    EXPECT_EQ(WindowObjectOf(window), probe.get());
+    EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 0);
+    EXPECT_TRUE(IsWindow(window)) << "the default close handler consumes the message";
+    EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&OriginalProc));
+    EXPECT_EQ(WindowObjectOf(window), nullptr);
+    EXPECT_EQ(SendMessageW(window, WM_GETDLGCODE, 0, 0), 77);
+}
+
+TEST_F(WindowObjectTest, WindowWithoutAnObjectGetsOneFromTheSharedProcedure) {
+    RemovePropW(window, WindowObject::kProperty);
+    EXPECT_EQ(SendMessageW(window, kProbe, 0, 0), 1);
+    SetPropW(window, WindowObject::kProperty, probe.get());
+}
+
+TEST(WindowRegistryTest, UnknownIdsHaveNoWindow) {
+    EXPECT_EQ(GetWindow(5000), nullptr);
+    RegisterWindow(5000, reinterpret_cast<HWND>(1));
+    EXPECT_EQ(GetWindow(5000), nullptr);
+    RegisterWindow(kFrameWindowId, reinterpret_cast<HWND>(0x1234));
+    EXPECT_EQ(GetWindow(kFrameWindowId), reinterpret_cast<HWND>(0x1234));
+    RegisterWindow(kFrameWindowId, nullptr);
+}
+
+}  // namespace
