@@ -36,15 +36,18 @@ int ParseLeadingInt(const std::wstring& text) {
 }
 
 bool ReadTags(HWND host, FileRecord& record) {
-    record.title = AskHost(host, record.path, L"title");
-    record.artist = AskHost(host, record.path, L"artist");
-    record.album = AskHost(host, record.path, L"album");
-    record.year = ParseLeadingInt(AskHost(host, record.path, L"year"));
-    record.track = ParseLeadingInt(AskHost(host, record.path, L"track"));
-    record.bitrate = ParseLeadingInt(AskHost(host, record.path, L"bitrate"));
-    record.comment = AskHost(host, record.path, L"comment");
-    record.genre = AskHost(host, record.path, L"genre");
-    record.length = ParseLeadingInt(AskHost(host, record.path, L"length"));
+    std::wstring path = record.Path();
+    TagTexts tags;
+    tags[static_cast<int>(TagField::kTitle)] = AskHost(host, path, L"title");
+    tags[static_cast<int>(TagField::kArtist)] = AskHost(host, path, L"artist");
+    tags[static_cast<int>(TagField::kAlbum)] = AskHost(host, path, L"album");
+    record.year = ParseLeadingInt(AskHost(host, path, L"year"));
+    record.track = ParseLeadingInt(AskHost(host, path, L"track"));
+    record.bitrate = ParseLeadingInt(AskHost(host, path, L"bitrate"));
+    tags[static_cast<int>(TagField::kComment)] = AskHost(host, path, L"comment");
+    tags[static_cast<int>(TagField::kGenre)] = AskHost(host, path, L"genre");
+    record.length = ParseLeadingInt(AskHost(host, path, L"length"));
+    record.SetTags(tags);
     record.tagged = true;
     return true;
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-struct FileRecord;
+class FileRecord;
 
 // Asks the host for each tag of the record's file and stores the answers in the record, which
 // is then marked tagged. Answers true.

@@ -43,21 +43,21 @@ TEST(ReadTagsTest, StoresEveryAnswerAndMarksTheRecordTagged) {
     answers = {{L"title", L"Hyperballad"}, {L"artist", L"Bj\u00f6rk"}, {L"album", L"Post"},
                {L"year", L"1995"},        {L"track", L"03/12"},        {L"bitrate", L"192"},
                {L"length", L"321000"},    {L"genre", L""}};
-    FileRecord record;
-    record.path = L"C:\\Music\\B\\03 Hyperballad.mp3";
+    Ref<FileRecord> made = Ref<FileRecord>::Make(L"C:\\Music\\B\\03 Hyperballad.mp3");
+    FileRecord& record = *made;
     ASSERT_TRUE(ReadTags(host, record));
-    EXPECT_EQ(record.title.value_or(L"?"), L"Hyperballad");
-    EXPECT_EQ(record.artist.value_or(L"?"), L"Bj\u00f6rk");
+    EXPECT_EQ(record.Tag(TagField::kTitle).value_or(L"?"), L"Hyperballad");
+    EXPECT_EQ(record.Tag(TagField::kArtist).value_or(L"?"), L"Bj\u00f6rk");
     EXPECT_EQ(record.year, 1995);
     EXPECT_EQ(record.track, 3);
     EXPECT_EQ(record.bitrate, 192);
     EXPECT_EQ(record.length, 321000);
-    EXPECT_EQ(record.genre.value_or(L"?"), L"");
+    EXPECT_EQ(record.Tag(TagField::kGenre).value_or(L"?"), L"");
     // Unanswered: empty, not the previous key's text.
-    EXPECT_EQ(record.comment.value_or(L"?"), L"");
+    EXPECT_EQ(record.Tag(TagField::kComment).value_or(L"?"), L"");
     EXPECT_TRUE(record.tagged);
     EXPECT_EQ(askedPaths.size(), 9u);
-    EXPECT_EQ(askedPaths.front(), record.path);
+    EXPECT_EQ(askedPaths.front(), record.Path());
     DestroyWindow(host);
 }
 
