@@ -6,7 +6,23 @@
 enum CommandCode : WPARAM {
     kCmdStartUp = 666,              // host window: build the frame and the view
     kCmdOpenPreferences = 380,      // frame: open the host preferences at the plugin's page
-    kCmdRefreshList = 1001,
+    kCmdRefreshList = 1001,         // argument: delay in ms
+    kCmdListingReady = 1002,        // argument: ListResult*, owned by the receiver
+    kCmdRootLoaded = 1006,          // argument: the root's tree node
+    kCmdFolderRescanned = 1007,     // argument: the folder's tree node
+    kCmdShowRoot = 1031,            // argument: the root's tree node
+    kCmdStatusText = 1036,          // argument: text object
+    kCmdRowTagsRead = 1041,         // argument: row index
+    kCmdFileChanged = 1045,         // argument: ChangeNotice
+    kCmdFolderChanged = 1046,       // argument: ChangeNotice
+    kCmdFolderRemoved = 1049,       // argument: text object with the folder path
+    kCmdFolderAdded = 1050,         // argument: the new folder's tree node
+    kCmdRootAvailability = 1056,    // argument: the root
+    kCmdOfferTagReading = 1058,     // argument: text object with the root path
+    kCmdStartUpDone = 1060,
+    kCmdRootNotLoaded = 1071,       // argument: the root's tree node
+    kCmdPlaylistForPath = 1112,     // argument: path text; answers a Playlist* (one reference) or 0
+    kCmdTagPassDone = 1134,
     kCmdShowFrame = 1034,           // frame
     kCmdFocusControl = 1042,        // argument: a control id of the view
     kCmdShowMessage = 1044,         // argument: text object

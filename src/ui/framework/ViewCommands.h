@@ -1,0 +1,18 @@
+// Reaching the main view from any thread: commands posted or sent to the window registered as
+// the view. Nothing happens while no view is registered.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/framework/Messages.h"
+#include "ui/framework/WindowRegistry.h"
+
+inline bool PostToView(WPARAM code, LPARAM argument = 0) {
+    HWND view = GetWindow(kMainViewWindowId);
+    return view && PostMessageW(view, kCommandMessage, code, argument);
+}
+
+inline LRESULT SendToView(WPARAM code, LPARAM argument = 0) {
+    HWND view = GetWindow(kMainViewWindowId);
+    return view ? SendMessageW(view, kCommandMessage, code, argument) : 0;
+}
