@@ -17,3 +17,9 @@ public:
 private:
     std::set<std::wstring> extensions_;
 };
+
+// The set shared by the whole plugin: the host's playable extensions plus "m3u" and "m3u8",
+// asked of the host on first use.
+Ref<MediaExtensions> SharedMediaExtensions();
+// At shutdown; the next use asks the host again.
+void ReleaseSharedMediaExtensions();

@@ -2,6 +2,11 @@
 #include "scan/TagRequest.h"
 
 #include <cwctype>
+#include <vector>
+
+#include "base/CriticalSection.h"
+#include "ui/framework/Messages.h"
+#include "ui/framework/WindowRegistry.h"
 
 #include "db/FileRecord.h"
 #include "host/HostApi.h"
@@ -20,7 +25,40 @@ std::wstring AskHost(HWND host, const std::wstring& path, const wchar_t* key) {
     return buffer;
 }
 
+struct Abandoned {
+    CriticalSection lock;
+    std::vector<Ref<FileRecord>> records;
+};
+
+Abandoned& AbandonedRequests() {
+    static Abandoned abandoned;
+    return abandoned;
+}
+
 }  // namespace
+
+bool RequestTags(FileRecord& record, unsigned timeoutMs) {
+    HWND host = GetWindow(kHostWindowId);
+    if (!host) return false;
+    Ref<FileRecord> hold(&record);
+    DWORD_PTR result = 0;
+    LRESULT sent = SendMessageTimeoutW(host, kCommandMessage, reinterpret_cast<WPARAM>(&record), 0,
+                                       SMTO_ABORTIFHUNG, timeoutMs, &result);
+    if (sent && result) return true;
+    if (!sent) {
+        Lock lock(AbandonedRequests().lock);
+        AbandonedRequests().records.push_back(hold);
+    }
+    return false;
+}
+
+void ReleaseAbandonedTagRequests() {
+    std::vector<Ref<FileRecord>> records;
+    {
+        Lock lock(AbandonedRequests().lock);
+        records.swap(AbandonedRequests().records);
+    }
+}
 
 int ParseLeadingInt(const std::wstring& text) {
     size_t i = 0;

@@ -11,6 +11,13 @@ class FileRecord;
 // is then marked tagged. Answers true.
 bool ReadTags(HWND host, FileRecord& record);
 
+// From the worker: hands the record to the host window's thread to be read, waiting at most
+// timeoutMs and giving up at once when that thread hangs. True when the tags were read.
+bool RequestTags(FileRecord& record, unsigned timeoutMs);
+// A request that timed out may still be served later, so its record is kept alive until the
+// worker ends and calls this.
+void ReleaseAbandonedTagRequests();
+
 // The leading decimal number of a tag text: blanks and a sign may lead, reading stops at the
 // first non-digit ("7/12" gives 7), no digits give 0.
 int ParseLeadingInt(const std::wstring& text);
