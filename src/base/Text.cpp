@@ -41,3 +41,26 @@ bool SharedPrefixEqualsNoCase(std::wstring_view a, std::wstring_view b) {
 }
 
 std::wstring FormatInt(long long value) { return std::to_wstring(value); }
+
+std::wstring FormatWithInt(std::wstring_view format, long long value) {
+    std::wstring out;
+    bool used = false;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == L'%' && i + 1 < format.size()) {
+            wchar_t next = format[i + 1];
+            if (next == L'%') {
+                out += L'%';
+                ++i;
+                continue;
+            }
+            if ((next == L'd' || next == L'i') && !used) {
+                out += std::to_wstring(value);
+                used = true;
+                ++i;
+                continue;
+            }
+        }
+        out += format[i];
+    }
+    return out;
+}

@@ -15,3 +15,6 @@ bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 bool SharedPrefixEqualsNoCase(std::wstring_view a, std::wstring_view b);
 
 std::wstring FormatInt(long long value);
+// Fills a translatable format holding one %d or %i (and %% for a percent sign). Any other
+// conversion is copied as text, so a faulty language pack cannot read arguments that are not there.
+std::wstring FormatWithInt(std::wstring_view format, long long value);

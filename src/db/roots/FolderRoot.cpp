@@ -11,14 +11,20 @@ FolderRoot::FolderRoot(const std::wstring& path, long long rootId, CacheDatabase
     available_ = IsExistingDirectory(node_->path);
 }
 
+FolderRoot::~FolderRoot() { StopWatchers(); }
+
 // Both watchers are told to stop before either is waited for, so they wind down together.
-void FolderRoot::Close() {
+void FolderRoot::StopWatchers() {
     if (filesWatcher_) filesWatcher_->RequestStop();
     if (foldersWatcher_) foldersWatcher_->RequestStop();
     if (filesWatcher_) filesWatcher_->WaitForEnd();
     if (foldersWatcher_) foldersWatcher_->WaitForEnd();
     filesWatcher_.Reset();
     foldersWatcher_.Reset();
+}
+
+void FolderRoot::Close() {
+    StopWatchers();
     node_->children.clear();
 }
 

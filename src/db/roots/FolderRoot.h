@@ -19,7 +19,13 @@ public:
     void SetWatchers(Ref<FolderWatcher> files, Ref<FolderWatcher> folders);
     bool HasWatchers() const { return filesWatcher_ || foldersWatcher_; }
 
+protected:
+    // A root dropped without being closed still stops its watchers: their threads hold it.
+    ~FolderRoot() override;
+
 private:
+    void StopWatchers();
+
     Ref<FolderWatcher> filesWatcher_;
     Ref<FolderWatcher> foldersWatcher_;
 };
