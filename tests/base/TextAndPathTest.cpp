@@ -1,0 +1,52 @@
+// Text and path helpers that the rest of the plugin leans on.
+#include <gtest/gtest.h>
+
+#include "base/Path.h"
+#include "base/Text.h"
+#include "db/ListingOptions.h"
+
+namespace {
+
+TEST(TextTest, FormatWithIntFillsOneNumberAndNothingElse) {
+    struct Case { const wchar_t* format; long long value; const wchar_t* out; };
+    const Case cases[] = {
+        {L"Process files %i%%...(Escape to cancel)", 66, L"Process files 66%...(Escape to cancel)"},
+        {L"%d file(s) was not read properly.", 3, L"3 file(s) was not read properly."},
+        {L"%s %d %d", 7, L"%s 7 %d"},  // a faulty pack's extra conversions stay text
+        {L"no number", 5, L"no number"},
+        {L"trailing %", 1, L"trailing %"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormatWithInt(c.format, c.value), c.out) << c.format;
+}
+
+TEST(TextTest, CaseInsensitiveComparisons) {
+    EXPECT_TRUE(EqualsNoCase(L"D:\\Music\\", L"d:\\MUSIC\\"));
+    EXPECT_FALSE(EqualsNoCase(L"D:\\Music", L"D:\\Music\\"));
+    EXPECT_TRUE(SharedPrefixEqualsNoCase(L"D:\\Music\\Rock\\", L"d:\\music\\"));
+    EXPECT_FALSE(SharedPrefixEqualsNoCase(L"D:\\Music2\\", L"D:\\Music\\"));
+    EXPECT_EQ(ToLower(L"\u00c9T\u00c9.MP3"), L"\u00e9t\u00e9.mp3");
+    EXPECT_EQ(WideToUtf8(L"Bj\u00f6rk"), "Bj\xc3\xb6rk");
+    EXPECT_EQ(Utf8ToWide("\xe5\x9d\x82\xe6\x9c\xac"), L"\u5742\u672c");
+}
+
+TEST(PathTest, JoiningAndTakingApart) {
+    EXPECT_EQ(JoinPath(L"C:\\a", L"b"), L"C:\\a\\b");
+    EXPECT_EQ(JoinPath(L"C:\\a\\", L"\\b"), L"C:\\a\\b");
+    EXPECT_EQ(WithTrailingBackslash(L"C:\\a"), L"C:\\a\\");
+    EXPECT_EQ(WithTrailingBackslash(L"C:\\a\\"), L"C:\\a\\");
+    EXPECT_EQ(ParentPath(L"C:\\Player\\Plugins\\gen_cv.dll"), L"C:\\Player\\Plugins");
+    EXPECT_EQ(ParentPath(L"gen_cv.dll"), L"");
+    EXPECT_EQ(FileNamePart(L"C:\\a\\song.MP3"), L"song.MP3");
+    EXPECT_EQ(ExtensionOf(L"C:\\a.b\\song.MP3"), L"MP3");
+    EXPECT_EQ(ExtensionOf(L"C:\\a.b\\README"), L"");
+}
+
+TEST(TypeFilterTest, SplitsLowerCasesAndDropsEmptyPieces) {
+    TypeFilter filter = ParseTypeFilter(L"mp3;FLAC;;Ogg;mp3");
+    EXPECT_EQ(std::vector<std::wstring>(filter.begin(), filter.end()),
+              (std::vector<std::wstring>{L"flac", L"mp3", L"ogg"}));
+    EXPECT_TRUE(ParseTypeFilter(L"").empty());
+    EXPECT_TRUE(ParseTypeFilter(L";;").empty());
+}
+
+}  // namespace
