@@ -13,6 +13,10 @@ struct Playlist : RefCounted {
 
     std::wstring path;
     int flags = 0;
+    // The order the entries are shown in (a column number, negative ascending); 0 keeps the file's.
+    int sortKey = 0;
+    // Changed since read or saved: the view offers to save it.
+    bool modified = false;
     std::vector<Ref<FileRecord>> entries;
 
     bool NeedsLoading() const { return (flags & kNeedsLoading) != 0; }

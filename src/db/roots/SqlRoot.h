@@ -15,7 +15,11 @@ public:
     const std::wstring& Condition() const { return condition_; }
     void SetCondition(std::wstring condition) { condition_ = std::move(condition); }
     void SetName(const std::wstring& name) { node_->path = node_->name = name; }
+    // The smart playlist's own sort order while it is loaded.
+    int SortKey() const { return sortKey_; }
+    void SetSortKey(int key) { sortKey_ = key; }
 
 private:
     std::wstring condition_;
+    int sortKey_ = 0;
 };
