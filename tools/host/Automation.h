@@ -1,0 +1,16 @@
+// The automation mode of the host: a script of commands run against the plugin's windows,
+// the answering of its message boxes, and the hooks that make its popup menus scriptable.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Before the plugin starts: its start-up may already show a message box.
+void StartMessageBoxWatcher();
+// After loading the plugin and before starting it.
+void InstallAutomationHooks(HMODULE plugin);
+// After the plugin started: runs the script on its own thread.
+void StartScript(const std::wstring& path);
+// After the plugin was unloaded: ends the automation threads.
+void StopAutomation();

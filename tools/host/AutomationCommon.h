@@ -1,0 +1,67 @@
+// What the automation's command families share: the command table entry, output helpers,
+// finding the plugin's view, and waiting for the user-interface thread to settle.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+using CommandHandler = void (*)(const std::wstring& argument);
+
+struct CommandEntry {
+    const wchar_t* name;
+    CommandHandler handler;
+};
+
+// The command tables of each family, each ending with a null name.
+extern const CommandEntry kViewCommands[];
+extern const CommandEntry kInputCommands[];
+extern const CommandEntry kMenuCommands[];
+extern const CommandEntry kDialogCommands[];
+extern const CommandEntry kDropCommands[];
+extern const CommandEntry kBoxCommands[];
+extern const CommandEntry kHostCommands[];
+
+void Say(const std::wstring& line);
+void SayUnsupported();
+
+// Controls of the view: dialog 101 inside the plugin's frame, and its children.
+enum ViewControlId : int {
+    kViewDialogId = 101,
+    kTreeId = 1001,
+    kListId = 1002,
+    kSearchId = 1003,
+    kStatusId = 1019,
+};
+
+// On the user-interface thread: the frame (the first the plugin asked for), dialog 101 in it,
+// and a control of that dialog; null when missing.
+HWND FindFrame();
+HWND FindViewDialog();
+HWND FindViewControl(int id);
+// On the user-interface thread: the tree item a path names, matched by its trailing
+// components against the items' names ("My Library" is the top item).
+HTREEITEM FindTreeItemByPath(HWND tree, const std::wstring& path);
+// The same, asked from the script thread.
+HWND ViewControlFromScript(int id);
+
+// Posts a marker behind whatever the last action posted to the user-interface thread and
+// waits until it is delivered, so that the effects of posted input have been handled (or a
+// modal loop has taken over) before the next command looks.
+void SettleUi(DWORD timeoutMs = 3000);
+
+// Popup menus opened through the hooks: the next command other than "choose" closes them.
+void CancelOpenMenu();
+bool MenuIsOpen();
+
+void StopMessageBoxWatcherThread();
+
+// Top-level dialogs of this process that are message boxes.
+bool IsMessageBox(HWND window);
+int PendingMessageBoxes();
+
+std::wstring WindowTextOf(HWND window);
+std::wstring ClassNameOf(HWND window);

@@ -1,0 +1,222 @@
+// Host commands: the host's playlist and playback, the plugin's settings file, the skin,
+// screenshots, pauses and quitting.
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "AutomationCommon.h"
+#include "HostApp.h"
+#include "HostFrames.h"
+#include "HostMenus.h"
+#include "HostPlaylist.h"
+#include "HostPrefs.h"
+#include "HostSkin.h"
+#include "HostTasks.h"
+#include "base/Path.h"
+#include "base/Text.h"
+#include "base/Unique.h"
+#include "logic/PngWriter.h"
+#include "logic/ScriptLine.h"
+
+namespace {
+
+void OnPlaylist(const std::wstring&) {
+    std::vector<std::wstring> lines;
+    RunOnUi([&] {
+        const PlaylistModel& model = ThePlaylist();
+        for (int i = 0; i < model.Length(); ++i) {
+            const PlaylistEntry* entry = model.At(i);
+            lines.push_back(FormatInt(i) + L"\t" + entry->path + L"\t" + EscapeForLine(entry->title) + L"\t" +
+                            FormatInt(entry->lengthSeconds));
+        }
+    });
+    for (const std::wstring& line : lines) Say(line);
+}
+
+void OnPlay(const std::wstring& argument) {
+    int index = 0;
+    if (!ParseInt(argument, index)) return Say(L"play: expected an entry number");
+    std::wstring outcome;
+    RunOnUi([&] {
+        if (!ThePlaylist().At(index)) {
+            outcome = L"no entry: " + argument;
+            return;
+        }
+        ThePlaylist().SetPosition(index);
+        PostMessageW(Host().mainWindow, WM_COMMAND, kCmdPlay, 0);
+    });
+    if (!outcome.empty()) Say(outcome);
+    SettleUi();
+}
+
+std::wstring DocumentsFolder() {
+    if (!Host().options.documents.empty()) return Host().options.documents;
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+// Private-profile files are 8-bit text unless they start with a UTF-16 byte-order mark.
+std::wstring DecodeSettings(const std::string& bytes) {
+    if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF && static_cast<uint8_t>(bytes[1]) == 0xFE)
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return Utf8ToWide(bytes.substr(3));
+    int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(length, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], length);
+    return text;
+}
+
+void OnSettings(const std::wstring&) {
+    std::wstring path = JoinPath(DocumentsFolder(), L"Crateview\\gen_cv.ini");
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return Say(L"no settings file");
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    std::wstring text = DecodeSettings(bytes);
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        Say(line);
+        start = end + 1;
+    }
+}
+
+void OnSkinChange(const std::wstring&) {
+    RunOnUi([] { ChangeSkin(); });
+    SettleUi();
+}
+
+void OnSleep(const std::wstring& argument) {
+    int ms = 0;
+    if (!ParseInt(argument, ms) || ms < 0) return Say(L"sleep: expected milliseconds");
+    Sleep(ms);
+}
+
+// --- screenshots -------------------------------------------------------------------------
+
+struct GdiFree {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct DcFree {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~SelectGuard() { SelectObject(dc_, old_); }
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// On the user-interface thread: the whole window, frame included, as top-down RGB rows.
+bool CaptureWindow(HWND window, int& width, int& height, std::vector<uint8_t>& rgb) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT r;
+    GetWindowRect(window, &r);
+    width = r.right - r.left;
+    height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) return false;
+    WindowDc screen(window);
+    Unique<HDC, DcFree> memory(CreateCompatibleDC(screen.get()));
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    Unique<HGDIOBJ, GdiFree> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return false;
+    {
+        SelectGuard select(memory.get(), bitmap.get());
+        // A hidden window has nothing on screen to copy; it is asked to print itself instead.
+        if (IsWindowVisible(window)) BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+        else PrintWindow(window, memory.get(), 0);
+    }
+    GdiFlush();
+    rgb.resize(static_cast<size_t>(width) * height * 3);
+    auto* pixels = static_cast<const uint8_t*>(bits);
+    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
+        rgb[i * 3] = pixels[i * 4 + 2];
+        rgb[i * 3 + 1] = pixels[i * 4 + 1];
+        rgb[i * 3 + 2] = pixels[i * 4];
+    }
+    return true;
+}
+
+HWND ScreenshotTarget(const std::wstring& which) {
+    if (which.empty() || which == L"frame") return FindFrame();
+    if (which == L"main") return Host().mainWindow;
+    if (which == L"playlist") return Host().playlistEditor;
+    if (which == L"prefs") return PrefsWindow();
+    if (which == L"dialog") {
+        HWND active = GetActiveWindow();
+        return active && ClassNameOf(active) == L"#32770" ? active : nullptr;
+    }
+    return nullptr;
+}
+
+void OnScreenshot(const std::wstring& argument) {
+    std::vector<std::wstring> words = SplitWords(argument);
+    if (words.empty()) return Say(L"screenshot: expected a file name");
+    std::wstring path = NormalizeHostPath(words[0]);
+    std::wstring which = words.size() > 1 ? words[1] : L"";
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    bool found = false, captured = false;
+    RunOnUi([&] {
+        HWND window = ScreenshotTarget(which);
+        found = window != nullptr;
+        captured = found && CaptureWindow(window, width, height, rgb);
+    });
+    if (!found) return SayUnsupported();
+    if (!captured) return Say(L"screenshot: the window could not be captured");
+    CreateFolderIfMissing(ParentPath(path));
+    if (!WritePngFile(path, width, height, rgb)) return Say(L"screenshot: cannot write " + path);
+    Say(L"screenshot: " + FormatInt(width) + L"x" + FormatInt(height));
+}
+
+void OnQuit(const std::wstring&) {
+    // As a user closing the player: the main window is asked to close, and the host's
+    // shutdown (Quit, unloading, the object counts) follows once its message loop ends.
+    RunOnUi([] { PostMessageW(Host().mainWindow, WM_CLOSE, 0, 0); });
+}
+
+}  // namespace
+
+extern const CommandEntry kHostCommands[] = {
+    {L"playlist", &OnPlaylist},
+    {L"play", &OnPlay},
+    {L"settings", &OnSettings},
+    {L"skin-change", &OnSkinChange},
+    {L"screenshot", &OnScreenshot},
+    {L"sleep", &OnSleep},
+    {L"quit", &OnQuit},
+    {nullptr, nullptr},
+};

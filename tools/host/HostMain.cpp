@@ -1,0 +1,132 @@
+// The stand-in player's entry: reads the command line, builds the host's windows, loads and
+// starts the plugin, runs the message loop (and the automation script when one is given),
+// and shuts the plugin down the way the player does.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <vector>
+
+#include "Automation.h"
+#include "HostApp.h"
+#include "HostDocuments.h"
+#include "HostFrames.h"
+#include "HostGuiCounts.h"
+#include "HostMenus.h"
+#include "HostMessageLoop.h"
+#include "HostOutput.h"
+#include "HostPlaylist.h"
+#include "HostPlugin.h"
+#include "HostPrefs.h"
+#include "HostTasks.h"
+#include "HostWindow.h"
+#include "base/Text.h"
+
+namespace {
+
+class OleSession {
+public:
+    OleSession() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleSession() {
+        if (ok_) OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+
+private:
+    bool ok_;
+};
+
+bool ReadOptions(int argc, wchar_t** argv) {
+    std::vector<std::wstring> args(argv + 1, argv + argc);
+    HostOptions& options = Host().options;
+    options = ParseHostOptions(args);
+    if (!options.error.empty()) {
+        OutputLine(L"host: " + options.error);
+        OutputLine(HostUsage());
+        return false;
+    }
+    options.plugin = NormalizeHostPath(options.plugin);
+    options.documents = NormalizeHostPath(options.documents);
+    options.script = NormalizeHostPath(options.script);
+    return true;
+}
+
+void CreateHostWindows() {
+    HostState& host = Host();
+    CreateTaskWindow(host.instance);
+    CreateHostMenus();
+    host.mainWindow = CreateHostWindow(host.instance);
+    host.playlistEditor = CreatePlaylistEditor(host.instance, host.mainWindow);
+    ShowWindow(host.mainWindow, SW_SHOWNORMAL);
+    ShowWindow(host.playlistEditor, SW_SHOWNOACTIVATE);
+    UpdateWindow(host.mainWindow);
+}
+
+void DestroyHostWindows() {
+    HostState& host = Host();
+    if (IsWindow(host.playlistEditor)) DestroyWindow(host.playlistEditor);
+    if (IsWindow(host.mainWindow)) DestroyWindow(host.mainWindow);
+    host.playlistEditor = host.mainWindow = nullptr;
+    DestroyHostMenus();
+    DestroyTaskWindow();
+}
+
+void PrepareModule(HostPlugin& plugin) {
+    const HostOptions& options = Host().options;
+    if (!options.documents.empty() && !RedirectDocuments(plugin.module(), options.documents))
+        OutputLine(L"host: the plugin does not ask the shell for the documents folder; --documents has no effect");
+    if (!options.script.empty()) InstallAutomationHooks(plugin.module());
+}
+
+// The player's shutdown: the plugin's pages close, the plugin quits while its frames still
+// exist, then the frames go and the module is unloaded.
+void ShutDown(HostPlugin& plugin) {
+    ClosePrefs();
+    ForgetFrameRecords();
+    plugin.Quit();
+    DestroyFrames();
+    plugin.Unload({Host().mainWindow, Host().playlistEditor});
+}
+
+}  // namespace
+
+HostState& Host() {
+    static HostState state;
+    return state;
+}
+
+int wmain(int argc, wchar_t** argv) {
+    if (!ReadOptions(argc, argv)) return 2;
+    OleSession ole;
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    HostState& host = Host();
+    host.instance = GetModuleHandleW(nullptr);
+    host.uiThreadId = GetCurrentThreadId();
+    CreateHostWindows();
+
+    bool automated = !host.options.script.empty();
+    if (automated) StartMessageBoxWatcher();
+    GuiCounts before = CountGuiObjects();
+    HostPlugin plugin;
+    int exitCode = 0;
+    if (plugin.Load(host.options.plugin)) {
+        host.plugin = plugin.module();
+        PrepareModule(plugin);
+        plugin.Start(host.mainWindow);
+        if (automated) StartScript(host.options.script);
+        exitCode = RunHostMessageLoop();
+        ShutDown(plugin);
+        host.plugin = nullptr;
+    } else {
+        exitCode = 1;
+    }
+    GuiCounts after = CountGuiObjects();
+    OutputLine(L"host: gdi " + FormatInt(before.gdi) + L"->" + FormatInt(after.gdi) + L" user " +
+               FormatInt(before.user) + L"->" + FormatInt(after.user));
+    if (automated) StopAutomation();
+    DestroyHostWindows();
+    return exitCode;
+}

@@ -1,0 +1,119 @@
+// The tag requests. Values come from the host's own tag reader when it is built (the cvtags
+// library); without it every tag reads as empty, which the plugin treats as an untagged file.
+#include "HostTags.h"
+
+#include "HostApp.h"
+#include "HostResources.h"
+#include "host/HostApi.h"
+#include "base/Path.h"
+#include "base/Unique.h"
+
+#ifdef CV_HOST_HAVE_TAGS
+#include "TagReader.h"
+#endif
+
+namespace {
+
+const wchar_t* const kTagKeys[] = {L"title", L"artist", L"album", L"year", L"track",
+                                   L"genre", L"comment", L"length", L"bitrate"};
+const wchar_t kPlayableExtensions[] = L"mp3\0flac\0ogg\0wav\0m4a\0wma\0";
+
+// The plugin asks for nine keys of one file in a row; the file is read once for all of them.
+std::wstring TagOf(const std::wstring& path, const wchar_t* key) {
+#ifdef CV_HOST_HAVE_TAGS
+    static std::wstring lastPath;
+    static FILETIME lastWrite;
+    static FileTags lastTags;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    if (path != lastPath || CompareFileTime(&data.ftLastWriteTime, &lastWrite) != 0) {
+        lastTags = FileTags();
+        ReadFileTags(path, lastTags);
+        lastPath = path;
+        lastWrite = data.ftLastWriteTime;
+    }
+    return TagValue(lastTags, key);
+#else
+    (void)path;
+    (void)key;
+    return {};
+#endif
+}
+
+void CopyInto(const std::wstring& text, wchar_t* out, int length) {
+    if (!out || length <= 0) return;
+    lstrcpynW(out, text.c_str(), length);
+}
+
+// Asks the plugin's callback for one key and hands the answer back to its free callback.
+std::wstring CallbackValue(const HostTitleRequest& request, const wchar_t* key) {
+    if (!request.tagCallback) return {};
+    wchar_t* answer = request.tagCallback(key, request.context);
+    std::wstring value = answer ? answer : L"";
+    if (answer && request.freeCallback) request.freeCallback(answer, request.context);
+    return value;
+}
+
+INT_PTR CALLBACK FileInfoProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
+    switch (message) {
+        case WM_INITDIALOG: {
+            auto* path = reinterpret_cast<const std::wstring*>(lp);
+            SetDlgItemTextW(dialog, kIdFileInfoPath, path->c_str());
+            std::wstring text;
+            for (const auto& tag : ReadAllTags(*path)) text += tag.first + L": " + tag.second + L"\r\n";
+            SetDlgItemTextW(dialog, kIdFileInfoTags, text.c_str());
+            return TRUE;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) EndDialog(dialog, LOWORD(wp));
+            return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::wstring, std::wstring>> ReadAllTags(const std::wstring& path) {
+    std::vector<std::pair<std::wstring, std::wstring>> tags;
+    for (const wchar_t* key : kTagKeys) tags.emplace_back(key, TagOf(path, key));
+    return tags;
+}
+
+LRESULT OnFormatTitle(WPARAM wp) {
+    auto* request = reinterpret_cast<HostTitleRequest*>(wp);
+    if (!request || !request->out || request->outLength <= 0) return 0;
+    std::wstring artist = CallbackValue(*request, L"artist");
+    std::wstring title = CallbackValue(*request, L"title");
+    std::wstring path = request->path ? request->path : L"";
+    std::wstring text = artist.empty() ? L"" : artist + L" - ";
+    text += title.empty() ? FileNamePart(path) : title;
+    CopyInto(text, request->out, request->outLength);
+    return 1;
+}
+
+LRESULT OnExtendedFileInfo(WPARAM wp) {
+    auto* request = reinterpret_cast<HostFileInfoRequest*>(wp);
+    if (!request || !request->path || !request->key || !request->buffer) return 0;
+    CopyInto(TagOf(request->path, request->key), request->buffer, request->bufferLength);
+    return 1;
+}
+
+LRESULT OnFileInfoDialog(WPARAM wp) {
+    auto* record = reinterpret_cast<const HostFileInfoRecord*>(wp);
+    if (!record || !record->path) return 0;
+    std::wstring path = record->path;
+    DialogBoxParamW(Host().instance, MAKEINTRESOURCEW(kIdFileInfoDialog), record->owner, FileInfoProc,
+                    reinterpret_cast<LPARAM>(&path));
+    return 1;
+}
+
+LRESULT OnPlayableExtensions(WPARAM) {
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(kPlayableExtensions)));
+    if (!block) return 0;
+    if (void* data = GlobalLock(block.get())) {
+        memcpy(data, kPlayableExtensions, sizeof(kPlayableExtensions));
+        GlobalUnlock(block.get());
+    }
+    // The caller frees the block.
+    return reinterpret_cast<LRESULT>(block.Release());
+}

@@ -1,0 +1,151 @@
+// The host main window and its request table. Requests arrive as message 1024 with the
+// request number in the long parameter; each number maps to one handler of the part of the
+// host that owns that data.
+#include "HostWindow.h"
+
+#include <windowsx.h>
+
+#include "HostApp.h"
+#include "HostFrames.h"
+#include "HostMenus.h"
+#include "HostOutput.h"
+#include "HostPlayback.h"
+#include "HostPlaylist.h"
+#include "HostPrefs.h"
+#include "HostServices.h"
+#include "HostSkin.h"
+#include "HostTags.h"
+#include "HostTasks.h"
+#include "host/HostApi.h"
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"CvHostMain";
+
+LRESULT OnVersion(WPARAM) { return Host().options.version; }
+
+LRESULT OnRestart(WPARAM) {
+    OutputLine(L"host: restart requested");
+    return 0;
+}
+
+LRESULT OnUnknownRequest(WPARAM) { return 0; }
+
+struct RequestEntry {
+    LPARAM request;
+    LRESULT (*handler)(WPARAM);
+};
+
+const RequestEntry kRequests[] = {
+    {kHostGetVersion, &OnVersion},
+    {kHostClearPlaylist, &OnClearPlaylist},
+    {kHostPlaybackState, &OnPlaybackState},
+    {kHostSetPlaylistPosition, &OnSetPlaylistPosition},
+    {kHostPlaylistLength, &OnPlaylistLength},
+    {kHostPlaylistPosition, &OnPlaylistPosition},
+    {kHostRestart, &OnRestart},
+    {kHostPlaylistEntryPath, &OnPlaylistEntryPath},
+    {kHostGetShuffle, &OnGetShuffle},
+    {kHostSetShuffle, &OnSetShuffle},
+    {kHostGetWindow, &OnGetWindow},
+    {kHostGetMenu, &OnGetMenu},
+    {kHostFormatTitle, &OnFormatTitle},
+    {kHostRegisterPrefsPage, &OnRegisterPrefsPage},
+    {kHostOpenPrefs, &OnOpenPrefs},
+    {kHostSkinColorBitmap, &OnSkinBitmap},
+    {kHostCreateFrame, &OnCreateFrame},
+    {kHostFrameCreated, &OnFrameCreated},
+    {kHostEnqueueFile, &OnEnqueueFile},
+    {kHostPlayableExtensions, &OnPlayableExtensions},
+    {kHostFileInfoDialog, &OnFileInfoDialog},
+    {kHostNewCommandId, &OnNewCommandId},
+    {kHostServiceManager, &OnServiceManager},
+    {kHostExtendedFileInfo, &OnExtendedFileInfo},
+};
+
+LRESULT OnRequest(WPARAM wp, LPARAM request) {
+    for (const RequestEntry& entry : kRequests)
+        if (entry.request == request) return entry.handler(wp);
+    return OnUnknownRequest(wp);
+}
+
+void ToggleEditor() {
+    HWND editor = Host().playlistEditor;
+    ShowWindow(editor, IsWindowVisible(editor) ? SW_HIDE : SW_SHOW);
+}
+
+void OnCommand(UINT id) {
+    switch (id) {
+        case kCmdPlay: Play(); break;
+        case kCmdPause: Pause(); break;
+        case kCmdStop: Stop(); break;
+        case kCmdPreferences: OpenPrefs(nullptr); break;
+        case kCmdShowEditor: ToggleEditor(); break;
+        case kCmdSkinDefault: UseSkin(false); break;
+        case kCmdSkinDark: UseSkin(true); break;
+        case kCmdExit: PostMessageW(Host().mainWindow, WM_CLOSE, 0, 0); break;
+    }
+}
+
+void OnContextMenu(HWND window, LPARAM lp) {
+    POINT at = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    if (at.x == -1 && at.y == -1) {
+        at = {0, 0};
+        ClientToScreen(window, &at);
+    }
+    TrackPopupMenu(MainMenu(), TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr);
+}
+
+// The close sequence: the plugin sees WM_CLOSE first (it subclasses this window) and may post
+// more messages for its own windows; the loop ends only after those have been delivered.
+void OnClose() {
+    if (Host().closing) return;
+    Host().closing = true;
+    ShowWindow(Host().playlistEditor, SW_HIDE);
+    PostMessageW(TaskWindow(), kMsgFinishQuit, 0, 0);
+}
+
+void OnPaint(HWND window) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT r;
+    GetClientRect(window, &r);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, DarkSkin() ? L"Stand-in player (dark skin)" : L"Stand-in player", -1, &r,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    switch (message) {
+        case kHostMessage:
+            return OnRequest(wp, lp);
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp));
+            return 0;
+        case WM_CONTEXTMENU:
+            OnContextMenu(window, lp);
+            return 0;
+        case WM_PAINT:
+            OnPaint(window);
+            return 0;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+    }
+    return DefWindowProcW(window, message, wp, lp);
+}
+
+}  // namespace
+
+HWND CreateHostWindow(HINSTANCE instance) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = MainProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kMainClass;
+    RegisterClassW(&wc);
+    return CreateWindowW(kMainClass, L"Crateview stand-in player", WS_OVERLAPPEDWINDOW, 40, 40, 420, 160,
+                         nullptr, MenuBar(), instance, nullptr);
+}

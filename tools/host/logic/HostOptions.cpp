@@ -1,0 +1,58 @@
+// Command-line parsing of the stand-in host.
+#include "HostOptions.h"
+
+#include <cwchar>
+
+namespace {
+
+bool ParseHex(const std::wstring& text, unsigned& out) {
+    std::wstring digits = text;
+    if (digits.size() > 2 && digits[0] == L'0' && (digits[1] == L'x' || digits[1] == L'X'))
+        digits = digits.substr(2);
+    if (digits.empty() || digits.size() > 8) return false;
+    unsigned value = 0;
+    for (wchar_t c : digits) {
+        unsigned d;
+        if (c >= L'0' && c <= L'9') d = c - L'0';
+        else if (c >= L'a' && c <= L'f') d = c - L'a' + 10;
+        else if (c >= L'A' && c <= L'F') d = c - L'A' + 10;
+        else return false;
+        value = value * 16 + d;
+    }
+    out = value;
+    return true;
+}
+
+}  // namespace
+
+HostOptions ParseHostOptions(const std::vector<std::wstring>& args) {
+    HostOptions options;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        bool hasValue = i + 1 < args.size();
+        if (arg == L"--no-services") {
+            options.services = false;
+        } else if (arg == L"--plugin" || arg == L"--documents" || arg == L"--script" ||
+                   arg == L"--version") {
+            if (!hasValue) {
+                options.error = arg + L" needs a value";
+                return options;
+            }
+            const std::wstring& value = args[++i];
+            if (arg == L"--plugin") options.plugin = value;
+            else if (arg == L"--documents") options.documents = value;
+            else if (arg == L"--script") options.script = value;
+            else if (!ParseHex(value, options.version)) options.error = L"--version takes a hexadecimal number";
+        } else {
+            options.error = L"unknown argument " + arg;
+        }
+        if (!options.error.empty()) return options;
+    }
+    if (options.plugin.empty()) options.error = L"--plugin is required";
+    return options;
+}
+
+std::wstring HostUsage() {
+    return L"usage: cvhost.exe --plugin PATH [--documents DIR] [--version HEX] [--script FILE] "
+           L"[--no-services]";
+}
