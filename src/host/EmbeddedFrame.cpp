@@ -111,7 +111,8 @@ LRESULT EmbeddedFrame::OnClose(HWND window, UINT message, WPARAM wp, LPARAM lp) 
 }
 
 LRESULT EmbeddedFrame::OnShowWindow(HWND, UINT, WPARAM, LPARAM) {
-    if (HWND view = GetWindow(kMainViewWindowId)) PostMessageW(view, kCommandMessage, kCmdFocusControl, kSearchControl);
+    if (HWND view = GetWindow(kMainViewWindowId))
+        PostMessageW(view, kCommandMessage, kCmdFocusControl, reinterpret_cast<LPARAM>(GetDlgItem(view, kSearchControl)));
     return 1;
 }
 

@@ -118,7 +118,8 @@ void HostWindow::OnQueuedKey(MSG& message) const {
         HWND focus = GetFocus();
         if (frame && focus && (focus == frame || IsChild(frame, focus))) {
             if (HWND view = GetWindow(kMainViewWindowId))
-                PostMessageW(view, kCommandMessage, kCmdFocusControl, kSearchControl);
+                PostMessageW(view, kCommandMessage, kCmdFocusControl,
+                             reinterpret_cast<LPARAM>(GetDlgItem(view, kSearchControl)));
             message.wParam = 0;  // the host drops the key
         }
     }

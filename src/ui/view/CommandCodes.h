@@ -24,7 +24,7 @@ enum CommandCode : WPARAM {
     kCmdPlaylistForPath = 1112,     // argument: path text; answers a Playlist* (one reference) or 0
     kCmdTagPassDone = 1134,
     kCmdShowFrame = 1034,           // frame
-    kCmdFocusControl = 1042,        // argument: a control id of the view
+    kCmdFocusControl = 1042,        // argument: the window to focus
     kCmdShowMessage = 1044,         // argument: text object
     kCmdCloseView = 1059,
     kCmdPlayingFileChanged = 1072,  // argument: text object with the path

@@ -15,8 +15,8 @@ namespace {
 
 const wchar_t kNotAvailable[] = L"n/a";
 
-LRESULT FocusControl(HWND dialog, LPARAM id) {
-    if (HWND control = GetDlgItem(dialog, static_cast<int>(id))) SetFocus(control);
+LRESULT FocusWindow(LPARAM window) {
+    if (auto target = reinterpret_cast<HWND>(window); target && IsWindow(target)) SetFocus(target);
     return TRUE;
 }
 
@@ -44,7 +44,7 @@ LRESULT FillSendToMenu(LPARAM lp) {
 
 LRESULT MainView::OnCommandMessage(HWND, UINT, WPARAM code, LPARAM lp) {
     switch (code) {
-        case kCmdFocusControl: return FocusControl(dialog_, lp);
+        case kCmdFocusControl: return FocusWindow(lp);
         case kCmdShowMessage: return ShowMessage(lp);
         case kCmdCloseView: return CloseFrame();
         case kCmdPlayingFileChanged: {
