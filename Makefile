@@ -26,8 +26,7 @@ bench: build
 	@cmake --build $(BUILD) --target bench -j $(JOBS) -- --no-print-directory
 
 run: build
-	@echo "gen_cv.dll is built in $(BUILD)/bin. The stand-in host that runs it over a sample"
-	@echo "library is not built yet; until it is, 'make test' exercises the plugin's parts."
+	@bash tools/host/run-host.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD)

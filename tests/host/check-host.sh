@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Runs the stand-in player (cvhost.exe) with the plugin under Wine on small scripts and checks
+# what it prints: the plugin's start-up line, the settings the plugin wrote on first run, the
+# refusal of an old player version, the menu entry, screenshots, unknown commands and the
+# object counts printed after unloading.
+set -u
+host=$1
+plugin=$2
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+run_wine=$here/../../tools/wine/run-wine.sh
+work=$(mktemp -d "${TMPDIR:-/tmp}/cv-host-check.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+
+check() {  # check NAME CONDITION-STATUS
+  if [ "$2" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
+}
+has_line() { grep -qxF -- "$2" <<<"$1"; }
+# Runs the host on a script given on standard input; the output is in $out.
+run_host() {
+  local name=$1; shift
+  cat >"$work/$name.txt"
+  out=$(timeout 300 "$run_wine" "$host" --plugin "$plugin" --script "$work/$name.txt" "$@" 2>&1 | tr -d '\r')
+  echo "$out" >"$work/$name.out"
+}
+dump_on_failure() { [ "$failed" -gt "$1" ] && { echo "--- output of $2:"; cat "$work/$2.out"; }; }
+
+# --- first start: init line, settings written into the redirected documents folder ---------
+before=$failed
+run_host first --documents "$work/docs" <<SCRIPT
+settings
+frobnicate now
+screenshot $work/shot.png
+menu host
+quit
+SCRIPT
+check "init line" "$(has_line "$out" "host: plugin Crateview 2.02 init returned 0"; echo $?)"
+check "settings file in the documents folder" "$([ -f "$work/docs/Crateview/gen_cv.ini" ]; echo $?)"
+settings=$(sed -n '/^> settings$/,/^> /p' <<<"$out")
+check "settings has [General]" "$(has_line "$settings" "[General]"; echo $?)"
+check "settings has File types=mp3;" "$(has_line "$settings" "File types=mp3;"; echo $?)"
+check "unknown command reported" "$(has_line "$out" "unknown command: frobnicate"; echo $?)"
+check "commands echoed in order" "$(grep '^> ' <<<"$out" | tr '\n' '|' | grep -qxF "> settings|> frobnicate now|> screenshot $work/shot.png|> menu host|> quit|"; echo $?)"
+check "object counts last" "$(tail -n 1 <<<"$out" | grep -qE '^host: gdi [0-9]+->[0-9]+ user [0-9]+->[0-9]+$'; echo $?)"
+main_menu=$(sed -n '/^\[main\]$/,/^\[second\]$/p' <<<"$out")
+second_menu=$(sed -n '/^\[second\]$/,/^> /p' <<<"$out")
+entry=$(printf 'Crateview\\\\tAlt+D')
+check "menu entry once in the main menu" "$([ "$(grep -c "$entry" <<<"$main_menu")" -eq 1 ]; echo $?)"
+check "menu entry after the anchor item" "$(grep -A1 $'\t40258\t' <<<"$main_menu" | grep -q "$entry"; echo $?)"
+check "menu entry once in the second menu" "$([ "$(grep -c "$entry" <<<"$second_menu")" -eq 1 ]; echo $?)"
+check "screenshot of the frame" "$(grep -qE '^screenshot: [0-9]+x[0-9]+$' <<<"$out"; echo $?)"
+dump_on_failure "$before" first
+
+# --- a second start keeps the settings; screenshots are real PNG files ----------------------
+before=$failed
+run_host second --documents "$work/docs" <<SCRIPT
+screenshot $work/frame.png
+screenshot $work/main.png main
+SCRIPT
+check "second start" "$(has_line "$out" "host: plugin Crateview 2.02 init returned 0"; echo $?)"
+check "script without quit ends with the counts" "$(tail -n 1 <<<"$out" | grep -q '^host: gdi '; echo $?)"
+if command -v python3 >/dev/null; then
+  for png in "$work/frame.png" "$work/main.png"; do
+    python3 - "$png" <<'PY'
+import struct, sys, zlib
+data = open(sys.argv[1], "rb").read()
+assert data[:8] == b"\x89PNG\r\n\x1a\n"
+pos, idat, size = 8, b"", None
+while pos < len(data):
+    length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+    body = data[pos + 8:pos + 8 + length]
+    assert zlib.crc32(kind + body) == struct.unpack(">I", data[pos + 8 + length:pos + 12 + length])[0]
+    if kind == b"IHDR": size = struct.unpack(">II", body[:8])
+    if kind == b"IDAT": idat += body
+    pos += 12 + length
+raw = zlib.decompress(idat)
+assert len(raw) == size[1] * (size[0] * 3 + 1)
+PY
+    check "valid PNG $(basename "$png")" $?
+  done
+else
+  check "PNG files written" "$([ -s "$work/frame.png" ] && [ -s "$work/main.png" ]; echo $?)"
+fi
+dump_on_failure "$before" second
+
+# --- an old player: the plugin refuses in a message box and stays inert --------------------
+before=$failed
+run_host old --documents "$work/old" --version 5032 <<SCRIPT
+settings
+screenshot $work/old.png
+quit
+SCRIPT
+first_echo=$(grep -n '^> ' <<<"$out" | head -n 1 | cut -d: -f1)
+box_line=$(grep -nxF "box: Error: Crateview requires Winamp 5.33 or later." <<<"$out" | head -n 1 | cut -d: -f1)
+check "old version box shown at start-up" "$([ -n "$box_line" ] && [ "$box_line" -lt "$first_echo" ]; echo $?)"
+check "old version init still returns 0" "$(has_line "$out" "host: plugin Crateview 2.02 init returned 0"; echo $?)"
+check "inert plugin writes no settings" "$(has_line "$out" "no settings file"; echo $?)"
+check "inert plugin makes no frame" "$(sed -n '/^> screenshot/,/^> /p' <<<"$out" | grep -qxF unsupported; echo $?)"
+check "old version quits with counts" "$(tail -n 1 <<<"$out" | grep -q '^host: gdi '; echo $?)"
+dump_on_failure "$before" old
+
+# --- the current version starts; answers are taken by the next box only ---------------------
+before=$failed
+run_host answers --documents "$work/answers" --version 5033 --no-services <<'SCRIPT'
+answer yes
+quit
+SCRIPT
+check "5.33 accepted" "$(! grep -q '^box: ' <<<"$out"; echo $?)"
+check "answer without a box reported" "$(has_line "$out" "answer: no message box appeared"; echo $?)"
+dump_on_failure "$before" answers
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
