@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "base/Path.h"
+#include "base/Text.h"
 #include "db/DatabaseLock.h"
 
 namespace {
@@ -58,17 +59,28 @@ void CacheDatabase::Open() {
         sqlite3_close(connection_);
         connection_ = nullptr;
     }
-    statement_ = std::make_unique<Statement>(connection_);
+    prepared_ = std::make_unique<StatementCache>();
+    statement_ = std::make_unique<Statement>(connection_, prepared_.get());
     RegisterCacheFunctions(connection_);
     // Fails harmlessly when the view exists already.
     Run(kCreateView);
 }
 
+// The statement object hands its statement back to the cache, and the cache finalises them
+// all: a connection with a statement still prepared would refuse to close and stay open.
 void CacheDatabase::Close() {
     Lock lock(DatabaseLock());
     statement_.reset();
+    if (prepared_) prepared_->Clear();
     if (connection_) sqlite3_close(connection_);
     connection_ = nullptr;
+}
+
+void CacheDatabase::SetListingOptions(TypeFilter filter, int options) {
+    Lock lock(DatabaseLock());
+    listingTypes_.clear();
+    for (const std::wstring& extension : filter) listingTypes_.insert(ToLower(extension));
+    listingOptions_ = options;
 }
 
 bool CacheDatabase::Run(const wchar_t* sql) {

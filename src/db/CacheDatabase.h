@@ -1,10 +1,12 @@
 // The cache database: one connection to cvCache.db with its statement object, the two custom
-// SQL functions, the schema and its upgrade from the older layout.
+// SQL functions, the schema and its upgrade from the older layout, and the options that shape
+// its listings.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "db/ListingOptions.h"
 #include "db/Statement.h"
 
 struct sqlite3;
@@ -38,6 +40,14 @@ public:
     const std::wstring& FilePath() const { return filePath_; }
     sqlite3* Connection() const { return connection_; }
     Statement& Sql() { return *statement_; }
+    // Statements on this connection that are run again and again; cleared when it closes.
+    StatementCache& PreparedStatements() { return *prepared_; }
+
+    // The extensions listings show (stored lower-case, as Files.extension is) and the bits of
+    // ListingOption.
+    void SetListingOptions(TypeFilter filter, int options);
+    const TypeFilter& ListingTypes() const { return listingTypes_; }
+    int ListingOptions() const { return listingOptions_; }
 
 private:
     void Open();
@@ -45,7 +55,10 @@ private:
 
     std::wstring filePath_;
     sqlite3* connection_ = nullptr;
+    std::unique_ptr<StatementCache> prepared_;
     std::unique_ptr<Statement> statement_;
+    TypeFilter listingTypes_;
+    int listingOptions_ = 0;
 };
 
 // Registers StripAccent and FileExists on a connection.

@@ -5,9 +5,52 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <functional>
+#include <iterator>
+
 #include "db/DatabaseLock.h"
 
-Statement::Statement(sqlite3* connection) : connection_(connection) { DatabaseLock(); }
+sqlite3_stmt* StatementCache::Take(const std::wstring& text) {
+    size_t hash = std::hash<std::wstring>()(text);
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+        if (it->hash != hash || it->text != text) continue;
+        sqlite3_stmt* prepared = it->prepared;
+        entries_.erase(std::next(it).base());
+        return prepared;
+    }
+    return nullptr;
+}
+
+void StatementCache::Return(const std::wstring& text, sqlite3_stmt* prepared) {
+    // A reset statement holds no read lock and keeps no pointer into a caller's bound texts.
+    sqlite3_reset(prepared);
+    sqlite3_clear_bindings(prepared);
+    size_t hash = std::hash<std::wstring>()(text);
+    for (const Entry& entry : entries_) {
+        if (entry.hash == hash && entry.text == text) {
+            sqlite3_finalize(prepared);
+            return;
+        }
+    }
+    if (capacity_ == 0) {
+        sqlite3_finalize(prepared);
+        return;
+    }
+    if (entries_.size() >= capacity_) {
+        sqlite3_finalize(entries_.front().prepared);
+        entries_.erase(entries_.begin());
+    }
+    entries_.push_back(Entry{hash, text, prepared});
+}
+
+void StatementCache::Clear() {
+    for (Entry& entry : entries_) sqlite3_finalize(entry.prepared);
+    entries_.clear();
+}
+
+Statement::Statement(sqlite3* connection, StatementCache* cache) : connection_(connection), cache_(cache) {
+    DatabaseLock();
+}
 
 Statement::Statement(const std::wstring& databaseFile) : ownsConnection_(true) {
     Lock lock(DatabaseLock());
@@ -24,7 +67,11 @@ Statement::~Statement() {
 }
 
 void Statement::FinalizePrepared() {
-    if (prepared_) sqlite3_finalize(prepared_);
+    if (!prepared_) return;
+    if (cache_)
+        cache_->Return(preparedText_, prepared_);
+    else
+        sqlite3_finalize(prepared_);
     prepared_ = nullptr;
 }
 
@@ -51,11 +98,21 @@ void Statement::SetSql(std::wstring_view text) {
 
 bool Statement::Prepare() {
     Lock lock(DatabaseLock());
-    if (!prepared_) {
-        const void* tail = nullptr;
-        prepareResult_ = connection_ ? sqlite3_prepare16_v2(connection_, text_.c_str(), -1, &prepared_, &tail)
-                                     : SQLITE_MISUSE;
-        if (prepareResult_ != SQLITE_OK) FinalizePrepared();
+    if (prepared_) return true;
+    if (cache_ && (prepared_ = cache_->Take(text_)) != nullptr) {
+        preparedText_ = text_;
+        prepareResult_ = SQLITE_OK;
+        return true;
+    }
+    const void* tail = nullptr;
+    prepareResult_ = connection_ ? sqlite3_prepare16_v2(connection_, text_.c_str(), -1, &prepared_, &tail)
+                                 : SQLITE_MISUSE;
+    if (prepareResult_ != SQLITE_OK) {
+        // A failed prepare may still hand back a statement to finalise; it is never kept.
+        if (prepared_) sqlite3_finalize(prepared_);
+        prepared_ = nullptr;
+    } else if (prepared_) {
+        preparedText_ = text_;
     }
     return prepared_ != nullptr;
 }
@@ -219,6 +276,22 @@ std::optional<std::wstring> Statement::ColumnText(const wchar_t* name) const {
     Lock lock(DatabaseLock());
     return ColumnText(ColumnIndex(name));
 }
+
+long long Statement::RowView::Int64(int column) const {
+    return prepared_ ? sqlite3_column_int64(prepared_, column - 1) : 0;
+}
+
+// Asking for the text before its length lets SQLite convert first, so the length is the
+// converted one (in a UTF-16 database nothing is converted at all).
+std::optional<std::wstring_view> Statement::RowView::Text(int column) const {
+    if (!prepared_) return std::nullopt;
+    auto text = static_cast<const wchar_t*>(sqlite3_column_text16(prepared_, column - 1));
+    if (!text) return std::nullopt;
+    auto bytes = static_cast<size_t>(sqlite3_column_bytes16(prepared_, column - 1));
+    return std::wstring_view(text, bytes / sizeof(wchar_t));
+}
+
+int Statement::RowView::ColumnCount() const { return prepared_ ? sqlite3_data_count(prepared_) : 0; }
 
 void Statement::RunControl(const char* sql) {
     FinalizePrepared();

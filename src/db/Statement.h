@@ -7,9 +7,42 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
+
+// Prepared statements of one connection kept for reuse, keyed by their text, so that a
+// statement run again and again (a listing form, a scan's row update) is compiled once. A
+// statement is taken out while in use, so two users of one text never share it. The cache
+// must be cleared before its connection closes: SQLite refuses to close a connection that
+// still has prepared statements.
+class StatementCache {
+public:
+    static constexpr size_t kDefaultCapacity = 32;
+
+    explicit StatementCache(size_t capacity = kDefaultCapacity) : capacity_(capacity) {}
+    ~StatementCache() { Clear(); }
+    StatementCache(const StatementCache&) = delete;
+    StatementCache& operator=(const StatementCache&) = delete;
+
+    // A statement prepared from exactly this text, reset and without bindings, or null.
+    sqlite3_stmt* Take(const std::wstring& text);
+    // Keeps a statement for the next Take of its text; the least recently returned one is
+    // finalised when the cache is full.
+    void Return(const std::wstring& text, sqlite3_stmt* prepared);
+    void Clear();
+    size_t Size() const { return entries_.size(); }
+
+private:
+    struct Entry {
+        size_t hash;
+        std::wstring text;
+        sqlite3_stmt* prepared;
+    };
+    size_t capacity_;
+    std::vector<Entry> entries_;  // oldest first
+};
 
 class Statement {
 public:
@@ -18,7 +51,9 @@ public:
     static constexpr int kOk = 0;
     static constexpr int kMissingValue = 1;
 
-    explicit Statement(sqlite3* connection);
+    // With a cache, prepared statements come from it and go back to it instead of being
+    // compiled and finalised each time; the cache must outlive the statement.
+    explicit Statement(sqlite3* connection, StatementCache* cache = nullptr);
     // Opens the file itself and closes it on destruction.
     explicit Statement(const std::wstring& databaseFile);
     ~Statement();
@@ -59,6 +94,22 @@ public:
     long long ColumnInt64(const wchar_t* name) const;
     std::optional<std::wstring> ColumnText(const wchar_t* name) const;
 
+    // The current row for a caller that walks many rows while it holds the database lock:
+    // no lock is taken per column, and texts are read in place, valid until the next step.
+    class RowView {
+    public:
+        long long Int64(int column) const;
+        int Int(int column) const { return static_cast<int>(Int64(column)); }
+        std::optional<std::wstring_view> Text(int column) const;
+        int ColumnCount() const;
+
+    private:
+        friend class Statement;
+        explicit RowView(sqlite3_stmt* prepared) : prepared_(prepared) {}
+        sqlite3_stmt* prepared_;
+    };
+    RowView Row() const { return RowView(prepared_); }
+
     long long LastInsertId() const { return lastInsertId_; }
     sqlite3* Connection() const { return connection_; }
     const std::wstring& Text() const { return text_; }
@@ -95,7 +146,9 @@ private:
     std::array<Slot, kMaxParameters + 1> slots_{};
     std::wstring text_;
     sqlite3* connection_ = nullptr;
+    StatementCache* cache_ = nullptr;
     sqlite3_stmt* prepared_ = nullptr;
+    std::wstring preparedText_;  // the text prepared_ was compiled from: its key in the cache
     int prepareResult_ = 0;
     long long lastInsertId_ = 0;
     bool transactionClosed_ = true;

@@ -1,0 +1,250 @@
+// The listings: the SQL listing of the cache or a folder, QueryView conditions, and the
+// listing request of a tree node with its search text.
+#include "db/Listing.h"
+
+#include <string_view>
+#include <unordered_map>
+
+#include "db/CacheDatabase.h"
+#include "db/DatabaseLock.h"
+#include "db/ListingStatements.h"
+#include "db/MatchTerms.h"
+#include "db/TreeNode.h"
+#include "db/roots/SqlRoot.h"
+#include "playlists/Playlist.h"
+#include "playlists/PlaylistFile.h"
+
+namespace {
+
+// Columns of the listing statements; QueryView's SELECT * starts with the same seventeen.
+enum ListingColumn {
+    kColFileId = 1,
+    kColFileName = 2,
+    kColFolder = 3,
+    kColTitle = 5,  // then artist, album, genre, comment in TagField order
+    kColTrack = 10,
+    kColYear,
+    kColLength,
+    kColBitrate,
+    kColPlayCount,
+    kColChanged,
+    kColSize,
+    kColTagged,
+    kColFileExists,    // QueryView only
+    kColFolderExists,  // QueryView only
+};
+
+// Turns rows into file records, one allocation per record besides its texts: files of one
+// folder share one path text, and the tag buffers are reused from row to row. A row the
+// in-memory terms reject never becomes a record.
+class RecordReader {
+public:
+    RecordReader(TermMatcher& matcher, bool checkExists) : matcher_(matcher), checkExists_(checkExists) {}
+
+    Ref<FileRecord> Read(const Statement::RowView& row) {
+        // A condition with a top-level OR ("(a) OR (b)", as the query builder writes) escapes the
+        // existence test in front of it, so QueryView rows are checked here as well.
+        if (checkExists_ && (row.Int(kColFileExists) != 1 || row.Int(kColFolderExists) != 1)) return {};
+        std::wstring_view name = row.Text(kColFileName).value_or(std::wstring_view());
+        std::wstring_view folder = row.Text(kColFolder).value_or(std::wstring_view());
+        std::optional<std::wstring_view> tags[kTagFieldCount];
+        for (int i = 0; i < kTagFieldCount; ++i) tags[i] = row.Text(kColTitle + i);
+        if (!matcher_.Empty() && !matcher_.Matches(Fields(name, folder, tags))) return {};
+
+        auto record = Ref<FileRecord>::Make();
+        record->fileId = row.Int64(kColFileId);
+        record->track = row.Int(kColTrack);
+        record->year = row.Int(kColYear);
+        record->length = row.Int(kColLength);
+        record->bitrate = row.Int(kColBitrate);
+        record->playCount = row.Int(kColPlayCount);
+        record->changed = row.Int64(kColChanged);
+        record->size = row.Int64(kColSize);
+        record->tagged = row.Int(kColTagged) != 0;
+        record->SetPath(SharedFolder(folder), name);
+        if (StoreTags(tags)) record->SetTags(tags_);
+        return record;
+    }
+
+private:
+    static MatchFields Fields(std::wstring_view name, std::wstring_view folder,
+                              const std::optional<std::wstring_view> (&tags)[kTagFieldCount]) {
+        auto tag = [&](TagField field) { return tags[static_cast<int>(field)].value_or(std::wstring_view()); };
+        return MatchFields{name, tag(TagField::kArtist), tag(TagField::kTitle), tag(TagField::kAlbum),
+                           tag(TagField::kGenre), tag(TagField::kComment), folder};
+    }
+
+    // Answers whether any tag is present; assigning into engaged buffers reuses their storage.
+    bool StoreTags(const std::optional<std::wstring_view> (&tags)[kTagFieldCount]) {
+        bool any = false;
+        for (int i = 0; i < kTagFieldCount; ++i) {
+            if (!tags[i]) {
+                tags_[i].reset();
+            } else {
+                any = true;
+                if (tags_[i])
+                    tags_[i]->assign(tags[i]->data(), tags[i]->size());
+                else
+                    tags_[i].emplace(*tags[i]);
+            }
+        }
+        return any;
+    }
+
+    Ref<TextObject> SharedFolder(std::wstring_view path) {
+        if (lastFolder_ && lastFolder_->text == path) return lastFolder_;
+        auto found = folders_.find(path);
+        if (found != folders_.end()) {
+            lastFolder_ = found->second;
+        } else {
+            lastFolder_ = Ref<TextObject>::Make(std::wstring(path));
+            folders_.emplace(std::wstring_view(lastFolder_->text), lastFolder_);
+        }
+        return lastFolder_;
+    }
+
+    TermMatcher& matcher_;
+    bool checkExists_;
+    Ref<TextObject> lastFolder_;
+    // Keys view the texts the map's own references keep alive.
+    std::unordered_map<std::wstring_view, Ref<TextObject>> folders_;
+    TagTexts tags_;
+};
+
+// Runs the statement built in sql and reads every row it answers; a statement that fails
+// lists nothing.
+Ref<RowList> ReadRows(Statement& sql, TermMatcher& matcher, bool checkExists, ListTotals& totals) {
+    auto list = Ref<RowList>::Make();
+    if (sql.Execute() == Statement::kOk) {
+        RecordReader reader(matcher, checkExists);
+        while (sql.NextRow()) {
+            if (Ref<FileRecord> record = reader.Read(sql.Row())) {
+                totals.Add(*record);
+                list->rows.push_back(std::move(record));
+            }
+        }
+    }
+    sql.Finish();
+    return list;
+}
+
+Ref<RowList> ListQueryViewMatching(CacheDatabase& database, const std::wstring& condition, TermMatcher& matcher,
+                                   ListTotals& totals) {
+    if (condition.size() <= 1) return Ref<RowList>::Make();
+    Lock lock(DatabaseLock());
+    Statement& sql = database.Sql();
+    sql.SetSql(L"SELECT * FROM QueryView WHERE fileexists=1 AND folderexists=1 AND ");
+    sql.SetSql(std::wstring_view(condition).substr(condition[0] == L'?' ? 1 : 0));
+    return ReadRows(sql, matcher, true, totals);
+}
+
+int MemoryMatchFlags(const CacheDatabase& database, bool compatibility) {
+    int flags = (database.ListingOptions() & kStripAccents) ? kMatchFoldAccents : 0;
+    return compatibility ? flags | kMatchFolderPath : flags;
+}
+
+// A playlist entry shows the play count stored for its file. The id is bound rather than
+// written into the text, so a long playlist does not compile one statement per entry.
+void RefreshPlayCount(CacheDatabase& database, FileRecord& entry) {
+    Lock lock(DatabaseLock());
+    Statement& sql = database.Sql();
+    sql.SetSql(L"SELECT PLAYCOUNT FROM QueryView WHERE fileexists=1 AND folderexists=1 AND fileid=:FILEID");
+    sql.BindInt64(entry.fileId, 1);
+    if (sql.Execute() == Statement::kOk && sql.NextRow()) entry.playCount = sql.ColumnInt(1);
+    sql.Finish();
+}
+
+Ref<RowList> ListPlaylist(CacheDatabase& database, Playlist* playlist, TermMatcher& matcher, ListTotals& totals) {
+    auto list = Ref<RowList>::Make();
+    if (!playlist) return list;
+    if (playlist->NeedsLoading()) {
+        ReadPlaylistFile(*playlist);
+        // Cleared even when reading failed, so a missing file is not read again on every search.
+        playlist->flags &= ~Playlist::kNeedsLoading;
+    }
+    for (const Ref<FileRecord>& entry : playlist->entries) {
+        if (!entry || (!matcher.Empty() && !matcher.Matches(FieldsOf(*entry)))) continue;
+        totals.Add(*entry);
+        RefreshPlayCount(database, *entry);
+        list->rows.push_back(entry);
+    }
+    return list;
+}
+
+Ref<RowList> ListSmartPlaylist(CacheDatabase& database, Root* root, TermMatcher& matcher, ListTotals& totals) {
+    if (!root || root->Type() != RootType::kSql) return Ref<RowList>::Make();
+    return ListQueryViewMatching(database, static_cast<SqlRoot*>(root)->Condition(), matcher, totals);
+}
+
+std::wstring WithTrailingBackslash(std::wstring path) {
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    return path;
+}
+
+}  // namespace
+
+std::vector<std::wstring> SplitSearchTerms(const std::wstring& text) {
+    std::vector<std::wstring> terms;
+    size_t at = 0;
+    while (terms.size() < kMaxSearchTerms) {
+        at = text.find_first_not_of(L' ', at);
+        if (at == std::wstring::npos) break;
+        size_t end = text.find(L' ', at);
+        if (end == std::wstring::npos) end = text.size();
+        terms.push_back(text.substr(at, end - at));
+        at = end;
+    }
+    if (terms.empty() && !text.empty()) terms.push_back(text);
+    return terms;
+}
+
+Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>& terms,
+                       const std::wstring* folderPath, ListTotals& totals, bool compatibility) {
+    Lock lock(DatabaseLock());
+    const TypeFilter& types = database.ListingTypes();
+    // With no type to show every statement would end in a dangling "AND " and fail.
+    if (types.empty()) return Ref<RowList>::Make();
+    ListingForm form = ChooseListingForm(!terms.empty(), folderPath != nullptr, compatibility);
+
+    Statement& sql = database.Sql();
+    sql.SetSql(ListingSql(form, database.ListingOptions(), types.size()));
+    if (form == ListingForm::kSearch) sql.BindTextByName(L":query", terms.front().c_str());
+    // An absent folder binds the empty text: as a prefix it takes in every folder.
+    if (form != ListingForm::kWholeCache) sql.BindTextByName(L":path", folderPath ? folderPath->c_str() : L"");
+    int index = FirstExtensionIndex(form);
+    for (const std::wstring& extension : types) sql.BindText(extension.c_str(), index++);
+
+    TermMatcher matcher(terms, form == ListingForm::kSearch ? 1 : 0, MemoryMatchFlags(database, compatibility));
+    return ReadRows(sql, matcher, false, totals);
+}
+
+Ref<RowList> ListQueryView(CacheDatabase& database, const std::wstring& condition, ListTotals& totals) {
+    TermMatcher none({}, 0, 0);
+    return ListQueryViewMatching(database, condition, none, totals);
+}
+
+ListResult* ListForNode(CacheDatabase& database, TreeNode* node, const std::wstring& searchText,
+                        bool searchFromTop, bool compatibility) {
+    auto* result = new ListResult;
+    std::vector<std::wstring> terms = SplitSearchTerms(searchText);
+    TermMatcher matcher(terms, 0, MemoryMatchFlags(database, compatibility));
+    ListTotals& totals = result->totals;
+    if ((searchFromTop && !searchText.empty()) || !node) {
+        result->rows = ListFiles(database, terms, nullptr, totals, compatibility);
+    } else if (node->kind == NodeKind::kFolder) {
+        std::wstring folder = WithTrailingBackslash(node->path);
+        result->rows = ListFiles(database, terms, &folder, totals, compatibility);
+    } else if (node->kind == NodeKind::kPlaylist) {
+        result->rows = ListPlaylist(database, node->playlist.get(), matcher, totals);
+    } else if (node->kind == NodeKind::kSmartPlaylist) {
+        result->rows = ListSmartPlaylist(database, node->root, matcher, totals);
+    }
+    if (!result->rows) result->rows = Ref<RowList>::Make();
+    return result;
+}
+
+ListResult* ListQuery(CacheDatabase& database, const std::wstring& questionText) {
+    auto* result = new ListResult;
+    result->rows = ListQueryView(database, questionText, result->totals);
+    return result;
+}

@@ -1,0 +1,25 @@
+// The SELECT texts behind every file listing, chosen by the kind of listing and the listing
+// options, and the placeholders of the type filter that complete them.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+enum class ListingForm {
+    kWholeCache,  // every listed file
+    kFolder,      // the files under (or, limited, directly in) one folder
+    kSearch,      // the first search term in SQL, under or in one folder
+};
+
+// Which form serves a request: the search form for terms outside compatibility mode, then the
+// folder form when a folder is given, otherwise the whole cache.
+ListingForm ChooseListingForm(bool hasTerms, bool hasFolder, bool compatibility);
+
+// The complete statement: the form's text for the options' accent and limit bits, then
+// "size>0 AND " when empty files are hidden, then the extension test with one placeholder per
+// type (":ext1" ... ":extN"). Parameters: the search form has :query (index 1) and :path (2),
+// the folder form :path (1); the extensions follow by index.
+std::wstring ListingSql(ListingForm form, int options, size_t extensionCount);
+
+// The index of the first extension placeholder in a form's statement.
+int FirstExtensionIndex(ListingForm form);
