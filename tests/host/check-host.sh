@@ -110,5 +110,66 @@ check "5.33 accepted" "$(! grep -q '^box: ' <<<"$out"; echo $?)"
 check "answer without a box reported" "$(has_line "$out" "answer: no message box appeared"; echo $?)"
 dump_on_failure "$before" answers
 
+# --- automation commands, against a probe plugin whose view reports what it received -------
+probe=$(dirname "$host")/gen_probe.dll
+if [ -f "$probe" ]; then
+  before=$failed
+  plugin_saved=$plugin
+  plugin=$probe
+  run_host probe <<SCRIPT
+tree
+list
+select Rock\Live
+status
+search Hello World
+status
+focus list
+key Ctrl+A
+status
+key F9
+status
+select-rows 0,2
+dblclick-row 1
+status
+click-header 1
+status
+menu list
+choose Deep
+status
+menu tree
+choose Greyed
+menu tree
+choose Ask
+answer no
+status
+drop tree:Jazz $work/one.mp3 $work/two.mp3
+status
+skin-change
+status
+quit
+SCRIPT
+  plugin=$plugin_saved
+  # The line after a command, and the line after the first "status" that follows it.
+  after() { awk -v c="> $1" 'found { print; exit } $0 == c { found = 1 }' <<<"$out"; }
+  status_after() {
+    awk -v c="> $1" '$0 == c { found = 1; next } found && $0 == "> status" { getline; print; exit }' <<<"$out"
+  }
+  check "tree lines: depth, text, image, state" "$(has_line "$out" $'0\tMy Library\t0\texpanded' && has_line "$out" $'2\tLive\t0\t'; echo $?)"
+  check "list count then cells" "$(grep -A1 -x '> list' <<<"$out" | grep -qx 3 && has_line "$out" $'b.mp3\tLive'; echo $?)"
+  check "select by trailing path" "$([ "$(status_after 'select Rock\\Live')" = "selected Live" ]; echo $?)"
+  check "typing keeps capitals and spaces" "$([ "$(status_after 'search Hello World')" = "search Hello World" ]; echo $?)"
+  check "Ctrl held for the key, key notice first" "$([ "$(status_after 'key Ctrl+A')" = "key Ctrl+65 after notice 65" ]; echo $?)"
+  check "a key zeroed by the plugin is dropped" "$([ "$(status_after 'key F9')" = "key Ctrl+65 after notice 65" ]; echo $?)"
+  check "double-click on a row" "$([ "$(status_after 'dblclick-row 1')" = "double-click 1" ]; echo $?)"
+  check "header click" "$([ "$(status_after 'click-header 1')" = "column 1" ]; echo $?)"
+  check "menu lines with states" "$(has_line "$out" $'0\t10\t&Play\\tEnter\tdefault' && has_line "$out" $'0\t11\tGreyed\tgreyed' && has_line "$out" $'1\t12\tDeep\t'; echo $?)"
+  check "choose in a submenu" "$([ "$(status_after 'choose Deep')" = "menu 12" ]; echo $?)"
+  check "greyed item not chosen" "$([ "$(after 'choose Greyed')" = "greyed: Greyed" ]; echo $?)"
+  check "box printed and answered" "$(has_line "$out" 'box: Confirmation: Really?\nSure?' && [ "$(status_after 'answer no')" = "answered no" ]; echo $?)"
+  check "drop on a tree item" "$(status_after "drop tree:Jazz $work/one.mp3 $work/two.mp3" | grep -q '^drop 2 on Jazz: .*one\.mp3$'; echo $?)"
+  check "skin change notice" "$([ "$(status_after 'skin-change')" = "skin changed" ]; echo $?)"
+  dump_on_failure "$before" probe
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -83,10 +83,7 @@ bool PointOnRow(HWND list, int row, POINT& at) {
 
 void PostClick(HWND window, POINT at, bool doubleClick) {
     LPARAM where = MAKELPARAM(at.x, at.y);
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_LBUTTON] = 0x80;
-    SetKeyboardState(keys);
+    PostMessageW(TaskWindow(), kMsgHoldKeys, kHoldLeftButton, 0);
     PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
     PostMessageW(window, WM_LBUTTONUP, 0, where);
     if (doubleClick) {

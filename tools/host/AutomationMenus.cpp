@@ -196,7 +196,9 @@ UINT RunScriptedPopup(HMENU menu, UINT flags, HWND owner) {
     while (WaitForSingleObject(closed, 0) != WAIT_OBJECT_0) {
         MsgWaitForMultipleObjects(1, &closed, FALSE, INFINITE, QS_ALLINPUT);
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        // Once closed, nothing more is dispatched here: a message for the next menu must not
+        // open it inside this one.
+        while (WaitForSingleObject(closed, 0) != WAIT_OBJECT_0 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 quitSeen = true;
                 quitCode = static_cast<int>(msg.wParam);
@@ -353,10 +355,18 @@ void OnChoose(const std::wstring& argument) {
 }  // namespace
 
 void CancelOpenMenu() {
-    std::lock_guard<std::mutex> guard(lock);
-    current.chosen = 0;
-    if (current.hooked) SetEvent(closedEvent.get());
-    else current = OpenMenu();
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        current.chosen = 0;
+        if (!current.hooked) {
+            current = OpenMenu();
+            return;
+        }
+        SetEvent(closedEvent.get());
+    }
+    // The next command may open another menu: wait until this one's loop has ended.
+    DWORD start = GetTickCount();
+    while (MenuIsOpen() && GetTickCount() - start < kMenuOpenWaitMs) Sleep(10);
 }
 
 bool MenuIsOpen() {

@@ -3,8 +3,9 @@
 // steal from each other; so keys are posted to the focused window of the host's own thread.
 // Posted keys pass through the host's message loop like real ones, so the plugin's key hook
 // (request 617) and its accelerators see them, and TranslateMessage makes the characters.
-// Modifiers are set in the thread's keyboard state for exactly as long as the posted keys are
-// being handled, because the plugin asks GetKeyState whether Ctrl, Shift or Alt are held.
+// Modifiers are set in the thread's keyboard state, by messages posted before and after the
+// keys, for exactly as long as the keys are being handled: the plugin asks GetKeyState
+// whether Ctrl, Shift or Alt are held, and TranslateMessage reads Shift to make capitals.
 #include "AutomationTyping.h"
 
 #include <windows.h>
@@ -38,22 +39,11 @@ HWND InputTarget() {
     return target ? target : Host().mainWindow;
 }
 
-void HoldModifiers(const KeyChord& chord) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    auto hold = [&](bool down, int both, int left) {
-        keys[both] = keys[left] = down ? 0x80 : 0;
-    };
-    hold(chord.ctrl, VK_CONTROL, VK_LCONTROL);
-    hold(chord.shift, VK_SHIFT, VK_LSHIFT);
-    hold(chord.alt, VK_MENU, VK_LMENU);
-    SetKeyboardState(keys);
-}
-
 // On the user-interface thread.
 void PostChord(const KeyChord& chord, wchar_t character) {
     HWND target = InputTarget();
-    HoldModifiers(chord);
+    WPARAM held = (chord.ctrl ? kHoldCtrl : 0) | (chord.shift ? kHoldShift : 0) | (chord.alt ? kHoldAlt : 0);
+    PostMessageW(TaskWindow(), kMsgHoldKeys, held, 0);
     bool sys = chord.alt && !chord.ctrl;
     unsigned key = chord.virtualKey;
     if (key) PostMessageW(target, sys ? WM_SYSKEYDOWN : WM_KEYDOWN, key, KeyLParam(key, chord.alt, false));

@@ -24,9 +24,13 @@ HostState& Host();
 enum HostPrivateMessage : UINT {
     kMsgRunTask = WM_APP + 1,     // to the task window: run a queued function
     kMsgFinishQuit,               // to the task window: leave the message loop
+    kMsgHoldKeys,                 // to the task window: hold the keys in the word (kHold bits)
     kMsgReleaseKeys,              // to the task window: put the keyboard state back
     kMsgSignal,                   // to the task window: set the event handle in the long parameter
 };
+
+// Keys the task window holds down in the thread's keyboard state for posted input.
+constexpr WPARAM kHoldCtrl = 1, kHoldShift = 2, kHoldAlt = 4, kHoldLeftButton = 8;
 
 // Turns a path given on the command line or in a script into a Windows path; under Wine an
 // absolute Unix path is mapped to its drive letter so that make and shell tests can pass them.

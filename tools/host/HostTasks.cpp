@@ -18,6 +18,21 @@ struct Task {
 
 HWND taskWindow;
 
+// Posted input is handled in queue order, so holding and releasing keys by posted messages
+// around it puts the keys down for exactly the messages between them.
+void HoldKeys(WPARAM held) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    auto hold = [&](bool down, std::initializer_list<int> codes) {
+        for (int code : codes) keys[code] = down ? 0x80 : 0;
+    };
+    hold(held & kHoldCtrl, {VK_CONTROL, VK_LCONTROL});
+    hold(held & kHoldShift, {VK_SHIFT, VK_LSHIFT});
+    hold(held & kHoldAlt, {VK_MENU, VK_LMENU});
+    hold(held & kHoldLeftButton, {VK_LBUTTON});
+    SetKeyboardState(keys);
+}
+
 void RestoreKeyboard() {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
@@ -40,6 +55,9 @@ LRESULT CALLBACK TaskProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
         }
         case kMsgFinishQuit:
             PostQuitMessage(0);
+            return 0;
+        case kMsgHoldKeys:
+            HoldKeys(wp);
             return 0;
         case kMsgReleaseKeys:
             RestoreKeyboard();
