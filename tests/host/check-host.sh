@@ -169,6 +169,35 @@ SCRIPT
   check "drop on a tree item" "$(status_after "drop tree:Jazz $work/one.mp3 $work/two.mp3" | grep -q '^drop 2 on Jazz: .*one\.mp3$'; echo $?)"
   check "skin change notice" "$([ "$(status_after 'skin-change')" = "skin changed" ]; echo $?)"
   dump_on_failure "$before" probe
+
+  # The view's add commands through the real folder browser and open dialog, and a plugin's
+  # page in the preferences window driven by the dialog commands.
+  before=$failed
+  mkdir -p "$work/library/Rock"
+  plugin=$probe
+  run_host probe-dialogs <<SCRIPT
+add-root $work/library/Rock
+status
+add-playlist-root $work/library/new.m3u
+wait-idle 3000
+status
+focus list
+key F8
+dialog
+dialog-click 1040
+status
+dialog-set 1022 Two
+status
+quit
+SCRIPT
+  plugin=$plugin_saved
+  check "add-root through the folder browser" "$(status_after "add-root $work/library/Rock" | grep -q '^root .*\\library\\Rock$'; echo $?)"
+  check "add-playlist-root through the open dialog" "$(status_after "add-playlist-root $work/library/new.m3u" | grep -q '^playlist .*\\library\\new\.m3u$'; echo $?)"
+  check "the open dialog's question is printed" "$(grep -q '^box: .*create' <<<"$out"; echo $?)"
+  check "dialog lists the page's controls" "$(has_line "$out" "dialog: Preferences" && has_line "$out" $'1022\tComboBox\t\titems=One|Two|Three,selected=-1'; echo $?)"
+  check "dialog-click on a check box" "$([ "$(status_after 'dialog-click 1040')" = "check 1" ]; echo $?)"
+  check "dialog-set on a combo box" "$([ "$(status_after 'dialog-set 1022 Two')" = "combo Two" ]; echo $?)"
+  dump_on_failure "$before" probe-dialogs
 fi
 
 echo "$passed passed, $failed failed"

@@ -53,6 +53,9 @@ HWND ViewControlFromScript(int id);
 // modal loop has taken over) before the next command looks.
 void SettleUi(DWORD timeoutMs = 3000);
 
+// Lets "add-root" steer the plugin's folder browser; with the other automation hooks.
+void InstallAddRootHooks(HMODULE plugin);
+
 // Popup menus opened through the hooks: the next command other than "choose" closes them.
 void CancelOpenMenu();
 bool MenuIsOpen();

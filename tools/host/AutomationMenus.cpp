@@ -377,6 +377,7 @@ bool MenuIsOpen() {
 void InstallAutomationHooks(HMODULE plugin) {
     PatchImport(plugin, "user32.dll", "TrackPopupMenu", reinterpret_cast<void*>(&HookTrackPopupMenu));
     PatchImport(plugin, "user32.dll", "TrackPopupMenuEx", reinterpret_cast<void*>(&HookTrackPopupMenuEx));
+    InstallAddRootHooks(plugin);
 }
 
 extern const CommandEntry kMenuCommands[] = {

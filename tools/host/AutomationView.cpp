@@ -11,6 +11,7 @@
 #include "AutomationCommon.h"
 #include "AutomationTyping.h"
 #include "HostApp.h"
+#include "HostImports.h"
 #include "HostTasks.h"
 #include "base/Text.h"
 #include "logic/ScriptLine.h"
@@ -71,6 +72,27 @@ HWND WaitForDialog(bool (*accept)(HWND)) {
     return nullptr;
 }
 
+// The folder browser starts at the desktop and is steered by BFFM_SETSELECTION, which under
+// Wine cannot always walk down to a folder on a mapped drive. While "add-root" waits for the
+// browser, the plugin's call is therefore given the wanted folder as the browser's root, so
+// the real dialog opens with exactly that folder shown and selected, the plugin's own callback
+// sees the selection and enables OK, and OK answers that folder.
+using BrowseForFolder = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOW);
+BrowseForFolder realBrowseForFolder;
+std::wstring pendingFolder;  // set by the script thread only while no browser is open
+
+PIDLIST_ABSOLUTE WINAPI HookBrowseForFolder(LPBROWSEINFOW info) {
+    std::wstring wanted;
+    std::swap(wanted, pendingFolder);
+    PIDLIST_ABSOLUTE root = wanted.empty() ? nullptr : ILCreateFromPathW(wanted.c_str());
+    if (!root || !info) return realBrowseForFolder(info);
+    BROWSEINFOW steered = *info;
+    steered.pidlRoot = root;
+    PIDLIST_ABSOLUTE chosen = realBrowseForFolder(&steered);
+    ILFree(root);
+    return chosen;
+}
+
 bool AskViewToAdd(LPARAM kind) {
     bool posted = false;
     RunOnUi([&] {
@@ -82,9 +104,16 @@ bool AskViewToAdd(LPARAM kind) {
 
 void OnAddRoot(const std::wstring& argument) {
     std::wstring path = NormalizeHostPath(argument);
-    if (!AskViewToAdd(kInsertFolder)) return SayUnsupported();
+    if (realBrowseForFolder) pendingFolder = path;
+    if (!AskViewToAdd(kInsertFolder)) {
+        pendingFolder.clear();
+        return SayUnsupported();
+    }
     HWND browser = WaitForDialog(&IsFolderBrowser);
-    if (!browser) return SayUnsupported();
+    if (!browser) {
+        pendingFolder.clear();
+        return SayUnsupported();
+    }
     bool accepted = false;
     RunOnUi([&] {
         SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
@@ -101,11 +130,12 @@ void OnAddPlaylistRoot(const std::wstring& argument) {
     HWND dialog = WaitForDialog(&IsOpenDialog);
     if (!dialog) return SayUnsupported();
     RunOnUi([&] {
-        HWND name = GetDlgItem(dialog, kFileNameCombo);
-        if (name && ClassNameOf(name) != L"Edit") name = FindWindowExW(name, nullptr, nullptr, nullptr);
-        if (!name) name = GetDlgItem(dialog, kFileNameEdit);
+        HWND name = GetDlgItem(dialog, kFileNameEdit);
+        // The file name box is a combo (an extended combo on newer systems) around an edit.
+        for (HWND box = GetDlgItem(dialog, kFileNameCombo); box && ClassNameOf(box) != L"Edit";)
+            name = box = FindWindowExW(box, nullptr, nullptr, nullptr);
         SetWindowTextW(name, path.c_str());
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     });
     SettleUi();
 }
@@ -235,6 +265,11 @@ HTREEITEM Descend(HWND tree, HTREEITEM first, const std::vector<std::wstring>& p
 }
 
 }  // namespace
+
+void InstallAddRootHooks(HMODULE plugin) {
+    realBrowseForFolder = reinterpret_cast<BrowseForFolder>(
+        PatchImport(plugin, "shell32.dll", "SHBrowseForFolderW", reinterpret_cast<void*>(&HookBrowseForFolder)));
+}
 
 HTREEITEM FindTreeItemByPath(HWND tree, const std::wstring& path) {
     HTREEITEM top = Next(tree, nullptr, TVGN_ROOT);

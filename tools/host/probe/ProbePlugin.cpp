@@ -5,7 +5,9 @@
 
 #include <commctrl.h>
 #include <ole2.h>
+#include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -23,6 +25,7 @@ HWND view;
 WNDPROC hostProc;
 WNDPROC listProc;
 EmbedRecord embed;
+PrefsPageRecord page;
 std::wstring lastNotice;
 
 void Status(const std::wstring& text) { SetDlgItemTextW(view, 1019, text.c_str()); }
@@ -96,7 +99,9 @@ LRESULT CALLBACK HostHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK ListHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
-    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
+    if (message == WM_KEYDOWN && wp == VK_F8)
+        PostMessageW(record.hostWindow, kHostMessage, reinterpret_cast<WPARAM>(&page), kHostOpenPrefs);
+    else if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
         Status(L"key " + Modifiers() + std::to_wstring(wp) + L" after " + lastNotice);
     return CallWindowProcW(listProc, window, message, wp, lp);
 }
@@ -121,8 +126,57 @@ void ShowMenu(HWND owner) {
     }
 }
 
+int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM) {
+    if (message == BFFM_INITIALIZED) SendMessageW(browser, BFFM_ENABLEOK, 0, FALSE);
+    if (message == BFFM_SELCHANGED) SendMessageW(browser, BFFM_ENABLEOK, 0, TRUE);
+    return 0;
+}
+
+// The view's insert-root command: the folder browser or the open dialog, as the plugin's.
+void InsertRoot(LPARAM kind) {
+    wchar_t path[MAX_PATH] = {};
+    if (kind == 0) {
+        BROWSEINFOW info = {};
+        info.hwndOwner = view;
+        info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+        info.lpfn = BrowseCallback;
+        LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
+        if (chosen && SHGetPathFromIDListW(chosen, path)) Status(L"root " + std::wstring(path));
+        else Status(L"root cancelled");
+        CoTaskMemFree(chosen);
+    } else {
+        OPENFILENAMEW open = {};
+        open.lStructSize = sizeof(open);
+        open.hwndOwner = view;
+        open.lpstrFilter = L"Playlists (*.m3u, *.m3u8)\0*.m3u;*.m3u8\0All files (*.*)\0*.*\0";
+        open.lpstrFile = path;
+        open.nMaxFile = MAX_PATH;
+        open.Flags = OFN_EXPLORER | OFN_CREATEPROMPT;
+        Status(GetOpenFileNameW(&open) ? L"playlist " + std::wstring(path) : L"playlist cancelled");
+    }
+}
+
+INT_PTR CALLBACK PageProc(HWND dialog, UINT message, WPARAM wp, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        for (const wchar_t* item : {L"One", L"Two", L"Three"})
+            SendDlgItemMessageW(dialog, 1022, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        return TRUE;
+    }
+    if (message == WM_COMMAND && LOWORD(wp) == 1040 && HIWORD(wp) == BN_CLICKED)
+        Status(L"check " + std::to_wstring(IsDlgButtonChecked(dialog, 1040)));
+    if (message == WM_COMMAND && LOWORD(wp) == 1022 && HIWORD(wp) == CBN_SELCHANGE) {
+        wchar_t text[32] = {};
+        GetDlgItemTextW(dialog, 1022, text, 32);
+        Status(L"combo " + std::wstring(text));
+    }
+    return FALSE;
+}
+
 INT_PTR CALLBACK ViewProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     switch (message) {
+        case WM_USER + 3:
+            if (wp == 1004) InsertRoot(lp);
+            return TRUE;
         case WM_CONTEXTMENU:
             ShowMenu(dialog);
             return TRUE;
@@ -201,6 +255,8 @@ int __cdecl Init() {
     hostProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HostHook)));
     embed.rect = {50, 50, 650, 450};
     HWND frame = reinterpret_cast<HWND>(SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&embed), kHostCreateFrame));
+    page = {record.instance, 109, PageProc, "Probe", 0, {0, 0}};
+    SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&page), kHostRegisterPrefsPage);
     view = CreateDialogParamW(record.instance, MAKEINTRESOURCEW(101), frame, ViewProc, 0);
     FillView();
     RECT client;
