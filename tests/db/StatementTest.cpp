@@ -5,6 +5,7 @@
 
 #include <thread>
 
+#include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
 #include "db/Statement.h"
 #include "support/TempFolder.h"
@@ -161,6 +162,45 @@ TEST_F(StatementTest, TwoConnectionsOnTwoThreadsLoseNothing) {
     a.join();
     b.join();
     EXPECT_EQ(Count(L"1"), 400);
+}
+
+// Statements kept for reuse: a reused one takes new values, a text in use by one statement
+// object is never handed to another, and a kept statement holds no read lock.
+TEST_F(StatementTest, ReusedStatementsKeepTheirOwnState) {
+    for (int i = 1; i <= 3; ++i) Run((L"INSERT INTO T (n) VALUES (" + std::to_wstring(i) + L")").c_str());
+    StatementCache cache;
+    Statement first(db->Connection(), &cache), second(db->Connection(), &cache);
+    auto nAbove = [](Statement& statement, int above) {
+        statement.SetSql(L"SELECT n FROM T WHERE n > ? ORDER BY n");
+        statement.BindInt(above, 1);
+        return statement.Execute() == 0 && statement.NextRow() ? statement.ColumnInt(1) : -1;
+    };
+    EXPECT_EQ(nAbove(first, 0), 1);
+    EXPECT_EQ(nAbove(second, 1), 2);
+    EXPECT_TRUE(first.NextRow());
+    EXPECT_EQ(first.ColumnInt(1), 2) << "the second user did not take over the first one's statement";
+    first.Finish();
+    second.Finish();
+    EXPECT_EQ(cache.Size(), 1u);
+    EXPECT_EQ(nAbove(first, 2), 3) << "the kept statement runs with its new value";
+
+    // Finished in the middle of its rows and kept: another connection can still write.
+    first.Finish();
+    Statement other(folder.File(L"t.db"));
+    other.SetSql(L"INSERT INTO T (n) VALUES (9)");
+    EXPECT_EQ(other.Execute(), 0);
+    EXPECT_EQ(nAbove(first, 8), 9);
+}
+
+// A connection with statements still prepared cannot close, and the file would stay locked.
+TEST(StatementCacheTest, ClosingTheCacheDatabaseReleasesItsFile) {
+    TempFolder folder;
+    CacheDatabase database(folder.path());
+    database.CreateSchema();
+    for (int i = 0; i < 3; ++i) database.UserVersion();
+    EXPECT_GT(database.PreparedStatements().Size(), 0u);
+    database.Close();
+    EXPECT_TRUE(DeleteFileW(database.FilePath().c_str())) << GetLastError();
 }
 
 }  // namespace

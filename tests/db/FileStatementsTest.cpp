@@ -1,0 +1,87 @@
+// The statements on single files and on the whole Files table, against the small library:
+// play counts, the record of a path, marking a subtree gone, cleaning duplicates and compacting.
+#include <gtest/gtest.h>
+
+#include "db/Listing.h"
+#include "db/LibraryFixture.h"
+
+namespace {
+
+class FileStatementsTest : public LibraryCacheTest {
+protected:
+    long long FileFlag(const std::wstring& name) {
+        return Count(L"SELECT file_exists FROM Files WHERE filename='" + name + L"'");
+    }
+    long long FolderFlag(const std::wstring& path) {
+        return Count(L"SELECT folder_exists FROM Folder WHERE path='" + path + L"'");
+    }
+    void LeaveFreePages() {
+        Run(L"CREATE TABLE Filler (x)");
+        Run(L"INSERT INTO Filler VALUES (zeroblob(400000))");
+        Run(L"DROP TABLE Filler");
+        ASSERT_GT(Count(L"PRAGMA freelist_count"), 0);
+    }
+};
+
+TEST_F(FileStatementsTest, PlaysAreCountedOnTheStoredRecordOfAPath) {
+    CountPlay(*db, kBjork + L"Army of Me.mp3");
+    CountPlay(*db, kBjork + L"Army of Me.mp3");
+    CountPlay(*db, kBjork + L"missing.mp3");
+    Ref<FileRecord> army = FindFileByPath(*db, kBjork + L"Army of Me.mp3");
+    ASSERT_TRUE(army);
+    EXPECT_EQ(army->playCount, 9);
+    EXPECT_EQ(army->fileId, armyId);
+    EXPECT_EQ(army->folderId, -1);
+    EXPECT_EQ(army->FolderPath(), kBjork);
+    EXPECT_EQ(army->Tag(TagField::kAlbum).value_or(L"?"), L"Post");
+    EXPECT_EQ(army->size, 5000000000LL);
+    EXPECT_EQ(army->changed, 132000000000000000LL);
+    EXPECT_TRUE(army->tagged);
+
+    EXPECT_FALSE(FindFileByPath(*db, kBjork + L"army of me.mp3")) << "paths compare exactly";
+    EXPECT_FALSE(FindFileByPath(*db, kRock + L"gone.mp3")) << "a file marked gone has no record";
+    Ref<FileRecord> intro = FindFileByPath(*db, kRoot + L"intro.mp3");
+    ASSERT_TRUE(intro);
+    EXPECT_FALSE(intro->Tag(TagField::kTitle));
+    EXPECT_FALSE(intro->tagged);
+}
+
+TEST_F(FileStatementsTest, MarkingASubtreeGoneSparesTheRootFolderAndItsFiles) {
+    MarkSubtreeGone(*db, kBjork);
+    EXPECT_EQ(FolderFlag(kBjork), 1);
+    EXPECT_EQ(FileFlag(L"Army of Me.mp3"), 1);
+    EXPECT_EQ(FolderFlag(kPost), 0);
+    EXPECT_EQ(FileFlag(L"Hyperballad.flac"), 0);
+    EXPECT_EQ(FolderFlag(kRock), 1) << "a sibling folder is not touched";
+    EXPECT_EQ(FileFlag(L"Love.mp3"), 1);
+
+    db->SetListingOptions(ParseTypeFilter(L"mp3;flac"), 0);
+    ListTotals totals;
+    EXPECT_EQ(ListFiles(*db, {}, &kBjork, totals, false)->rows.size(), 1u);
+}
+
+// One path stored three times loses one row per clean; the freed pages are given back, which
+// fails silently when the compaction statement does not run.
+TEST_F(FileStatementsTest, CleaningRemovesOneDuplicatePerRunAndCompacts) {
+    long long rock = Count(L"SELECT folderid FROM Folder WHERE path='" + kRock + L"'");
+    AddFile(static_cast<int>(rock), {L"Love.mp3", L"copy"});
+    AddFile(static_cast<int>(rock), {L"Love.mp3", L"copy"});
+    LeaveFreePages();
+
+    EXPECT_EQ(CleanDatabase(*db), std::make_pair(12LL, 11LL));
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files WHERE filename='Love.mp3'"), 2);
+    EXPECT_EQ(Count(L"PRAGMA freelist_count"), 0);
+    EXPECT_EQ(CleanDatabase(*db), std::make_pair(11LL, 10LL));
+    EXPECT_EQ(CleanDatabase(*db), std::make_pair(10LL, 10LL));
+}
+
+// A statement left with an unread row must not keep the compaction from running.
+TEST_F(FileStatementsTest, CompactingRunsAfterAnUnfinishedRead) {
+    LeaveFreePages();
+    db->Sql().SetSql(L"SELECT fileid FROM Files");
+    ASSERT_EQ(db->Sql().Execute(), Statement::kOk);
+    EXPECT_TRUE(VacuumFiles(*db));
+    EXPECT_EQ(Count(L"PRAGMA freelist_count"), 0);
+}
+
+}  // namespace
