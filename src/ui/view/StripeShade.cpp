@@ -3,13 +3,11 @@
 
 namespace {
 
+// The blend in whole numbers: in floating point, 0.01 steps land a hair below the exact value
+// on some compilers (x87 keeps extra precision), and truncation then loses a whole unit.
 int Blend(int component, int shade) {
-    if (shade > 100) {
-        double t = (shade - 100) * 0.01;
-        return static_cast<int>(component * (1 - t) + 255 * t);
-    }
-    double t = (100 - shade) * 0.01;
-    return static_cast<int>(component * (1 - t));
+    if (shade > 100) return (component * (200 - shade) + 255 * (shade - 100)) / 100;
+    return component * shade / 100;
 }
 
 }  // namespace
