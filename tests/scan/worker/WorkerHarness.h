@@ -1,0 +1,50 @@
+// Stand-ins for the windows the worker talks to: a view that records every command posted or
+// sent to it, a file list that records its state codes, and a host that answers tag requests
+// from a table and can be made to hang. All live on the test's thread, which pumps them.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "db/FileRecord.h"
+
+struct PostedCommand {
+    WPARAM code;
+    LPARAM argument;
+    std::wstring text;  // the text of a text argument, when the code carries one
+};
+
+class WorkerHarness {
+public:
+    WorkerHarness();
+    ~WorkerHarness();
+
+    // Pumps messages until the predicate holds or the time is up; answers the predicate.
+    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+    void Pump(DWORD ms);
+    // Commands the view received, in order.
+    std::vector<PostedCommand> Commands() const { return commands; }
+    std::vector<WPARAM> Codes() const;
+    bool Received(WPARAM code) const;
+    int Count(WPARAM code) const;
+
+    std::vector<PostedCommand> commands;
+    std::vector<LPARAM> listStates;
+    // Tags the host answers, by file name; a file not in the table gets empty answers.
+    std::map<std::wstring, TagTexts> tagsByName;
+    DWORD hostDelayMs = 0;
+    int tagRequests = 0;
+
+private:
+    static LRESULT CALLBACK ViewProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK HostProc(HWND, UINT, WPARAM, LPARAM);
+
+    HWND view_ = nullptr;
+    HWND list_ = nullptr;
+    HWND host_ = nullptr;
+};
