@@ -50,3 +50,26 @@ TEST(TypeFilterTest, SplitsLowerCasesAndDropsEmptyPieces) {
 }
 
 }  // namespace
+
+#include "base/SafeFormat.h"
+
+namespace {
+
+TEST(SafeFormatTest, StatusLineTemplates) {
+    const wchar_t* status = L"%d file(s) scanned out of %d file(s) found (%02d:%02d:%02d%s, %.2f %CB)";
+    EXPECT_EQ(SafeFormat(status, {12LL, 12LL, 0LL, 41LL, 10LL, std::wstring(), 96.5, L'M'}),
+              L"12 file(s) scanned out of 12 file(s) found (00:41:10, 96.50 MB)");
+    EXPECT_EQ(SafeFormat(status, {3LL, 5LL, 25LL, 0LL, 0LL, std::wstring(L"+"), 1.0, L'G'}),
+              L"3 file(s) scanned out of 5 file(s) found (25:00:00+, 1.00 GB)");
+    EXPECT_EQ(SafeFormat(L"%s (%s %%d ms)", {std::wstring(L"A"), std::wstring(L"Query took")}), L"A (Query took %d ms)");
+}
+
+TEST(SafeFormatTest, FaultyTemplatesNeverReadWhatWasNotPassed) {
+    EXPECT_EQ(SafeFormat(L"%s %s %s", {std::wstring(L"one")}), L"one  ");
+    EXPECT_EQ(SafeFormat(L"%n %p %x", {5LL}), L"%n %p %x");
+    EXPECT_EQ(SafeFormat(L"%5d|%-4s|%c", {42LL, std::wstring(L"ab"), L'z'}), L"   42|ab  |z");
+    EXPECT_EQ(SafeFormat(L"%03d", {-7LL}), L"-07");
+    EXPECT_EQ(SafeFormat(L"trailing %", {}), L"trailing %");
+}
+
+}  // namespace
