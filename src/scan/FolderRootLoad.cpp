@@ -1,6 +1,26 @@
-// Folder root loading. The walk of the disk and the tree rebuilt from the cache come with the
-// scan worker; until then a folder root is never reported loaded, so nothing downstream acts
-// on content that was not read.
+// Folder root loading: the full scan from disk or the tree from the cache, then the watchers.
 #include "scan/FolderRootLoad.h"
 
-bool LoadFolderRoot(FolderRoot&, CacheDatabase&, const MediaExtensions&, int) { return false; }
+#include "db/CacheDatabase.h"
+#include "db/roots/FolderRoot.h"
+#include "scan/AbortScan.h"
+#include "scan/DirectoryWatcher.h"
+#include "scan/FileSystem.h"
+#include "scan/FolderScan.h"
+
+// One transaction for the whole root, so that its thousands of rows commit once. A scan cut
+// short by the abort flag leaves the root unloaded and unwatched: its content is incomplete.
+bool LoadFolderRoot(FolderRoot& root, CacheDatabase& database, const MediaExtensions& extensions, int flags) {
+    if (flags & kLoadFullScan) {
+        if (!Files().IsDirectory(root.Path())) return false;
+        database.Sql().BeginTransaction();
+        EnumerateFolder(root.Path(), *root.Node(), extensions, database, root.RootId(), flags);
+        database.Sql().Commit();
+    } else {
+        LoadFolderTree(root, database);
+    }
+    if (AbortScanRaised()) return false;
+    if (!root.HasWatchers()) StartWatchers(root);
+    root.MarkLoaded();
+    return true;
+}

@@ -1,0 +1,112 @@
+// Folder enumeration: folders become rows and nodes, media files become rows; nothing is
+// opened, everything comes from the directory listings.
+#include "scan/FolderScan.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "base/Path.h"
+#include "base/Text.h"
+#include "db/CacheDatabase.h"
+#include "db/DatabaseLock.h"
+#include "db/FolderRows.h"
+#include "db/TagRows.h"
+#include "db/TreeNode.h"
+#include "db/roots/FolderRoot.h"
+#include "scan/AbortScan.h"
+#include "scan/FileSystem.h"
+#include "scan/FolderRootLoad.h"
+#include "scan/MediaExtensions.h"
+#include "scan/ScanRows.h"
+#include "scan/ViewPosts.h"
+
+namespace {
+
+constexpr wchar_t kScanningPrefix[] = L"Scanning ";
+
+bool IsPlaylistExtension(const std::wstring& extension) {
+    return EqualsNoCase(extension, L"m3u") || EqualsNoCase(extension, L"m3u8");
+}
+
+// Only the children the node had before this listing can match: names within one folder are
+// unique, so the nodes added by the listing itself need no search (wide folders stay linear).
+TreeNode* FindKnownChild(const TreeNode& node, const std::wstring& path, size_t knownCount) {
+    for (size_t i = 0; i < knownCount && i < node.children.size(); ++i)
+        if (EqualsNoCase(node.children[i]->path, path)) return node.children[i].get();
+    return nullptr;
+}
+
+// A file changed since it was stored is read again; its stored time stays, so it is marked
+// again at every later scan until a tag read stores the new state.
+void StoreFile(CacheDatabase& database, const std::wstring& folderPath, int folderId, const FolderEntry& entry,
+               const std::wstring& extension) {
+    Lock lock(DatabaseLock());
+    if (auto stored = FindFile(database, folderPath, entry.name)) {
+        if (stored->changed != entry.lastWrite) MarkUntagged(database, stored->fileId);
+        MarkFilePresent(database, stored->fileId);
+    } else {
+        InsertFile(database, entry.name, folderId, extension, entry.size, entry.lastWrite);
+    }
+}
+
+// A rescan meets playlists already in the tree; those nodes stay as they are.
+void AddPlaylistNode(TreeNode& node, const std::wstring& path, size_t knownCount) {
+    if (FindKnownChild(node, path, knownCount)) return;
+    Ref<Playlist> entries = AskViewForPlaylist(path);
+    if (!entries) entries = Ref<Playlist>::Make();
+    if (entries->path.empty()) entries->path = path;
+    entries->SetNeedsLoading();
+    auto playlistNode = Ref<TreeNode>::Make(NodeKind::kPlaylist, path);
+    playlistNode->playlist = entries;
+    node.children.push_back(playlistNode);
+}
+
+}  // namespace
+
+void EnumerateFolder(const std::wstring& path, TreeNode& node, const MediaExtensions& extensions,
+                     CacheDatabase& database, long long rootId, int flags) {
+    std::vector<FolderEntry> entries;
+    if (!Files().ListFolder(path, entries)) return;
+    const size_t knownCount = node.children.size();
+    for (const FolderEntry& entry : entries) {
+        if (entry.IsDirectory()) {
+            std::wstring childPath = path + entry.name + L'\\';
+            auto fresh = Ref<TreeNode>::Make(NodeKind::kFolder, childPath);
+            fresh->attributes = entry.attributes;
+            UpsertFolder(database, *fresh, node.folderId, rootId);
+            PostTextToView(kCmdStatusText, kScanningPrefix + childPath);
+            TreeNode* child = FindKnownChild(node, childPath, knownCount);
+            if (child) {
+                // The kept node must name the row its files are stored under now, which is a
+                // new one when the folder was removed and has come back since.
+                child->folderId = fresh->folderId;
+            } else {
+                node.children.push_back(fresh);
+                child = fresh.get();
+            }
+            if (AbortScanRaised()) return;
+            EnumerateFolder(childPath, *child, extensions, database, rootId, flags);
+            continue;
+        }
+        std::wstring extension = ExtensionOf(entry.name);
+        if (!extensions.Contains(extension)) continue;
+        StoreFile(database, path, node.folderId, entry, extension);
+        if ((flags & kLoadTreePlaylists) && IsPlaylistExtension(extension))
+            AddPlaylistNode(node, path + entry.name, knownCount);
+    }
+}
+
+void LoadFolderTree(FolderRoot& root, CacheDatabase& database) {
+    TreeNode& top = *root.Node();
+    std::unordered_map<int, TreeNode*> byId{{top.folderId, &top}};
+    for (const StoredFolder& row : FolderTreeRows(database, root.RootId(), top.path)) {
+        auto parent = byId.find(row.parentId);
+        if (parent == byId.end()) continue;
+        auto node = Ref<TreeNode>::Make(NodeKind::kFolder, row.path);
+        node->folderId = row.folderId;
+        node->attributes = row.attributes;
+        parent->second->children.push_back(node);
+        byId[row.folderId] = node.get();
+    }
+    PostObjectToView(kCmdRootLoaded, Ref<TreeNode>(&top));
+}

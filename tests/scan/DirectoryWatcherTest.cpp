@@ -1,0 +1,212 @@
+// The watcher threads on a real watched root: files and folders added, renamed and removed,
+// a burst of copied files, a folder that cannot be watched, and stopping.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "db/roots/FolderRoot.h"
+#include "scan/ChangeApply.h"
+#include "scan/DirectoryWatcher.h"
+#include "scan/FileSystem.h"
+#include "scan/FolderRootLoad.h"
+#include "scan/ScanTestSupport.h"
+#include "ui/view/CommandCodes.h"
+
+namespace {
+
+constexpr DWORD kNoticeTimeoutMs = 10000;
+
+class DirectoryWatcherTest : public testing::Test, protected ScanFixtureBase {
+protected:
+    ~DirectoryWatcherTest() override {
+        if (root) root->Close();
+    }
+
+    // Wine reports changes below the watched folder only in folders made after the watch
+    // began (Windows watches the whole subtree either way), so the folder the tests work in
+    // is made while watched.
+    void WatchLibrary() {
+        root = Ref<FolderRoot>::Make(Library(), 5, database);
+        ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
+        ASSERT_TRUE(root->HasWatchers());
+        ArmWatchers();
+        std::wstring rock = MakeFolder(L"Rock");
+        rock.pop_back();
+        ASSERT_TRUE(WaitForNotice(kCmdFolderChanged, rock, 1));
+        // Handed on as the view does, the folder's notice puts it in the cache.
+        ApplyFolderNotice(*view.Of(kCmdFolderChanged)[0].notice, database, *extensions, false);
+        view.Pump();
+        view.Clear();
+    }
+
+    // The threads issue their first request some time after they start; changes made before
+    // that are not reported. A probe file and folder show when both are listening.
+    void ArmWatchers() {
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            std::wstring folder = Library() + L"probe" + std::to_wstring(attempt);
+            std::wstring file = folder + L".txt";
+            CreateDirectoryW(folder.c_str(), nullptr);
+            WriteBytes(file, "probe");
+            bool seen = view.WaitFor([&] { return Posted(kCmdFolderChanged, folder, 1) && Posted(kCmdFileChanged, file, 1); },
+                                     200);
+            RemoveDirectoryW(folder.c_str());
+            DeleteFileW(file.c_str());
+            if (seen) {
+                view.WaitFor([&] { return Posted(kCmdFolderChanged, folder, 2) && Posted(kCmdFileChanged, file, 2); },
+                             2000);
+                view.Clear();
+                return;
+            }
+        }
+        FAIL() << "the watchers never reported the probes";
+    }
+
+    bool Posted(WPARAM code, const std::wstring& path, int action) {
+        for (const PostedCommand& command : view.commands)
+            if (command.code == code && command.path == path && command.action == action) return true;
+        return false;
+    }
+    bool WaitForNotice(WPARAM code, const std::wstring& path, int action) {
+        return view.WaitFor([&] { return Posted(code, path, action); }, kNoticeTimeoutMs);
+    }
+    size_t PostedFor(const std::wstring& path) {
+        size_t n = 0;
+        for (const PostedCommand& command : view.commands) n += command.path == path;
+        return n;
+    }
+
+    ViewRecorder view;
+    Ref<FolderRoot> root;
+};
+
+TEST_F(DirectoryWatcherTest, FilesAddedRenamedAndRemovedAreReportedAndApplied) {
+    WatchLibrary();
+    std::wstring added = Library() + L"Rock\\new.mp3";
+    WriteBytes(added, "12345");
+    ASSERT_TRUE(WaitForNotice(kCmdFileChanged, added, 1));
+    // The notice, handed on as the view does, brings the file into the cache.
+    for (const PostedCommand& command : view.Of(kCmdFileChanged))
+        ApplyFileNotice(*command.notice, database, *extensions, TypeFilter{L"mp3"});
+    ASSERT_TRUE(Row(added));
+    EXPECT_EQ(Row(added)->size, 5);
+    EXPECT_EQ(view.Of(kCmdFileChanged)[0].notice->root.get(), root.get());
+
+    std::wstring renamed = Library() + L"Rock\\renamed.mp3";
+    ASSERT_TRUE(MoveFileW(added.c_str(), renamed.c_str()));
+    EXPECT_TRUE(WaitForNotice(kCmdFileChanged, added, 4));
+    EXPECT_TRUE(WaitForNotice(kCmdFileChanged, renamed, 5));
+
+    ASSERT_TRUE(DeleteFileW(renamed.c_str()));
+    EXPECT_TRUE(WaitForNotice(kCmdFileChanged, renamed, 2));
+    EXPECT_TRUE(view.Of(kCmdFolderChanged).empty()) << "the folders watcher ignores files";
+}
+
+TEST_F(DirectoryWatcherTest, FoldersAddedRenamedAndRemovedAreReportedAtAnyDepth) {
+    WatchLibrary();
+    std::wstring live = Library() + L"Rock\\Live";
+    ASSERT_TRUE(CreateDirectoryW(live.c_str(), nullptr));
+    ASSERT_TRUE(WaitForNotice(kCmdFolderChanged, live, 1));
+    std::wstring deep = live + L"\\Disc 1";
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    EXPECT_TRUE(WaitForNotice(kCmdFolderChanged, deep, 1));
+
+    std::wstring made = Library() + L"Rock\\New";
+    ASSERT_TRUE(CreateDirectoryW(made.c_str(), nullptr));
+    EXPECT_TRUE(WaitForNotice(kCmdFolderChanged, made, 1));
+
+    std::wstring album = Library() + L"Rock\\Album";
+    ASSERT_TRUE(MoveFileW(made.c_str(), album.c_str()));
+    EXPECT_TRUE(WaitForNotice(kCmdFolderChanged, made, 4));
+    EXPECT_TRUE(WaitForNotice(kCmdFolderChanged, album, 5));
+
+    ASSERT_TRUE(RemoveDirectoryW(album.c_str()));
+    EXPECT_TRUE(WaitForNotice(kCmdFolderChanged, album, 2));
+
+    EXPECT_TRUE(view.Of(kCmdFileChanged).empty()) << "the files watcher ignores folders";
+}
+
+// Files arriving in a burst land in one notification buffer. Copies bring a write record
+// after each addition; files moved in bring additions only, one after another.
+TEST_F(DirectoryWatcherTest, EveryOneOfTwelveFilesCopiedOrMovedInIsReported) {
+    std::wstring source = temp.File(L"Source");
+    CreateDirectoryW(source.c_str(), nullptr);
+    for (int i = 1; i <= 24; ++i) WriteBytes(source + L"\\track" + std::to_wstring(i) + L".mp3", std::string(4096, 'x'));
+    WatchLibrary();
+    auto reported = [&] {
+        std::set<std::wstring> paths;
+        for (const PostedCommand& command : view.Of(kCmdFileChanged)) paths.insert(command.path);
+        return paths;
+    };
+
+    std::set<std::wstring> copied;
+    for (int i = 1; i <= 12; ++i) {
+        std::wstring name = L"track" + std::to_wstring(i) + L".mp3";
+        ASSERT_TRUE(CopyFileW((source + L"\\" + name).c_str(), (Library() + L"Rock\\" + name).c_str(), TRUE));
+        copied.insert(Library() + L"Rock\\" + name);
+    }
+    EXPECT_TRUE(view.WaitFor([&] { return reported() == copied; }, kNoticeTimeoutMs))
+        << reported().size() << " of 12 copied files reported";
+
+    view.Clear();
+    std::set<std::wstring> moved;
+    for (int i = 13; i <= 24; ++i) {
+        std::wstring name = L"track" + std::to_wstring(i) + L".mp3";
+        ASSERT_TRUE(MoveFileW((source + L"\\" + name).c_str(), (Library() + L"Rock\\" + name).c_str()));
+        moved.insert(Library() + L"Rock\\" + name);
+    }
+    EXPECT_TRUE(view.WaitFor([&] { return reported() == moved; }, kNoticeTimeoutMs))
+        << reported().size() << " of 12 moved files reported";
+    EXPECT_EQ(view.Of(kCmdFileChanged).size(), 12u);
+}
+
+class UnwatchableFolders : public FileSystem {
+public:
+    HANDLE OpenForWatching(const std::wstring&) override {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+};
+
+TEST_F(DirectoryWatcherTest, AWatcherThatCannotOpenItsFolderEndsAtOnce) {
+    auto missing = Ref<FolderRoot>::Make(Library() + L"Gone\\", 6, database);
+    for (WatchMode mode : {WatchMode::kFiles, WatchMode::kFolders}) {
+        Ref<DirectoryWatcher> watcher = DirectoryWatcher::Start(mode, missing);
+        EXPECT_TRUE(view.WaitFor([&] { return watcher->HasEnded(); }, 2000));
+        watcher->WaitForEnd();
+    }
+    UnwatchableFolders denied;
+    ScopedFileSystem installed(denied);
+    auto present = Ref<FolderRoot>::Make(Library(), 7, database);
+    Ref<DirectoryWatcher> watcher = DirectoryWatcher::Start(WatchMode::kFiles, present);
+    EXPECT_TRUE(view.WaitFor([&] { return watcher->HasEnded(); }, 2000));
+    watcher->WaitForEnd();
+    EXPECT_EQ(missing->RefCount(), 1) << "an ended watcher holds no reference to its root";
+    EXPECT_EQ(present->RefCount(), 1);
+    EXPECT_TRUE(view.commands.empty());
+}
+
+TEST_F(DirectoryWatcherTest, ClosingARootStopsItsListeningWatchersPromptly) {
+    root = Ref<FolderRoot>::Make(Library(), 5, database);
+    Ref<DirectoryWatcher> files = DirectoryWatcher::Start(WatchMode::kFiles, root);
+    Ref<DirectoryWatcher> folders = DirectoryWatcher::Start(WatchMode::kFolders, root);
+    root->SetWatchers(files, folders);
+    ArmWatchers();
+    ASSERT_FALSE(files->HasEnded());
+    ASSERT_FALSE(folders->HasEnded());
+
+    DWORD start = GetTickCount();
+    root->Close();
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_TRUE(files->HasEnded());
+    EXPECT_TRUE(folders->HasEnded());
+    view.Pump();
+    view.Clear();
+    EXPECT_EQ(root->RefCount(), 1) << "no request is left holding the root";
+
+    // Changes after the stop reach nobody.
+    WriteBytes(Library() + L"late.mp3", "x");
+    view.WaitFor([] { return false; }, 300);
+    EXPECT_TRUE(view.commands.empty());
+}
+
+}  // namespace

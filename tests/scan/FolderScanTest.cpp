@@ -1,0 +1,278 @@
+// Full scans of real folder trees into a real cache, rescans, the tree rebuilt from the
+// cache, folders that cannot be listed, and a scan cut short by the abort flag.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+#include "db/FolderRows.h"
+#include "db/roots/FolderRoot.h"
+#include "scan/AbortScan.h"
+#include "scan/FileSystem.h"
+#include "scan/FolderRootLoad.h"
+#include "scan/ScanRows.h"
+#include "scan/ScanTestSupport.h"
+#include "ui/view/CommandCodes.h"
+
+namespace {
+
+void CollectPaths(const TreeNode& node, std::set<std::wstring>& paths) {
+    for (const Ref<TreeNode>& child : node.children) {
+        paths.insert(child->path);
+        CollectPaths(*child, paths);
+    }
+}
+
+std::set<std::wstring> TreePaths(const TreeNode& node) {
+    std::set<std::wstring> paths;
+    CollectPaths(node, paths);
+    return paths;
+}
+
+class FolderScanTest : public testing::Test, protected ScanFixtureBase {
+protected:
+    ~FolderScanTest() override {
+        for (Ref<FolderRoot>& root : roots) root->Close();
+    }
+
+    Ref<FolderRoot> MakeRoot(const std::wstring& path, long long rootId = 1) {
+        roots.push_back(Ref<FolderRoot>::Make(path, rootId, database));
+        return roots.back();
+    }
+
+    // The sample library: media files in nested folders, in a hidden folder and under
+    // accented names, beside files the scan must leave alone.
+    void MakeLibrary() {
+        MakeFile(L"a.mp3", "12345");
+        MakeFile(L"notes.txt");
+        MakeFile(L"README");
+        MakeFile(L"Rock\\b.FLAC", "1234567890");
+        MakeFile(L"Rock\\Live\\c.mp3");
+        MakeFile(L"Rock\\Live\\cover.jpg");
+        MakeFile(L"Hidden\\d.ogg");
+        SetFileAttributesW((Library() + L"Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
+        MakeFile(L"Bj\u00f6rk \u2013 Homog\u00e9nic\\01 J\u00f3ga.mp3");
+        MakeFile(L"list.m3u", "#EXTM3U\r\n");
+    }
+
+    ViewRecorder view;
+    std::vector<Ref<FolderRoot>> roots;
+};
+
+TEST_F(FolderScanTest, FullScanStoresEveryFolderAndOnlyMediaFiles) {
+    MakeLibrary();
+    Ref<FolderRoot> root = MakeRoot(Library());
+    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
+    EXPECT_TRUE(root->Loaded());
+    EXPECT_TRUE(root->HasWatchers());
+
+    const std::wstring accented = Library() + L"Bj\u00f6rk \u2013 Homog\u00e9nic\\";
+    std::vector<std::wstring> expectedFolders = {Library(), Library() + L"Hidden\\", Library() + L"Rock\\",
+                                                 Library() + L"Rock\\Live\\", accented};
+    std::sort(expectedFolders.begin(), expectedFolders.end());
+    EXPECT_EQ(FolderPaths(), expectedFolders);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files"), 6) << "txt, jpg and a name without extension stay out";
+
+    auto flac = Row(Library() + L"Rock\\b.FLAC");
+    ASSERT_TRUE(flac);
+    EXPECT_EQ(flac->extension, L"flac");
+    EXPECT_EQ(flac->size, 10);
+    EXPECT_EQ(flac->changed, FileTimeOf(Library() + L"Rock\\b.FLAC"));
+    EXPECT_EQ(flac->fileExists, 1);
+    EXPECT_FALSE(flac->tagged) << "tags stay unread until asked for";
+    EXPECT_TRUE(Row(Library() + L"Hidden\\d.ogg"));
+    EXPECT_TRUE(Row(accented + L"01 J\u00f3ga.mp3"));
+    EXPECT_TRUE(Row(Library() + L"list.m3u"));
+
+    auto live = FindFolderByPath(database, Library() + L"Rock\\Live\\");
+    auto rock = FindFolderByPath(database, Library() + L"Rock\\");
+    ASSERT_TRUE(live && rock);
+    EXPECT_EQ(live->parentId, rock->folderId);
+    EXPECT_EQ(Row(Library() + L"Rock\\Live\\c.mp3")->folderId, live->folderId);
+
+    std::set<std::wstring> expectedNodes(expectedFolders.begin() + 1, expectedFolders.end());
+    EXPECT_EQ(TreePaths(*root->Node()), expectedNodes);
+    TreeNode* hidden = root->Node()->FindChild(Library() + L"Hidden\\");
+    ASSERT_TRUE(hidden);
+    EXPECT_TRUE(hidden->attributes & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(hidden->folderId, FindFolderByPath(database, hidden->path)->folderId);
+
+    view.Pump();
+    std::set<std::wstring> progress;
+    for (const PostedCommand& command : view.Of(kCmdStatusText)) progress.insert(command.path);
+    EXPECT_EQ(view.Of(kCmdStatusText).size(), 4u) << "one progress text per folder";
+    for (const std::wstring& folder : expectedNodes) EXPECT_TRUE(progress.count(L"Scanning " + folder)) << folder;
+}
+
+TEST_F(FolderScanTest, RescanMarksChangedFilesKeepsGoneRowsAndReusesNodes) {
+    MakeLibrary();
+    Ref<FolderRoot> root = MakeRoot(Library());
+    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
+    Exec(L"UPDATE Files SET tagged=1");
+    const std::wstring changedFile = Library() + L"Rock\\b.FLAC";
+    long long storedTime = Row(changedFile)->changed;
+    SetFileTimeOf(changedFile, storedTime + 10LL * 10000000);
+    DeleteFileW((Library() + L"a.mp3").c_str());
+    TreeNode* rock = root->Node()->FindChild(Library() + L"Rock\\");
+    size_t topChildren = root->Node()->children.size();
+
+    // What start-up does before scanning again.
+    MarkAllFilesGone(database);
+    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
+
+    auto changed = Row(changedFile);
+    EXPECT_EQ(changed->tagged, 0) << "a file written since it was stored is read again";
+    EXPECT_EQ(changed->fileExists, 1);
+    EXPECT_EQ(changed->changed, storedTime) << "the stored time is not rewritten";
+    auto gone = Row(Library() + L"a.mp3");
+    ASSERT_TRUE(gone) << "a scan only marks, it never deletes";
+    EXPECT_EQ(gone->fileExists, 0);
+    auto same = Row(Library() + L"Rock\\Live\\c.mp3");
+    EXPECT_EQ(same->tagged, 1);
+    EXPECT_EQ(same->fileExists, 1);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files"), 6);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Folder"), 5);
+
+    EXPECT_EQ(root->Node()->children.size(), topChildren);
+    EXPECT_EQ(root->Node()->FindChild(Library() + L"Rock\\"), rock) << "existing nodes are kept";
+    EXPECT_EQ(rock->children.size(), 1u);
+}
+
+TEST_F(FolderScanTest, TreePlaylistsBecomeNodesCarryingTheViewsEntries) {
+    MakeFile(L"Mix\\party.m3u8");
+    MakeFile(L"Mix\\song.mp3");
+    view.playlistAnswer = Ref<Playlist>::Make();
+    view.playlistAnswer->entries.push_back(Ref<FileRecord>::Make(L"C:\\x.mp3"));
+    Ref<FolderRoot> root = MakeRoot(Library());
+    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan | kLoadTreePlaylists));
+
+    TreeNode* mix = root->Node()->FindChild(Library() + L"Mix\\");
+    ASSERT_TRUE(mix);
+    ASSERT_EQ(mix->children.size(), 1u);
+    TreeNode& playlist = *mix->children[0];
+    EXPECT_EQ(playlist.kind, NodeKind::kPlaylist);
+    EXPECT_EQ(playlist.path, Library() + L"Mix\\party.m3u8");
+    ASSERT_TRUE(playlist.playlist);
+    EXPECT_EQ(playlist.playlist.get(), view.playlistAnswer.get()) << "the view's open entries are shared";
+    EXPECT_TRUE(playlist.playlist->NeedsLoading());
+    EXPECT_EQ(view.playlistQuestions, std::vector<std::wstring>{playlist.path});
+    EXPECT_TRUE(Row(Library() + L"Mix\\party.m3u8")) << "a playlist file is also a file row";
+
+    // Without an answer a new empty list is attached; a rescan adds no second node.
+    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan | kLoadTreePlaylists));
+    EXPECT_EQ(mix->children.size(), 1u);
+
+    view.playlistAnswer.Reset();
+    MakeFile(L"Mix\\other.m3u");
+    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan | kLoadTreePlaylists));
+    ASSERT_EQ(mix->children.size(), 2u);
+    ASSERT_TRUE(mix->children[1]->playlist);
+    EXPECT_TRUE(mix->children[1]->playlist->entries.empty());
+    EXPECT_TRUE(mix->children[1]->playlist->NeedsLoading());
+}
+
+class FailingListings : public FileSystem {
+public:
+    bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override {
+        ++listings;
+        if (folder.find(L"\\Locked\\") != std::wstring::npos) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+        if (folder.find(L"\\Vanished\\") != std::wstring::npos) {
+            SetLastError(ERROR_PATH_NOT_FOUND);
+            return false;
+        }
+        return FileSystem::ListFolder(folder, entries);
+    }
+    int listings = 0;
+};
+
+TEST_F(FolderScanTest, FoldersThatCannotBeListedContributeNothing) {
+    MakeFile(L"Locked\\x.mp3");
+    MakeFile(L"Vanished\\y.mp3");
+    MakeFile(L"Open\\z.mp3");
+    FailingListings files;
+    ScopedFileSystem installed(files);
+    Ref<FolderRoot> root = MakeRoot(Library());
+    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
+    EXPECT_TRUE(Row(Library() + L"Open\\z.mp3"));
+    EXPECT_FALSE(Row(Library() + L"Locked\\x.mp3"));
+    EXPECT_FALSE(Row(Library() + L"Vanished\\y.mp3"));
+    EXPECT_EQ(root->Node()->children.size(), 3u);
+    root->Close();
+}
+
+TEST_F(FolderScanTest, MissingRootFailsAndStoresNothing) {
+    Ref<FolderRoot> root = MakeRoot(Library() + L"Gone\\");
+    EXPECT_FALSE(root->Load(database, *extensions, kLoadFullScan));
+    EXPECT_FALSE(root->Loaded());
+    EXPECT_FALSE(root->HasWatchers());
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files"), 0);
+}
+
+TEST_F(FolderScanTest, TreeLoadsFromTheCacheWithoutListingTheDisk) {
+    MakeLibrary();
+    Ref<FolderRoot> scanned = MakeRoot(Library(), 7);
+    ASSERT_TRUE(scanned->Load(database, *extensions, kLoadFullScan));
+    std::set<std::wstring> expected = TreePaths(*scanned->Node());
+    scanned->Close();
+    // A folder of another root, and one marked gone, stay out of the tree.
+    TreeNode other(NodeKind::kFolder, temp.File(L"Other\\"));
+    UpsertFolder(database, other, 0, 8);
+    Exec(L"UPDATE Folder SET folder_exists=0 WHERE path LIKE '%\\Hidden\\'");
+    expected.erase(Library() + L"Hidden\\");
+
+    FailingListings files;
+    ScopedFileSystem installed(files);
+    view.Pump();
+    view.Clear();
+    Ref<FolderRoot> loaded = MakeRoot(Library(), 7);
+    ASSERT_TRUE(loaded->Load(database, *extensions, 0));
+    EXPECT_EQ(files.listings, 0);
+    EXPECT_EQ(TreePaths(*loaded->Node()), expected);
+    TreeNode* rock = loaded->Node()->FindChild(Library() + L"Rock\\");
+    ASSERT_TRUE(rock && rock->FindChild(Library() + L"Rock\\Live\\"));
+    EXPECT_TRUE(loaded->Loaded());
+    EXPECT_TRUE(loaded->HasWatchers());
+    view.Pump();
+    auto announced = view.Of(kCmdRootLoaded);
+    ASSERT_EQ(announced.size(), 1u);
+    EXPECT_EQ(announced[0].node.get(), loaded->Node());
+    EXPECT_TRUE(view.Of(kCmdStatusText).empty());
+    loaded->Close();
+}
+
+// Raising the abort flag is for good, so this runs in a process of its own.
+class AbortingListings : public FileSystem {
+public:
+    bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) override {
+        if (++listings == 2) RaiseAbortScan();
+        return FileSystem::ListFolder(folder, entries);
+    }
+    int listings = 0;
+};
+
+TEST_F(FolderScanTest, AbortStopsTheScanAtTheNextFolder) {
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    for (const wchar_t* name : {L"A\\1.mp3", L"A\\Sub\\2.mp3", L"B\\3.mp3", L"C\\4.mp3", L"D\\5.mp3"}) MakeFile(name);
+    auto abortedScan = [&] {
+        AbortingListings files;
+        ScopedFileSystem installed(files);
+        Ref<FolderRoot> root = MakeRoot(Library());
+        bool loaded = root->Load(database, *extensions, kLoadFullScan);
+        int failures = 0;
+        if (loaded || root->Loaded()) failures |= 1;
+        if (root->HasWatchers()) failures |= 2;
+        // The top folder and the first subfolder were listed; no further folder was entered.
+        if (files.listings != 2) failures |= 4;
+        if (Count(L"SELECT COUNT(*) FROM Files") > 2) failures |= 8;
+        fprintf(stderr, "failures %d, listings %d\n", failures, files.listings);
+        fflush(stderr);
+        ExitProcess(failures);
+    };
+    EXPECT_EXIT(abortedScan(), testing::ExitedWithCode(0), "failures 0");
+}
+
+}  // namespace
