@@ -106,6 +106,21 @@ BOOL CALLBACK FindControl(HWND control, LPARAM search) {
     return TRUE;
 }
 
+// A modal dialog is shown only once its loop first finds the queue empty, which can be a while
+// after the command that opened it was handled; so a dialog command waits for one to show.
+constexpr DWORD kDialogShowWaitMs = 3000;
+
+bool WaitForFrontDialog() {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND dialog = nullptr;
+        RunOnUi([&] { dialog = FrontDialog(); });
+        if (dialog) return true;
+        if (GetTickCount() - start >= kDialogShowWaitMs) return false;
+        Sleep(50);
+    }
+}
+
 HWND FrontDialogControl(int id) {
     HWND dialog = FrontDialog();
     if (!dialog) return nullptr;
@@ -115,6 +130,7 @@ HWND FrontDialogControl(int id) {
 }
 
 void OnDialog(const std::wstring&) {
+    if (!WaitForFrontDialog()) return Say(L"no dialog");
     ControlList list;
     bool any = false;
     RunOnUi([&] {
@@ -175,6 +191,7 @@ void OnDialogSet(const std::wstring& argument) {
     int id = 0;
     if (!ParseInt(argument.substr(0, space), id)) return Say(L"dialog-set: expected a control id");
     std::wstring text = space == std::wstring::npos ? L"" : argument.substr(space + 1);
+    if (!WaitForFrontDialog()) return Say(L"no dialog");
     std::wstring outcome;
     RunOnUi([&] {
         HWND control = FrontDialogControl(id);
@@ -187,6 +204,7 @@ void OnDialogSet(const std::wstring& argument) {
 void OnDialogClick(const std::wstring& argument) {
     int id = 0;
     if (!ParseInt(argument, id)) return Say(L"dialog-click: expected a control id");
+    if (!WaitForFrontDialog()) return Say(L"no dialog");
     std::wstring outcome;
     RunOnUi([&] {
         HWND dialog = FrontDialog();

@@ -349,6 +349,10 @@ void OnChoose(const std::wstring& argument) {
         }
     });
     if (!outcome.empty()) Say(outcome);
+    // The chosen command runs when the popup's loop returns; the next command must not find
+    // the menu still open and cancel the choice.
+    DWORD start = GetTickCount();
+    while (outcome.empty() && MenuIsOpen() && GetTickCount() - start < kMenuOpenWaitMs) Sleep(10);
     SettleUi();
 }
 
@@ -357,7 +361,7 @@ void OnChoose(const std::wstring& argument) {
 void CancelOpenMenu() {
     {
         std::lock_guard<std::mutex> guard(lock);
-        current.chosen = 0;
+        if (WaitForSingleObject(closedEvent.get(), 0) != WAIT_OBJECT_0) current.chosen = 0;
         if (!current.hooked) {
             current = OpenMenu();
             return;

@@ -38,7 +38,7 @@ key Alt+D
 sleep 500
 screenshot $shots/frame-empty.png
 add-root $library
-wait-idle 60000
+wait-idle 30000
 select My Library
 wait-idle 30000
 screenshot $shots/frame-library.png

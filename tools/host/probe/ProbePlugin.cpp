@@ -98,8 +98,58 @@ LRESULT CALLBACK HostHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(hostProc, window, message, wp, lp);
 }
 
+wchar_t* __cdecl TitleTag(const wchar_t* key, void*) {
+    const wchar_t* value = lstrcmpiW(key, L"artist") == 0 ? L"Probe Artist" : L"";
+    auto* answer = static_cast<wchar_t*>(GlobalAlloc(GPTR, 520));
+    lstrcpynW(answer, value, 260);
+    return answer;
+}
+
+int freedAnswers;
+void __cdecl TitleFree(wchar_t* value, void*) {
+    ++freedAnswers;
+    GlobalFree(value);
+}
+
+// The playlist requests in the order the plugin's enqueue commands use them.
+void UsePlaylist() {
+    HWND host = record.hostWindow;
+    SendMessageW(host, kHostMessage, 0, kHostClearPlaylist);
+    wchar_t title[260] = {};
+    HostTitleRequest request = {L"C:\\music\\b.mp3", nullptr, nullptr, TitleTag, TitleFree, title, 260};
+    SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&request), kHostFormatTitle);
+    HostEnqueueRecord first = {L"C:\\music\\a.mp3", nullptr, 0};
+    HostEnqueueRecord second = {L"C:\\music\\b.mp3", title, 61};
+    SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&first), kHostEnqueueFile);
+    SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&second), kHostEnqueueFile);
+    HWND editor = reinterpret_cast<HWND>(SendMessageW(host, kHostMessage, 1, kHostGetWindow));
+    EditorInsertFile insert = {};
+    lstrcpyW(insert.path, L"C:\\music\\inserted.mp3");
+    insert.index = 1;
+    COPYDATASTRUCT data = {kEditorInsertFileCopyData, sizeof(insert), &insert};
+    SendMessageW(editor, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    LRESULT length = SendMessageW(host, kHostMessage, 0, kHostPlaylistLength);
+    auto* path = reinterpret_cast<const wchar_t*>(SendMessageW(host, kHostMessage, 1, kHostPlaylistEntryPath));
+    LRESULT selected = SendMessageW(editor, kHostMessage, kEditorNextSelected, -1);
+    HGLOBAL extensions = reinterpret_cast<HGLOBAL>(SendMessageW(host, kHostMessage, 0, kHostPlayableExtensions));
+    std::wstring first3 = extensions ? static_cast<const wchar_t*>(GlobalLock(extensions)) : L"";
+    if (extensions) {
+        GlobalUnlock(extensions);
+        GlobalFree(extensions);
+    }
+    Status(L"title " + std::wstring(title) + L", freed " + std::to_wstring(freedAnswers) + L", length " +
+           std::to_wstring(length) + L", entry 1 " + path + L", selected " + std::to_wstring(selected) +
+           L", first extension " + first3);
+}
+
 LRESULT CALLBACK ListHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
-    if (message == WM_KEYDOWN && wp == VK_F8)
+    if (message == WM_KEYDOWN && wp == VK_F7) {
+        UsePlaylist();
+    } else if (message == WM_KEYDOWN && wp == VK_F6) {
+        HostFileInfoRecord info = {view, L"C:\\music\\a.mp3"};
+        SendMessageW(record.hostWindow, kHostMessage, reinterpret_cast<WPARAM>(&info), kHostFileInfoDialog);
+        Status(L"file info closed");
+    } else if (message == WM_KEYDOWN && wp == VK_F8)
         PostMessageW(record.hostWindow, kHostMessage, reinterpret_cast<WPARAM>(&page), kHostOpenPrefs);
     else if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
         Status(L"key " + Modifiers() + std::to_wstring(wp) + L" after " + lastNotice);
