@@ -14,6 +14,7 @@
 #include "HostImports.h"
 #include "HostTasks.h"
 #include "base/Text.h"
+#include "base/Unique.h"
 #include "logic/ScriptLine.h"
 
 namespace {
@@ -81,16 +82,18 @@ using BrowseForFolder = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOW);
 BrowseForFolder realBrowseForFolder;
 std::wstring pendingFolder;  // set by the script thread only while no browser is open
 
+struct PidlFree {
+    void operator()(PIDLIST_ABSOLUTE pidl) const { ILFree(pidl); }
+};
+
 PIDLIST_ABSOLUTE WINAPI HookBrowseForFolder(LPBROWSEINFOW info) {
     std::wstring wanted;
     std::swap(wanted, pendingFolder);
-    PIDLIST_ABSOLUTE root = wanted.empty() ? nullptr : ILCreateFromPathW(wanted.c_str());
+    Unique<PIDLIST_ABSOLUTE, PidlFree> root(wanted.empty() ? nullptr : ILCreateFromPathW(wanted.c_str()));
     if (!root || !info) return realBrowseForFolder(info);
     BROWSEINFOW steered = *info;
-    steered.pidlRoot = root;
-    PIDLIST_ABSOLUTE chosen = realBrowseForFolder(&steered);
-    ILFree(root);
-    return chosen;
+    steered.pidlRoot = root.get();
+    return realBrowseForFolder(&steered);
 }
 
 bool AskViewToAdd(LPARAM kind) {

@@ -67,7 +67,10 @@ void CreateHostWindows() {
 void DestroyHostWindows() {
     HostState& host = Host();
     if (IsWindow(host.playlistEditor)) DestroyWindow(host.playlistEditor);
-    if (IsWindow(host.mainWindow)) DestroyWindow(host.mainWindow);
+    if (IsWindow(host.mainWindow)) {
+        SetMenu(host.mainWindow, nullptr);
+        DestroyWindow(host.mainWindow);
+    }
     host.playlistEditor = host.mainWindow = nullptr;
     DestroyHostMenus();
     DestroyTaskWindow();

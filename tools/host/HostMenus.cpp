@@ -3,12 +3,19 @@
 // the plugin inserts before.
 #include "HostMenus.h"
 
+#include "base/Unique.h"
+
 namespace {
 
 // Ids handed out to plugins start above every id the host uses itself.
 constexpr UINT kFirstPluginCommand = 45000;
 
-HMENU menuBar;
+struct MenuFree {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+
+// The bar owns both popups; the main window lets go of the bar before it is destroyed.
+Unique<HMENU, MenuFree> menuBar;
 HMENU mainMenu;
 HMENU secondMenu;
 UINT nextCommandId = kFirstPluginCommand;
@@ -48,20 +55,19 @@ HMENU BuildSecondMenu() {
 void CreateHostMenus() {
     mainMenu = BuildMainMenu();
     secondMenu = BuildSecondMenu();
-    menuBar = CreateMenu();
-    AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(mainMenu), L"&Player");
-    AppendMenuW(menuBar, MF_POPUP, reinterpret_cast<UINT_PTR>(secondMenu), L"&Windows");
+    menuBar.Reset(CreateMenu());
+    AppendMenuW(menuBar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(mainMenu), L"&Player");
+    AppendMenuW(menuBar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(secondMenu), L"&Windows");
 }
 
 void DestroyHostMenus() {
-    // The bar owns both popups; a window that still shows the bar destroys it itself.
-    if (menuBar && IsMenu(menuBar)) DestroyMenu(menuBar);
-    menuBar = mainMenu = secondMenu = nullptr;
+    menuBar.Reset();
+    mainMenu = secondMenu = nullptr;
 }
 
 HMENU MainMenu() { return mainMenu; }
 HMENU SecondMenu() { return secondMenu; }
-HMENU MenuBar() { return menuBar; }
+HMENU MenuBar() { return menuBar.get(); }
 
 void CheckSkinItem(bool dark) {
     CheckMenuItem(mainMenu, kCmdSkinDefault, MF_BYCOMMAND | (dark ? MF_UNCHECKED : MF_CHECKED));
