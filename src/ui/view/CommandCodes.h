@@ -31,6 +31,24 @@ enum CommandCode : WPARAM {
     kCmdOpenPreferencesNow = 1122,  // frame: sent and posted
     kCmdFillSendToMenu = 1132,      // argument: address of the submenu handle
     kCmdSendEntryToPlaylist = 1133, // argument: root id << 16 | host playlist index
+    kCmdPlayTreeNode = 1038,        // argument: a play command 3010-3014
+    // Codes the tree answers itself.
+    kCmdSelectTopItem = 1010,
+    kCmdGetDoubleClick = 1021,      // list and tree: answers the double-click command
+    kCmdSetDoubleClick = 1022,      // list and tree: argument: the command (tree: 0 for none)
+    kCmdInsertTopItem = 1090,
+    kCmdClearDropHighlight = 1111,
+    kCmdRunMenuCommand = 2000,      // list and tree: argument: a menu command 3010-3999
+};
+
+// Commands of the list's and the tree's menus, numbered as their captions' strings.
+enum MenuCommand : int {
+    kMenuPlay = 3010,
+    kMenuEnqueueAndPlay = 3011,
+    kMenuEnqueue = 3012,
+    kMenuEnqueueAfterCurrent = 3013,
+    kMenuPlayAfterCurrent = 3014,
+    kMenuFindFolderInExplorer = 3022,
 };
 
 // Controls of the view's dialog.
