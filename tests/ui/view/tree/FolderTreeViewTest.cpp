@@ -179,9 +179,9 @@ TEST(TreeResourcesTest, NothingIsLeftBehindAfterTheTreeIsGone) {
         }
     };
     Lifetime().TestBody();  // the first life loads what stays: classes, fonts, the control's own objects
-    auto before = CountGuiObjects();
+    auto before = GuiObjectsNow();
     Lifetime().TestBody();
-    auto after = CountGuiObjects();
+    auto after = GuiObjectsNow();
     EXPECT_GT(before.first, 0u) << "the counts must count something";
     EXPECT_EQ(after.first, before.first) << "GDI objects";
     EXPECT_EQ(after.second, before.second) << "USER objects";

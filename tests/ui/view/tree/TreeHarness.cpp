@@ -69,7 +69,7 @@ bool IsIcon(HANDLE handle) {
 }  // namespace
 
 // Wine takes a handle's slot number without its generation word.
-std::pair<DWORD, DWORD> CountGuiObjects() {
+std::pair<DWORD, DWORD> GuiObjectsNow() {
     DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     if (gdi || user || !GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) return {gdi, user};

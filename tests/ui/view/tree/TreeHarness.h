@@ -37,7 +37,7 @@ void Pump();
 
 // GDI and USER objects of the process. Wine answers 0 to GetGuiResources, so there the GDI
 // handle table is walked slot by slot and windows, menus and icons are counted one by one.
-std::pair<DWORD, DWORD> CountGuiObjects();
+std::pair<DWORD, DWORD> GuiObjectsNow();
 
 class TreeTest : public testing::Test {
 public:
