@@ -11,12 +11,15 @@ enum CommandCode : WPARAM {
     kCmdRootLoaded = 1006,          // argument: the root's tree node
     kCmdFolderRescanned = 1007,     // argument: the folder's tree node
     kCmdShowRoot = 1031,            // argument: the root's tree node
+    kCmdReadVisibleTags = 1035,     // read the tags of the rows the list shows
     kCmdStatusText = 1036,          // argument: text object
     kCmdRowTagsRead = 1041,         // argument: row index
     kCmdFileChanged = 1045,         // argument: ChangeNotice
     kCmdFolderChanged = 1046,       // argument: ChangeNotice
     kCmdFolderRemoved = 1049,       // argument: text object with the folder path
     kCmdFolderAdded = 1050,         // argument: the new folder's tree node
+    kCmdCurrentSortKey = 1053,      // answers the sort key in force for the selected node
+    kCmdSortRows = 1054,            // argument: the row list, sorted by its own key or the view's
     kCmdRootAvailability = 1056,    // argument: the root
     kCmdOfferTagReading = 1058,     // argument: text object with the root path
     kCmdStartUpDone = 1060,
@@ -39,6 +42,7 @@ enum CommandCode : WPARAM {
     kCmdInsertTopItem = 1090,
     kCmdClearDropHighlight = 1111,
     kCmdRunMenuCommand = 2000,      // list and tree: argument: a menu command 3010-3999
+    kCmdSetListStatus = 2001,       // list: argument: a ListStatus; repaints the empty list
 };
 
 // Commands of the list's and the tree's menus, numbered as their captions' strings.
@@ -49,6 +53,17 @@ enum MenuCommand : int {
     kMenuEnqueueAfterCurrent = 3013,
     kMenuPlayAfterCurrent = 3014,
     kMenuFindFolderInExplorer = 3022,
+    kMenuToggleColumn = 3999,       // list: argument: the column to show or hide
+};
+
+// What the empty file list says; other values keep the current text and only repaint.
+enum ListStatus : int {
+    kListStatusNoFiles = 0,
+    kListStatusLoading = 1,
+    kListStatusScanning = 3,
+    kListStatusReadingTags = 4,
+    kListStatusRefreshRoot = 5,
+    kListStatusUpdatingDatabase = 7,
 };
 
 // Controls of the view's dialog.
