@@ -38,15 +38,13 @@ TreeNode* FindKnownChild(const TreeNode& node, const std::wstring& path, size_t 
 
 // A file changed since it was stored is read again; its stored time stays, so it is marked
 // again at every later scan until a tag read stores the new state.
-void StoreFile(CacheDatabase& database, const std::wstring& folderPath, int folderId, const FolderEntry& entry,
-               const std::wstring& extension) {
+void StoreFile(CacheDatabase& database, const std::unordered_map<std::wstring, StoredFile>& stored, int folderId,
+               const FolderEntry& entry, const std::wstring& extension) {
+    auto found = stored.find(entry.name);
+    if (found == stored.end()) return InsertFile(database, entry.name, folderId, extension, entry.size, entry.lastWrite);
     Lock lock(DatabaseLock());
-    if (auto stored = FindFile(database, folderPath, entry.name)) {
-        if (stored->changed != entry.lastWrite) MarkUntagged(database, stored->fileId);
-        MarkFilePresent(database, stored->fileId);
-    } else {
-        InsertFile(database, entry.name, folderId, extension, entry.size, entry.lastWrite);
-    }
+    if (found->second.changed != entry.lastWrite) MarkUntagged(database, found->second.fileId);
+    MarkFilePresent(database, found->second.fileId);
 }
 
 // A rescan meets playlists already in the tree; those nodes stay as they are.
@@ -68,6 +66,10 @@ void EnumerateFolder(const std::wstring& path, TreeNode& node, const MediaExtens
     std::vector<FolderEntry> entries;
     if (!Files().ListFolder(path, entries)) return;
     const size_t knownCount = node.children.size();
+    // The folder's stored files are read in one go by folder id. A lookup per file by folder
+    // path and name gets planned through the file-name index, and costs as many rows as
+    // there are files of that name in the whole library ("01 Intro.mp3", "Track 01.mp3").
+    const std::unordered_map<std::wstring, StoredFile> stored = FilesOfFolder(database, node.folderId);
     for (const FolderEntry& entry : entries) {
         if (entry.IsDirectory()) {
             std::wstring childPath = path + entry.name + L'\\';
@@ -90,7 +92,7 @@ void EnumerateFolder(const std::wstring& path, TreeNode& node, const MediaExtens
         }
         std::wstring extension = ExtensionOf(entry.name);
         if (!extensions.Contains(extension)) continue;
-        StoreFile(database, path, node.folderId, entry, extension);
+        StoreFile(database, stored, node.folderId, entry, extension);
         if ((flags & kLoadTreePlaylists) && IsPlaylistExtension(extension))
             AddPlaylistNode(node, path + entry.name, knownCount);
     }

@@ -22,6 +22,21 @@ std::wstring EscapeLike(const std::wstring& text) {
 
 }  // namespace
 
+std::unordered_map<std::wstring, StoredFile> FilesOfFolder(CacheDatabase& database, int folderId) {
+    Lock lock(DatabaseLock());
+    Statement& sql = database.Sql();
+    sql.SetSql(L"SELECT fileid, filename, changed FROM Files WHERE folderid=:FOLDERID");
+    sql.BindInt(folderId, 1);
+    std::unordered_map<std::wstring, StoredFile> files;
+    if (sql.Execute() != Statement::kOk) return files;
+    while (sql.NextRow()) {
+        Statement::RowView row = sql.Row();
+        std::optional<std::wstring_view> name = row.Text(2);
+        if (name) files.emplace(std::wstring(*name), StoredFile{row.Int64(1), row.Int64(3), folderId});
+    }
+    return files;
+}
+
 std::optional<StoredFile> FindFile(CacheDatabase& database, const std::wstring& folderPath,
                                    const std::wstring& name) {
     Lock lock(DatabaseLock());

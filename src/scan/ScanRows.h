@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CacheDatabase;
@@ -22,6 +23,9 @@ struct StoredFolder {
     unsigned attributes = 0;
 };
 
+// The files stored under one folder row, by their exact names (names compare as the lookup
+// by name does, case and all); of two rows with one name the first stored wins.
+std::unordered_map<std::wstring, StoredFile> FilesOfFolder(CacheDatabase& database, int folderId);
 // By the folder's path (with its backslash) and the file name.
 std::optional<StoredFile> FindFile(CacheDatabase& database, const std::wstring& folderPath,
                                    const std::wstring& name);

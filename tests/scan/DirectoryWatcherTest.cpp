@@ -36,7 +36,7 @@ protected:
         // Handed on as the view does, the folder's notice puts it in the cache.
         ApplyFolderNotice(*view.Of(kCmdFolderChanged)[0].notice, database, *extensions, false);
         view.Pump();
-        view.Clear();
+        view.commands.clear();
     }
 
     // The threads issue their first request some time after they start; changes made before
@@ -54,7 +54,7 @@ protected:
             if (seen) {
                 view.WaitFor([&] { return Posted(kCmdFolderChanged, folder, 2) && Posted(kCmdFileChanged, file, 2); },
                              2000);
-                view.Clear();
+                view.commands.clear();
                 return;
             }
         }
@@ -147,7 +147,7 @@ TEST_F(DirectoryWatcherTest, EveryOneOfTwelveFilesCopiedOrMovedInIsReported) {
     EXPECT_TRUE(view.WaitFor([&] { return reported() == copied; }, kNoticeTimeoutMs))
         << reported().size() << " of 12 copied files reported";
 
-    view.Clear();
+    view.commands.clear();
     std::set<std::wstring> moved;
     for (int i = 13; i <= 24; ++i) {
         std::wstring name = L"track" + std::to_wstring(i) + L".mp3";
@@ -200,7 +200,7 @@ TEST_F(DirectoryWatcherTest, ClosingARootStopsItsListeningWatchersPromptly) {
     EXPECT_TRUE(files->HasEnded());
     EXPECT_TRUE(folders->HasEnded());
     view.Pump();
-    view.Clear();
+    view.commands.clear();
     EXPECT_EQ(root->RefCount(), 1) << "no request is left holding the root";
 
     // Changes after the stop reach nobody.

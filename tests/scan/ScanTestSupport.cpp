@@ -1,16 +1,13 @@
-// The stand-in view and host windows, and the library and cache helpers of the scan tests.
+// The stand-in view window, and the library and cache helpers of the scan tests.
 #include "scan/ScanTestSupport.h"
 
+#include <shlobj.h>
+
 #include "base/Path.h"
-#include "base/TextObject.h"
 #include "db/DatabaseLock.h"
-#include "db/FileRecord.h"
-#include "scan/ChangeNotice.h"
 #include "ui/framework/Messages.h"
 #include "ui/framework/WindowRegistry.h"
 #include "ui/view/CommandCodes.h"
-
-namespace {
 
 HWND MakeMessageWindow(const wchar_t* className, WNDPROC proc, void* owner) {
     WNDCLASSW wc = {};
@@ -22,8 +19,6 @@ HWND MakeMessageWindow(const wchar_t* className, WNDPROC proc, void* owner) {
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
     return window;
 }
-
-}  // namespace
 
 ViewRecorder::ViewRecorder() : window_(MakeMessageWindow(L"CvScanTestView", &Proc, this)) {
     RegisterWindow(kMainViewWindowId, window_);
@@ -42,8 +37,7 @@ LRESULT CALLBACK ViewRecorder::Proc(HWND window, UINT message, WPARAM wp, LPARAM
 }
 
 LRESULT ViewRecorder::OnCommand(WPARAM code, LPARAM argument) {
-    PostedCommand command;
-    command.code = code;
+    PostedCommand command{code};
     switch (code) {
         case kCmdStatusText:
         case kCmdFolderRemoved:
@@ -56,12 +50,11 @@ LRESULT ViewRecorder::OnCommand(WPARAM code, LPARAM argument) {
             command.path = command.node->path;
             break;
         case kCmdFileChanged:
-        case kCmdFolderChanged: {
+        case kCmdFolderChanged:
             command.notice = Ref<ChangeNotice>::Adopt(reinterpret_cast<ChangeNotice*>(argument));
             command.path = command.notice->path;
             command.action = static_cast<int>(command.notice->action);
             break;
-        }
         case kCmdPlaylistForPath: {
             playlistQuestions.push_back(AdoptText(argument)->text);
             Ref<Playlist> answer = playlistAnswer;
@@ -76,10 +69,7 @@ LRESULT ViewRecorder::OnCommand(WPARAM code, LPARAM argument) {
 
 void ViewRecorder::Pump() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
 bool ViewRecorder::WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -99,32 +89,6 @@ std::vector<PostedCommand> ViewRecorder::Of(WPARAM code) {
     return found;
 }
 
-TagHost::TagHost() : window_(MakeMessageWindow(L"CvScanTestHost", &Proc, this)) {
-    RegisterWindow(kHostWindowId, window_);
-}
-
-TagHost::~TagHost() {
-    RegisterWindow(kHostWindowId, nullptr);
-    DestroyWindow(window_);
-}
-
-LRESULT CALLBACK TagHost::Proc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<TagHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self && message == kCommandMessage && wp) {
-        auto& record = *reinterpret_cast<FileRecord*>(wp);
-        ++self->requests;
-        TagTexts tags;
-        tags[static_cast<int>(TagField::kTitle)] = L"Title of " + std::wstring(record.FileName());
-        tags[static_cast<int>(TagField::kArtist)] = L"Artist";
-        record.SetTags(tags);
-        record.track = 7;
-        record.length = 180000;
-        record.tagged = true;
-        return 1;
-    }
-    return DefWindowProcW(window, message, wp, lp);
-}
-
 ScanFixtureBase::ScanFixtureBase()
     : library_(temp.File(L"Music") + L"\\"), database(temp.File(L"Cache")), extensions(Ref<MediaExtensions>::Make()) {
     CreateDirectoryW(library_.c_str(), nullptr);
@@ -133,24 +97,16 @@ ScanFixtureBase::ScanFixtureBase()
 }
 
 std::wstring ScanFixtureBase::MakeFolder(const std::wstring& relative) {
-    std::wstring path = library_;
-    size_t start = 0;
-    while (start < relative.size()) {
-        size_t end = relative.find(L'\\', start);
-        if (end == std::wstring::npos) end = relative.size();
-        path += relative.substr(start, end - start) + L"\\";
-        CreateDirectoryW(path.c_str(), nullptr);
-        start = end + 1;
-    }
+    std::wstring path = library_ + relative + L"\\";
+    SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
     return path;
 }
 
 std::wstring ScanFixtureBase::MakeFile(const std::wstring& relative, const std::string& bytes) {
     std::wstring folder = ParentPath(relative);
     if (!folder.empty()) MakeFolder(folder);
-    std::wstring path = library_ + relative;
-    WriteBytes(path, bytes);
-    return path;
+    WriteBytes(library_ + relative, bytes);
+    return library_ + relative;
 }
 
 long long ScanFixtureBase::Count(const std::wstring& sql) {
@@ -173,32 +129,15 @@ void ScanFixtureBase::Exec(const std::wstring& sql) {
 std::optional<FileRow> ScanFixtureBase::Row(const std::wstring& fullPath) {
     Lock lock(DatabaseLock());
     Statement& st = database.Sql();
-    st.SetSql(L"SELECT f.fileid, f.folderid, f.file_exists, f.tagged, f.size, f.changed, f.extension, f.title, "
-              L"f.playcount FROM Files f, Folder fo WHERE f.folderid=fo.folderid AND fo.path || f.filename=?");
+    st.SetSql(L"SELECT f.folderid, f.file_exists, f.tagged, f.size, f.changed, f.extension, f.title, f.playcount "
+              L"FROM Files f, Folder fo WHERE f.folderid=fo.folderid AND fo.path || f.filename=?");
     st.BindText(fullPath.c_str(), 1);
     if (st.Execute() != Statement::kOk || !st.NextRow()) return std::nullopt;
-    FileRow row;
-    row.fileId = st.ColumnInt64(1);
-    row.folderId = st.ColumnInt(2);
-    row.fileExists = st.ColumnInt(3);
-    if (st.ColumnText(4)) row.tagged = st.ColumnInt(4);
-    row.size = st.ColumnInt64(5);
-    row.changed = st.ColumnInt64(6);
-    row.extension = st.ColumnText(7).value_or(L"");
-    row.title = st.ColumnText(8);
-    row.playCount = st.ColumnInt(9);
+    FileRow row{st.ColumnInt(1), st.ColumnInt(2), std::nullopt, st.ColumnInt64(4), st.ColumnInt64(5),
+                st.ColumnText(6).value_or(L""), st.ColumnText(7), st.ColumnInt(8)};
+    if (st.ColumnText(3)) row.tagged = st.ColumnInt(3);
     st.Finish();
     return row;
-}
-
-std::vector<std::wstring> ScanFixtureBase::FolderPaths() {
-    Lock lock(DatabaseLock());
-    Statement& st = database.Sql();
-    st.SetSql(L"SELECT path FROM Folder ORDER BY path");
-    std::vector<std::wstring> paths;
-    if (st.Execute() == Statement::kOk)
-        while (st.NextRow()) paths.push_back(st.ColumnText(1).value_or(L""));
-    return paths;
 }
 
 long long FileTimeOf(const std::wstring& path) {
@@ -206,14 +145,4 @@ long long FileTimeOf(const std::wstring& path) {
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
     return static_cast<long long>((static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                                   data.ftLastWriteTime.dwLowDateTime);
-}
-
-void SetFileTimeOf(const std::wstring& path, long long time) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    FILETIME ft;
-    ft.dwLowDateTime = static_cast<DWORD>(time);
-    ft.dwHighDateTime = static_cast<DWORD>(static_cast<unsigned long long>(time) >> 32);
-    SetFileTime(file, nullptr, nullptr, &ft);
-    CloseHandle(file);
 }

@@ -1,6 +1,5 @@
 // What the scan tests share: a hidden window standing in for the main view that records the
-// commands posted to it, a host window that answers tag requests, a library of real folders
-// and files, and a cache database to look into.
+// commands posted to it, a library of real folders and files, and a cache to look into.
 #pragma once
 
 #include <windows.h>
@@ -12,22 +11,20 @@
 
 #include "db/CacheDatabase.h"
 #include "db/TreeNode.h"
-#include "playlists/Playlist.h"
 #include "scan/ChangeNotice.h"
 #include "scan/MediaExtensions.h"
 #include "support/TempFolder.h"
 
 struct PostedCommand {
     WPARAM code = 0;
-    std::wstring path;       // text, node path or notice path
-    int action = 0;          // change notices
-    LPARAM argument = 0;     // commands without an object
-    Ref<TreeNode> node;      // 1006, 1007, 1050
-    Ref<ChangeNotice> notice;  // 1045, 1046
+    std::wstring path;          // text, node path or notice path
+    int action = 0;             // change notices
+    LPARAM argument = 0;        // commands without an object
+    Ref<TreeNode> node;         // 1006, 1007, 1050
+    Ref<ChangeNotice> notice;   // 1045, 1046
 };
 
-// Registered as the main view for its lifetime. Objects arriving with commands are released
-// as the view would release them.
+// Registered as the main view for its lifetime; releases what arrives as the view would.
 class ViewRecorder {
 public:
     ViewRecorder();
@@ -35,12 +32,10 @@ public:
     ViewRecorder(const ViewRecorder&) = delete;
     ViewRecorder& operator=(const ViewRecorder&) = delete;
 
-    // Delivers what was posted so far.
     void Pump();
     // Pumps until the condition holds or the time runs out; answers the condition.
     bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
     std::vector<PostedCommand> Of(WPARAM code);
-    void Clear() { commands.clear(); }
 
     std::vector<PostedCommand> commands;
     std::vector<std::wstring> playlistQuestions;
@@ -52,23 +47,9 @@ private:
     HWND window_ = nullptr;
 };
 
-// Registered as the host window: answers tag requests with a title made of the file name.
-class TagHost {
-public:
-    TagHost();
-    ~TagHost();
-    TagHost(const TagHost&) = delete;
-    TagHost& operator=(const TagHost&) = delete;
-
-    int requests = 0;
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wp, LPARAM lp);
-    HWND window_ = nullptr;
-};
+HWND MakeMessageWindow(const wchar_t* className, WNDPROC proc, void* owner);
 
 struct FileRow {
-    long long fileId = 0;
     int folderId = 0;
     int fileExists = 0;
     std::optional<int> tagged;
@@ -85,15 +66,13 @@ protected:
 
     // The library folder, with its backslash.
     const std::wstring& Library() const { return library_; }
-    // Creates the folders of a relative path below the library; answers it with its backslash.
+    // Creates the folder (and those above it) below the library; answers it with its backslash.
     std::wstring MakeFolder(const std::wstring& relative);
-    // Creates a file (and its folders) below the library; answers its full path.
     std::wstring MakeFile(const std::wstring& relative, const std::string& bytes = "data");
 
     long long Count(const std::wstring& sql);
-    std::optional<FileRow> Row(const std::wstring& fullPath);
-    std::vector<std::wstring> FolderPaths();
     void Exec(const std::wstring& sql);
+    std::optional<FileRow> Row(const std::wstring& fullPath);
 
     TempFolder temp;
     std::wstring library_;
@@ -102,4 +81,3 @@ protected:
 };
 
 long long FileTimeOf(const std::wstring& path);
-void SetFileTimeOf(const std::wstring& path, long long time);
