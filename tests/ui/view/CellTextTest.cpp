@@ -29,6 +29,7 @@ struct CellCase {
     std::function<void(FileRecord&)> fill;
     const wchar_t* expected;
     bool hideKbps = false;
+    int row = 0;
 };
 
 TEST(CellTextTest, EachColumnFormatsItsValue) {
@@ -62,21 +63,16 @@ TEST(CellTextTest, EachColumnFormatsItsValue) {
          [](FileRecord& r) { r.remote = true; r.changed = 132000000000000000LL; }, L"n/a"},
         {"no date", kColumnLastChanged, {}, L"n/a"},
         {"outside the columns", kColumnCount, {}, L""},
+        {"row number counts from 1", kColumnNumber, {}, L"1"},
+        {"row number", kColumnNumber, {}, L"42", false, 41},
     };
     for (const CellCase& c : cases) {
         auto record = Record(L"C:\\Music\\Nina\\01 Sinnerman.mp3", c.fill);
         CellContext context;
         context.hideKbps = c.hideKbps;
+        context.row = c.row;
         EXPECT_EQ(CellText(*record, c.column, context), c.expected) << c.what;
     }
-}
-
-TEST(CellTextTest, NumberColumnCountsRowsFromOne) {
-    auto record = Record(L"C:\\a.mp3");
-    CellContext context;
-    EXPECT_EQ(CellText(*record, kColumnNumber, context), L"1");
-    context.row = 41;
-    EXPECT_EQ(CellText(*record, kColumnNumber, context), L"42");
 }
 
 struct TitleCase {

@@ -2,7 +2,6 @@
 // zero last or plain, file times, paths; empty values last both ways; ties keep their order.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -89,49 +88,46 @@ TEST(RowSortingTest, SortingByOneColumnThenAnotherKeepsTiesInTheFirstOrder) {
     EXPECT_EQ(TitlesOf(*rows), (Names{L"c", L"d", L"a", L"b", L"e"}));
 }
 
-// Numeric columns: the values given, then the expected order of those values.
+// A record whose value in the column is v.
+Ref<FileRecord> WithNumber(int column, long long v) {
+    auto r = Ref<FileRecord>::Make(L"C:\\x.mp3");
+    int* fields[] = {&r->track, &r->year, &r->length, &r->bitrate, &r->playCount};
+    if (column <= 10)
+        *fields[column - 6] = static_cast<int>(v);
+    else
+        (column == 11 ? r->changed : r->size) = v;
+    return r;
+}
+
+long long NumberOf(int column, const FileRecord& r) {
+    const int fields[] = {r.track, r.year, r.length, r.bitrate, r.playCount};
+    return column <= 10 ? fields[column - 6] : column == 11 ? r.changed : r.size;
+}
+
 struct NumberCase {
-    const char* what;
     int column;
-    std::function<void(FileRecord&, long long)> set;
-    std::function<long long(const FileRecord&)> get;
     std::vector<long long> values, ascending, descending;
 };
 
 TEST(RowSortingTest, NumbersSortWithZeroLastOrPlainByColumn) {
-    auto intField = [](int FileRecord::*m) {
-        return std::make_pair([m](FileRecord& r, long long v) { r.*m = static_cast<int>(v); },
-                              [m](const FileRecord& r) { return static_cast<long long>(r.*m); });
-    };
-    auto track = intField(&FileRecord::track), year = intField(&FileRecord::year);
-    auto length = intField(&FileRecord::length), bitrate = intField(&FileRecord::bitrate);
-    auto plays = intField(&FileRecord::playCount);
-    auto setSize = [](FileRecord& r, long long v) { r.size = v; };
-    auto getSize = [](const FileRecord& r) { return r.size; };
-    auto setChanged = [](FileRecord& r, long long v) { r.changed = v; };
-    auto getChanged = [](const FileRecord& r) { return r.changed; };
     const long long big = 5LL << 30, later = 132000000000000000LL, earlier = 131000000000000000LL;
     const NumberCase cases[] = {
-        {"track", 6, track.first, track.second, {3, 0, 1, 0, 2}, {1, 2, 3, 0, 0}, {3, 2, 1, 0, 0}},
-        {"year", 7, year.first, year.second, {0, 1999, 1965}, {1965, 1999, 0}, {1999, 1965, 0}},
-        {"length", 8, length.first, length.second, {185000, 0, 59999}, {59999, 185000, 0}, {185000, 59999, 0}},
-        {"bitrate", 9, bitrate.first, bitrate.second, {0, 320, 128}, {128, 320, 0}, {320, 128, 0}},
-        {"play count keeps 0 as a number", 10, plays.first, plays.second, {3, 0, 1}, {0, 1, 3}, {3, 1, 0}},
-        {"size beyond 32 bits", 12, setSize, getSize, {big, 0, 1}, {0, 1, big}, {big, 1, 0}},
-        {"last changed", 11, setChanged, getChanged, {later, 0, earlier}, {0, earlier, later}, {later, earlier, 0}},
+        {6, {3, 0, 1, 0, 2}, {1, 2, 3, 0, 0}, {3, 2, 1, 0, 0}},              // track: zero last
+        {7, {0, 1999, 1965}, {1965, 1999, 0}, {1999, 1965, 0}},              // year
+        {8, {185000, 0, 59999}, {59999, 185000, 0}, {185000, 59999, 0}},     // length
+        {9, {0, 320, 128}, {128, 320, 0}, {320, 128, 0}},                    // bitrate
+        {10, {3, 0, 1}, {0, 1, 3}, {3, 1, 0}},                               // play count: plain
+        {11, {later, 0, earlier}, {0, earlier, later}, {later, earlier, 0}}, // file time
+        {12, {big, 0, 1}, {0, 1, big}, {big, 1, 0}},                         // size past 32 bits
     };
     for (const NumberCase& c : cases) {
         for (int direction : {-1, 1}) {
             auto rows = Ref<RowList>::Make();
-            for (long long v : c.values) {
-                auto record = Ref<FileRecord>::Make(L"C:\\x.mp3");
-                c.set(*record, v);
-                rows->rows.push_back(record);
-            }
+            for (long long v : c.values) rows->rows.push_back(WithNumber(c.column, v));
             SortRowList(*rows, direction * c.column, 0);
             std::vector<long long> got;
-            for (const auto& row : rows->rows) got.push_back(c.get(*row));
-            EXPECT_EQ(got, direction < 0 ? c.ascending : c.descending) << c.what << " " << direction;
+            for (const auto& row : rows->rows) got.push_back(NumberOf(c.column, *row));
+            EXPECT_EQ(got, direction < 0 ? c.ascending : c.descending) << c.column << " " << direction;
         }
     }
 }
