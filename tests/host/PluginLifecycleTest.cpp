@@ -13,6 +13,7 @@
 #include "host/PluginRecord.h"
 #include "settings/PluginContext.h"
 #include "support/BuildFiles.h"
+#include "support/GuiObjects.h"
 #include "support/TempFolder.h"
 #include "ui/framework/WindowRegistry.h"
 
@@ -105,8 +106,6 @@ protected:
         AppendMenuW(fake.mainMenu, MF_STRING, 40259, L"Exit");
         fake.secondMenu = CreatePopupMenu();
         AppendMenuW(fake.secondMenu, MF_STRING, 0, L"Zero");
-        gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-        userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
         host = CreateWindowW(L"CvFakeHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
         record = ThePluginRecord();
@@ -127,7 +126,6 @@ protected:
     ScopedPluginContext context{folder.File(L"docs")};
     HWND host = nullptr;
     PluginRecord* record = nullptr;
-    DWORD gdiBefore = 0, userBefore = 0;
 };
 
 TEST_F(PluginLifecycleTest, RecordIsWhatTheHostExpects) {
@@ -194,13 +192,48 @@ TEST_F(PluginLifecycleTest, StartsTogglesClosesAndLeavesNothingBehind) {
     EXPECT_EQ(GetWindowLongPtrW(host, GWLP_WNDPROC), hostProc) << "the host's own procedure is back";
     EXPECT_EQ(ReadIni(SettingsPath(), L"General", L"Sort"), L"1") << "every option is written at shutdown";
     EXPECT_FALSE(IsWindow(frame));
+}
 
+// A whole life in a fresh stand-in host: start, show, close, quit, and the host's windows gone.
+void LiveOnce(HMODULE module, const std::wstring& documents) {
+    PluginContext::CreateWithDocuments(reinterpret_cast<HINSTANCE>(module), documents);
+    fake = FakeHost();
+    fake.mainMenu = CreatePopupMenu();
+    fake.secondMenu = CreatePopupMenu();
+    HWND host = CreateWindowW(L"CvFakeHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    PluginRecord* record = ThePluginRecord();
+    record->hostWindow = host;
+    record->instance = reinterpret_cast<HINSTANCE>(module);
+    record->init();
+    Pump();
+    if (HWND frame = GetWindow(kFrameWindowId)) PostMessageW(frame, WM_USER + 3, 1034, 0);
+    Pump();
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    record->quit();
+    for (HWND frame : fake.frames)
+        if (IsWindow(frame)) DestroyWindow(frame);
+    DestroyWindow(host);
+    DestroyMenu(fake.mainMenu);
+    DestroyMenu(fake.secondMenu);
+    Pump();
+}
+
+// The first life fills the system's own caches (cached device contexts, shared icons, colour
+// brushes); a second one must give back everything it took. Regions are left out: the window
+// manager makes and drops update regions of its own as windows come and go, and the plugin
+// makes none.
+TEST_F(PluginLifecycleTest, ASecondLifeLeavesNothingBehind) {
     TearDown();
-    host = nullptr;
-    fake.frames.clear();
-    fake.mainMenu = fake.secondMenu = nullptr;
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
+    LiveOnce(context.module(), folder.File(L"docs"));
+    GuiObjectCounts before = CountGuiObjects();
+    std::vector<HGDIOBJ> live = LiveGdiObjects();
+    LiveOnce(context.module(), folder.File(L"docs"));
+    EXPECT_EQ(CountGuiObjects().user, before.user);
+    for (auto [type, count] : NewGdiObjectTypes(live, LiveGdiObjects()))
+        if (type != OBJ_REGION) ADD_FAILURE() << count << " GDI object(s) of type " << type << " left behind";
+    SetUp();
 }
 
 TEST_F(PluginLifecycleTest, OldHostLeavesThePluginInert) {

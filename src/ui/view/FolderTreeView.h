@@ -63,6 +63,7 @@ public:
     // order. `after` is an item or TVI_FIRST / TVI_LAST.
     HTREEITEM InsertNode(HTREEITEM parent, HTREEITEM after, TreeNode& node);
     // Sorts an item's children in the tree's order.
+    HTREEITEM InsertItemOnly(HTREEITEM parent, HTREEITEM after, TreeNode& node);
     void SortChildren(HTREEITEM parent);
     // Sets the text, icons and dimmed state again from the node, for instance after a
     // refresh found its folder gone or back.
@@ -116,7 +117,7 @@ private:
     static const CommandEntry kCommands[];
 
     void LoadImages(HINSTANCE resources, HINSTANCE plugin);
-    HTREEITEM InsertSubtree(HTREEITEM parent, HTREEITEM after, TreeNode& node);
+    HTREEITEM InsertSubtree(HTREEITEM parent, HTREEITEM after, TreeNode& node, bool withChildren);
     bool HasChildren(HTREEITEM item, const TreeNode* node) const;
     void ReleaseItemNodes(HTREEITEM first);
     void SaveSettings() const;

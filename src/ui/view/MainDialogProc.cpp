@@ -45,6 +45,8 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wp, LPARAM lp)
         return TRUE;
     }
     if (!object) return FALSE;
+    if (message == WM_LBUTTONDOWN)
+        if (auto* view = dynamic_cast<MainView*>(object)) return view->OnLButtonDown(lp);
     Handler handler = DialogRouteFor(message, wp);
     if (!handler) return FALSE;
     Ref<WindowObject> hold(object);

@@ -1,15 +1,30 @@
-// The view controller: construction, layout, colours and teardown.
+// The view controller: construction in its fixed order, layout, colours, fonts and teardown.
 #include "ui/view/MainView.h"
 
 #include <commctrl.h>
 
+#include "db/CacheDatabase.h"
+#include "db/CacheStartup.h"
+#include "base/TextObject.h"
+#include "db/roots/RootRows.h"
+#include "db/roots/RootsList.h"
 #include "host/HostApi.h"
+#include "scan/ScanWorker.h"
 #include "settings/PluginContext.h"
 #include "settings/WindowSettings.h"
 #include "ui/framework/Messages.h"
 #include "ui/framework/WindowRegistry.h"
 #include "ui/view/CommandCodes.h"
+#include "ui/view/FileListView.h"
+#include "ui/view/FolderTreeView.h"
 #include "ui/view/PaneLayout.h"
+#include "ui/view/SearchBox.h"
+#include "StringIds.h"
+#include "ui/view/ViewCommandCodes.h"
+
+namespace {
+const wchar_t kCacheUpdatedCaption[] = L"Information";
+}  // namespace
 
 MainView::MainView(HWND dialog, HWND host, PluginContext& context)
     : dialog_(dialog), host_(host), settings_(context.GetPath(PathKind::kSettingsFile)) {
@@ -19,9 +34,23 @@ MainView::MainView(HWND dialog, HWND host, PluginContext& context)
     ReadPlayingPath();
     accelerators_ = std::make_unique<HostAccelerators>(host_, context.ResourceModule(), dialog_);
     options_.Load(settings_);
+    typeFilter_ = ParseTypeFilter(settings_.ReadText(settings::kMainViewFileTypes));
     colors_.Read(host_);
+
+    search_ = Ref<SearchBox>::Adopt(new SearchBox(GetDlgItem(dialog_, kSearchControl), settings_));
+    tree_ = Ref<FolderTreeView>::Adopt(
+        new FolderTreeView(GetDlgItem(dialog_, kTreeControl), *this, settings_, context.ResourceModule(), context.Module()));
+    list_ = Ref<FileListView>::Adopt(
+        new FileListView(GetDlgItem(dialog_, kListControl), *this, settings_, context.ResourceModule()));
+    SetDlgItemTextW(dialog_, kSearchLabel, GetString(kStrSearchLabel));
+    SetDlgItemTextW(dialog_, kClearButton, GetString(kStrSearchClear));
+    if (options_.rememberSearch) search_->SetText(options_.lastSearch);
     ApplyColors();
+    ApplyFont();
     Layout();
+
+    OpenDatabase();
+    StartWorker();
 
     WindowSettings window;
     window.Load(settings_);
@@ -35,9 +64,59 @@ MainView::~MainView() {
         RemovePropW(dialog_, kProperty);
 }
 
+void MainView::OpenDatabase() {
+    PluginContext* context = PluginContext::Get();
+    database_ = std::make_unique<CacheDatabase>(context ? context->GetPath(PathKind::kCacheFolder) : std::wstring());
+    MessageBoxPrompt prompt;
+    if (PrepareCacheAtStartup(*database_, prompt) == CacheStartupOutcome::kUpgraded)
+        PostMessageW(dialog_, kCommandMessage, kCmdShowInformation, PassText(kCacheUpdatedNotice));
+    RebuildQueryFilter();
+}
+
+void MainView::StartWorker() {
+    PluginContext* context = PluginContext::Get();
+    roots_ = Ref<RootsList>::Make();
+    ScanWorkerOptions options;
+    options.compatibility = options_.compatibilityMode;
+    options.searchFromTop = options_.searchFromTop;
+    options.scanFiles = options_.scanFiles;
+    options.hideEmpty = options_.hideEmptyFiles;
+    options.treePlaylists = options_.displayTreePlaylists;
+    options.typeFilter = typeFilter_;
+    worker_ = Ref<ScanWorker>::Adopt(new ScanWorker(roots_, options,
+                                                    context ? context->GetPath(PathKind::kCacheFolder) : L"",
+                                                    settings_.Path()));
+    worker_->Start();
+}
+
+// Shutdown of the view: everything is saved and the worker has ended before the objects go.
 void MainView::OnLastRelease() {
     if (HWND frame = GetWindow(kFrameWindowId)) ShowWindow(frame, SW_HIDE);
     options_.Save(settings_);
+    KillTimer(dialog_, kRefreshTimer);
+    KillTimer(dialog_, kAutoRefreshTimer);
+    if (tree_) tree_->Unbind();
+    if (worker_) {
+        worker_->StopAndWait();
+        worker_.Reset();
+    }
+    if (roots_)
+        for (const Ref<Root>& root : roots_->Snapshot()) root->Close();
+    pendingNotices_.clear();
+    {
+        Lock lock(viewLock_);
+        currentRows_.Reset();
+    }
+    // Closing saves what the list and the box remember, if the host's close did not already.
+    if (list_ && list_->Window()) SendMessageW(list_->Window(), WM_CLOSE, 0, 0);
+    if (search_ && search_->Window()) SendMessageW(search_->Window(), WM_CLOSE, 0, 0);
+    if (list_) list_->Unbind();
+    if (search_) search_->Unbind();
+    list_.Reset();
+    tree_.Reset();
+    search_.Reset();
+    roots_.Reset();
+    database_.reset();
     accelerators_.reset();
 }
 
@@ -49,25 +128,31 @@ void MainView::ReadPlayingPath() {
 }
 
 void MainView::ApplyColors() {
-    COLORREF background = colors_.Get(SkinColors::kBackground);
-    COLORREF text = colors_.Get(SkinColors::kText);
-    if (HWND tree = GetDlgItem(dialog_, kTreeControl)) {
-        TreeView_SetBkColor(tree, background);
-        TreeView_SetTextColor(tree, text);
+    if (tree_) tree_->ApplyColors();
+    if (list_) list_->ApplyColors();
+}
+
+void MainView::ApplyFont() {
+    HFONT font = nullptr;
+    if (options_.useCustomFont) {
+        LOGFONTW description = {};
+        description.lfHeight = options_.fontSize;
+        description.lfCharSet = DEFAULT_CHARSET;
+        wcsncpy(description.lfFaceName, options_.fontName.c_str(), LF_FACESIZE - 1);
+        font_.Reset(CreateFontIndirectW(&description));
+        font = font_.get();
     }
-    if (HWND list = GetDlgItem(dialog_, kListControl)) {
-        ListView_SetBkColor(list, background);
-        ListView_SetTextBkColor(list, background);
-        ListView_SetTextColor(list, text);
-    }
+    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (tree_) tree_->SetFont(font);
+    if (list_) list_->SetFont(font);
 }
 
 void MainView::Layout() {
     RECT client;
     GetClientRect(dialog_, &client);
     auto state = static_cast<PaneState>(options_.stuck);
-    int divider = state == PaneState::kTreeHidden ? 0 : options_.divider;
-    for (const ControlPlacement& place : ComputePaneLayout(client.right, client.bottom, divider, state)) {
+    if (state == PaneState::kTreeHidden) options_.divider = 0;
+    for (const ControlPlacement& place : ComputePaneLayout(client.right, client.bottom, options_.divider, state)) {
         HWND control = GetDlgItem(dialog_, place.id);
         if (!control) continue;
         ShowWindow(control, place.visible ? SW_SHOW : SW_HIDE);
@@ -84,6 +169,37 @@ LRESULT MainView::Answer(LRESULT value) {
     return TRUE;
 }
 
+void MainView::EnterBusy(bool withClearButton) {
+    EnableWindow(GetDlgItem(dialog_, kTreeControl), FALSE);
+    if (search_) search_->SetBusy(true);
+    if (withClearButton) EnableWindow(GetDlgItem(dialog_, kClearButton), FALSE);
+}
+
+void MainView::LeaveBusy() {
+    EnableWindow(GetDlgItem(dialog_, kTreeControl), TRUE);
+    if (search_) search_->SetBusy(false);
+    EnableWindow(GetDlgItem(dialog_, kClearButton), TRUE);
+}
+
+void MainView::EmptyList() { ListView_SetItemCountEx(GetDlgItem(dialog_, kListControl), 0, 0); }
+
+void MainView::ShowListState(int state) {
+    if (HWND list = GetDlgItem(dialog_, kListControl)) PostMessageW(list, kCommandMessage, kCmdSetListStatus, state);
+}
+
+void MainView::PostWork(UINT item, WPARAM wp, LPARAM lp) {
+    if (worker_) worker_->Post(item, wp, lp);
+}
+
+int MainView::ListingOptionBits() const {
+    return (options_.stripAccents ? kStripAccents : 0) | (options_.limitSearch ? kLimitSearch : 0) |
+           (options_.hideEmptyFiles ? kHideEmptyFiles : 0);
+}
+
+void MainView::RebuildQueryFilter() {
+    if (database_) database_->SetListingOptions(typeFilter_, ListingOptionBits());
+}
+
 LRESULT MainView::OnSize(HWND, UINT, WPARAM, LPARAM) {
     Layout();
     return TRUE;
@@ -94,4 +210,15 @@ LRESULT MainView::OnDisplayChange(HWND, UINT, WPARAM, LPARAM) {
     ApplyColors();
     InvalidateRect(dialog_, nullptr, TRUE);
     return TRUE;
+}
+
+LRESULT MainView::OnQueryEndSession(HWND, UINT, WPARAM, LPARAM) {
+    if (!roots_) return FALSE;
+    std::vector<Ref<Root>> roots = roots_->Snapshot();
+    for (size_t i = 0; i < roots.size(); ++i) {
+        if (options_.autosavePlaylists) roots[i]->Save();
+        roots[i]->Close();
+        SetRootOrder(*database_, roots[i]->RootId(), static_cast<int>(i));
+    }
+    return FALSE;
 }

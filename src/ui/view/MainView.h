@@ -1,51 +1,187 @@
-// The object behind the view's dialog: it owns the view's controls and options, lays the panes
-// out, takes the skin colours, registers the view's accelerators and answers the command bus.
+// The object behind the view's dialog: it owns the view's controls, options, roots, database
+// connection and worker; holds the rows the list shows; and answers the command bus. Split by
+// concern: MainView.cpp (construction, teardown, layout), MainViewCommands.cpp (the bus),
+// MainViewOptions.cpp (option get/set codes), MainViewListing.cpp (refresh, listing, status),
+// MainViewTree.cpp (roots and folders in the tree), MainViewRefresh.cpp (changes on disk).
 #pragma once
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "base/CriticalSection.h"
+#include "base/Gdi.h"
+#include "scan/ChangeNotice.h"
+#include "db/ListingOptions.h"
+#include "db/RowList.h"
 #include "host/HostAccelerators.h"
 #include "host/SkinColors.h"
 #include "settings/MainViewOptions.h"
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
+#include "ui/view/DividerDrag.h"
+#include "ui/view/ViewModel.h"
 
+class CacheDatabase;
+class FileListView;
+class FolderTreeView;
 class PluginContext;
+class RootsList;
+class ScanWorker;
+class SearchBox;
 
-class MainView : public WindowObject {
+
+class MainView : public WindowObject, public ViewModel {
 public:
     MainView(HWND dialog, HWND host, PluginContext& context);
 
     HWND Dialog() const { return dialog_; }
-    const MainViewOptions& Options() const { return options_; }
-    const SkinColors& Colors() const { return colors_; }
-    const std::wstring& PlayingPath() const { return playingPath_; }
     bool AcceleratorsRegistered() const { return accelerators_ && accelerators_->Registered(); }
+    int PendingUpdates() const { return pendingUpdates_; }
+
+    // What the list and the tree ask.
+    Ref<FileRecord> RowAt(int index) override;
+    Ref<RowList> CurrentRows() override;
+    Ref<TreeNode> SelectedNode() override;
+    int DefaultSortKey() const override { return options_.sortKey; }
+    void SetDefaultSortKey(int key) override { options_.sortKey = key; }
+    void SortRows(const Ref<RowList>& rows) override;
+    const MainViewOptions& Options() const override { return options_; }
+    const SkinColors& Colors() const override { return colors_; }
+    std::wstring PlayingPath() const override { return playingPath_; }
 
     // Dialog handlers: non-zero means handled.
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnSize(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnCommand(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnDisplayChange(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnNotify(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnDrawItem(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnMeasureItem(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnTimer(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnSetCursor(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnDeviceChange(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnMouseMove(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnLButtonUp(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnQueryEndSession(HWND, UINT, WPARAM, LPARAM) override;
+    // Pressing the button over the divider starts dragging it.
+    LRESULT OnLButtonDown(LPARAM lp);
+
+    using CommandHandler = LRESULT (MainView::*)(LPARAM);
+    struct CommandEntry {
+        WPARAM code;
+        CommandHandler handler;
+    };
 
 protected:
     ~MainView() override;
     void OnLastRelease() override;
 
 private:
+    // Construction and layout (MainView.cpp).
+    void OpenDatabase();
+    void StartWorker();
     void Layout();
     void ApplyColors();
+    void ApplyFont();
     void ReadPlayingPath();
     LRESULT Answer(LRESULT value);
+    void EnterBusy(bool withClearButton = true);
+    void LeaveBusy();
+    void EmptyList();
+    void ShowListState(int state);
+    void PostWork(UINT item, WPARAM wp = 0, LPARAM lp = 0);
+    int ListingOptionBits() const;
+    void RebuildQueryFilter();
+
+    // The bus (MainViewCommands.cpp) and option codes (MainViewOptions.cpp).
+    static const CommandEntry kCommands[];
+    bool HandleOptionCode(WPARAM code, LPARAM argument, LRESULT& result);
+    LRESULT OnFocusWindow(LPARAM);
+    LRESULT OnShowError(LPARAM);
+    LRESULT OnShowInformation(LPARAM);
+    LRESULT OnCloseView(LPARAM);
+    LRESULT OnPlayingFileChanged(LPARAM);
+    LRESULT OnFillSendToMenu(LPARAM);
+    LRESULT OnPlaylistForPath(LPARAM);
+    LRESULT OnAddFolderRoot(LPARAM);
+    LRESULT OnAddPlaylistRoot(LPARAM);
+    LRESULT OnFindMore(LPARAM);
+    LRESULT OnSetFileTypes(LPARAM);
+    LRESULT OnRepaintFocusedRow(LPARAM);
+    LRESULT OnAcceleratorsRegistered(LPARAM);
+    LRESULT OnOfferTagReading(LPARAM);
+
+    // Listing (MainViewListing.cpp).
+    LRESULT OnRefreshList(LPARAM);
+    LRESULT OnListingReady(LPARAM);
+    LRESULT OnRowTagsRead(LPARAM);
+    LRESULT OnSortRows(LPARAM);
+    LRESULT OnCurrentSortKey(LPARAM);
+    LRESULT OnReadVisibleTags(LPARAM);
+    LRESULT OnStatusText(LPARAM);
+    LRESULT OnStartUpDone(LPARAM);
+    LRESULT OnTagPassDone(LPARAM);
+    void RunRefresh();
+    void OnSelectionChanged(const NMTREEVIEWW& change);
+    void ShowStatusLine(bool withQueryTime);
+    void Cancel();
+
+    // The tree (MainViewTree.cpp).
+    LRESULT OnShowRoot(LPARAM);
+    LRESULT OnRootNotLoaded(LPARAM);
+    LRESULT OnRootLoaded(LPARAM);
+    LRESULT OnFolderRescanned(LPARAM);
+    LRESULT OnFolderRemoved(LPARAM);
+    LRESULT OnFolderAdded(LPARAM);
+    LRESULT OnRootAvailability(LPARAM);
+    void RebuildSubtree(HTREEITEM item, TreeNode& node);
+    HTREEITEM TopLevelItemOf(const TreeNode* node) const;
+    HTREEITEM FindFolderItem(const std::wstring& path) const;
+    void DecrementPendingUpdates();
+
+    // Changes on disk (MainViewRefresh.cpp).
+    LRESULT OnChangeNotice(WPARAM code, LPARAM lp);
+    void DrainChangeNotices();
 
     HWND dialog_;
     HWND host_;
     SettingsFile settings_;
     MainViewOptions options_;
+    TypeFilter typeFilter_;
     SkinColors colors_;
+    UniqueFont font_;
     std::unique_ptr<HostAccelerators> accelerators_;
     std::wstring playingPath_;
+
+    // Guards exactly the current rows and the emptied-for-a-long-job flag.
+    mutable CriticalSection viewLock_;
+    Ref<RowList> currentRows_;
+    bool listEmptiedForJob_ = false;
+
+    int pendingUpdates_ = 0;
+    bool fileInfoLoop_ = false;
+    bool suppressFirstClear_ = true;
+    ListTotals totals_;
+    DWORD queryStart_ = 0;
+    std::optional<DividerDrag> drag_;
+
+    std::unique_ptr<CacheDatabase> database_;
+    Ref<RootsList> roots_;
+    Ref<ScanWorker> worker_;
+    Ref<SearchBox> search_;
+    Ref<FolderTreeView> tree_;
+    Ref<FileListView> list_;
+    struct PendingNotice {
+        WPARAM code;
+        Ref<ChangeNotice> notice;
+    };
+    std::deque<PendingNotice> pendingNotices_;
 };
 
 // The dialog procedure of the view's dialog.

@@ -1,68 +1,271 @@
-// The view's command bus: command codes dispatched through a table to their handlers.
-#include <iterator>
+// The view's command bus: command codes dispatched through a table to their handlers, and the
+// small commands that need no family of their own.
+#include <windows.h>
+#include <commdlg.h>
+#include <commctrl.h>
+#include <shlobj.h>
 
+#include <memory>
+
+#include "base/Path.h"
+#include "base/Text.h"
 #include "base/TextObject.h"
+#include "db/Listing.h"
+#include "db/roots/PlaylistRoot.h"
+#include "db/roots/RootsList.h"
 #include "host/HostAccelerators.h"
 #include "host/HostWindow.h"
+#include "scan/ChangeNotice.h"
+#include "scan/ScanWorker.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
 #include "ui/framework/Messages.h"
 #include "ui/framework/WindowRegistry.h"
 #include "ui/view/CommandCodes.h"
+#include "ui/view/FileListView.h"
+#include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"
+#include "ui/view/SearchBox.h"
+#include "ui/view/ViewCommandCodes.h"
 
 namespace {
 
 const wchar_t kNotAvailable[] = L"n/a";
 
-LRESULT FocusWindow(LPARAM window) {
-    if (auto target = reinterpret_cast<HWND>(window); target && IsWindow(target)) SetFocus(target);
-    return TRUE;
+std::wstring BrowseForFolder(HWND owner) {
+    std::wstring title = GetString(kStrAddRootTitle);
+    BROWSEINFOW info = {};
+    info.hwndOwner = owner;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    if (!chosen) return {};
+    wchar_t path[MAX_PATH] = {};
+    bool ok = SHGetPathFromIDListW(chosen, path);
+    CoTaskMemFree(chosen);
+    return ok ? std::wstring(path) : std::wstring();
 }
 
-// Worker threads never show a box themselves; they hand the text to the view.
-LRESULT ShowMessage(LPARAM lp) {
-    Ref<TextObject> text = AdoptText(lp);
-    if (text) MessageBoxW(nullptr, text->text.c_str(), L"Error", MB_OK | MB_ICONERROR | MB_TOPMOST);
-    return TRUE;
-}
-
-LRESULT CloseFrame() {
-    if (HWND frame = GetWindow(kFrameWindowId)) SendMessageW(frame, WM_CLOSE, 0, 0);
-    return TRUE;
-}
-
-// One item per playlist root goes here; with none, one greyed item says so.
-LRESULT FillSendToMenu(LPARAM lp) {
-    auto* menu = reinterpret_cast<HMENU*>(lp);
-    if (!menu || !*menu) return TRUE;
-    AppendMenuW(*menu, MF_STRING | MF_GRAYED, 0, kNotAvailable);
-    return TRUE;
+std::wstring OpenPlaylistFile(HWND owner) {
+    wchar_t path[MAX_PATH] = {};
+    static const wchar_t kFilter[] =
+        L"All supported playlist files (*.m3u, *.m3u8)\0*.m3u;*.m3u8\0All files (*.*)\0*.*\0";
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kFilter;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = L"m3u";
+    dialog.Flags = OFN_CREATEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER;
+    return GetOpenFileNameW(&dialog) ? std::wstring(path) : std::wstring();
 }
 
 }  // namespace
 
+const MainView::CommandEntry MainView::kCommands[] = {
+    {kCmdRefreshList, &MainView::OnRefreshList},
+    {kCmdListingReady, &MainView::OnListingReady},
+    {kCmdRootLoaded, &MainView::OnRootLoaded},
+    {kCmdFolderRescanned, &MainView::OnFolderRescanned},
+    {kCmdAddFolderRootPath, &MainView::OnAddFolderRoot},
+    {kCmdShowRoot, &MainView::OnShowRoot},
+    {kCmdReadVisibleTags, &MainView::OnReadVisibleTags},
+    {kCmdStatusText, &MainView::OnStatusText},
+    {kCmdRowTagsRead, &MainView::OnRowTagsRead},
+    {kCmdFocusControl, &MainView::OnFocusWindow},
+    {kCmdShowMessage, &MainView::OnShowError},
+    {kCmdFolderRemoved, &MainView::OnFolderRemoved},
+    {kCmdFolderAdded, &MainView::OnFolderAdded},
+    {kCmdCurrentSortKey, &MainView::OnCurrentSortKey},
+    {kCmdSortRows, &MainView::OnSortRows},
+    {kCmdEditTags, &MainView::OnRepaintFocusedRow},
+    {kCmdRootAvailability, &MainView::OnRootAvailability},
+    {kCmdCloseView, &MainView::OnCloseView},
+    {kCmdStartUpDone, &MainView::OnStartUpDone},
+    {kCmdRootNotLoaded, &MainView::OnRootNotLoaded},
+    {kCmdPlayingFileChanged, &MainView::OnPlayingFileChanged},
+    {kCmdShowInformation, &MainView::OnShowInformation},
+    {kCmdAddPlaylistRootPath, &MainView::OnAddPlaylistRoot},
+    {kCmdFindMore, &MainView::OnFindMore},
+    {kCmdSetFileTypes, &MainView::OnSetFileTypes},
+    {kCmdPlaylistForPath, &MainView::OnPlaylistForPath},
+    {kCmdFillSendToMenu, &MainView::OnFillSendToMenu},
+    {kCmdTagPassDone, &MainView::OnTagPassDone},
+    {kCmdAcceleratorsRegistered, &MainView::OnAcceleratorsRegistered},
+    {kCmdOfferTagReading, &MainView::OnOfferTagReading},
+};
+
 LRESULT MainView::OnCommandMessage(HWND, UINT, WPARAM code, LPARAM lp) {
-    switch (code) {
-        case kCmdFocusControl: return FocusWindow(lp);
-        case kCmdShowMessage: return ShowMessage(lp);
-        case kCmdCloseView: return CloseFrame();
-        case kCmdPlayingFileChanged: {
-            Ref<TextObject> path = AdoptText(lp);
-            if (path) playingPath_ = path->text;
-            return TRUE;
+    if (code == kCmdFileChanged || code == kCmdFolderChanged) return OnChangeNotice(code, lp);
+    if (code == kCmdInsertRoot) {
+        if (lp == 0) {
+            std::wstring folder = BrowseForFolder(dialog_);
+            if (!folder.empty()) {
+                EnableWindow(GetDlgItem(dialog_, kTreeControl), FALSE);
+                PostMessageW(dialog_, kCommandMessage, kCmdAddFolderRootPath, PassText(WithTrailingBackslash(folder)));
+            }
+        } else if (lp == 1) {
+            std::wstring file = OpenPlaylistFile(dialog_);
+            if (!file.empty()) PostMessageW(dialog_, kCommandMessage, kCmdAddPlaylistRootPath, PassText(file));
         }
-        case kCmdFillSendToMenu: return FillSendToMenu(lp);
-        default: return Answer(0);
+        return TRUE;
     }
+    for (const CommandEntry& entry : kCommands)
+        if (entry.code == code) return (this->*entry.handler)(lp);
+    LRESULT result = 0;
+    if (HandleOptionCode(code, lp, result)) return Answer(result);
+    return Answer(0);
 }
+
+LRESULT MainView::OnFocusWindow(LPARAM lp) {
+    if (auto target = reinterpret_cast<HWND>(lp); target && IsWindow(target)) SetFocus(target);
+    return TRUE;
+}
+
+// The worker never shows a box itself; it hands the text over.
+LRESULT MainView::OnShowError(LPARAM lp) {
+    Ref<TextObject> text = AdoptText(lp);
+    if (text) MessageBoxW(nullptr, text->text.c_str(), L"Error", MB_OK | MB_ICONERROR | MB_TOPMOST);
+    PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+    return TRUE;
+}
+
+LRESULT MainView::OnShowInformation(LPARAM lp) {
+    Ref<TextObject> text = AdoptText(lp);
+    if (text) MessageBoxW(nullptr, text->text.c_str(), L"Information", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
+    return TRUE;
+}
+
+LRESULT MainView::OnCloseView(LPARAM) {
+    if (HWND frame = GetWindow(kFrameWindowId)) SendMessageW(frame, WM_CLOSE, 0, 0);
+    PostWork(kWorkStop);
+    return TRUE;
+}
+
+LRESULT MainView::OnPlayingFileChanged(LPARAM lp) {
+    Ref<TextObject> path = AdoptText(lp);
+    if (!path) return TRUE;
+    playingPath_ = path->text;
+    if (database_) CountPlay(*database_, playingPath_);
+    InvalidateRect(GetDlgItem(dialog_, kListControl), nullptr, FALSE);
+    return TRUE;
+}
+
+// One item per playlist root; with none, one greyed item says so.
+LRESULT MainView::OnFillSendToMenu(LPARAM lp) {
+    auto* menu = reinterpret_cast<HMENU*>(lp);
+    if (!menu || !*menu) return TRUE;
+    int added = 0;
+    if (roots_) {
+        for (const Ref<Root>& root : roots_->Snapshot()) {
+            if (root->Type() != RootType::kPlaylist) continue;
+            std::wstring name = root->Node()->name;
+            MENUITEMINFOW item = {};
+            item.cbSize = sizeof item;
+            item.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA;
+            item.wID = 3035;
+            item.dwItemData = static_cast<ULONG_PTR>(root->RootId());
+            item.dwTypeData = name.data();
+            InsertMenuItemW(*menu, static_cast<UINT>(added++), TRUE, &item);
+        }
+    }
+    if (added == 0) AppendMenuW(*menu, MF_STRING | MF_GRAYED, 0, kNotAvailable);
+    return TRUE;
+}
+
+// The playlist already open for a path, with a reference for the caller.
+LRESULT MainView::OnPlaylistForPath(LPARAM lp) {
+    Ref<TextObject> path = AdoptText(lp);
+    if (!path || !roots_) return Answer(0);
+    for (const Ref<Root>& root : roots_->Snapshot()) {
+        if (root->Type() != RootType::kPlaylist || !EqualsNoCase(root->Path(), path->text)) continue;
+        if (Playlist* playlist = root->Node()->playlist.get()) {
+            playlist->AddRef();
+            return Answer(reinterpret_cast<LRESULT>(playlist));
+        }
+    }
+    return Answer(0);
+}
+
+LRESULT MainView::OnAddFolderRoot(LPARAM lp) {
+    Ref<TextObject> path = AdoptText(lp);
+    if (!path || !IsExistingDirectory(path->text)) {
+        EnableWindow(GetDlgItem(dialog_, kTreeControl), TRUE);
+        return TRUE;
+    }
+    EmptyList();
+    PostWork(kWorkAddFolderRoot, static_cast<WPARAM>(PassText(WithTrailingBackslash(path->text))), 0);
+    return TRUE;
+}
+
+LRESULT MainView::OnAddPlaylistRoot(LPARAM lp) {
+    Ref<TextObject> path = AdoptText(lp);
+    if (!path || IsExistingDirectory(path->text)) return TRUE;
+    EmptyList();
+    PostWork(kWorkAddPlaylistRoot, static_cast<WPARAM>(PassText(path->text)), 0);
+    return TRUE;
+}
+
+LRESULT MainView::OnFindMore(LPARAM lp) {
+    int field = HIWORD(lp);
+    HWND list = GetDlgItem(dialog_, kListControl);
+    int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    Ref<FileRecord> row = focused >= 0 ? RowAt(focused) : Ref<FileRecord>();
+    if (!row || field > 3) return TRUE;
+    static const TagField kFields[] = {TagField::kArtist, TagField::kTitle, TagField::kAlbum, TagField::kGenre};
+    search_->SetText(FindMoreText(field, row->TagOrEmpty(kFields[field])));
+    return TRUE;
+}
+
+LRESULT MainView::OnSetFileTypes(LPARAM lp) {
+    std::unique_ptr<TypeFilter> filter(reinterpret_cast<TypeFilter*>(lp));
+    if (!filter) return TRUE;
+    typeFilter_ = *filter;
+    RebuildQueryFilter();
+    PostWork(kWorkSetTypeFilter, static_cast<WPARAM>(ListingOptionBits()),
+             reinterpret_cast<LPARAM>(new TypeFilter(typeFilter_)));
+    return TRUE;
+}
+
+LRESULT MainView::OnRepaintFocusedRow(LPARAM) {
+    HWND list = GetDlgItem(dialog_, kListControl);
+    int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    if (focused >= 0) ListView_RedrawItems(list, focused, focused);
+    return TRUE;
+}
+
+// A new root was scanned: its tags can be read now, in one pass, rather than as rows scroll by.
+LRESULT MainView::OnOfferTagReading(LPARAM lp) {
+    Ref<TextObject> path = AdoptText(lp);
+    ++pendingUpdates_;
+    if (path && database_ && IsExistingDirectory(path->text) &&
+        MessageBoxW(nullptr, GetString(kStrMsgReadNewRootTags), L"Confirmation",
+                    MB_YESNO | MB_TOPMOST | MB_TASKMODAL) == IDYES) {
+        ListTotals totals;
+        std::wstring folder = WithTrailingBackslash(path->text);
+        Ref<RowList> rows = ListFiles(*database_, {}, &folder, totals, false);
+        PostWork(kWorkFullTagPass, 0, reinterpret_cast<LPARAM>(rows.Detach()));
+        return TRUE;
+    }
+    --pendingUpdates_;
+    PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+    return TRUE;
+}
+
+LRESULT MainView::OnAcceleratorsRegistered(LPARAM lp) { return Answer(lp == 1 && AcceleratorsRegistered() ? 1 : 0); }
 
 LRESULT MainView::OnCommand(HWND, UINT, WPARAM wp, LPARAM) {
     switch (LOWORD(wp)) {
         case kToggleFrameCommand: HostWindow::ToggleFrame(); return TRUE;
         case kOpenPreferencesCommand:
-            if (HWND frame = GetWindow(kFrameWindowId))
-                PostMessageW(frame, kCommandMessage, kCmdOpenPreferencesNow, 0);
+            if (HWND frame = GetWindow(kFrameWindowId)) PostMessageW(frame, kCommandMessage, kCmdOpenPreferencesNow, 0);
+            return TRUE;
+        case kSearchControl:
+            if (HIWORD(wp) == EN_CHANGE) PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 500);
+            return TRUE;
+        case kClearButton:
+            if (HIWORD(wp) == BN_CLICKED && search_) search_->SetText(L"");
             return TRUE;
         default: return FALSE;
     }

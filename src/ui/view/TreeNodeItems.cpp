@@ -65,13 +65,19 @@ TreeItemLook LookOfNode(const TreeNode& node, bool replaceUnderscore) {
 }
 
 HTREEITEM FolderTreeView::InsertNode(HTREEITEM parent, HTREEITEM after, TreeNode& node) {
-    HTREEITEM item = InsertSubtree(parent, after, node);
+    HTREEITEM item = InsertSubtree(parent, after, node, true);
     if (item && parent != TopItem()) SortChildren(parent);
     return item;
 }
 
+// A root's node is still being filled by the worker when the root is first shown, so only its
+// own item goes in then; its children follow once the scan has handed the node over.
+HTREEITEM FolderTreeView::InsertItemOnly(HTREEITEM parent, HTREEITEM after, TreeNode& node) {
+    return InsertSubtree(parent, after, node, false);
+}
+
 // Each level is sorted once, after all its items are in, rather than after every insertion.
-HTREEITEM FolderTreeView::InsertSubtree(HTREEITEM parent, HTREEITEM after, TreeNode& node) {
+HTREEITEM FolderTreeView::InsertSubtree(HTREEITEM parent, HTREEITEM after, TreeNode& node, bool withChildren) {
     TreeItemLook look = LookOfNode(node, model_.Options().replaceUnderscore);
     TVINSERTSTRUCTW insert = {};
     insert.hParent = parent;
@@ -82,7 +88,7 @@ HTREEITEM FolderTreeView::InsertSubtree(HTREEITEM parent, HTREEITEM after, TreeN
     insert.item.iSelectedImage = look.selectedImage;
     insert.item.stateMask = TVIS_CUT;
     insert.item.state = look.dimmed ? TVIS_CUT : 0;
-    insert.item.cChildren = I_CHILDRENCALLBACK;
+    insert.item.cChildren = withChildren ? I_CHILDRENCALLBACK : 0;
     // The item's reference, dropped when the item is deleted.
     node.AddRef();
     insert.item.lParam = reinterpret_cast<LPARAM>(&node);
@@ -91,7 +97,8 @@ HTREEITEM FolderTreeView::InsertSubtree(HTREEITEM parent, HTREEITEM after, TreeN
         node.Release();
         return nullptr;
     }
-    for (const Ref<TreeNode>& child : node.children) InsertSubtree(item, TVI_LAST, *child);
+    if (!withChildren) return item;
+    for (const Ref<TreeNode>& child : node.children) InsertSubtree(item, TVI_LAST, *child, true);
     if (!node.children.empty()) SortChildren(item);
     return item;
 }

@@ -1,0 +1,229 @@
+// The view's listing: the refresh timer, the worker's answer replacing the rows, sorting, tags
+// of the rows shown, the status line, and the tree selection that starts it all.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "base/SafeFormat.h"
+#include "base/TextObject.h"
+#include "db/roots/SqlRoot.h"
+#include "scan/ScanWorker.h"
+#include "settings/PluginContext.h"
+#include "settings/TreeSettings.h"
+#include "StringIds.h"
+#include "ui/framework/Messages.h"
+#include "ui/view/CommandCodes.h"
+#include "ui/view/FileListView.h"
+#include "ui/view/FolderTreeView.h"
+#include "ui/view/MainView.h"
+#include "ui/view/RowSorting.h"
+#include "ui/view/SearchBox.h"
+#include "ui/view/SortKeys.h"
+#include "ui/view/ViewCommandCodes.h"
+
+namespace {
+
+constexpr long long kGigabyteLimit = 1LL << 30;
+constexpr int kNotLoadedImage = 4;
+
+int ItemImage(HWND tree, HTREEITEM item) {
+    TVITEMW info = {};
+    info.mask = TVIF_IMAGE;
+    info.hItem = item;
+    return item && TreeView_GetItem(tree, &info) ? info.iImage : -1;
+}
+
+}  // namespace
+
+Ref<FileRecord> MainView::RowAt(int index) {
+    Lock lock(viewLock_);
+    if (!currentRows_ || index < 0 || static_cast<size_t>(index) >= currentRows_->rows.size()) return {};
+    return currentRows_->rows[static_cast<size_t>(index)];
+}
+
+Ref<RowList> MainView::CurrentRows() {
+    Lock lock(viewLock_);
+    return currentRows_;
+}
+
+Ref<TreeNode> MainView::SelectedNode() { return tree_ ? tree_->SelectedNode() : Ref<TreeNode>(); }
+
+LRESULT MainView::OnRefreshList(LPARAM lp) {
+    SetTimer(dialog_, kRefreshTimer, static_cast<UINT>(std::max<LPARAM>(lp, 0)), nullptr);
+    Lock lock(viewLock_);
+    listEmptiedForJob_ = false;
+    return TRUE;
+}
+
+// One refresh for a burst of requests; none while the tree is being rebuilt.
+void MainView::RunRefresh() {
+    if (pendingUpdates_ > 0) return;
+    KillTimer(dialog_, kRefreshTimer);
+    queryStart_ = GetTickCount();
+    Ref<TreeNode> node = SelectedNode();
+    std::wstring text = search_ ? search_->Text() : std::wstring();
+    bool query = !text.empty() && text[0] == L'?';
+    PostWork(query ? kWorkQuery : kWorkList, reinterpret_cast<WPARAM>(node.Detach()), PassText(text));
+}
+
+LRESULT MainView::OnListingReady(LPARAM lp) {
+    std::unique_ptr<ListResult> result(reinterpret_cast<ListResult*>(lp));
+    HWND list = GetDlgItem(dialog_, kListControl);
+    ListView_SetItemCountEx(list, 0, 0);
+    {
+        Lock lock(viewLock_);
+        currentRows_.Reset();
+    }
+    Ref<RowList> rows = result && result->rows ? result->rows : Ref<RowList>::Make();
+    HTREEITEM selected = TreeView_GetSelection(GetDlgItem(dialog_, kTreeControl));
+    Ref<TreeNode> node = SelectedNode();
+    if (selected) {
+        if (!node || node->kind == NodeKind::kFolder) {
+            SortRows(rows);
+        } else {
+            // Playlists and smart playlists keep their own order; 0 keeps the stored one.
+            int saved = options_.sortKey;
+            options_.sortKey = rows->sortKey;
+            if (rows->sortKey != 0) SortRows(rows);
+            options_.sortKey = saved;
+        }
+    }
+    {
+        Lock lock(viewLock_);
+        currentRows_ = rows;
+    }
+    if (worker_) worker_->Wake();
+    ListView_SetItemCountEx(list, static_cast<int>(rows->rows.size()), LVSICF_NOINVALIDATEALL);
+    if (node) ListView_Scroll(list, 0, node->scrollPosition);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    if (rows->rows.empty()) {
+        int image = ItemImage(GetDlgItem(dialog_, kTreeControl), selected);
+        ShowListState(image == kNotLoadedImage ? kListStatusRefreshRoot : kListStatusNoFiles);
+    }
+    totals_ = result ? result->totals : ListTotals();
+    ShowStatusLine(true);
+    LeaveBusy();
+    EnableWindow(list, TRUE);
+    PostMessageW(dialog_, kCommandMessage, kCmdReadVisibleTags, 0);
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    return TRUE;
+}
+
+void MainView::ShowStatusLine(bool withQueryTime) {
+    size_t count = 0;
+    {
+        Lock lock(viewLock_);
+        count = currentRows_ ? currentRows_->rows.size() : 0;
+    }
+    std::wstring format = GetString(kStrStatusFiles);
+    bool timed = withQueryTime && options_.showQueryTimes;
+    if (timed) format = SafeFormat(L"%s (%s %%d ms)", {format, std::wstring(GetString(kStrStatusQueryTook))});
+    bool giga = totals_.bytes > kGigabyteLimit;
+    double size = static_cast<double>(totals_.bytes) / (giga ? 1073741824.0 : 1048576.0);
+    unsigned seconds = totals_.seconds;
+    std::vector<FormatArg> args = {static_cast<long long>(totals_.known), static_cast<long long>(count),
+                                   static_cast<long long>(seconds / 3600), static_cast<long long>(seconds / 60 % 60),
+                                   static_cast<long long>(seconds % 60),
+                                   std::wstring(static_cast<size_t>(totals_.known) != count ? L"+" : L""),
+                                   size, giga ? L'G' : L'M'};
+    if (timed) args.push_back(static_cast<long long>(GetTickCount() - queryStart_));
+    SetDlgItemTextW(dialog_, kStatusLine, SafeFormat(format, args).c_str());
+}
+
+LRESULT MainView::OnRowTagsRead(LPARAM lp) {
+    int index = static_cast<int>(lp);
+    Ref<FileRecord> row = RowAt(index);
+    if (!row) return TRUE;
+    HWND list = GetDlgItem(dialog_, kListControl);
+    int top = ListView_GetTopIndex(list);
+    if (index >= top && index <= top + ListView_GetCountPerPage(list)) ListView_RedrawItems(list, index, index);
+    totals_.seconds += static_cast<unsigned>(row->length / 1000);
+    ++totals_.known;
+    ShowStatusLine(false);
+    return TRUE;
+}
+
+void MainView::SortRows(const Ref<RowList>& rows) {
+    if (!rows) return;
+    int key = rows->sortKey != 0 ? rows->sortKey : options_.sortKey;
+    int flags = (options_.skipLeadingThe ? kSortSkipLeadingThe : 0) | (options_.skipLeadingSpaces ? kSortSkipLeadingSpaces : 0);
+    SortRowList(*rows, key, flags);
+    PostMessageW(dialog_, kCommandMessage, kCmdReadVisibleTags, 0);
+}
+
+LRESULT MainView::OnSortRows(LPARAM lp) {
+    Ref<RowList> rows = Ref<RowList>::Adopt(reinterpret_cast<RowList*>(lp));
+    SortRows(rows);
+    return TRUE;
+}
+
+LRESULT MainView::OnCurrentSortKey(LPARAM) {
+    Ref<TreeNode> node = SelectedNode();
+    return Answer(SortKeyInEffect(node.get(), options_.sortKey));
+}
+
+LRESULT MainView::OnReadVisibleTags(LPARAM) {
+    if (options_.disableTagReading) return TRUE;
+    HWND list = GetDlgItem(dialog_, kListControl);
+    int count = ListView_GetItemCount(list);
+    int top = ListView_GetTopIndex(list);
+    Ref<TreeNode> node = SelectedNode();
+    auto* range = new VisibleRange{top, std::min(top + ListView_GetCountPerPage(list) + 1, count),
+                                   node && node->kind == NodeKind::kPlaylist ? 1 : 0};
+    Ref<RowList> rows = CurrentRows();
+    if (!rows) {
+        delete range;
+        return TRUE;
+    }
+    PostWork(kWorkVisibleTags, reinterpret_cast<WPARAM>(range), reinterpret_cast<LPARAM>(rows.Detach()));
+    return TRUE;
+}
+
+LRESULT MainView::OnStatusText(LPARAM lp) {
+    Ref<TextObject> text = AdoptText(lp);
+    if (text) SetDlgItemTextW(dialog_, kStatusLine, text->text.c_str());
+    return TRUE;
+}
+
+LRESULT MainView::OnTagPassDone(LPARAM) {
+    --pendingUpdates_;
+    PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+    return TRUE;
+}
+
+LRESULT MainView::OnStartUpDone(LPARAM) {
+    EnableWindow(GetDlgItem(dialog_, kTreeControl), TRUE);
+    EnableWindow(GetDlgItem(dialog_, kListControl), TRUE);
+    if (search_) search_->SetBusy(false);
+    HTREEITEM target = nullptr;
+    if (options_.rememberLastFolder) {
+        std::wstring folder = LoadTreeFolder(settings_);
+        if (!folder.empty()) target = tree_->FindItemByPath(folder.substr(0, kSearchTextLimit));
+    }
+    if (!target) target = tree_->TopItem();
+    tree_->SelectItem(target);
+    return TRUE;
+}
+
+void MainView::OnSelectionChanged(const NMTREEVIEWW& change) {
+    HWND list = GetDlgItem(dialog_, kListControl);
+    if (TreeNode* old = tree_->NodeOf(change.itemOld.hItem)) old->scrollPosition = GetScrollPos(list, SB_VERT);
+    ShowListState(kListStatusLoading);
+    if (options_.emptyOnChange && !suppressFirstClear_ && search_) search_->SetText(L"");
+    suppressFirstClear_ = false;
+    ListView_SetItemCountEx(list, 0, 0);
+    PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+}
+
+void MainView::Cancel() {
+    bool emptied;
+    {
+        Lock lock(viewLock_);
+        emptied = listEmptiedForJob_;
+        listEmptiedForJob_ = false;
+    }
+    PostWork(kWorkCancelTagPass);
+    if (emptied) PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+}

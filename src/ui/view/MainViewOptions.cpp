@@ -1,0 +1,129 @@
+// The option codes of the command bus: a table of get and set codes per option, with what a
+// change must set off (a rebuilt query filter, a work item, a refresh).
+#include <windows.h>
+#include <commctrl.h>
+
+#include "db/CacheDatabase.h"
+#include "scan/ScanWorker.h"
+#include "ui/framework/Messages.h"
+#include "ui/view/CommandCodes.h"
+#include "ui/view/FileListView.h"
+#include "ui/view/MainView.h"
+#include "ui/view/ViewCommandCodes.h"
+
+namespace {
+
+enum class After { kNothing, kStripAccents, kLimitSearch, kHideEmpty, kCompatibility, kSearchFromTop,
+                   kTreePlaylists, kRepaintRows, kFont };
+
+struct FlagOption {
+    WPARAM getCode;
+    WPARAM setCode;
+    bool MainViewOptions::*member;
+    bool getInverted;  // the get code answers the opposite of the stored option
+    bool setInverted;  // the set code's argument is the opposite of the stored option
+    After after;
+};
+
+const FlagOption kFlagOptions[] = {
+    {kOptGetUnfoldRoots, kOptSetUnfoldRoots, &MainViewOptions::unfoldRoots, false, false, After::kNothing},
+    {kOptGetCompatibility, kOptSetCompatibility, &MainViewOptions::compatibilityMode, false, false, After::kCompatibility},
+    {kOptGetSearchFromTop, kOptSetSearchFromTop, &MainViewOptions::searchFromTop, false, false, After::kSearchFromTop},
+    {kOptGetEmptyOnChange, kOptSetEmptyOnChange, &MainViewOptions::emptyOnChange, false, false, After::kNothing},
+    {kOptGetAutoRefresh, kOptSetAutoRefresh, &MainViewOptions::autoRefresh, false, false, After::kNothing},
+    {kOptGetSkipLeadingThe, kOptSetSkipLeadingThe, &MainViewOptions::skipLeadingThe, false, false, After::kNothing},
+    {kOptGetRememberSearch, kOptSetRememberSearch, &MainViewOptions::rememberSearch, false, false, After::kNothing},
+    {kOptGetBlockDuplicates, kOptSetBlockDuplicates, &MainViewOptions::blockDuplicates, false, false, After::kNothing},
+    {kOptGetStripAccents, kOptSetStripAccents, &MainViewOptions::stripAccents, false, false, After::kStripAccents},
+    {kOptGetUseCustomFont, kOptSetUseCustomFont, &MainViewOptions::useCustomFont, false, false, After::kFont},
+    {kOptGetLimitSearch, kOptSetLimitSearch, &MainViewOptions::limitSearch, false, false, After::kLimitSearch},
+    {kOptGetForceShuffleOff, kOptSetForceShuffleOff, &MainViewOptions::forceShuffleOff, false, false, After::kNothing},
+    {kOptGetShowEmptyFiles, kOptSetHideEmptyFiles, &MainViewOptions::hideEmptyFiles, true, false, After::kHideEmpty},
+    {kOptGetSkipLeadingSpaces, kOptSetSkipLeadingSpaces, &MainViewOptions::skipLeadingSpaces, false, false, After::kNothing},
+    {kOptGetReplaceUnderscore, kOptSetReplaceUnderscore, &MainViewOptions::replaceUnderscore, false, false, After::kNothing},
+    {kOptGetAutosavePlaylists, kOptSetAutosavePlaylists, &MainViewOptions::autosavePlaylists, false, false, After::kNothing},
+    {kOptGetNoScanOnStartUp, kOptSetNoScanOnStartUp, &MainViewOptions::scanFiles, true, true, After::kNothing},
+    {kOptGetShowDelete, kOptSetShowDelete, &MainViewOptions::showDelete, false, false, After::kNothing},
+    {kOptGetTreePlaylists, kOptSetTreePlaylists, &MainViewOptions::displayTreePlaylists, false, false, After::kTreePlaylists},
+    {kOptGetRememberLastFolder, kOptSetRememberLastFolder, &MainViewOptions::rememberLastFolder, false, false, After::kNothing},
+    {kOptGetDisableTagReading, kOptSetDisableTagReading, &MainViewOptions::disableTagReading, false, false, After::kNothing},
+};
+
+struct NumberOption {
+    WPARAM getCode;
+    WPARAM setCode;
+    int MainViewOptions::*member;
+    After after;
+};
+
+const NumberOption kNumberOptions[] = {
+    {kOptGetAutoRefreshWait, kOptSetAutoRefreshWait, &MainViewOptions::autoRefreshWait, After::kNothing},
+    {kOptGetStripeShade, kOptSetStripeShade, &MainViewOptions::stripeShade, After::kRepaintRows},
+};
+
+}  // namespace
+
+// A get code answers; a set code stores and then sets off what the option's change needs.
+bool MainView::HandleOptionCode(WPARAM code, LPARAM argument, LRESULT& result) {
+    After after = After::kNothing;
+    bool found = false;
+    for (const FlagOption& option : kFlagOptions) {
+        if (code == option.getCode) {
+            result = (options_.*option.member != option.getInverted) ? 1 : 0;
+            return true;
+        }
+        if (code == option.setCode) {
+            options_.*option.member = (argument != 0) != option.setInverted;
+            after = option.after;
+            found = true;
+            break;
+        }
+    }
+    for (const NumberOption& option : kNumberOptions) {
+        if (found) break;
+        if (code == option.getCode) {
+            result = options_.*option.member;
+            return true;
+        }
+        if (code == option.setCode) {
+            options_.*option.member = static_cast<int>(argument);
+            after = option.after;
+            found = true;
+        }
+    }
+    if (!found) return false;
+
+    switch (after) {
+        case After::kStripAccents:
+            RebuildQueryFilter();
+            PostWork(kWorkSetStripAccents, 0, ListingOptionBits());
+            break;
+        case After::kLimitSearch:
+            RebuildQueryFilter();
+            PostWork(kWorkSetLimitSearch, 0, ListingOptionBits());
+            PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+            break;
+        case After::kHideEmpty:
+            RebuildQueryFilter();
+            PostWork(kWorkSetHideEmpty, 0, ListingOptionBits());
+            break;
+        case After::kCompatibility:
+            PostWork(kWorkSetCompatibility, 0, options_.compatibilityMode ? 1 : 0);
+            PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+            break;
+        case After::kSearchFromTop:
+            SetTimer(dialog_, kRefreshTimer, 250, nullptr);
+            PostWork(kWorkSetSearchFromTop, 0, options_.searchFromTop ? 1 : 0);
+            break;
+        case After::kTreePlaylists: PostWork(kWorkSetTreePlaylists, 0, options_.displayTreePlaylists ? 1 : 0); break;
+        case After::kRepaintRows: {
+            HWND list = GetDlgItem(dialog_, kListControl);
+            ListView_RedrawItems(list, 0, ListView_GetCountPerPage(list));
+            break;
+        }
+        case After::kFont: ApplyFont(); break;
+        case After::kNothing: break;
+    }
+    result = 0;
+    return true;
+}

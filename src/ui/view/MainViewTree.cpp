@@ -1,0 +1,189 @@
+// The view's side of the tree's changes that the worker reports: roots shown, loaded or not,
+// folders rescanned, added or removed, and roots coming and going.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "base/Path.h"
+#include "base/Text.h"
+#include "base/TextObject.h"
+#include "db/roots/Root.h"
+#include "db/roots/RootsList.h"
+#include "ui/framework/Messages.h"
+#include "ui/view/CommandCodes.h"
+#include "ui/view/FolderTreeView.h"
+#include "ui/view/MainView.h"
+#include "ui/view/SearchBox.h"
+#include "ui/view/ViewCommandCodes.h"
+
+namespace {
+
+constexpr int kNotLoadedImage = 4;
+
+Ref<TreeNode> AdoptNode(LPARAM lp) { return Ref<TreeNode>::Adopt(reinterpret_cast<TreeNode*>(lp)); }
+
+}  // namespace
+
+HTREEITEM MainView::TopLevelItemOf(const TreeNode* node) const {
+    HWND tree = tree_->Tree();
+    for (HTREEITEM item = TreeView_GetChild(tree, tree_->TopItem()); item; item = TreeView_GetNextSibling(tree, item))
+        if (tree_->NodeOf(item) == node) return item;
+    return nullptr;
+}
+
+// The folder's item among the items of the folder root that holds it.
+HTREEITEM MainView::FindFolderItem(const std::wstring& path) const {
+    HWND tree = tree_->Tree();
+    for (HTREEITEM top = TreeView_GetChild(tree, tree_->TopItem()); top; top = TreeView_GetNextSibling(tree, top)) {
+        TreeNode* node = tree_->NodeOf(top);
+        if (!node || node->kind != NodeKind::kFolder) continue;
+        if (!SharedPrefixEqualsNoCase(path, node->path) || path.size() < node->path.size()) continue;
+        if (EqualsNoCase(path, node->path)) return top;
+        std::vector<HTREEITEM> pending{top};
+        while (!pending.empty()) {
+            HTREEITEM item = pending.back();
+            pending.pop_back();
+            for (HTREEITEM child = TreeView_GetChild(tree, item); child; child = TreeView_GetNextSibling(tree, child)) {
+                TreeNode* childNode = tree_->NodeOf(child);
+                if (childNode && EqualsNoCase(childNode->path, path)) return child;
+                pending.push_back(child);
+            }
+        }
+    }
+    return nullptr;
+}
+
+void MainView::DecrementPendingUpdates() {
+    if (--pendingUpdates_ == 0) PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+}
+
+LRESULT MainView::OnShowRoot(LPARAM lp) {
+    Ref<TreeNode> node = AdoptNode(lp);
+    EnterBusy();
+    ShowListState(kListStatusScanning);
+    EmptyList();
+    if (!node) return TRUE;
+    tree_->InsertItemOnly(tree_->TopItem(), TVI_LAST, *node);
+    TreeView_Expand(tree_->Tree(), tree_->TopItem(), TVE_EXPAND);
+    return TRUE;
+}
+
+LRESULT MainView::OnRootNotLoaded(LPARAM lp) {
+    Ref<TreeNode> node = AdoptNode(lp);
+    EnterBusy();
+    if (HTREEITEM item = TopLevelItemOf(node.get())) tree_->SetItemImage(item, kNotLoadedImage);
+    return TRUE;
+}
+
+void MainView::RebuildSubtree(HTREEITEM item, TreeNode& node) {
+    HWND tree = tree_->Tree();
+    while (HTREEITEM child = TreeView_GetChild(tree, item)) TreeView_DeleteItem(tree, child);
+    for (const Ref<TreeNode>& child : node.children) tree_->InsertNode(item, TVI_LAST, *child);
+    TVITEMW children = {};
+    children.mask = TVIF_CHILDREN;
+    children.hItem = item;
+    children.cChildren = I_CHILDRENCALLBACK;
+    TreeView_SetItem(tree, &children);
+    tree_->ApplyLook(item);
+}
+
+LRESULT MainView::OnRootLoaded(LPARAM lp) {
+    Ref<TreeNode> node = AdoptNode(lp);
+    if (!node) return TRUE;
+    ++pendingUpdates_;
+    HTREEITEM item = FindFolderItem(node->path);
+    if (!item) item = TopLevelItemOf(node.get());
+    if (item) {
+        RebuildSubtree(item, *node);
+        if (options_.unfoldRoots) TreeView_Expand(tree_->Tree(), item, TVE_EXPAND);
+    }
+    --pendingUpdates_;
+    return TRUE;
+}
+
+LRESULT MainView::OnFolderRescanned(LPARAM lp) {
+    Ref<TreeNode> node = AdoptNode(lp);
+    if (!node) return TRUE;
+    HWND tree = tree_->Tree();
+    HTREEITEM top = TopLevelItemOf(node.get());
+    HTREEITEM item = top ? top : FindFolderItem(node->path);
+    bool librarySelected = TreeView_GetSelection(tree) == tree_->TopItem();
+    if (!item) return TRUE;
+    if (IsExistingDirectory(node->path)) {
+        RebuildSubtree(item, *node);
+        if (!librarySelected) tree_->SelectItem(item);
+    } else if (!top) {
+        HTREEITEM parent = TreeView_GetParent(tree, item);
+        if (TreeNode* parentNode = tree_->NodeOf(parent)) {
+            auto& siblings = parentNode->children;
+            siblings.erase(std::remove_if(siblings.begin(), siblings.end(),
+                                          [&](const Ref<TreeNode>& n) { return n.get() == node.get(); }),
+                           siblings.end());
+        }
+        TreeView_DeleteItem(tree, item);
+        tree_->SelectItem(parent);
+    }
+    if (!librarySelected) PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+    return TRUE;
+}
+
+LRESULT MainView::OnFolderRemoved(LPARAM lp) {
+    Ref<TextObject> path = AdoptText(lp);
+    if (path) {
+        std::wstring folder = WithTrailingBackslash(path->text);
+        std::wstring parentPath = WithTrailingBackslash(ParentPath(folder.substr(0, folder.size() - 1)));
+        HTREEITEM parent = FindFolderItem(parentPath);
+        if (!parent) parent = tree_->TopItem();
+        if (TreeNode* parentNode = tree_->NodeOf(parent)) {
+            auto& siblings = parentNode->children;
+            siblings.erase(std::remove_if(siblings.begin(), siblings.end(),
+                                          [&](const Ref<TreeNode>& n) { return EqualsNoCase(n->path, folder); }),
+                           siblings.end());
+        }
+        if (HTREEITEM item = FindFolderItem(folder); item && !TopLevelItemOf(tree_->NodeOf(item))) {
+            if (TreeView_GetSelection(tree_->Tree()) == item) tree_->SelectItem(parent);
+            TreeView_DeleteItem(tree_->Tree(), item);
+        }
+    }
+    DecrementPendingUpdates();
+    return TRUE;
+}
+
+LRESULT MainView::OnFolderAdded(LPARAM lp) {
+    Ref<TreeNode> node = AdoptNode(lp);
+    if (node) {
+        std::wstring parentPath = WithTrailingBackslash(ParentPath(node->path.substr(0, node->path.size() - 1)));
+        HTREEITEM parent = FindFolderItem(parentPath);
+        if (!parent) parent = tree_->TopItem();
+        TreeNode* parentNode = tree_->NodeOf(parent);
+        TreeNode* shown = node.get();
+        if (parentNode) {
+            if (TreeNode* existing = parentNode->FindChild(node->path)) {
+                existing->children = node->children;
+                shown = existing;
+            } else {
+                parentNode->children.push_back(node);
+            }
+        }
+        if (HTREEITEM old = FindFolderItem(node->path)) TreeView_DeleteItem(tree_->Tree(), old);
+        tree_->InsertNode(parent, TVI_LAST, *shown);
+    }
+    DecrementPendingUpdates();
+    return TRUE;
+}
+
+LRESULT MainView::OnRootAvailability(LPARAM lp) {
+    Ref<Root> root = Ref<Root>::Adopt(reinterpret_cast<Root*>(lp));
+    EnterBusy(false);
+    if (root) {
+        if (HTREEITEM item = TopLevelItemOf(root->Node())) {
+            bool present = root->Type() == RootType::kFolder ? IsExistingDirectory(root->Path()) : PathExists(root->Path());
+            HWND tree = tree_->Tree();
+            if (!present)
+                while (HTREEITEM child = TreeView_GetChild(tree, item)) TreeView_DeleteItem(tree, child);
+            tree_->ApplyLook(item);
+        }
+    }
+    EnableWindow(GetDlgItem(dialog_, kTreeControl), TRUE);
+    if (search_) search_->SetBusy(false);
+    return TRUE;
+}

@@ -1,0 +1,47 @@
+// Command codes that only the view answers: adding roots, file types, finding more, messages,
+// and the option get/set codes the preferences use.
+#pragma once
+
+#include <windows.h>
+
+enum ViewCommandCode : WPARAM {
+    kCmdInsertRoot = 1004,          // argument: 0 folder, 1 playlist file, 2 smart playlist
+    kCmdAddFolderRootPath = 1009,   // argument: path text
+    kCmdSetFileTypes = 1040,        // argument: TypeFilter block, owned by the receiver
+    kCmdEditTags = 1055,            // repaints the focused row
+    kCmdShowInformation = 1091,     // argument: text object
+    kCmdAddPlaylistRootPath = 1096, // argument: path text
+    kCmdFindMore = 1097,            // argument: high word 0 artist, 1 title, 2 album, 3 genre
+    kCmdAcceleratorsRegistered = 1136,
+};
+
+// Option codes come in pairs; which one sets and which one gets differs from pair to pair.
+enum OptionCode : WPARAM {
+    kOptGetUnfoldRoots = 1028, kOptSetUnfoldRoots = 1029,
+    kOptSetCompatibility = 1047, kOptGetCompatibility = 1048,
+    kOptGetSearchFromTop = 1061, kOptSetSearchFromTop = 1062,
+    kOptSetEmptyOnChange = 1063, kOptGetEmptyOnChange = 1064,
+    kOptSetAutoRefresh = 1065, kOptGetAutoRefresh = 1066,
+    kOptSetAutoRefreshWait = 1067, kOptGetAutoRefreshWait = 1068,
+    kOptSetSkipLeadingThe = 1069, kOptGetSkipLeadingThe = 1070,
+    kOptSetStripeShade = 1073, kOptGetStripeShade = 1074,
+    kOptGetRememberSearch = 1077, kOptSetRememberSearch = 1078,
+    kOptGetBlockDuplicates = 1079, kOptSetBlockDuplicates = 1080,
+    kOptSetStripAccents = 1081, kOptGetStripAccents = 1082,
+    kOptSetUseCustomFont = 1084, kOptGetUseCustomFont = 1085,
+    kOptGetLimitSearch = 1088, kOptSetLimitSearch = 1089,
+    kOptSetForceShuffleOff = 1094, kOptGetForceShuffleOff = 1095,
+    kOptGetShowEmptyFiles = 1101, kOptSetHideEmptyFiles = 1102,
+    kOptSetSkipLeadingSpaces = 1104, kOptGetSkipLeadingSpaces = 1105,
+    kOptSetReplaceUnderscore = 1113, kOptGetReplaceUnderscore = 1114,
+    kOptSetAutosavePlaylists = 1115, kOptGetAutosavePlaylists = 1116,
+    kOptSetNoScanOnStartUp = 1117, kOptGetNoScanOnStartUp = 1118,
+    kOptSetShowDelete = 1119, kOptGetShowDelete = 1120,
+    kOptSetTreePlaylists = 1125, kOptGetTreePlaylists = 1126,
+    kOptGetRememberLastFolder = 1137, kOptSetRememberLastFolder = 1138,
+    kOptGetDisableTagReading = 1139, kOptSetDisableTagReading = 1140,
+};
+
+// Timers of the view's dialog.
+constexpr UINT_PTR kRefreshTimer = 9999;
+constexpr UINT_PTR kAutoRefreshTimer = 8888;
