@@ -89,17 +89,18 @@ struct PidlFree {
 PIDLIST_ABSOLUTE WINAPI HookBrowseForFolder(LPBROWSEINFOW info) {
     std::wstring wanted;
     std::swap(wanted, pendingFolder);
-    // Rooted at the wanted folder's parent, the wanted folder is an item of the browser that
-    // the selection message can reach; rooted at the folder itself, the browser may settle on
-    // its first subfolder instead.
-    while (!wanted.empty() && (wanted.back() == L'\\' || wanted.back() == L'/')) wanted.pop_back();
-    size_t slash = wanted.find_last_of(L"\\/");
-    std::wstring parent = slash == std::wstring::npos ? std::wstring() : wanted.substr(0, slash + 1);
-    Unique<PIDLIST_ABSOLUTE, PidlFree> root(parent.empty() ? nullptr : ILCreateFromPathW(parent.c_str()));
+    Unique<PIDLIST_ABSOLUTE, PidlFree> root(wanted.empty() ? nullptr : ILCreateFromPathW(wanted.c_str()));
     if (!root || !info) return realBrowseForFolder(info);
     BROWSEINFOW steered = *info;
     steered.pidlRoot = root.get();
-    return realBrowseForFolder(&steered);
+    PIDLIST_ABSOLUTE chosen = realBrowseForFolder(&steered);
+    // Rooted at the wanted folder, Wine's browser sometimes settles on its first subfolder
+    // before the selection message arrives; the folder the script named is the user's choice.
+    if (chosen && !ILIsEqual(chosen, root.get()) && ILIsParent(root.get(), chosen, FALSE)) {
+        ILFree(chosen);
+        chosen = ILClone(root.get());
+    }
+    return chosen;
 }
 
 bool AskViewToAdd(LPARAM kind) {
