@@ -13,7 +13,7 @@
 #include "host/PluginRecord.h"
 #include "settings/PluginContext.h"
 #include "support/BuildFiles.h"
-#include "support/GuiObjects.h"
+#include "base/GuiObjects.h"
 #include "support/TempFolder.h"
 #include "ui/framework/WindowRegistry.h"
 

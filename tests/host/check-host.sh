@@ -195,6 +195,7 @@ playlist
 play 2
 status
 key F6
+sleep 500
 dialog
 dialog-click 1
 status

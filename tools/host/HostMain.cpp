@@ -12,7 +12,7 @@
 #include "HostApp.h"
 #include "HostDocuments.h"
 #include "HostFrames.h"
-#include "HostGuiCounts.h"
+#include "base/GuiObjects.h"
 #include "HostMenus.h"
 #include "HostMessageLoop.h"
 #include "HostOutput.h"
@@ -112,7 +112,7 @@ int wmain(int argc, wchar_t** argv) {
 
     bool automated = !host.options.script.empty();
     if (automated) StartMessageBoxWatcher();
-    GuiCounts before = CountGuiObjects();
+    GuiObjectCounts before = CountGuiObjects();
     HostPlugin plugin;
     int exitCode = 0;
     if (plugin.Load(host.options.plugin)) {
@@ -126,7 +126,7 @@ int wmain(int argc, wchar_t** argv) {
     } else {
         exitCode = 1;
     }
-    GuiCounts after = CountGuiObjects();
+    GuiObjectCounts after = CountGuiObjects();
     OutputLine(L"host: gdi " + FormatInt(before.gdi) + L"->" + FormatInt(after.gdi) + L" user " +
                FormatInt(before.user) + L"->" + FormatInt(after.user));
     if (automated) StopAutomation();

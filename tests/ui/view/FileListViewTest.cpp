@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "base/GuiObjects.h"
 #include "db/roots/SqlRoot.h"
 #include "support/BuildFiles.h"
 #include "support/TempFolder.h"
@@ -349,21 +350,9 @@ TEST_F(ListTest, EmptyListShowsItsStatusBelowTheHeaderOnScreen) {
     EXPECT_EQ(beside, 0);
 }
 
-BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
-    ++*reinterpret_cast<DWORD*>(count);
-    EnumChildWindows(window, CountWindow, count);
-    return TRUE;
-}
-
-// GDI and USER objects of this process. Wine answers 0 to GetGuiResources; there the GDI
-// objects are counted by asking the type of every handle slot, and the USER ones as windows.
 std::pair<DWORD, DWORD> GuiObjects() {
-    DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (gdi || user) return {gdi, user};
-    for (UINT_PTR slot = 0x20; slot < 0x10000; ++slot) gdi += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&user));
-    return {gdi, user};
+    GuiObjectCounts counts = CountGuiObjects();
+    return {counts.gdi, counts.user};
 }
 
 TEST(ListResourcesTest, NothingIsLeftBehindAfterTheListIsGone) {

@@ -1,5 +1,6 @@
 // The tree tests' windows and helpers.
 #include "ui/view/tree/TreeHarness.h"
+#include "base/GuiObjects.h"
 
 #include "ui/framework/Messages.h"
 #include "ui/framework/WindowRegistry.h"
@@ -49,37 +50,11 @@ void RegisterClasses() {
     (void)done;
 }
 
-BOOL CALLBACK CountOwnWindow(HWND window, LPARAM count) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId()) return TRUE;
-    ++*reinterpret_cast<DWORD*>(count);
-    EnumChildWindows(window, CountOwnWindow, count);
-    return TRUE;
-}
-
-bool IsIcon(HANDLE handle) {
-    ICONINFO info = {};
-    if (!GetIconInfo(static_cast<HICON>(handle), &info)) return false;
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return true;
-}
-
 }  // namespace
 
-// Wine takes a handle's slot number without its generation word.
 std::pair<DWORD, DWORD> GuiObjectsNow() {
-    DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (gdi || user || !GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) return {gdi, user};
-    for (UINT_PTR slot = 0x20; slot < 0x10000; ++slot) gdi += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
-    EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&user));
-    for (HWND window = nullptr; (window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr));)
-        CountOwnWindow(window, reinterpret_cast<LPARAM>(&user));
-    for (UINT_PTR slot = 0x20; slot <= 0xFFFE; slot += 2)
-        user += IsMenu(reinterpret_cast<HMENU>(slot)) || IsIcon(reinterpret_cast<HANDLE>(slot));
-    return {gdi, user};
+    GuiObjectCounts counts = CountGuiObjects();
+    return {counts.gdi, counts.user};
 }
 
 void Pump() {

@@ -1,5 +1,5 @@
 // Counting GDI and window-manager objects, under Windows and under Wine.
-#include "support/GuiObjects.h"
+#include "base/GuiObjects.h"
 
 #include <algorithm>
 
@@ -16,6 +16,14 @@ BOOL CALLBACK CountOwnWindow(HWND window, LPARAM count) {
     return TRUE;
 }
 
+bool IsIcon(HANDLE handle) {
+    ICONINFO info = {};
+    if (!GetIconInfo(static_cast<HICON>(handle), &info)) return false;
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return true;
+}
+
 DWORD CountUserObjects() {
     DWORD count = 0;
     EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&count));
@@ -23,7 +31,8 @@ DWORD CountUserObjects() {
         CountOwnWindow(window, reinterpret_cast<LPARAM>(&count));
     for (UINT_PTR slot = 0x20; slot <= 0xFFFE; slot += 2) {
         auto handle = reinterpret_cast<HANDLE>(slot);
-        if (IsMenu(static_cast<HMENU>(handle)) || CopyAcceleratorTableW(static_cast<HACCEL>(handle), nullptr, 0) > 0)
+        if (IsMenu(static_cast<HMENU>(handle)) || CopyAcceleratorTableW(static_cast<HACCEL>(handle), nullptr, 0) > 0 ||
+            IsIcon(handle))
             ++count;
     }
     return count;

@@ -1,6 +1,6 @@
-// Counting the GDI and window-manager objects a process holds, so tests can show that opening
-// and closing something leaves none behind. Wine answers 0 to the usual question, so under
-// Wine the handle table is walked instead.
+// Counting the GDI and window-manager objects a process holds, so tests and the stand-in host
+// can show that opening and closing something leaves none behind. Wine answers 0 to the usual
+// question, so under Wine the handle table is walked instead.
 #pragma once
 
 #include <windows.h>
