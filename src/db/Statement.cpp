@@ -291,8 +291,6 @@ std::optional<std::wstring_view> Statement::RowView::Text(int column) const {
     return std::wstring_view(text, bytes / sizeof(wchar_t));
 }
 
-int Statement::RowView::ColumnCount() const { return prepared_ ? sqlite3_data_count(prepared_) : 0; }
-
 void Statement::RunControl(const char* sql) {
     FinalizePrepared();
     if (!connection_) return;

@@ -101,7 +101,6 @@ public:
         long long Int64(int column) const;
         int Int(int column) const { return static_cast<int>(Int64(column)); }
         std::optional<std::wstring_view> Text(int column) const;
-        int ColumnCount() const;
 
     private:
         friend class Statement;
