@@ -157,14 +157,6 @@ TEST_F(ListingTest, TotalsCountKnownFilesWholeSecondsAndBytes) {
     EXPECT_EQ(army->changed, 132000000000000000LL);
 }
 
-TEST_F(ListingTest, FilesOfOneFolderShareItsPathText) {
-    db->SetListingOptions(ParseTypeFilter(L"mp3"), 0);
-    ListTotals totals;
-    auto list = ListFiles(*db, {}, &kRock, totals, false);
-    ASSERT_EQ(list->rows.size(), 2u);
-    EXPECT_EQ(list->rows[0]->FolderPath().data(), list->rows[1]->FolderPath().data());
-}
-
 TEST_F(ListingTest, QuestionConditionsRunOnQueryView) {
     ListTotals totals;
     // No type filter applies: the ogg file is listed.
