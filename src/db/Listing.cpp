@@ -205,9 +205,14 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     // With no type to show every statement would end in a dangling "AND " and fail.
     if (types.empty()) return Ref<RowList>::Make();
     ListingForm form = ChooseListingForm(!terms.empty(), folderPath != nullptr, compatibility);
+    // Limiting to the selected folder needs a folder: without one (nothing selected, or a search
+    // from the top) the exact form would compare every folder with the empty path and every
+    // search would come back empty.
+    int options = database.ListingOptions();
+    if (!folderPath) options &= ~kLimitSearch;
 
     Statement& sql = database.Sql();
-    sql.SetSql(ListingSql(form, database.ListingOptions(), types.size()));
+    sql.SetSql(ListingSql(form, options, types.size()));
     if (form == ListingForm::kSearch) sql.BindTextByName(L":query", terms.front().c_str());
     // An absent folder binds the empty text: as a prefix it takes in every folder.
     if (form != ListingForm::kWholeCache) sql.BindTextByName(L":path", folderPath ? folderPath->c_str() : L"");

@@ -107,6 +107,9 @@ TEST_F(ListingTest, SearchFormsTestTheFirstTermInSql) {
         {kStripAccents, &kRoot, L"intro", {L"intro.mp3"}},
         {kStripAccents | kLimitSearch, &kRoot, L"intro", {L"intro.mp3"}},
         {kStripAccents | kLimitSearch, &kBjork, L"bjork", {L"Army of Me.mp3"}},
+        // With no folder to limit to, the whole cache is searched.
+        {kLimitSearch, nullptr, L"army", {L"Army of Me.mp3"}},
+        {kStripAccents | kLimitSearch, nullptr, L"bjork", {L"Army of Me.mp3", L"Hyperballad.flac"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(List(c.options, c.text, c.folder), c.expected)
