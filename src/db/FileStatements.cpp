@@ -54,10 +54,12 @@ long long StepCount(sqlite3_stmt* count) {
 
 }  // namespace
 
+// A scan stores new files without a play count; counting from NULL would give NULL again and
+// every play of a file whose tags were not read yet would be lost.
 void CountPlay(CacheDatabase& database, const std::wstring& path) {
     Lock lock(DatabaseLock());
     Statement& sql = database.Sql();
-    sql.SetSql(L"UPDATE Files SET playcount=playcount+1 WHERE fileid=(SELECT f.fileid FROM Files f, Folder fo "
+    sql.SetSql(L"UPDATE Files SET playcount=IFNULL(playcount,0)+1 WHERE fileid=(SELECT f.fileid FROM Files f, Folder fo "
                L"WHERE f.folderid=fo.folderid AND (fo.path || f.filename)=:path)");
     sql.BindTextByName(L":path", path.c_str());
     sql.Execute();

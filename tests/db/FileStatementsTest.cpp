@@ -40,8 +40,12 @@ TEST_F(FileStatementsTest, PlaysAreCountedOnTheStoredRecordOfAPath) {
 
     EXPECT_FALSE(FindFileByPath(*db, kBjork + L"army of me.mp3")) << "paths compare exactly";
     EXPECT_FALSE(FindFileByPath(*db, kRock + L"gone.mp3")) << "a file marked gone has no record";
+    // A file as a scan stores it, before its tags are read, has no play count yet.
+    Run(L"UPDATE Files SET playcount=NULL WHERE filename='intro.mp3'");
+    CountPlay(*db, kRoot + L"intro.mp3");
     Ref<FileRecord> intro = FindFileByPath(*db, kRoot + L"intro.mp3");
     ASSERT_TRUE(intro);
+    EXPECT_EQ(intro->playCount, 1);
     EXPECT_FALSE(intro->Tag(TagField::kTitle));
     EXPECT_FALSE(intro->tagged);
 }
