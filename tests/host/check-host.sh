@@ -29,6 +29,7 @@ dump_on_failure() { [ "$failed" -gt "$1" ] && { echo "--- output of $2:"; cat "$
 # --- first start: init line, settings written into the redirected documents folder ---------
 before=$failed
 run_host first --documents "$work/docs" <<SCRIPT
+wait-idle 10000
 settings
 frobnicate now
 screenshot $work/shot.png
@@ -41,7 +42,7 @@ settings=$(sed -n '/^> settings$/,/^> /p' <<<"$out")
 check "settings has [General]" "$(has_line "$settings" "[General]"; echo $?)"
 check "settings has File types=mp3;" "$(has_line "$settings" "File types=mp3;"; echo $?)"
 check "unknown command reported" "$(has_line "$out" "unknown command: frobnicate"; echo $?)"
-check "commands echoed in order" "$(grep '^> ' <<<"$out" | tr '\n' '|' | grep -qxF "> settings|> frobnicate now|> screenshot $work/shot.png|> menu host|> quit|"; echo $?)"
+check "commands echoed in order" "$(grep '^> ' <<<"$out" | tr '\n' '|' | grep -qxF "> wait-idle 10000|> settings|> frobnicate now|> screenshot $work/shot.png|> menu host|> quit|"; echo $?)"
 check "object counts last" "$(tail -n 1 <<<"$out" | grep -qE '^host: gdi [0-9]+->[0-9]+ user [0-9]+->[0-9]+$'; echo $?)"
 main_menu=$(sed -n '/^\[main\]$/,/^\[second\]$/p' <<<"$out")
 second_menu=$(sed -n '/^\[second\]$/,/^> /p' <<<"$out")
