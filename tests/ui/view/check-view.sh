@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The view end to end in the stand-in player over a generated library: a root added through the
+# folder browser, folders listed with their tags and status line, searches (words, "?" conditions,
+# accents), header sorting, and the selected folder remembered across a restart.
+set -u
+host=$1
+plugin=$2
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+top=$(cd "$here/../../.." && pwd)
+work=$(mktemp -d /tmp/cv-view-check.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+check() {  # name, status (0 = holds)
+  if [ "$2" = 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
+}
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+run_host() {  # name, documents; script on stdin
+  local name=$1 docs=$2
+  cat >"$work/$name.script"
+  out=$(cd "$work" && "$top/tools/wine/run-wine.sh" "$host" --plugin "$plugin" --documents "$docs" \
+        --script "$work/$name.script" 2>&1)
+  echo "$out" >"$work/$name.out"
+}
+section() { sed -n "/^> $1\$/,/^> /p" <<<"$out" | sed '1d;$d'; }  # output of one command
+rows() { section "$1" | tail -n +2; }
+
+bash "$top/tools/samplelib/make-sample-library.sh" "$work/lib" >/dev/null
+lib=$(winpath "$work/lib")
+docs="$work/docs"
+mkdir -p "$docs/Crateview"
+printf '[General]\nFile types=mp3;flac;\nAuto-refresh=0\nRemember last selected folder=1\n[Window]\nLeft=0\nTop=0\nRight=900\nBottom=600\nVisible=1\n' \
+  >"$docs/Crateview/gen_cv.ini"
+
+run_host first "$docs" <<SCRIPT
+wait-idle 10000
+add-root $lib
+answer no
+wait-idle 60000
+select $lib\\Björk\\Debut
+wait-idle 10000
+status
+list
+select My Library
+wait-idle 10000
+search river
+sleep 700
+wait-idle 10000
+list
+search ?artist LIKE 'o''n%'
+sleep 700
+wait-idle 10000
+list
+search bjork
+sleep 700
+wait-idle 10000
+status
+search nomatch
+sleep 700
+wait-idle 10000
+select $lib\\Sigur Rós\\Takk
+wait-idle 10000
+search
+sleep 700
+wait-idle 10000
+click-header 1
+list
+click-header 1
+list
+quit
+SCRIPT
+
+status=$(section "status" | head -n 1)
+check "status line format" "$(grep -qE '^[0-9]+ file\(s\) scanned out of [0-9]+ file\(s\) found \([0-9]{2}:[0-9]{2}:[0-9]{2}\+?, [0-9]+\.[0-9]{2} MB\)$' <<<"$status"; echo $?)"
+lists=$(awk '/^> list$/{n++} {print n"\t"$0}' <<<"$out")
+list_n() { awk -F'\t' -v n="$1" '$1==n' <<<"$lists" | cut -f2- | sed '1d' | sed '/^> /,$d'; }
+debut=$(list_n 1)
+check "a folder lists its files and only those" "$([ "$(head -n 1 <<<"$debut")" -gt 0 ] && ! tail -n +2 <<<"$debut" | cut -f14 | grep -vqF "$lib\\Björk\\Debut\\"; echo $?)"
+check "tags of shown rows are read" "$(tail -n +2 <<<"$debut" | head -n 1 | cut -f3 | grep -qx 'Björk'; echo $?)"
+check "lengths are shown" "$(tail -n +2 <<<"$debut" | head -n 1 | cut -f9 | grep -qE '^[0-9]{2}:[0-9]{2}$'; echo $?)"
+river=$(list_n 2)
+check "a word search lists only matching files" "$([ "$(head -n 1 <<<"$river")" -gt 0 ] && ! tail -n +2 <<<"$river" | grep -viq 'river'; echo $?)"
+oneil=$(list_n 3)
+check "a ? condition with a doubled quote finds O'Neil" "$([ "$(head -n 1 <<<"$oneil")" -gt 0 ] && ! tail -n +2 <<<"$oneil" | cut -f14 | grep -vqF "O'Neil"; echo $?)"
+nomatch_status=$(sed -n '/^> search bjork$/,/^> search nomatch$/p' <<<"$out" | grep -E 'file\(s\) found' | tail -n 1)
+check "without stripping accents 'bjork' finds nothing" "$(grep -q '^0 file(s) scanned out of 0 file(s)' <<<"$nomatch_status"; echo $?)"
+ascending=$(list_n 4 | tail -n +2 | cut -f2)
+descending=$(list_n 5 | tail -n +2 | cut -f2)
+first=$(head -n 1 <<<"$ascending"); last=$(tail -n 1 <<<"$ascending")
+check "first header click sorts titles ascending" "$([ -n "$ascending" ] && [ "$(printf '%s\n%s\n' "$last" "$first" | LC_ALL=C sort -f | head -n 1)" = "$first" ]; echo $?)"
+check "second header click sorts them descending" "$([ -n "$descending" ] && [ "$descending" = "$(tac <<<"$ascending")" ]; echo $?)"
+
+# The next start: the folder selected at the last close is selected again, and with accents
+# stripped the same search finds the accented artist.
+# The settings file has Windows line ends.
+sed -i 's/^Strip accents=0\r\?$/Strip accents=1\r/' "$docs/Crateview/gen_cv.ini"
+check "options are written at shutdown" "$(grep -q '^Strip accents=1' "$docs/Crateview/gen_cv.ini"; echo $?)"
+run_host second "$docs" <<SCRIPT
+wait-idle 60000
+tree
+status
+select My Library
+wait-idle 10000
+search bjork
+sleep 700
+wait-idle 10000
+list
+quit
+SCRIPT
+check "the last selected folder comes back" "$(section tree | grep -E $'\tTakk\t' | grep -q selected; echo $?)"
+bjork=$(section list)
+check "with accents stripped 'bjork' finds Björk" "$([ "$(head -n 1 <<<"$bjork")" -gt 0 ] && tail -n +2 <<<"$bjork" | cut -f14 | grep -qF 'Björk'; echo $?)"
+
+[ "$failed" -gt 0 ] && { echo "--- first run:"; cat "$work/first.out"; echo "--- second run:"; cat "$work/second.out"; }
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
