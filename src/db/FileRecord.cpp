@@ -20,8 +20,7 @@ std::optional<std::wstring_view> FileRecord::Piece(int index) const {
     return std::wstring_view(at + 1, at[0]);
 }
 
-void FileRecord::Rebuild(std::wstring_view name,
-                         const std::array<std::optional<std::wstring_view>, kTagFieldCount>& tags) {
+void FileRecord::Rebuild(std::wstring_view name, const TagViews& tags) {
     std::array<std::optional<std::wstring_view>, kPieceCount> pieces;
     pieces[0] = name.substr(0, kMaxPiece);
     size_t units = kPieceCount + pieces[0]->size();
@@ -57,6 +56,11 @@ void FileRecord::SetPath(Ref<TextObject> folder, std::wstring_view fileName) {
     }
     folder_ = std::move(folder);
     Rebuild(std::wstring(fileName), tags);
+}
+
+void FileRecord::Assign(Ref<TextObject> folder, std::wstring_view fileName, const TagViews& tags) {
+    folder_ = std::move(folder);
+    Rebuild(fileName, tags);
 }
 
 std::wstring FileRecord::Path() const {

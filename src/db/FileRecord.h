@@ -31,6 +31,10 @@ public:
     std::wstring_view FolderPath() const;
     std::wstring_view FileName() const;
 
+    // Everything a listing row has, in one go: the text block is built once, not twice.
+    using TagViews = std::array<std::optional<std::wstring_view>, kTagFieldCount>;
+    void Assign(Ref<TextObject> folder, std::wstring_view fileName, const TagViews& tags);
+
     std::optional<std::wstring_view> Tag(TagField field) const;
     std::wstring TagOrEmpty(TagField field) const;
     void SetTags(const TagTexts& tags);
@@ -50,7 +54,7 @@ public:
 private:
     // The name, then the five tags, each with a length unit in front (kAbsent: no text).
     std::optional<std::wstring_view> Piece(int index) const;
-    void Rebuild(std::wstring_view name, const std::array<std::optional<std::wstring_view>, kTagFieldCount>& tags);
+    void Rebuild(std::wstring_view name, const TagViews& tags);
 
     Ref<TextObject> folder_;
     std::unique_ptr<wchar_t[]> texts_;

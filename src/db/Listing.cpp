@@ -34,8 +34,8 @@ enum ListingColumn {
     kColFolderExists,  // QueryView only
 };
 
-// Turns rows into file records, one allocation per record besides its texts: files of one
-// folder share one path text, and the tag buffers are reused from row to row. A row the
+// Turns rows into file records, two allocations per record (the record and its one text
+// block): files of one folder share one path text. A row the
 // in-memory terms reject never becomes a record.
 class RecordReader {
 public:
@@ -61,8 +61,9 @@ public:
         record->changed = row.Int64(kColChanged);
         record->size = row.Int64(kColSize);
         record->tagged = row.Int(kColTagged) != 0;
-        record->SetPath(SharedFolder(folder), name);
-        if (StoreTags(tags)) record->SetTags(tags_);
+        FileRecord::TagViews views;
+        for (int i = 0; i < kTagFieldCount; ++i) views[i] = tags[i];
+        record->Assign(SharedFolder(folder), name, views);
         return record;
     }
 
@@ -72,23 +73,6 @@ private:
         auto tag = [&](TagField field) { return tags[static_cast<int>(field)].value_or(std::wstring_view()); };
         return MatchFields{name, tag(TagField::kArtist), tag(TagField::kTitle), tag(TagField::kAlbum),
                            tag(TagField::kGenre), tag(TagField::kComment), folder};
-    }
-
-    // Answers whether any tag is present; assigning into engaged buffers reuses their storage.
-    bool StoreTags(const std::optional<std::wstring_view> (&tags)[kTagFieldCount]) {
-        bool any = false;
-        for (int i = 0; i < kTagFieldCount; ++i) {
-            if (!tags[i]) {
-                tags_[i].reset();
-            } else {
-                any = true;
-                if (tags_[i])
-                    tags_[i]->assign(tags[i]->data(), tags[i]->size());
-                else
-                    tags_[i].emplace(*tags[i]);
-            }
-        }
-        return any;
     }
 
     Ref<TextObject> SharedFolder(std::wstring_view path) {
@@ -108,7 +92,6 @@ private:
     Ref<TextObject> lastFolder_;
     // Keys view the texts the map's own references keep alive.
     std::unordered_map<std::wstring_view, Ref<TextObject>> folders_;
-    TagTexts tags_;
 };
 
 // Runs the statement built in sql and reads every row it answers; a statement that fails
