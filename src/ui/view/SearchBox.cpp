@@ -100,10 +100,11 @@ std::wstring FindMoreText(int field, const std::wstring& value) {
     if (field < 0 || field > 3) return {};
     std::wstring escaped;
     for (wchar_t c : value) {
-        if (c == L'"' || c == L'\'') escaped += c;
+        bool quote = c == L'"' || c == L'\'';
+        // A doubled quote is never cut in half: a lone quote would end the condition early.
+        if (escaped.size() + (quote ? 2 : 1) > kFindMoreValueLimit) break;
+        if (quote) escaped += c;
         escaped += c;
-        if (escaped.size() >= kFindMoreValueLimit) break;
     }
-    escaped.resize(std::min(escaped.size(), kFindMoreValueLimit));
     return kPrefixes[field] + escaped + L"%'";
 }
