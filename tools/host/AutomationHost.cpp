@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include "base/Gdi.h"
 #include "AutomationCommon.h"
 #include "HostApp.h"
 #include "HostFrames.h"
@@ -120,17 +121,6 @@ public:
 private:
     HWND window_;
     HDC dc_;
-};
-class SelectGuard {
-public:
-    SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~SelectGuard() { SelectObject(dc_, old_); }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
 };
 
 // On the user-interface thread: the whole window, frame included, as top-down RGB rows.
