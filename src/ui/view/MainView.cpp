@@ -52,6 +52,8 @@ MainView::MainView(HWND dialog, HWND host, PluginContext& context)
     OpenDatabase();
     StartWorker();
 
+    // The frame comes back as it was left; showing it through the frame's own command keeps its
+    // remembered visibility in step, and keeps the worker thread away from windows.
     WindowSettings window;
     window.Load(settings_);
     if (window.visible)
