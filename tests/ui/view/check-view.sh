@@ -46,6 +46,10 @@ search river
 sleep 700
 wait-idle 10000
 list
+search morning river
+sleep 700
+wait-idle 10000
+list
 search ?artist LIKE 'o''n%'
 sleep 700
 wait-idle 10000
@@ -79,12 +83,14 @@ check "tags of shown rows are read" "$(tail -n +2 <<<"$debut" | head -n 1 | cut 
 check "lengths are shown" "$(tail -n +2 <<<"$debut" | head -n 1 | cut -f9 | grep -qE '^[0-9]{2}:[0-9]{2}$'; echo $?)"
 river=$(list_n 2)
 check "a word search lists only matching files" "$([ "$(head -n 1 <<<"$river")" -gt 0 ] && ! tail -n +2 <<<"$river" | grep -viq 'river'; echo $?)"
-oneil=$(list_n 3)
+both=$(list_n 3)
+check "a two-word search keeps rows holding both words" "$([ "$(head -n 1 <<<"$both")" -gt 0 ] && ! tail -n +2 <<<"$both" | grep -viE 'morning' | grep -q . && ! tail -n +2 <<<"$both" | grep -viE 'river' | grep -q .; echo $?)"
+oneil=$(list_n 4)
 check "a ? condition with a doubled quote finds O'Neil" "$([ "$(head -n 1 <<<"$oneil")" -gt 0 ] && ! tail -n +2 <<<"$oneil" | cut -f14 | grep -vqF "O'Neil"; echo $?)"
 nomatch_status=$(sed -n '/^> search bjork$/,/^> search nomatch$/p' <<<"$out" | grep -E 'file\(s\) found' | tail -n 1)
 check "without stripping accents 'bjork' finds nothing" "$(grep -q '^0 file(s) scanned out of 0 file(s)' <<<"$nomatch_status"; echo $?)"
-ascending=$(list_n 4 | tail -n +2 | cut -f2)
-descending=$(list_n 5 | tail -n +2 | cut -f2)
+ascending=$(list_n 5 | tail -n +2 | cut -f2)
+descending=$(list_n 6 | tail -n +2 | cut -f2)
 first=$(head -n 1 <<<"$ascending"); last=$(tail -n 1 <<<"$ascending")
 check "first header click sorts titles ascending" "$([ -n "$ascending" ] && [ "$(printf '%s\n%s\n' "$last" "$first" | LC_ALL=C sort -f | head -n 1)" = "$first" ]; echo $?)"
 check "second header click sorts them descending" "$([ -n "$descending" ] && [ "$descending" = "$(tac <<<"$ascending")" ]; echo $?)"
