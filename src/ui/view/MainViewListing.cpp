@@ -204,6 +204,9 @@ LRESULT MainView::OnStartUpDone(LPARAM) {
     }
     if (!target) target = tree_->TopItem();
     tree_->SelectItem(target);
+    // Selecting the item that is already selected changes nothing and lists nothing; the first
+    // listing must come all the same, or the view would stay busy.
+    PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
     return TRUE;
 }
 
