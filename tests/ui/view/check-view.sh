@@ -31,6 +31,8 @@ mkdir -p "$docs/Crateview"
 printf '[General]\nFile types=mp3;flac;\nAuto-refresh=0\nRemember last selected folder=1\n[Window]\nLeft=0\nTop=0\nRight=900\nBottom=600\nVisible=1\n' \
   >"$docs/Crateview/gen_cv.ini"
 
+# A search is asked for half a second after the last key, and the player cannot see that timer,
+# so each search sleeps past it before waiting for the view to settle.
 run_host first "$docs" <<SCRIPT
 wait-idle 10000
 add-root $lib
@@ -43,28 +45,28 @@ list
 select My Library
 wait-idle 10000
 search river
-sleep 700
+sleep 1500
 wait-idle 10000
 list
 search morning river
-sleep 700
+sleep 1500
 wait-idle 10000
 list
 search ?artist LIKE 'o''n%'
-sleep 700
+sleep 1500
 wait-idle 10000
 list
 search bjork
-sleep 700
+sleep 1500
 wait-idle 10000
 status
 search nomatch
-sleep 700
+sleep 1500
 wait-idle 10000
 select $lib\\Sigur Rós\\Takk
 wait-idle 10000
 search
-sleep 700
+sleep 1500
 wait-idle 10000
 click-header 1
 list
@@ -107,7 +109,7 @@ status
 select My Library
 wait-idle 10000
 search bjork
-sleep 700
+sleep 1500
 wait-idle 10000
 list
 quit
