@@ -96,7 +96,12 @@ LRESULT MainView::OnListingReady(LPARAM lp) {
     }
     if (worker_) worker_->Wake();
     ListView_SetItemCountEx(list, static_cast<int>(rows->rows.size()), LVSICF_NOINVALIDATEALL);
-    if (node) ListView_Scroll(list, 0, node->scrollPosition);
+    if (node && node->scrollPosition > 0 && !rows->rows.empty()) {
+        // The position was saved in rows; scrolling a report list takes pixels.
+        RECT row = {};
+        ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
+        ListView_Scroll(list, 0, node->scrollPosition * (row.bottom - row.top));
+    }
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
     if (rows->rows.empty()) {
         int image = ItemImage(GetDlgItem(dialog_, kTreeControl), selected);
