@@ -20,6 +20,7 @@
 namespace {
 
 struct FakeHost {
+    HWND editor = nullptr;
     LRESULT version = 0x5036;
     UINT nextCommandId = 41000;
     HMENU mainMenu = nullptr;
@@ -41,6 +42,7 @@ LRESULT Request(LPARAM id, WPARAM wp) {
         case kHostGetVersion: return fake.version;
         case kHostNewCommandId: return fake.nextCommandId++;
         case kHostGetMenu: return reinterpret_cast<LRESULT>(wp == 0 ? fake.mainMenu : fake.secondMenu);
+        case kHostGetWindow: return reinterpret_cast<LRESULT>(wp == 1 ? fake.editor : nullptr);
         case kHostCreateFrame: {
             fake.embed = reinterpret_cast<EmbedRecord*>(wp);
             RECT r = fake.embed->rect;
@@ -234,6 +236,35 @@ TEST_F(PluginLifecycleTest, ASecondLifeLeavesNothingBehind) {
     for (auto [type, count] : NewGdiObjectTypes(live, LiveGdiObjects()))
         if (type != OBJ_REGION) ADD_FAILURE() << count << " GDI object(s) of type " << type << " left behind";
     SetUp();
+}
+
+// The host playlist editor's menu gets a "Send to" submenu; with no playlist root it offers one
+// greyed item, and it is never added twice.
+TEST_F(PluginLifecycleTest, PlaylistEditorMenuGetsSendTo) {
+    fake.editor = CreateWindowW(L"CvFakeFrame", L"editor", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    ASSERT_EQ(record->init(), 0);
+    Pump();
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, kHostPlaylistMenuFirstItem, L"Play");
+    for (UINT id = 1; id < 12; ++id) AppendMenuW(menu, MF_STRING, 50000 + id, L"Item");
+    for (int opening = 0; opening < 2; ++opening)
+        SendMessageW(fake.editor, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    EXPECT_EQ(GetMenuItemCount(menu), 13);
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, 10, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Send to");
+    HMENU sendTo = GetSubMenu(menu, 10);
+    ASSERT_NE(sendTo, nullptr);
+    ASSERT_EQ(GetMenuItemCount(sendTo), 1);
+    GetMenuStringW(sendTo, 0, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"n/a");
+    EXPECT_TRUE(GetMenuState(sendTo, 0, MF_BYPOSITION) & MF_GRAYED);
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    record->quit();
+    DestroyMenu(menu);
+    DestroyWindow(fake.editor);
 }
 
 TEST_F(PluginLifecycleTest, OldHostLeavesThePluginInert) {
