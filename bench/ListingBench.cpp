@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "base/Text.h"
 #include "db/CacheDatabase.h"
 #include "db/Listing.h"
@@ -214,18 +215,6 @@ long long FileCount(const std::wstring& file) {
     }
     sqlite3_close(db);
     return count;
-}
-
-// Wall-clock seconds, for the one-off generation.
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // CPU seconds of this thread: the figures stay comparable when the machine is busy with

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
 #include "db/FolderRows.h"
@@ -39,17 +40,6 @@ const char* const kSchema[] = {
     "CREATE INDEX IDX_PATH on Folder (path)",
     "CREATE INDEX IDX_FOLDERID on Files (folderid)",
 };
-
-double Seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void MakeFiles(const std::wstring& folder) {
     CreateDirectoryW(folder.c_str(), nullptr);

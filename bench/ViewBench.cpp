@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchClock.h"
 #include "base/Path.h"
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
@@ -55,20 +56,17 @@ void Pump() {
     }
 }
 
+long long MillisecondsSince(double start) { return static_cast<long long>((Seconds() - start) * 1000.0); }
+
 // Pumps until the list shows count rows; answers the milliseconds it took, or -1.
 long long WaitForRows(HWND list, int count, DWORD limitMs) {
-    LARGE_INTEGER frequency, start, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
+    double start = Seconds();
     for (;;) {
         Pump();
-        if (list && ListView_GetItemCount(list) == count) break;
-        QueryPerformanceCounter(&now);
-        if ((now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart > limitMs) return -1;
+        if (list && ListView_GetItemCount(list) == count) return MillisecondsSince(start);
+        if (MillisecondsSince(start) > static_cast<long long>(limitMs)) return -1;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
-    QueryPerformanceCounter(&now);
-    return (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
 }
 
 void MakeCache(const std::wstring& cacheFolder) {
@@ -111,13 +109,10 @@ void MakeCache(const std::wstring& cacheFolder) {
 long long BareListingMs(const std::wstring& cacheFolder) {
     CacheDatabase database(cacheFolder);
     database.SetListingOptions(ParseTypeFilter(L"mp3;"), 0);
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
+    double start = Seconds();
     ListTotals totals;
     Ref<RowList> rows = ListFiles(database, {}, nullptr, totals, false);
-    QueryPerformanceCounter(&end);
-    return (end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+    return MillisecondsSince(start);
 }
 
 }  // namespace
