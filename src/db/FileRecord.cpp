@@ -1,17 +1,68 @@
-// The compact text storage of file records.
+// The compact text storage of file records, and their reference counts.
 #include "db/FileRecord.h"
 
 #include <algorithm>
+
+#include "db/RecordBlock.h"
 
 namespace {
 constexpr wchar_t kAbsent = 0xFFFF;
 constexpr size_t kMaxPiece = 0xFFFE;
 constexpr int kPieceCount = 1 + kTagFieldCount;
+
+std::optional<std::wstring_view> Clipped(std::optional<std::wstring_view> piece) {
+    if (piece) return piece->substr(0, kMaxPiece);
+    return piece;
+}
 }  // namespace
+
+FileRecord::~FileRecord() {
+    if (ownsTexts_) delete[] texts_;
+}
+
+void FileRecord::AddRef() {
+    if (block_)
+        block_->AddRef();
+    else
+        InterlockedIncrement(&count_);
+}
+
+long FileRecord::Release() {
+    if (block_) return block_->Release();
+    long left = InterlockedDecrement(&count_);
+    if (left == 0) delete this;
+    return left;
+}
+
+size_t FileRecord::TextUnits(std::wstring_view name, const TagViews& tags) {
+    size_t units = kPieceCount + Clipped(name)->size();
+    for (const auto& tag : tags)
+        if (tag) units += Clipped(tag)->size();
+    return units;
+}
+
+void FileRecord::WriteTexts(wchar_t* at, std::wstring_view name, const TagViews& tags) {
+    auto write = [&at](std::optional<std::wstring_view> piece) {
+        piece = Clipped(piece);
+        *at++ = piece ? static_cast<wchar_t>(piece->size()) : kAbsent;
+        if (piece) at = std::copy(piece->begin(), piece->end(), at);
+    };
+    write(name);
+    for (const auto& tag : tags) write(tag);
+}
+
+size_t FileRecord::UnitsOf(const wchar_t* texts) {
+    const wchar_t* at = texts;
+    for (int i = 0; i < kPieceCount; ++i) {
+        if (at[0] != kAbsent) at += at[0];
+        ++at;
+    }
+    return static_cast<size_t>(at - texts);
+}
 
 std::optional<std::wstring_view> FileRecord::Piece(int index) const {
     if (!texts_) return std::nullopt;
-    const wchar_t* at = texts_.get();
+    const wchar_t* at = texts_;
     for (int i = 0; i < index; ++i) {
         if (at[0] != kAbsent) at += at[0];
         ++at;
@@ -20,22 +71,13 @@ std::optional<std::wstring_view> FileRecord::Piece(int index) const {
     return std::wstring_view(at + 1, at[0]);
 }
 
+// A record in a block leaves its first texts there and takes a heap block for the new ones.
 void FileRecord::Rebuild(std::wstring_view name, const TagViews& tags) {
-    std::array<std::optional<std::wstring_view>, kPieceCount> pieces;
-    pieces[0] = name.substr(0, kMaxPiece);
-    size_t units = kPieceCount + pieces[0]->size();
-    for (int i = 0; i < kTagFieldCount; ++i) {
-        if (!tags[i]) continue;
-        pieces[i + 1] = tags[i]->substr(0, kMaxPiece);
-        units += pieces[i + 1]->size();
-    }
-    auto block = std::make_unique<wchar_t[]>(units);
-    wchar_t* at = block.get();
-    for (const auto& piece : pieces) {
-        *at++ = piece ? static_cast<wchar_t>(piece->size()) : kAbsent;
-        if (piece) at = std::copy(piece->begin(), piece->end(), at);
-    }
-    texts_ = std::move(block);
+    auto* block = new wchar_t[TextUnits(name, tags)];
+    WriteTexts(block, name, tags);
+    if (ownsTexts_) delete[] texts_;
+    texts_ = block;
+    ownsTexts_ = true;
 }
 
 void FileRecord::SetPath(std::wstring_view fullPath) {
@@ -47,7 +89,7 @@ void FileRecord::SetPath(std::wstring_view fullPath) {
 
 void FileRecord::SetPath(Ref<TextObject> folder, std::wstring_view fileName) {
     std::array<std::wstring, kTagFieldCount> kept;
-    std::array<std::optional<std::wstring_view>, kTagFieldCount> tags;
+    TagViews tags;
     for (int i = 0; i < kTagFieldCount; ++i) {
         if (auto tag = Tag(static_cast<TagField>(i))) {
             kept[i] = std::wstring(*tag);
@@ -81,7 +123,7 @@ std::wstring FileRecord::TagOrEmpty(TagField field) const { return std::wstring(
 
 void FileRecord::SetTags(const TagTexts& tags) {
     std::wstring name(FileName());
-    std::array<std::optional<std::wstring_view>, kTagFieldCount> views;
+    TagViews views;
     for (int i = 0; i < kTagFieldCount; ++i)
         if (tags[i]) views[i] = *tags[i];
     Rebuild(name, views);

@@ -1,10 +1,12 @@
 // One media file as listed: a Files row joined with its folder, shared by reference between
 // the worker that reads it and the view that shows it. A listing holds up to a million of
-// these, so the texts live in one block per record and files of one folder share its path.
+// these, so the texts live in one block per record, files of one folder share its path, and
+// a listing makes its records in large blocks rather than one heap object each.
 #pragma once
 
+#include <windows.h>
+
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,10 +20,20 @@ constexpr int kTagFieldCount = 5;
 // The five tag texts; an absent one was never read.
 using TagTexts = std::array<std::optional<std::wstring>, kTagFieldCount>;
 
-class FileRecord : public RefCounted {
+class RecordBlock;
+
+class FileRecord {
 public:
     FileRecord() = default;
     explicit FileRecord(std::wstring_view fullPath) { SetPath(fullPath); }
+    FileRecord(const FileRecord&) = delete;
+    FileRecord& operator=(const FileRecord&) = delete;
+    ~FileRecord();
+
+    // A record made in a block counts its references on the block, which lives while any
+    // of its records is held; any other record counts its own.
+    void AddRef();
+    long Release();
 
     // The folder part (up to and including the last backslash) and the file name.
     void SetPath(std::wstring_view fullPath);
@@ -52,10 +64,20 @@ public:
     bool remote = false;    // a playlist entry that is a network path or a URL
 
 private:
-    // The name, then the five tags, each with a length unit in front (kAbsent: no text).
+    friend class RecordBlock;
+    friend class RecordMaker;
+
+    // The text block: the name, then the five tags, each with a length unit in front
+    // (kAbsent: no text).
+    static size_t TextUnits(std::wstring_view name, const TagViews& tags);
+    static void WriteTexts(wchar_t* at, std::wstring_view name, const TagViews& tags);
+    static size_t UnitsOf(const wchar_t* texts);
     std::optional<std::wstring_view> Piece(int index) const;
     void Rebuild(std::wstring_view name, const TagViews& tags);
 
+    volatile LONG count_ = 1;
+    RecordBlock* block_ = nullptr;
     Ref<TextObject> folder_;
-    std::unique_ptr<wchar_t[]> texts_;
+    wchar_t* texts_ = nullptr;
+    bool ownsTexts_ = false;  // false for no texts, or texts inside the block
 };

@@ -9,6 +9,7 @@
 #include "db/DatabaseLock.h"
 #include "db/ListingStatements.h"
 #include "db/MatchTerms.h"
+#include "db/RecordBlock.h"
 #include "db/TreeNode.h"
 #include "db/roots/SqlRoot.h"
 #include "playlists/Playlist.h"
@@ -34,9 +35,8 @@ enum ListingColumn {
     kColFolderExists,  // QueryView only
 };
 
-// Turns rows into file records, two allocations per record (the record and its one text
-// block): files of one folder share one path text. A row the
-// in-memory terms reject never becomes a record.
+// Turns rows into file records, made in blocks, with the files of one folder sharing one
+// path text. A row the in-memory terms reject never becomes a record.
 class RecordReader {
 public:
     RecordReader(TermMatcher& matcher, bool checkExists) : matcher_(matcher), checkExists_(checkExists) {}
@@ -51,7 +51,9 @@ public:
         for (int i = 0; i < kTagFieldCount; ++i) tags[i] = row.Text(kColTitle + i);
         if (!matcher_.Empty() && !matcher_.Matches(Fields(name, folder, tags))) return {};
 
-        auto record = Ref<FileRecord>::Make();
+        FileRecord::TagViews views;
+        for (int i = 0; i < kTagFieldCount; ++i) views[i] = tags[i];
+        Ref<FileRecord> record = maker_.Make(SharedFolder(folder), name, views);
         record->fileId = row.Int64(kColFileId);
         record->track = row.Int(kColTrack);
         record->year = row.Int(kColYear);
@@ -61,9 +63,6 @@ public:
         record->changed = row.Int64(kColChanged);
         record->size = row.Int64(kColSize);
         record->tagged = row.Int(kColTagged) != 0;
-        FileRecord::TagViews views;
-        for (int i = 0; i < kTagFieldCount; ++i) views[i] = tags[i];
-        record->Assign(SharedFolder(folder), name, views);
         return record;
     }
 
@@ -89,6 +88,7 @@ private:
 
     TermMatcher& matcher_;
     bool checkExists_;
+    RecordMaker maker_;
     Ref<TextObject> lastFolder_;
     // Keys view the texts the map's own references keep alive.
     std::unordered_map<std::wstring_view, Ref<TextObject>> folders_;
