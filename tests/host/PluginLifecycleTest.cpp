@@ -15,6 +15,7 @@
 #include "support/BuildFiles.h"
 #include "base/GuiObjects.h"
 #include "support/TempFolder.h"
+#include "ui/framework/Messages.h"
 #include "ui/framework/WindowRegistry.h"
 
 namespace {
@@ -265,6 +266,52 @@ TEST_F(PluginLifecycleTest, PlaylistEditorMenuGetsSendTo) {
     record->quit();
     DestroyMenu(menu);
     DestroyWindow(fake.editor);
+}
+
+// Messages for the given time, as a user's session would have them.
+void PumpFor(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) Pump();
+}
+
+// Counts the listings that reach the view, then lets the view handle them as usual.
+WNDPROC viewProc = nullptr;
+int listingsShown = 0;
+LRESULT CALLBACK CountingViewProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == kCommandMessage && wp == 1002) ++listingsShown;
+    return CallWindowProcW(viewProc, window, message, wp, lp);
+}
+
+// Typing asks for one listing half a second after the last key, not one per key.
+TEST_F(PluginLifecycleTest, FiveQuickKeysAskForOneListing) {
+    ASSERT_EQ(record->init(), 0);
+    PumpFor(1500);  // start-up, the first load and the listing of "My Library"
+    HWND view = GetWindow(kMainViewWindowId);
+    ASSERT_NE(view, nullptr);
+    HWND search = GetDlgItem(view, 1003);
+    ASSERT_TRUE(IsWindowEnabled(search));
+    viewProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingViewProc)));
+    listingsShown = 0;
+    for (wchar_t key : std::wstring(L"river")) {
+        SendMessageW(search, WM_CHAR, key, 1);
+        PumpFor(60);
+    }
+    PumpFor(250);
+    EXPECT_EQ(listingsShown, 0) << "nothing is asked while the user is still typing";
+    PumpFor(1500);
+    EXPECT_EQ(listingsShown, 1);
+    wchar_t text[16] = {};
+    GetWindowTextW(search, text, 16);
+    EXPECT_STREQ(text, L"river");
+
+    SendMessageW(search, WM_CHAR, VK_BACK, 1);
+    PumpFor(1500);
+    EXPECT_EQ(listingsShown, 2) << "one more key, one more listing";
+    SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(viewProc));
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    record->quit();
 }
 
 TEST_F(PluginLifecycleTest, OldHostLeavesThePluginInert) {
