@@ -15,8 +15,22 @@ enum class NodeKind { kFolder = 1, kPlaylist = 2, kSmartPlaylist = 3 };
 struct TreeNode : RefCounted {
     TreeNode(NodeKind kind, std::wstring path, std::wstring name = {});
 
+    // The worker adds and clears children while the tree reads them on the user-interface
+    // thread (painting asks whether an item has any), so children are reached only through
+    // these, under one lock shared by all nodes and held for no longer than each call.
+    std::vector<Ref<TreeNode>> Children() const;  // a copy, to walk without the lock
+    Ref<TreeNode> ChildAt(size_t index) const;    // null past the end
+    size_t ChildCount() const;
+    bool HasChildren() const { return ChildCount() != 0; }
+    void AddChild(Ref<TreeNode> child);
+    void SetChildren(std::vector<Ref<TreeNode>> children);
+    void ClearChildren();
+    // Removes the children whose path matches ignoring case (child null) or that are child.
+    void RemoveChild(const TreeNode* child, const std::wstring& childPath = {});
+    // The child whose path matches ignoring case, among the first `among` children, or null.
+    Ref<TreeNode> FindChild(const std::wstring& childPath, size_t among = static_cast<size_t>(-1)) const;
+
     NodeKind kind;
-    std::vector<Ref<TreeNode>> children;
     std::wstring path;         // folder: with trailing backslash; playlist: the file; smart: its name
     std::wstring name;         // what the tree shows before per-kind formatting
     Root* root = nullptr;      // the root whose top node this is; not owned, to avoid a cycle
@@ -25,6 +39,6 @@ struct TreeNode : RefCounted {
     int folderId = 0;
     int scrollPosition = 0;
 
-    // The child whose path matches ignoring case, or null.
-    TreeNode* FindChild(const std::wstring& childPath) const;
+private:
+    std::vector<Ref<TreeNode>> children_;
 };

@@ -28,13 +28,6 @@ bool IsPlaylistExtension(const std::wstring& extension) {
     return EqualsNoCase(extension, L"m3u") || EqualsNoCase(extension, L"m3u8");
 }
 
-// Only the children the node had before this listing can match: names within one folder are
-// unique, so the nodes added by the listing itself need no search (wide folders stay linear).
-TreeNode* FindKnownChild(const TreeNode& node, const std::wstring& path, size_t knownCount) {
-    for (size_t i = 0; i < knownCount && i < node.children.size(); ++i)
-        if (EqualsNoCase(node.children[i]->path, path)) return node.children[i].get();
-    return nullptr;
-}
 
 // A file changed since it was stored is read again; its stored time stays, so it is marked
 // again at every later scan until a tag read stores the new state.
@@ -49,14 +42,16 @@ void StoreFile(CacheDatabase& database, const std::unordered_map<std::wstring, S
 
 // A rescan meets playlists already in the tree; those nodes stay as they are.
 void AddPlaylistNode(TreeNode& node, const std::wstring& path, size_t knownCount) {
-    if (FindKnownChild(node, path, knownCount)) return;
+    // Only the children the node had before this listing can match: names within one folder
+    // are unique, so the nodes added by the listing itself need no search.
+    if (node.FindChild(path, knownCount)) return;
     Ref<Playlist> entries = AskViewForPlaylist(path);
     if (!entries) entries = Ref<Playlist>::Make();
     if (entries->path.empty()) entries->path = path;
     entries->SetNeedsLoading();
     auto playlistNode = Ref<TreeNode>::Make(NodeKind::kPlaylist, path);
     playlistNode->playlist = entries;
-    node.children.push_back(playlistNode);
+    node.AddChild(playlistNode);
 }
 
 }  // namespace
@@ -65,7 +60,7 @@ void EnumerateFolder(const std::wstring& path, TreeNode& node, const MediaExtens
                      CacheDatabase& database, long long rootId, int flags) {
     std::vector<FolderEntry> entries;
     if (!Files().ListFolder(path, entries)) return;
-    const size_t knownCount = node.children.size();
+    const size_t knownCount = node.ChildCount();
     // The folder's stored files are read in one go by folder id. A lookup per file by folder
     // path and name gets planned through the file-name index, and costs as many rows as
     // there are files of that name in the whole library ("01 Intro.mp3", "Track 01.mp3").
@@ -77,14 +72,14 @@ void EnumerateFolder(const std::wstring& path, TreeNode& node, const MediaExtens
             fresh->attributes = entry.attributes;
             UpsertFolder(database, *fresh, node.folderId, rootId);
             PostTextToView(kCmdStatusText, kScanningPrefix + childPath);
-            TreeNode* child = FindKnownChild(node, childPath, knownCount);
+            Ref<TreeNode> child = node.FindChild(childPath, knownCount);
             if (child) {
                 // The kept node must name the row its files are stored under now, which is a
                 // new one when the folder was removed and has come back since.
                 child->folderId = fresh->folderId;
             } else {
-                node.children.push_back(fresh);
-                child = fresh.get();
+                node.AddChild(fresh);
+                child = fresh;
             }
             if (AbortScanRaised()) return;
             EnumerateFolder(childPath, *child, extensions, database, rootId, flags);
@@ -107,7 +102,7 @@ void LoadFolderTree(FolderRoot& root, CacheDatabase& database) {
         auto node = Ref<TreeNode>::Make(NodeKind::kFolder, row.path);
         node->folderId = row.folderId;
         node->attributes = row.attributes;
-        parent->second->children.push_back(node);
+        parent->second->AddChild(node);
         byId[row.folderId] = node.get();
     }
     PostObjectToView(kCmdRootLoaded, Ref<TreeNode>(&top));

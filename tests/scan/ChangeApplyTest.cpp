@@ -191,8 +191,8 @@ TEST_F(ChangeApplyTest, AddedFolderIsScannedWithItsSubtreeAndOfferedToTheView) {
     ASSERT_EQ(offered.size(), 1u);
     EXPECT_EQ(offered[0].path, Library() + L"New\\");
     EXPECT_EQ(offered[0].node->folderId, folder->folderId);
-    ASSERT_EQ(offered[0].node->children.size(), 1u);
-    EXPECT_EQ(offered[0].node->children[0]->path, Library() + L"New\\Sub\\");
+    ASSERT_EQ(offered[0].node->ChildCount(), 1u);
+    EXPECT_EQ(offered[0].node->ChildAt(0)->path, Library() + L"New\\Sub\\");
 }
 
 TEST_F(ChangeApplyTest, RemovedFolderTakesItsWholeSubtreeAndNothingElse) {
@@ -234,9 +234,9 @@ TEST_F(ChangeApplyTest, RescanOfAFolderDropsVanishedFilesBelowItOnly) {
     DeleteFileW(goneWithFolder.c_str());
     RemoveDirectoryW((Library() + L"Rock\\Demo").c_str());
     std::wstring added = MakeFile(L"Rock\\n.mp3");
-    TreeNode* rock = root->Node()->FindChild(Library() + L"Rock\\");
+    Ref<TreeNode> rock = root->Node()->FindChild(Library() + L"Rock\\");
     ASSERT_TRUE(rock);
-    size_t children = rock->children.size();
+    size_t children = rock->ChildCount();
 
     RescanFolder(*root, *rock, database, *extensions, false);
     view.Pump();
@@ -246,10 +246,10 @@ TEST_F(ChangeApplyTest, RescanOfAFolderDropsVanishedFilesBelowItOnly) {
     EXPECT_TRUE(Row(added));
     EXPECT_TRUE(Row(Library() + L"Rock\\Live\\c.mp3"));
     EXPECT_TRUE(FindFolderByPath(database, Library() + L"Rock\\Demo\\")) << "folder rows stay";
-    EXPECT_EQ(rock->children.size(), children);
+    EXPECT_EQ(rock->ChildCount(), children);
     auto done = view.Of(kCmdFolderRescanned);
     ASSERT_EQ(done.size(), 1u);
-    EXPECT_EQ(done[0].node.get(), rock);
+    EXPECT_EQ(done[0].node.get(), rock.get());
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 namespace {
 
 void CollectPaths(const TreeNode& node, std::set<std::wstring>& paths) {
-    for (const Ref<TreeNode>& child : node.children) {
+    for (const Ref<TreeNode>& child : node.Children()) {
         paths.insert(child->path);
         CollectPaths(*child, paths);
     }
@@ -82,7 +82,7 @@ TEST_F(FolderScanTest, FullScanStoresEveryFolderAndOnlyMediaFiles) {
     EXPECT_EQ(Row(Library() + L"Rock\\Live\\c.mp3")->folderId, live->folderId);
 
     EXPECT_EQ(TreePaths(*root->Node()), LibraryFolders());
-    TreeNode* hidden = root->Node()->FindChild(Library() + L"Hidden\\");
+    Ref<TreeNode> hidden = root->Node()->FindChild(Library() + L"Hidden\\");
     ASSERT_TRUE(hidden);
     EXPECT_TRUE(hidden->attributes & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(hidden->folderId, FindFolderByPath(database, hidden->path)->folderId);
@@ -109,7 +109,7 @@ TEST_F(FolderScanTest, RescanMarksChangedFilesKeepsGoneRowsAndReusesNodes) {
     SetFileTime(file, nullptr, nullptr, &later);
     CloseHandle(file);
     DeleteFileW((Library() + L"a.mp3").c_str());
-    TreeNode* rock = root->Node()->FindChild(Library() + L"Rock\\");
+    Ref<TreeNode> rock = root->Node()->FindChild(Library() + L"Rock\\");
 
     // What start-up does before scanning again.
     MarkAllFilesGone(database);
@@ -127,9 +127,9 @@ TEST_F(FolderScanTest, RescanMarksChangedFilesKeepsGoneRowsAndReusesNodes) {
     EXPECT_EQ(Row(Library() + L"Rock\\Live\\c.mp3")->fileExists, 1);
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files"), 6);
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Folder"), 5);
-    EXPECT_EQ(root->Node()->children.size(), 3u);
+    EXPECT_EQ(root->Node()->ChildCount(), 3u);
     EXPECT_EQ(root->Node()->FindChild(Library() + L"Rock\\"), rock) << "existing nodes are kept";
-    EXPECT_EQ(rock->children.size(), 1u);
+    EXPECT_EQ(rock->ChildCount(), 1u);
 }
 
 TEST_F(FolderScanTest, TreePlaylistsBecomeNodesCarryingTheViewsEntries) {
@@ -137,9 +137,9 @@ TEST_F(FolderScanTest, TreePlaylistsBecomeNodesCarryingTheViewsEntries) {
     view.playlistAnswer = Ref<Playlist>::Make();
     Ref<FolderRoot> root = MakeRoot(Library());
     ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan | kLoadTreePlaylists));
-    TreeNode* mix = root->Node()->FindChild(Library() + L"Mix\\");
-    ASSERT_TRUE(mix && mix->children.size() == 1u);
-    TreeNode& playlist = *mix->children[0];
+    Ref<TreeNode> mix = root->Node()->FindChild(Library() + L"Mix\\");
+    ASSERT_TRUE(mix && mix->ChildCount() == 1u);
+    TreeNode& playlist = *mix->ChildAt(0);
     EXPECT_EQ(playlist.kind, NodeKind::kPlaylist);
     EXPECT_EQ(playlist.playlist.get(), view.playlistAnswer.get()) << "the view's open entries are shared";
     EXPECT_TRUE(playlist.playlist->NeedsLoading());
@@ -150,9 +150,9 @@ TEST_F(FolderScanTest, TreePlaylistsBecomeNodesCarryingTheViewsEntries) {
     view.playlistAnswer.Reset();
     MakeFile(L"Mix\\other.m3u");
     ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan | kLoadTreePlaylists));
-    ASSERT_EQ(mix->children.size(), 2u);
-    ASSERT_TRUE(mix->children[1]->playlist);
-    EXPECT_TRUE(mix->children[1]->playlist->NeedsLoading());
+    ASSERT_EQ(mix->ChildCount(), 2u);
+    ASSERT_TRUE(mix->ChildAt(1)->playlist);
+    EXPECT_TRUE(mix->ChildAt(1)->playlist->NeedsLoading());
 }
 
 class FailingListings : public FileSystem {
@@ -176,7 +176,7 @@ TEST_F(FolderScanTest, WhatCannotBeListedContributesNothing) {
     ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files"), 1);
     EXPECT_TRUE(Row(Library() + L"Open\\z.mp3"));
-    EXPECT_EQ(root->Node()->children.size(), 3u);
+    EXPECT_EQ(root->Node()->ChildCount(), 3u);
     root->Close();
 
     Ref<FolderRoot> missing = MakeRoot(Library() + L"Gone\\", 2);
@@ -205,7 +205,7 @@ TEST_F(FolderScanTest, TreeLoadsFromTheCacheWithoutListingTheDisk) {
     ASSERT_TRUE(loaded->Load(database, *extensions, 0));
     EXPECT_EQ(files.listings, 0);
     EXPECT_EQ(TreePaths(*loaded->Node()), expected);
-    TreeNode* rock = loaded->Node()->FindChild(Library() + L"Rock\\");
+    Ref<TreeNode> rock = loaded->Node()->FindChild(Library() + L"Rock\\");
     ASSERT_TRUE(rock && rock->FindChild(Library() + L"Rock\\Live\\"));
     EXPECT_TRUE(loaded->Loaded());
     EXPECT_TRUE(loaded->HasWatchers());

@@ -25,7 +25,7 @@ void FolderRoot::StopWatchers() {
 
 void FolderRoot::Close() {
     StopWatchers();
-    node_->children.clear();
+    node_->ClearChildren();
 }
 
 bool FolderRoot::Load(CacheDatabase& database, const MediaExtensions& extensions, int flags) {

@@ -15,5 +15,5 @@ void Root::SetNode(Ref<TreeNode> node) {
 
 void Root::SetAvailable(bool on) {
     available_ = on;
-    if (!on && node_) node_->children.clear();
+    if (!on && node_) node_->ClearChildren();
 }

@@ -8,6 +8,6 @@ SqlRoot::SqlRoot(std::wstring condition, const std::wstring& name, long long roo
 }
 
 void SqlRoot::Close() {
-    node_->children.clear();
+    node_->ClearChildren();
     condition_.clear();
 }

@@ -77,7 +77,7 @@ LRESULT MainView::OnRootNotLoaded(LPARAM lp) {
 void MainView::RebuildSubtree(HTREEITEM item, TreeNode& node) {
     HWND tree = tree_->Tree();
     while (HTREEITEM child = TreeView_GetChild(tree, item)) TreeView_DeleteItem(tree, child);
-    for (const Ref<TreeNode>& child : node.children) tree_->InsertNode(item, TVI_LAST, *child);
+    for (const Ref<TreeNode>& child : node.Children()) tree_->InsertNode(item, TVI_LAST, *child);
     TVITEMW children = {};
     children.mask = TVIF_CHILDREN;
     children.hItem = item;
@@ -113,12 +113,7 @@ LRESULT MainView::OnFolderRescanned(LPARAM lp) {
         if (!librarySelected) tree_->SelectItem(item);
     } else if (!top) {
         HTREEITEM parent = TreeView_GetParent(tree, item);
-        if (TreeNode* parentNode = tree_->NodeOf(parent)) {
-            auto& siblings = parentNode->children;
-            siblings.erase(std::remove_if(siblings.begin(), siblings.end(),
-                                          [&](const Ref<TreeNode>& n) { return n.get() == node.get(); }),
-                           siblings.end());
-        }
+        if (TreeNode* parentNode = tree_->NodeOf(parent)) parentNode->RemoveChild(node.get());
         TreeView_DeleteItem(tree, item);
         tree_->SelectItem(parent);
     }
@@ -133,12 +128,7 @@ LRESULT MainView::OnFolderRemoved(LPARAM lp) {
         std::wstring parentPath = WithTrailingBackslash(ParentPath(folder.substr(0, folder.size() - 1)));
         HTREEITEM parent = FindFolderItem(parentPath);
         if (!parent) parent = tree_->TopItem();
-        if (TreeNode* parentNode = tree_->NodeOf(parent)) {
-            auto& siblings = parentNode->children;
-            siblings.erase(std::remove_if(siblings.begin(), siblings.end(),
-                                          [&](const Ref<TreeNode>& n) { return EqualsNoCase(n->path, folder); }),
-                           siblings.end());
-        }
+        if (TreeNode* parentNode = tree_->NodeOf(parent)) parentNode->RemoveChild(nullptr, folder);
         if (HTREEITEM item = FindFolderItem(folder); item && !TopLevelItemOf(tree_->NodeOf(item))) {
             if (TreeView_GetSelection(tree_->Tree()) == item) tree_->SelectItem(parent);
             TreeView_DeleteItem(tree_->Tree(), item);
@@ -155,13 +145,13 @@ LRESULT MainView::OnFolderAdded(LPARAM lp) {
         HTREEITEM parent = FindFolderItem(parentPath);
         if (!parent) parent = tree_->TopItem();
         TreeNode* parentNode = tree_->NodeOf(parent);
-        TreeNode* shown = node.get();
+        Ref<TreeNode> shown = node;
         if (parentNode) {
-            if (TreeNode* existing = parentNode->FindChild(node->path)) {
-                existing->children = node->children;
+            if (Ref<TreeNode> existing = parentNode->FindChild(node->path)) {
+                existing->SetChildren(node->Children());
                 shown = existing;
             } else {
-                parentNode->children.push_back(node);
+                parentNode->AddChild(node);
             }
         }
         if (HTREEITEM old = FindFolderItem(node->path)) TreeView_DeleteItem(tree_->Tree(), old);

@@ -98,8 +98,9 @@ HTREEITEM FolderTreeView::InsertSubtree(HTREEITEM parent, HTREEITEM after, TreeN
         return nullptr;
     }
     if (!withChildren) return item;
-    for (const Ref<TreeNode>& child : node.children) InsertSubtree(item, TVI_LAST, *child, true);
-    if (!node.children.empty()) SortChildren(item);
+    std::vector<Ref<TreeNode>> children = node.Children();
+    for (const Ref<TreeNode>& child : children) InsertSubtree(item, TVI_LAST, *child, true);
+    if (!children.empty()) SortChildren(item);
     return item;
 }
 
@@ -159,7 +160,7 @@ HTREEITEM FolderTreeView::FindItemByPath(const std::wstring& path) const {
 
 // Nodes know their children before the items for them exist; "My Library" has no node.
 bool FolderTreeView::HasChildren(HTREEITEM item, const TreeNode* node) const {
-    return node ? !node->children.empty() : TreeView_GetChild(tree_, item) != nullptr;
+    return node ? node->HasChildren() : TreeView_GetChild(tree_, item) != nullptr;
 }
 
 void FolderTreeView::OnGetDispInfo(NMTVDISPINFOW& info) {

@@ -268,7 +268,7 @@ TEST_F(RootsStoreTest, ClosingAFolderRootStopsBothWatchersBeforeWaiting) {
     std::vector<std::wstring> log;
     root->SetWatchers(Ref<FolderWatcher>::Adopt(new LoggingWatcher(log, L"files")),
                       Ref<FolderWatcher>::Adopt(new LoggingWatcher(log, L"folders")));
-    root->Node()->children.push_back(Ref<TreeNode>::Make(NodeKind::kFolder, root->Path() + L"x\\"));
+    root->Node()->AddChild(Ref<TreeNode>::Make(NodeKind::kFolder, root->Path() + L"x\\"));
     ASSERT_TRUE(store.RemoveRoot(0));
     EXPECT_EQ(log, (std::vector<std::wstring>{L"stop files", L"stop folders", L"wait files", L"wait folders"}));
     EXPECT_FALSE(root->HasWatchers());

@@ -55,7 +55,7 @@ protected:
 
     static Ref<TreeNode> Folder(const std::wstring& path, std::vector<Ref<TreeNode>> children = {}) {
         auto node = Ref<TreeNode>::Make(NodeKind::kFolder, path);
-        node->children = std::move(children);
+        node->SetChildren(std::move(children));
         return node;
     }
     HTREEITEM AddRoot(TreeNode& node) { return view->InsertNode(view->TopItem(), TVI_LAST, node); }

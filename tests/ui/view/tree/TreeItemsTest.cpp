@@ -67,7 +67,7 @@ TEST_F(TreeTest, ChildrenAreSortedRootsKeepTheirOrderAndPathsFindTheirItems) {
 TEST_F(TreeTest, ItemsGiveTheirNodesBackWhenTheyGo) {
     auto leaf = Folder(temp.File(L"R\\A\\B\\"));
     auto root = Folder(temp.File(L"R\\"), {Folder(temp.File(L"R\\A\\"), {leaf})});
-    TreeNode* middle = root->children[0].get();
+    TreeNode* middle = root->ChildAt(0).get();
     auto counts = [&] { return std::vector<long>{root->RefCount(), middle->RefCount(), leaf->RefCount()}; };
     const std::vector<long> alone = counts();
 
