@@ -408,9 +408,52 @@ void OnSearch(const std::wstring& argument) {
     SettleUi();
 }
 
+// "CODE [ARGUMENT]": the code and its numeric argument.
+bool ParseCommand(const std::wstring& argument, WPARAM& code, LPARAM& value) {
+    wchar_t* end = nullptr;
+    code = static_cast<WPARAM>(wcstoul(argument.c_str(), &end, 10));
+    if (end == argument.c_str()) return false;
+    value = static_cast<LPARAM>(wcstol(end, nullptr, 10));
+    return true;
+}
+
+HWND ViewWindow() {
+    HWND tree = FindViewControl(kTreeId);
+    return tree ? GetParent(tree) : nullptr;
+}
+
+// Posted, as menus and keys do: a command that asks a question leaves its box to "answer".
+void OnCommand(const std::wstring& argument) {
+    WPARAM code = 0;
+    LPARAM value = 0;
+    if (!ParseCommand(argument, code, value)) return Say(L"command: expected a code and an optional number");
+    bool exists = false;
+    RunOnUi([&] {
+        if (HWND view = ViewWindow()) exists = PostMessageW(view, WM_USER + 3, code, value) != 0;
+    });
+    if (!exists) SayUnsupported();
+}
+
+// Sent, as the preferences do with their get codes, and the answer printed.
+void OnAsk(const std::wstring& argument) {
+    WPARAM code = 0;
+    LPARAM value = 0;
+    if (!ParseCommand(argument, code, value)) return Say(L"ask: expected a code and an optional number");
+    bool exists = false;
+    LRESULT answer = 0;
+    RunOnUi([&] {
+        HWND view = ViewWindow();
+        if ((exists = view != nullptr)) answer = SendMessageW(view, WM_USER + 3, code, value);
+    });
+    if (!exists) return SayUnsupported();
+    Say(L"answer " + std::to_wstring(static_cast<long long>(answer)));
+}
+
 }  // namespace
 
 extern const CommandEntry kViewCommands[] = {
+    {L"command", &OnCommand},
+    {L"ask", &OnAsk},
     {L"add-root", &OnAddRoot},
     {L"add-playlist-root", &OnAddPlaylistRoot},
     {L"wait-idle", &OnWaitIdle},

@@ -1,6 +1,8 @@
 // The roots list and loading it from the cache.
 #include "db/roots/RootsList.h"
 
+#include <utility>
+
 #include "db/roots/FolderRoot.h"
 #include "db/roots/PlaylistRoot.h"
 #include "db/roots/RootRows.h"
@@ -39,6 +41,13 @@ Ref<Root> RootsList::RemoveAt(size_t index) {
     Ref<Root> root = std::move(roots_[index]);
     roots_.erase(roots_.begin() + static_cast<std::ptrdiff_t>(index));
     return root;
+}
+
+bool RootsList::Swap(size_t first, size_t second) {
+    Lock lock(lock_);
+    if (first >= roots_.size() || second >= roots_.size()) return false;
+    std::swap(roots_[first], roots_[second]);
+    return true;
 }
 
 void LoadRoots(RootsList& roots, CacheDatabase& database) {

@@ -21,6 +21,8 @@ public:
     void Append(Ref<Root> root);
     // The removed root, or null when the index is out of range.
     Ref<Root> RemoveAt(size_t index);
+    // Exchanges two roots; false when either index is out of range.
+    bool Swap(size_t first, size_t second);
 
 private:
     mutable CriticalSection lock_;

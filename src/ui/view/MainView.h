@@ -117,6 +117,21 @@ private:
     LRESULT OnAcceleratorsRegistered(LPARAM);
     LRESULT OnOfferTagReading(LPARAM);
 
+    // Files and the cache (MainViewFileCommands.cpp).
+    LRESULT OnFileInfo(LPARAM);
+    LRESULT OnRecycleFiles(LPARAM);
+    LRESULT OnSelectRowFolder(LPARAM);
+    LRESULT OnShowInExplorer(LPARAM);
+    LRESULT OnShowPlayingRow(LPARAM);
+    LRESULT OnCleanDatabase(LPARAM);
+
+    // The selected root (MainViewRootCommands.cpp).
+    int SelectedRootIndex() const;
+    LRESULT OnRemoveRoot(LPARAM);
+    LRESULT OnMoveRoot(LPARAM);
+    LRESULT OnGetAutoload(LPARAM);
+    LRESULT OnToggleAutoload(LPARAM);
+
     // Listing (MainViewListing.cpp).
     LRESULT OnRefreshList(LPARAM);
     LRESULT OnListingReady(LPARAM);

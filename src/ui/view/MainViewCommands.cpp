@@ -94,6 +94,16 @@ const MainView::CommandEntry MainView::kCommands[] = {
     {kCmdTagPassDone, &MainView::OnTagPassDone},
     {kCmdAcceleratorsRegistered, &MainView::OnAcceleratorsRegistered},
     {kCmdOfferTagReading, &MainView::OnOfferTagReading},
+    {kCmdFileInfo, &MainView::OnFileInfo},
+    {kCmdRecycleFiles, &MainView::OnRecycleFiles},
+    {kCmdSelectRowFolder, &MainView::OnSelectRowFolder},
+    {kCmdShowInExplorer, &MainView::OnShowInExplorer},
+    {kCmdShowPlayingRow, &MainView::OnShowPlayingRow},
+    {kCmdCleanDatabase, &MainView::OnCleanDatabase},
+    {kCmdRemoveRoot, &MainView::OnRemoveRoot},
+    {kCmdMoveRoot, &MainView::OnMoveRoot},
+    {kCmdGetAutoload, &MainView::OnGetAutoload},
+    {kCmdToggleAutoload, &MainView::OnToggleAutoload},
 };
 
 LRESULT MainView::OnCommandMessage(HWND, UINT, WPARAM code, LPARAM lp) {

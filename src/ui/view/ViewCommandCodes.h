@@ -1,17 +1,29 @@
-// Command codes that only the view answers: adding roots, file types, finding more, messages,
-// and the option get/set codes the preferences use.
+// Command codes that only the view answers: roots, files and maintenance, playing, finding
+// more, messages, and the option get/set codes the preferences use.
 #pragma once
 
 #include <windows.h>
 
 enum ViewCommandCode : WPARAM {
     kCmdInsertRoot = 1004,          // argument: 0 folder, 1 playlist file, 2 smart playlist
+    kCmdRemoveRoot = 1005,          // the selected root, after confirmation
+    kCmdCleanDatabase = 1008,       // after a warning; reports the counts
     kCmdAddFolderRootPath = 1009,   // argument: path text
+    kCmdRecycleFiles = 1025,        // argument: 0 the selected rows, non-zero the selected folder
+    kCmdShowPlayingRow = 1032,
+    kCmdPlayRows = 1037,            // argument: high word 1 from a double-click; low word the action
+    kCmdFileInfo = 1039,            // the host's file-information dialog for each selected row
+    kCmdSelectRowFolder = 1043,     // the tree item of the focused row's folder
     kCmdSetFileTypes = 1040,        // argument: TypeFilter block, owned by the receiver
     kCmdEditTags = 1055,            // repaints the focused row
+    kCmdShowInExplorer = 1057,      // argument: row index
+    kCmdGetAutoload = 1075,         // answers the selected root's auto-load flag
+    kCmdToggleAutoload = 1076,
+    kCmdMoveRoot = 1087,            // argument: 0 up, 1 down
     kCmdShowInformation = 1091,     // argument: text object
     kCmdAddPlaylistRootPath = 1096, // argument: path text
     kCmdFindMore = 1097,            // argument: high word 0 artist, 1 title, 2 album, 3 genre
+    kCmdPlayRowList = 1100,         // argument: row list, played with the list's double-click action
     kCmdAcceleratorsRegistered = 1136,
 };
 

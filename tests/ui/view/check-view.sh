@@ -118,6 +118,57 @@ check "the last selected folder comes back" "$(section tree | grep -E $'\tTakk\t
 bjork=$(section list)
 check "with accents stripped 'bjork' finds Björk" "$([ "$(head -n 1 <<<"$bjork")" -gt 0 ] && tail -n +2 <<<"$bjork" | cut -f14 | grep -qF 'Björk'; echo $?)"
 
-[ "$failed" -gt 0 ] && { echo "--- first run:"; cat "$work/first.out"; echo "--- second run:"; cat "$work/second.out"; }
+# Commands on roots and rows, as the menus will send them: a second root moved up and its
+# auto-load flag switched, a row's folder found in the tree, the cache cleaned, a root removed.
+mkdir -p "$work/more/Extra"
+cp "$(find "$work/lib" -name '*.mp3' | head -n 1)" "$work/more/Extra/extra.mp3"
+more=$(winpath "$work/more")
+run_host third "$docs" <<SCRIPT
+wait-idle 60000
+add-root $more
+answer no
+wait-idle 60000
+select $more
+wait-idle 10000
+command 1087 0
+wait-idle 10000
+tree
+ask 1075
+command 1076
+wait-idle 5000
+ask 1075
+select $lib\\Björk\\Debut
+wait-idle 10000
+select My Library
+wait-idle 10000
+search ?filename LIKE '12 Winter%' AND path LIKE '%Debut%'
+sleep 1500
+wait-idle 10000
+select-rows 0
+command 1043
+wait-idle 10000
+tree
+command 1008
+answer yes
+answer ok
+select $more
+wait-idle 10000
+command 1005
+answer yes
+wait-idle 20000
+tree
+quit
+SCRIPT
+moved=$(sed -n '/^> command 1087 0$/,/^> ask 1075$/p' <<<"$out" | awk -F'\t' '$1==1')
+check "moving a root up puts it first and keeps it selected" "$(head -n 1 <<<"$moved" | grep -qE $'^1\tmore\t.*selected'; echo $?)"
+answers=$(grep -E '^answer [0-9]+$' <<<"$out" | tr '\n' ' ')
+check "the auto-load flag is answered and switched" "$([ "$answers" = "answer 1 answer 0 " ]; echo $?)"
+found=$(sed -n '/^> command 1043$/,/^> command 1008$/p' <<<"$out" | grep selected)
+check "a row's folder is selected in the tree" "$(grep -qE $'\tDebut\t' <<<"$found"; echo $?)"
+check "cleaning reports the counts" "$(grep -qE '^box: Information: [0-9]+ file\(s\) in database before clean\. [0-9]+ file\(s\) in database after clean$' <<<"$out"; echo $?)"
+removed=$(sed -n '/^> command 1005$/,$p' <<<"$out" | awk -F'\t' '$1==1')
+check "a removed root leaves the tree" "$([ -n "$removed" ] && ! grep -qE $'\tmore\t' <<<"$removed"; echo $?)"
+
+[ "$failed" -gt 0 ] && { echo "--- first run:"; cat "$work/first.out"; echo "--- second run:"; cat "$work/second.out"; echo "--- third run:"; cat "$work/third.out"; }
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

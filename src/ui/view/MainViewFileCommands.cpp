@@ -1,0 +1,144 @@
+// The view's commands on files and on the cache: the host's file-information dialog, the
+// recycle bin, a row's folder in the tree or in the file manager, the playing row, and
+// cleaning the cache of duplicate rows.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "base/SafeFormat.h"
+#include "base/Text.h"
+#include "base/TextObject.h"
+#include "db/Listing.h"
+#include "db/TagRows.h"
+#include "host/HostApi.h"
+#include "scan/TagRequest.h"
+#include "settings/PluginContext.h"
+#include "StringIds.h"
+#include "ui/framework/Messages.h"
+#include "ui/view/CommandCodes.h"
+#include "ui/view/FolderTreeView.h"
+#include "ui/view/MainView.h"
+#include "ui/view/ViewCommandCodes.h"
+
+namespace {
+
+constexpr unsigned kFileInfoTagTimeoutMs = 3000;
+constexpr size_t kMaxRecyclePath = 259;
+const wchar_t kUnexpectedError[] =
+    L"An unexpected error has occurred. Please report the author of this plugin how you made it happen :)";
+const wchar_t kCleanReport[] = L"%d file(s) in database before clean. %d file(s) in database after clean";
+
+std::vector<int> SelectedIndexes(HWND list) {
+    std::vector<int> indexes;
+    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+        indexes.push_back(i);
+    return indexes;
+}
+
+}  // namespace
+
+// Each dialog is shown in turn; the host answers non-zero when the user ends the series.
+LRESULT MainView::OnFileInfo(LPARAM) {
+    fileInfoLoop_ = true;
+    for (int index : SelectedIndexes(GetDlgItem(dialog_, kListControl))) {
+        Ref<FileRecord> row = RowAt(index);
+        if (!row) {
+            MessageBoxW(nullptr, kUnexpectedError, L"Error", MB_OK | MB_TOPMOST);
+            break;
+        }
+        std::wstring path = row->Path();
+        HostFileInfoRecord request{dialog_, path.c_str()};
+        if (SendMessageW(host_, kHostMessage, reinterpret_cast<WPARAM>(&request), kHostFileInfoDialog) != 0) break;
+        // The user may have changed the tags in the dialog; a read that times out writes nothing.
+        if (RequestTags(*row, kFileInfoTagTimeoutMs) && database_) WriteTags(*database_, *row);
+    }
+    fileInfoLoop_ = false;
+    return TRUE;
+}
+
+// The watchers report the removals; the list and the tree are left as they are.
+LRESULT MainView::OnRecycleFiles(LPARAM lp) {
+    if (MessageBoxW(dialog_, GetString(kStrMsgRecycleFiles), L"Delete file(s)", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return TRUE;
+    std::wstring paths;
+    if (lp == 0) {
+        for (int index : SelectedIndexes(GetDlgItem(dialog_, kListControl))) {
+            if (Ref<FileRecord> row = RowAt(index)) {
+                std::wstring path = row->Path();
+                if (path.size() > kMaxRecyclePath) continue;  // the shell would cut it into another path
+                paths += path;
+                paths += L'\0';
+            }
+        }
+    } else if (Ref<TreeNode> node = SelectedNode()) {
+        std::wstring folder = node->path;
+        if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+        paths += folder;
+        paths += L'\0';
+    }
+    if (paths.empty()) return TRUE;
+    paths += L'\0';
+    SHFILEOPSTRUCTW operation = {};
+    operation.hwnd = dialog_;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = paths.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_WANTNUKEWARNING;
+    SHFileOperationW(&operation);
+    return TRUE;
+}
+
+LRESULT MainView::OnSelectRowFolder(LPARAM) {
+    HWND list = GetDlgItem(dialog_, kListControl);
+    Ref<FileRecord> row = RowAt(ListView_GetNextItem(list, -1, LVNI_FOCUSED | LVNI_SELECTED));
+    if (!row) return TRUE;
+    HTREEITEM item = tree_->FindItemByPath(std::wstring(row->FolderPath()));
+    if (!item) {
+        MessageBoxW(nullptr, GetString(kStrMsgFolderNotFound), L"", MB_OK | MB_TOPMOST);
+        return TRUE;
+    }
+    TreeView_SelectSetFirstVisible(tree_->Tree(), item);
+    tree_->SelectItem(item);
+    return TRUE;
+}
+
+LRESULT MainView::OnShowInExplorer(LPARAM lp) {
+    Ref<FileRecord> row = RowAt(static_cast<int>(lp));
+    if (!row) return TRUE;
+    std::wstring parameters = L"/select, \"" + row->Path() + L"\"";
+    ShellExecuteW(dialog_, nullptr, L"explorer.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    return TRUE;
+}
+
+// The row ends up near the middle of the page.
+LRESULT MainView::OnShowPlayingRow(LPARAM) {
+    Ref<RowList> rows = CurrentRows();
+    if (!rows || playingPath_.empty()) return TRUE;
+    int found = -1;
+    for (size_t i = 0; i < rows->rows.size(); ++i) {
+        if (EqualsNoCase(rows->rows[i]->Path(), playingPath_)) {
+            found = static_cast<int>(i);
+            break;
+        }
+    }
+    if (found < 0) return TRUE;
+    HWND list = GetDlgItem(dialog_, kListControl);
+    int half = ListView_GetCountPerPage(list) / 2;
+    int aim = ListView_GetTopIndex(list) + half < found ? found + half : found - half;
+    aim = std::max(0, std::min(aim, static_cast<int>(rows->rows.size()) - 1));
+    ListView_EnsureVisible(list, aim, FALSE);
+    return TRUE;
+}
+
+LRESULT MainView::OnCleanDatabase(LPARAM) {
+    if (MessageBoxW(dialog_, GetString(kStrMsgCleanIsSlow), L"Warning", MB_YESNO | MB_ICONWARNING | MB_TOPMOST) != IDYES ||
+        !database_)
+        return TRUE;
+    auto [before, after] = CleanDatabase(*database_);
+    std::wstring report = SafeFormat(kCleanReport, {static_cast<long long>(before), static_cast<long long>(after)});
+    PostMessageW(dialog_, kCommandMessage, kCmdShowInformation, PassText(report));
+    return TRUE;
+}

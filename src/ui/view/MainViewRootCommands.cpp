@@ -1,0 +1,89 @@
+// The view's commands on the selected root: removing it, moving it among the roots, and its
+// auto-load flag.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "db/roots/PlaylistRoot.h"
+#include "db/roots/RootRows.h"
+#include "db/roots/RootsList.h"
+#include "scan/WorkItems.h"
+#include "settings/PluginContext.h"
+#include "StringIds.h"
+#include "ui/view/CommandCodes.h"
+#include "ui/view/FolderTreeView.h"
+#include "ui/view/MainView.h"
+
+// The position of the selected item among the roots under "My Library", or -1 when the
+// selection is not a root's item.
+int MainView::SelectedRootIndex() const {
+    HWND tree = tree_->Tree();
+    HTREEITEM selected = TreeView_GetSelection(tree);
+    int index = 0;
+    for (HTREEITEM item = TreeView_GetChild(tree, tree_->TopItem()); item; item = TreeView_GetNextSibling(tree, item), ++index)
+        if (item == selected) return index;
+    return -1;
+}
+
+LRESULT MainView::OnRemoveRoot(LPARAM) {
+    int index = SelectedRootIndex();
+    HTREEITEM selected = TreeView_GetSelection(tree_->Tree());
+    if (index < 0) return TRUE;
+    if (MessageBoxW(nullptr, GetString(kStrMsgRemoveRoot), L"Confirmation", MB_YESNO | MB_TOPMOST | MB_TASKMODAL) !=
+        IDYES)
+        return TRUE;
+    EnterBusy();
+    ShowListState(kListStatusUpdatingDatabase);
+    EmptyList();
+    // Unsaved changes of a playlist root are offered a save before its rows go.
+    if (Ref<Root> root = roots_->At(static_cast<size_t>(index)); root && root->Type() == RootType::kPlaylist) {
+        Playlist* entries = static_cast<PlaylistRoot&>(*root).Entries();
+        if (entries && entries->modified &&
+            MessageBoxW(nullptr, GetString(kStrMsgSaveBeforeRemove), L"Confirmation", MB_YESNO | MB_ICONQUESTION) ==
+                IDYES)
+            root->Save();
+    }
+    TreeView_DeleteItem(tree_->Tree(), selected);
+    PostWork(kWorkRemoveRoot, static_cast<WPARAM>(index));
+    return TRUE;
+}
+
+// The new order lives in the roots list; it reaches the cache when the system shuts down.
+LRESULT MainView::OnMoveRoot(LPARAM lp) {
+    HWND tree = tree_->Tree();
+    int index = SelectedRootIndex();
+    if (index < 0) return TRUE;
+    HTREEITEM item = TreeView_GetSelection(tree);
+    bool down = lp != 0;
+    int other = down ? index + 1 : index - 1;
+    TreeNode* node = tree_->NodeOf(item);
+    if (!node || other < 0 || !roots_->Swap(static_cast<size_t>(index), static_cast<size_t>(other))) {
+        tree_->SelectItem(item);
+        return TRUE;
+    }
+    // Down: after the item that followed; up: after the one two places above, or first.
+    HTREEITEM after = TVI_FIRST;
+    if (down) {
+        after = TreeView_GetNextSibling(tree, item);
+    } else if (HTREEITEM above = TreeView_GetPrevSibling(tree, item)) {
+        if (HTREEITEM twoAbove = TreeView_GetPrevSibling(tree, above)) after = twoAbove;
+    }
+    Ref<TreeNode> kept(node);
+    TreeView_DeleteItem(tree, item);
+    if (HTREEITEM moved = tree_->InsertNode(tree_->TopItem(), after, *kept)) tree_->SelectItem(moved);
+    return TRUE;
+}
+
+LRESULT MainView::OnGetAutoload(LPARAM) {
+    int index = SelectedRootIndex();
+    Ref<Root> root = index >= 0 ? roots_->At(static_cast<size_t>(index)) : Ref<Root>();
+    return Answer(root && root->Autoload() ? 1 : 0);
+}
+
+LRESULT MainView::OnToggleAutoload(LPARAM) {
+    int index = SelectedRootIndex();
+    Ref<Root> root = index >= 0 ? roots_->At(static_cast<size_t>(index)) : Ref<Root>();
+    if (!root) return TRUE;
+    root->SetAutoload(!root->Autoload());
+    if (database_) SetRootAutoload(*database_, root->RootId(), root->Autoload());
+    return TRUE;
+}
