@@ -1,0 +1,22 @@
+// The tag callbacks through which the host formats a display title from a file record, and the
+// request that asks it to: titles for files the host has not read itself come from our cache.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class FileRecord;
+
+constexpr int kTitleTagUnits = 260;  // every answer block holds this many UTF-16 units
+
+// The host's tag callback; context is a const FileRecord*. Answers a zero-filled GlobalAlloc
+// block of kTitleTagUnits units holding the key's value, cut to fit with its terminator kept:
+// "FILENAME" is the full path; "artist", "title", "album", "comment", "genre" the tag texts;
+// "tracknumber" and "year" the numbers in decimal (empty when unknown); any other key is empty.
+wchar_t* __cdecl TitleTag(const wchar_t* key, void* context);
+// Releases a block TitleTag answered.
+void __cdecl FreeTitleTag(wchar_t* value, void* context);
+
+// The title the host's default title format makes of the record; empty when the host wrote none.
+std::wstring FormatTitle(HWND host, const FileRecord& record);
