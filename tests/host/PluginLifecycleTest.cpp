@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "base/Path.h"
+#include "base/TextObject.h"
 #include "host/HostApi.h"
 #include "host/PluginRecord.h"
 #include "settings/PluginContext.h"
@@ -312,6 +313,49 @@ TEST_F(PluginLifecycleTest, FiveQuickKeysAskForOneListing) {
     SendMessageW(host, WM_CLOSE, 0, 0);
     Pump();
     record->quit();
+}
+
+// The preferences' font and language codes: what is set is answered back and written at shutdown.
+TEST_F(PluginLifecycleTest, FontAndLanguageCodesAnswerWhatWasSet) {
+    ASSERT_EQ(record->init(), 0);
+    Pump();
+    HWND view = GetWindow(kMainViewWindowId);
+    ASSERT_NE(view, nullptr);
+    auto* font = new LOGFONTW{};
+    font->lfHeight = 21;
+    font->lfCharSet = SYMBOL_CHARSET;
+    wcscpy(font->lfFaceName, L"Courier New");
+    SendMessageW(view, kCommandMessage, 1083, reinterpret_cast<LPARAM>(font));
+    EXPECT_EQ(SendMessageW(view, kCommandMessage, 1086, 1), 21);
+    Ref<TextObject> face = AdoptText(SendMessageW(view, kCommandMessage, 1086, 0));
+    ASSERT_TRUE(face);
+    EXPECT_EQ(face->text, L"Courier New");
+
+    Ref<TextObject> none = AdoptText(SendMessageW(view, kCommandMessage, 1124, 0));
+    ASSERT_TRUE(none);
+    EXPECT_EQ(none->text, L"") << "English until a pack is chosen";
+    // Choosing a pack offers a restart; the user declines.
+    std::thread closer([] {
+        for (int i = 0; i < 200; ++i) {
+            if (HWND box = FindWindowW(L"#32770", L"Information")) {
+                PostMessageW(box, WM_COMMAND, IDNO, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    });
+    SendMessageW(view, kCommandMessage, 1123, PassText(L"C:\\Packs\\cv_de.dll"));
+    closer.join();
+    Ref<TextObject> pack = AdoptText(SendMessageW(view, kCommandMessage, 1124, 0));
+    ASSERT_TRUE(pack);
+    EXPECT_EQ(pack->text, L"C:\\Packs\\cv_de.dll");
+
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    record->quit();
+    EXPECT_EQ(ReadIni(SettingsPath(), L"General", L"Font name"), L"Courier New");
+    EXPECT_EQ(ReadIni(SettingsPath(), L"General", L"Font size"), L"21");
+    EXPECT_EQ(ReadIni(SettingsPath(), L"General", L"Language"), L"C:\\Packs\\cv_de.dll");
 }
 
 TEST_F(PluginLifecycleTest, OldHostLeavesThePluginInert) {

@@ -35,6 +35,8 @@ class ScanWorker;
 class SearchBox;
 
 
+class PlaybackActions;
+
 class MainView : public WindowObject, public ViewModel {
 public:
     MainView(HWND dialog, HWND host, PluginContext& context);
@@ -102,6 +104,10 @@ private:
     // The bus (MainViewCommands.cpp) and option codes (MainViewOptions.cpp).
     static const CommandEntry kCommands[];
     bool HandleOptionCode(WPARAM code, LPARAM argument, LRESULT& result);
+    LRESULT OnSetFont(LPARAM);
+    LRESULT OnGetFont(LPARAM);
+    LRESULT OnSetLanguage(LPARAM);
+    LRESULT OnGetLanguage(LPARAM);
     LRESULT OnFocusWindow(LPARAM);
     LRESULT OnShowError(LPARAM);
     LRESULT OnShowInformation(LPARAM);
@@ -124,6 +130,12 @@ private:
     LRESULT OnShowInExplorer(LPARAM);
     LRESULT OnShowPlayingRow(LPARAM);
     LRESULT OnCleanDatabase(LPARAM);
+
+    // Playing (MainViewPlayback.cpp).
+    PlaybackActions Playback() const;
+    LRESULT OnPlayRows(LPARAM);
+    LRESULT OnPlayTreeNode(LPARAM);
+    LRESULT OnPlayRowList(LPARAM);
 
     // The selected root (MainViewRootCommands.cpp).
     int SelectedRootIndex() const;

@@ -104,6 +104,13 @@ const MainView::CommandEntry MainView::kCommands[] = {
     {kCmdMoveRoot, &MainView::OnMoveRoot},
     {kCmdGetAutoload, &MainView::OnGetAutoload},
     {kCmdToggleAutoload, &MainView::OnToggleAutoload},
+    {kCmdPlayRows, &MainView::OnPlayRows},
+    {kCmdPlayTreeNode, &MainView::OnPlayTreeNode},
+    {kCmdPlayRowList, &MainView::OnPlayRowList},
+    {kCmdSetFont, &MainView::OnSetFont},
+    {kCmdGetFont, &MainView::OnGetFont},
+    {kCmdSetLanguage, &MainView::OnSetLanguage},
+    {kCmdGetLanguage, &MainView::OnGetLanguage},
 };
 
 LRESULT MainView::OnCommandMessage(HWND, UINT, WPARAM code, LPARAM lp) {

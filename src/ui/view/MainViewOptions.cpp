@@ -1,10 +1,17 @@
 // The option codes of the command bus: a table of get and set codes per option, with what a
-// change must set off (a rebuilt query filter, a work item, a refresh).
+// change must set off (a rebuilt query filter, a work item, a refresh), and the custom font
+// and the language pack, which the preferences set and read.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+
+#include "base/TextObject.h"
 #include "db/CacheDatabase.h"
+#include "host/HostApi.h"
 #include "scan/ScanWorker.h"
+#include "settings/PluginContext.h"
+#include "StringIds.h"
 #include "ui/framework/Messages.h"
 #include "ui/view/CommandCodes.h"
 #include "ui/view/FileListView.h"
@@ -127,3 +134,34 @@ bool MainView::HandleOptionCode(WPARAM code, LPARAM argument, LRESULT& result) {
     result = 0;
     return true;
 }
+
+// The preferences hand a font record made with new; the view takes it over. Only the face
+// and the height are kept: they are what the settings store and what the next start uses.
+LRESULT MainView::OnSetFont(LPARAM lp) {
+    std::unique_ptr<LOGFONTW> description(reinterpret_cast<LOGFONTW*>(lp));
+    if (!description) return TRUE;
+    description->lfCharSet = DEFAULT_CHARSET;
+    description->lfFaceName[LF_FACESIZE - 1] = L'\0';
+    options_.fontName = description->lfFaceName;
+    options_.fontSize = description->lfHeight;
+    if (options_.useCustomFont) ApplyFont();
+    return TRUE;
+}
+
+// 1: the height; 0: a text object with the face name, one reference for the asker.
+LRESULT MainView::OnGetFont(LPARAM lp) {
+    if (lp == 1) return Answer(options_.fontSize);
+    return Answer(PassText(options_.fontName));
+}
+
+// A new pack is used from the next start; the user may restart the player now.
+LRESULT MainView::OnSetLanguage(LPARAM lp) {
+    Ref<TextObject> pack = AdoptText(lp);
+    options_.language = pack ? pack->text : std::wstring();
+    if (MessageBoxW(nullptr, GetString(kStrMsgRestartHost), L"Information",
+                    MB_YESNO | MB_TOPMOST | MB_ICONINFORMATION) == IDYES)
+        PostMessageW(host_, kHostMessage, 0, kHostRestart);
+    return TRUE;
+}
+
+LRESULT MainView::OnGetLanguage(LPARAM) { return Answer(PassText(options_.language)); }

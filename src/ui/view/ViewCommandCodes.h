@@ -19,11 +19,15 @@ enum ViewCommandCode : WPARAM {
     kCmdShowInExplorer = 1057,      // argument: row index
     kCmdGetAutoload = 1075,         // answers the selected root's auto-load flag
     kCmdToggleAutoload = 1076,
+    kCmdSetFont = 1083,             // argument: LOGFONTW made with new, owned by the receiver
+    kCmdGetFont = 1086,             // argument 1: answers the height; 0: a text object with the face
     kCmdMoveRoot = 1087,            // argument: 0 up, 1 down
     kCmdShowInformation = 1091,     // argument: text object
     kCmdAddPlaylistRootPath = 1096, // argument: path text
     kCmdFindMore = 1097,            // argument: high word 0 artist, 1 title, 2 album, 3 genre
     kCmdPlayRowList = 1100,         // argument: row list, played with the list's double-click action
+    kCmdSetLanguage = 1123,         // argument: text object with the pack's path, or null for English
+    kCmdGetLanguage = 1124,         // answers a text object with the pack's path
     kCmdAcceleratorsRegistered = 1136,
 };
 

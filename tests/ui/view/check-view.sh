@@ -139,6 +139,13 @@ wait-idle 5000
 ask 1075
 select $lib\\Björk\\Debut
 wait-idle 10000
+select-rows 0,1
+command 1037 3012
+wait-idle 5000
+playlist
+command 1038 3010
+wait-idle 5000
+playlist
 select My Library
 wait-idle 10000
 search ?filename LIKE '12 Winter%' AND path LIKE '%Debut%'
@@ -163,6 +170,10 @@ moved=$(sed -n '/^> command 1087 0$/,/^> ask 1075$/p' <<<"$out" | awk -F'\t' '$1
 check "moving a root up puts it first and keeps it selected" "$(head -n 1 <<<"$moved" | grep -qE $'^1\tmore\t.*selected'; echo $?)"
 answers=$(grep -E '^answer [0-9]+$' <<<"$out" | tr '\n' ' ')
 check "the auto-load flag is answered and switched" "$([ "$answers" = "answer 1 answer 0 " ]; echo $?)"
+enqueued=$(sed -n '/^> command 1037 3012$/,/^> command 1038 3010$/p' <<<"$out" | grep -cE $'^[0-9]+\t.*Debut')
+check "the selected rows are enqueued with their titles" "$([ "$enqueued" = 2 ] && sed -n '/^> command 1037 3012$/,/^> command 1038 3010$/p' <<<"$out" | grep -qE $'\t(Winter|Velvet)\t[0-9]+$'; echo $?)"
+played=$(sed -n '/^> command 1038 3010$/,/^> select My Library$/p' <<<"$out" | grep -cE $'^[0-9]+\t.*Debut')
+check "playing the folder replaces the playlist with its files" "$([ "$played" = 18 ]; echo $?)"
 found=$(sed -n '/^> command 1043$/,/^> command 1008$/p' <<<"$out" | grep selected)
 check "a row's folder is selected in the tree" "$(grep -qE $'\tDebut\t' <<<"$found"; echo $?)"
 check "cleaning reports the counts" "$(grep -qE '^box: Information: [0-9]+ file\(s\) in database before clean\. [0-9]+ file\(s\) in database after clean$' <<<"$out"; echo $?)"

@@ -1,0 +1,71 @@
+// The view's play commands: the selected rows, everything under the selected tree node, or
+// a given row list, handed to the host's playlist.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "db/Listing.h"
+#include "db/roots/SqlRoot.h"
+#include "host/HostApi.h"
+#include "ui/view/CommandCodes.h"
+#include "ui/view/FileListView.h"
+#include "ui/view/MainView.h"
+#include "ui/view/PlaybackActions.h"
+#include "ui/view/ViewCommandCodes.h"
+
+namespace {
+
+std::vector<Ref<FileRecord>> RowsOf(const Ref<RowList>& list) {
+    return list ? list->rows : std::vector<Ref<FileRecord>>();
+}
+
+}  // namespace
+
+PlaybackActions MainView::Playback() const {
+    return PlaybackActions(host_, nullptr, PlaybackOptions{options_.blockDuplicates, options_.forceShuffleOff});
+}
+
+// A double-click with "Add files ML-way" on plays the whole list, not only the selection.
+LRESULT MainView::OnPlayRows(LPARAM lp) {
+    bool fromDoubleClick = HIWORD(lp) == 1;
+    int action = LOWORD(lp);
+    if (fromDoubleClick && options_.addFilesMlWay) {
+        Playback().PlayWholeList(RowsOf(CurrentRows()));
+        return TRUE;
+    }
+    HWND list = GetDlgItem(dialog_, kListControl);
+    std::vector<Ref<FileRecord>> rows;
+    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+        if (Ref<FileRecord> row = RowAt(i)) rows.push_back(std::move(row));
+    Playback().Perform(rows, action);
+    return TRUE;
+}
+
+// A playlist plays in its stored order; anything else as the list would sort it.
+LRESULT MainView::OnPlayTreeNode(LPARAM lp) {
+    Ref<TreeNode> node = SelectedNode();
+    ListTotals totals;
+    Ref<RowList> rows;
+    if (node && node->kind == NodeKind::kPlaylist) {
+        rows = Ref<RowList>::Make();
+        if (node->playlist) rows->rows = node->playlist->entries;
+    } else if (database_) {
+        if (!node) {
+            rows = ListFiles(*database_, {}, nullptr, totals, options_.compatibilityMode);
+        } else if (node->kind == NodeKind::kFolder) {
+            rows = ListFiles(*database_, {}, &node->path, totals, options_.compatibilityMode);
+        } else if (node->root && node->root->Type() == RootType::kSql) {
+            rows = ListQueryView(*database_, static_cast<SqlRoot*>(node->root)->Condition(), totals);
+        }
+        SortRows(rows);
+    }
+    Playback().Perform(RowsOf(rows), static_cast<int>(lp));
+    return TRUE;
+}
+
+LRESULT MainView::OnPlayRowList(LPARAM lp) {
+    Ref<RowList> rows = Ref<RowList>::Adopt(reinterpret_cast<RowList*>(lp));
+    if (rows) Playback().Perform(rows->rows, list_ ? list_->DoubleClickCommand() : kMenuEnqueueAndPlay);
+    return TRUE;
+}
