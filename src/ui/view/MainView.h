@@ -137,6 +137,14 @@ private:
     LRESULT OnPlayTreeNode(LPARAM);
     LRESULT OnPlayRowList(LPARAM);
 
+    // Playlist editing and bookmarks (MainViewPlaylistCommands.cpp).
+    LRESULT OnRemovePlaylistRows(LPARAM);
+    LRESULT OnMovePlaylistRows(LPARAM);
+    LRESULT OnImportHostPlaylist(LPARAM);
+    LRESULT OnSendEntryToPlaylist(LPARAM);
+    LRESULT OnSavePlaylist(LPARAM);
+    LRESULT OnBookmarkRows(LPARAM);
+
     // The selected root (MainViewRootCommands.cpp).
     int SelectedRootIndex() const;
     LRESULT OnRemoveRoot(LPARAM);

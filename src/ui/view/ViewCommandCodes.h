@@ -26,6 +26,11 @@ enum ViewCommandCode : WPARAM {
     kCmdAddPlaylistRootPath = 1096, // argument: path text
     kCmdFindMore = 1097,            // argument: high word 0 artist, 1 title, 2 album, 3 genre
     kCmdPlayRowList = 1100,         // argument: row list, played with the list's double-click action
+    kCmdBookmarkRows = 1103,        // the selected rows, into the host's bookmark file
+    kCmdRemovePlaylistRows = 1106,  // argument: the selected playlist node
+    kCmdSavePlaylist = 1107,        // argument: 0 from the menu, 1 from removing its root
+    kCmdImportHostPlaylist = 1109,  // appends the host's playlist to the selected playlist node
+    kCmdMovePlaylistRows = 1129,    // argument: -1 up, +1 down
     kCmdSetLanguage = 1123,         // argument: text object with the pack's path, or null for English
     kCmdGetLanguage = 1124,         // answers a text object with the pack's path
     kCmdAcceleratorsRegistered = 1136,

@@ -155,6 +155,21 @@ select-rows 0
 command 1043
 wait-idle 10000
 tree
+add-playlist-root $lib\\Favourites.m3u8
+wait-idle 20000
+select Favourites.m3u8
+wait-idle 10000
+search
+sleep 1500
+wait-idle 10000
+list
+command 1109
+wait-idle 10000
+list
+select-rows 1
+command 1129 -1
+wait-idle 5000
+list
 command 1008
 answer yes
 answer ok
@@ -176,6 +191,12 @@ played=$(sed -n '/^> command 1038 3010$/,/^> select My Library$/p' <<<"$out" | g
 check "playing the folder replaces the playlist with its files" "$([ "$played" = 18 ]; echo $?)"
 found=$(sed -n '/^> command 1043$/,/^> command 1008$/p' <<<"$out" | grep selected)
 check "a row's folder is selected in the tree" "$(grep -qE $'\tDebut\t' <<<"$found"; echo $?)"
+lists=$(awk '/^> list$/{n++} {print n"\t"$0}' <<<"$out")
+empty=$(list_n 1); before=$(list_n 2); moved=$(list_n 3)
+check "moving a playlist entry up swaps it with the one above" "$([ "$(head -n 1 <<<"$before")" -gt 2 ] && \
+  [ "$(sed -n 3p <<<"$before" | cut -f14)" = "$(sed -n 2p <<<"$moved" | cut -f14)" ] && \
+  [ "$(sed -n 2p <<<"$before" | cut -f14)" = "$(sed -n 3p <<<"$moved" | cut -f14)" ]; echo $?)"
+check "importing the host's playlist appends its entries" "$([ "$(head -n 1 <<<"$before")" = $(( $(head -n 1 <<<"$empty") + 18 )) ]; echo $?)"
 check "cleaning reports the counts" "$(grep -qE '^box: Information: [0-9]+ file\(s\) in database before clean\. [0-9]+ file\(s\) in database after clean$' <<<"$out"; echo $?)"
 removed=$(sed -n '/^> command 1005$/,$p' <<<"$out" | awk -F'\t' '$1==1')
 check "a removed root leaves the tree" "$([ -n "$removed" ] && ! grep -qE $'\tmore\t' <<<"$removed"; echo $?)"

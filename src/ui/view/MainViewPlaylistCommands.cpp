@@ -1,0 +1,186 @@
+// The view's playlist editing commands: entries removed or moved, the host's playlist or one
+// of its entries appended, the playlist saved, and rows bookmarked in the host's bookmark file.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/Path.h"
+#include "base/Text.h"
+#include "db/Listing.h"
+#include "db/roots/PlaylistRoot.h"
+#include "db/roots/RootsList.h"
+#include "host/HostApi.h"
+#include "scan/TitleTag.h"
+#include "settings/PluginContext.h"
+#include "StringIds.h"
+#include "ui/framework/Messages.h"
+#include "ui/view/CommandCodes.h"
+#include "ui/view/FolderTreeView.h"
+#include "ui/view/MainView.h"
+#include "ui/view/ViewCommandCodes.h"
+
+namespace {
+
+constexpr int kPlaylistImage = 5;
+constexpr int kMissingPlaylistImage = 7;
+
+std::vector<int> SelectedRows(HWND list) {
+    std::vector<int> rows;
+    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+        rows.push_back(i);
+    return rows;
+}
+
+void RemoveByIdentity(std::vector<Ref<FileRecord>>& rows, const FileRecord* record) {
+    auto found = std::find_if(rows.begin(), rows.end(), [&](const Ref<FileRecord>& row) { return row.get() == record; });
+    if (found != rows.end()) rows.erase(found);
+}
+
+// The bookmark file is the host's, and the host reads it as 8-bit text in the system's code page.
+std::string ToHostText(const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(std::max(size, 0)), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+struct CloseFile {
+    void operator()(FILE* file) const { fclose(file); }
+};
+
+}  // namespace
+
+// The list shows the playlist's own records while no search narrows it, so both lose the rows.
+LRESULT MainView::OnRemovePlaylistRows(LPARAM lp) {
+    Ref<TreeNode> node = Ref<TreeNode>::Adopt(reinterpret_cast<TreeNode*>(lp));
+    HWND list = GetDlgItem(dialog_, kListControl);
+    size_t count = 0;
+    if (node && node->playlist && !node->playlist->entries.empty()) {
+        Ref<RowList> rows = CurrentRows();
+        std::vector<Ref<FileRecord>> chosen;
+        for (int index : SelectedRows(list))
+            if (Ref<FileRecord> row = RowAt(index)) chosen.push_back(std::move(row));
+        for (const Ref<FileRecord>& row : chosen) {
+            RemoveByIdentity(node->playlist->entries, row.get());
+            if (rows) RemoveByIdentity(rows->rows, row.get());
+        }
+        if (!chosen.empty()) node->playlist->modified = true;
+        count = rows ? rows->rows.size() : 0;
+    }
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemCountEx(list, static_cast<int>(count), LVSICF_NOSCROLL);
+    if (count == 0) ShowListState(kListStatusNoFiles);
+    ListView_RedrawItems(list, ListView_GetTopIndex(list), static_cast<int>(count));
+    return TRUE;
+}
+
+LRESULT MainView::OnMovePlaylistRows(LPARAM lp) {
+    int step = static_cast<int>(lp) < 0 ? -1 : 1;
+    Ref<TreeNode> node = SelectedNode();
+    Ref<RowList> rows = CurrentRows();
+    // Only while the list shows the whole playlist: a search hides some of its entries.
+    if (!node || !node->playlist || !rows || node->playlist->entries.size() != rows->rows.size()) return TRUE;
+    HWND list = GetDlgItem(dialog_, kListControl);
+    std::vector<int> selected = SelectedRows(list);
+    if (selected.empty() || selected.front() + step < 0 || selected.back() + step >= static_cast<int>(rows->rows.size()))
+        return TRUE;
+    auto& entries = node->playlist->entries;
+    if (step > 0) std::reverse(selected.begin(), selected.end());
+    for (int index : selected) {
+        auto from = static_cast<size_t>(index), to = static_cast<size_t>(index + step);
+        std::swap(rows->rows[from], rows->rows[to]);
+        std::swap(entries[from], entries[to]);
+        ListView_RedrawItems(list, std::min(index, index + step), std::max(index, index + step));
+    }
+    node->playlist->modified = true;
+    int mark = ListView_GetSelectionMark(list);
+    ListView_SetSelectionMark(list, mark + step);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    for (int index : selected) ListView_SetItemState(list, index + step, LVIS_SELECTED, LVIS_SELECTED);
+    return TRUE;
+}
+
+// Files the cache knows bring their tags; others come as bare paths.
+LRESULT MainView::OnImportHostPlaylist(LPARAM) {
+    Ref<TreeNode> node = SelectedNode();
+    if (!node || node->kind != NodeKind::kPlaylist || !node->playlist) return TRUE;
+    auto& entries = node->playlist->entries;
+    size_t before = entries.size();
+    int length = static_cast<int>(SendMessageW(host_, kHostMessage, 0, kHostPlaylistLength));
+    for (int i = 0; i < length; ++i) {
+        auto path = reinterpret_cast<const wchar_t*>(SendMessageW(host_, kHostMessage, i, kHostPlaylistEntryPath));
+        if (!path) continue;
+        Ref<FileRecord> record = database_ ? FindFileByPath(*database_, path) : Ref<FileRecord>();
+        entries.push_back(record ? record : Ref<FileRecord>::Make(std::wstring_view(path)));
+    }
+    if (entries.size() != before) {
+        node->playlist->modified = true;
+        PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+    }
+    return TRUE;
+}
+
+LRESULT MainView::OnSendEntryToPlaylist(LPARAM lp) {
+    long long rootId = HIWORD(lp);
+    int index = LOWORD(lp);
+    for (const Ref<Root>& root : roots_->Snapshot()) {
+        if (root->Type() != RootType::kPlaylist || root->RootId() != rootId) continue;
+        auto path = reinterpret_cast<const wchar_t*>(SendMessageW(host_, kHostMessage, index, kHostPlaylistEntryPath));
+        Playlist* entries = static_cast<PlaylistRoot&>(*root).Entries();
+        if (!path || !entries) return TRUE;
+        entries->entries.push_back(Ref<FileRecord>::Make(std::wstring_view(path)));
+        entries->modified = true;
+        if (SelectedNode().get() == root->Node()) PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+        return TRUE;
+    }
+    return TRUE;
+}
+
+// A root's playlist is saved by its root; the item then shows whether the file is there.
+LRESULT MainView::OnSavePlaylist(LPARAM) {
+    int index = SelectedRootIndex();
+    if (index < 0) return TRUE;
+    Ref<Root> root = roots_->At(static_cast<size_t>(index));
+    if (!root || root->Type() != RootType::kPlaylist) return TRUE;
+    DWORD attributes = GetFileAttributesW(root->Path().c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        PostMessageW(dialog_, kCommandMessage, kCmdShowMessage, PassText(GetString(kStrMsgPlaylistReadOnly)));
+        return TRUE;
+    }
+    if (root->Save()) {
+        HTREEITEM item = TreeView_GetSelection(tree_->Tree());
+        tree_->SetItemImage(item, PathExists(root->Path()) ? kPlaylistImage : kMissingPlaylistImage);
+    }
+    return TRUE;
+}
+
+// Rows without a stored title take the one the host formats, and keep it.
+LRESULT MainView::OnBookmarkRows(LPARAM) {
+    PluginContext* context = PluginContext::Get();
+    std::wstring bookmarks = context ? context->GetPath(PathKind::kBookmarkFile) : std::wstring();
+    std::unique_ptr<FILE, CloseFile> file(bookmarks.empty() ? nullptr : _wfopen(bookmarks.c_str(), L"ab"));
+    for (int index : SelectedRows(GetDlgItem(dialog_, kListControl))) {
+        Ref<FileRecord> row = RowAt(index);
+        if (!row) continue;
+        std::wstring title = row->TagOrEmpty(TagField::kTitle);
+        if (title.empty()) {
+            title = FormatTitle(host_, *row);
+            TagTexts tags;
+            for (int field = 0; field < kTagFieldCount; ++field)
+                if (auto tag = row->Tag(static_cast<TagField>(field))) tags[field] = std::wstring(*tag);
+            tags[static_cast<int>(TagField::kTitle)] = title;
+            row->SetTags(tags);
+        }
+        if (file) {
+            std::string lines = ToHostText(row->Path()) + "\r\n" + ToHostText(title) + "\r\n";
+            fwrite(lines.data(), 1, lines.size(), file.get());
+        }
+    }
+    return TRUE;
+}
