@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstring>
 #include <map>
@@ -16,6 +17,7 @@
 #include "support/BuildFiles.h"
 #include "base/GuiObjects.h"
 #include "support/TempFolder.h"
+#include "ui/dialogs/QueryDialogResult.h"
 #include "ui/framework/Messages.h"
 #include "ui/framework/WindowRegistry.h"
 
@@ -356,6 +358,39 @@ TEST_F(PluginLifecycleTest, FontAndLanguageCodesAnswerWhatWasSet) {
     EXPECT_EQ(ReadIni(SettingsPath(), L"General", L"Font name"), L"Courier New");
     EXPECT_EQ(ReadIni(SettingsPath(), L"General", L"Font size"), L"21");
     EXPECT_EQ(ReadIni(SettingsPath(), L"General", L"Language"), L"C:\\Packs\\cv_de.dll");
+}
+
+std::vector<std::wstring> RootItemTexts(HWND tree) {
+    std::vector<std::wstring> texts;
+    HTREEITEM library = TreeView_GetRoot(tree);
+    for (HTREEITEM item = TreeView_GetChild(tree, library); item; item = TreeView_GetNextSibling(tree, item)) {
+        wchar_t text[128] = {};
+        TVITEMW info = {};
+        info.mask = TVIF_TEXT;
+        info.hItem = item;
+        info.pszText = text;
+        info.cchTextMax = 128;
+        TreeView_GetItem(tree, &info);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// The query dialog's answer becomes a smart playlist root, unless it holds no condition.
+TEST_F(PluginLifecycleTest, QueryDialogAnswerBecomesASmartPlaylistRoot) {
+    ASSERT_EQ(record->init(), 0);
+    PumpFor(1500);
+    HWND view = GetWindow(kMainViewWindowId);
+    ASSERT_NE(view, nullptr);
+    HWND tree = GetDlgItem(view, 1001);
+    PostMessageW(view, kCommandMessage, 1099, reinterpret_cast<LPARAM>(new QueryDialogResult(L"Nothing", L"")));
+    PostMessageW(view, kCommandMessage, 1099,
+                 reinterpret_cast<LPARAM>(new QueryDialogResult(L"Loud", L"genre LIKE '%rock%'")));
+    PumpFor(2000);
+    EXPECT_EQ(RootItemTexts(tree), std::vector<std::wstring>{L"Loud"});
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    record->quit();
 }
 
 TEST_F(PluginLifecycleTest, OldHostLeavesThePluginInert) {

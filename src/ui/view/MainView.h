@@ -151,6 +151,7 @@ private:
     LRESULT OnMoveRoot(LPARAM);
     LRESULT OnGetAutoload(LPARAM);
     LRESULT OnToggleAutoload(LPARAM);
+    LRESULT OnAddSqlRoot(LPARAM);
 
     // Listing (MainViewListing.cpp).
     LRESULT OnRefreshList(LPARAM);

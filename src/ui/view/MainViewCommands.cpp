@@ -104,6 +104,7 @@ const MainView::CommandEntry MainView::kCommands[] = {
     {kCmdMoveRoot, &MainView::OnMoveRoot},
     {kCmdGetAutoload, &MainView::OnGetAutoload},
     {kCmdToggleAutoload, &MainView::OnToggleAutoload},
+    {kCmdAddSqlRoot, &MainView::OnAddSqlRoot},
     {kCmdPlayRows, &MainView::OnPlayRows},
     {kCmdPlayTreeNode, &MainView::OnPlayTreeNode},
     {kCmdPlayRowList, &MainView::OnPlayRowList},

@@ -1,14 +1,16 @@
-// The view's commands on the selected root: removing it, moving it among the roots, and its
-// auto-load flag.
+// The view's commands on roots: removing the selected one, moving it among the roots, its
+// auto-load flag, and a smart playlist made from the query dialog.
 #include <windows.h>
 #include <commctrl.h>
 
+#include "base/TextObject.h"
 #include "db/roots/PlaylistRoot.h"
 #include "db/roots/RootRows.h"
 #include "db/roots/RootsList.h"
 #include "scan/WorkItems.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
+#include "ui/dialogs/QueryDialogResult.h"
 #include "ui/view/CommandCodes.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"
@@ -85,5 +87,14 @@ LRESULT MainView::OnToggleAutoload(LPARAM) {
     if (!root) return TRUE;
     root->SetAutoload(!root->Autoload());
     if (database_) SetRootAutoload(*database_, root->RootId(), root->Autoload());
+    return TRUE;
+}
+
+// The worker stores the root and reports it like any other new root.
+LRESULT MainView::OnAddSqlRoot(LPARAM lp) {
+    auto result = Ref<QueryDialogResult>::Adopt(reinterpret_cast<QueryDialogResult*>(lp));
+    if (!result || result->query.empty()) return TRUE;
+    EmptyList();
+    PostWork(kWorkAddSqlRoot, static_cast<WPARAM>(PassText(result->query)), PassText(result->name));
     return TRUE;
 }

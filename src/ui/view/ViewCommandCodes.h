@@ -25,6 +25,7 @@ enum ViewCommandCode : WPARAM {
     kCmdShowInformation = 1091,     // argument: text object
     kCmdAddPlaylistRootPath = 1096, // argument: path text
     kCmdFindMore = 1097,            // argument: high word 0 artist, 1 title, 2 album, 3 genre
+    kCmdAddSqlRoot = 1099,          // argument: QueryDialogResult; a root when its query is not empty
     kCmdPlayRowList = 1100,         // argument: row list, played with the list's double-click action
     kCmdBookmarkRows = 1103,        // the selected rows, into the host's bookmark file
     kCmdRemovePlaylistRows = 1106,  // argument: the selected playlist node
