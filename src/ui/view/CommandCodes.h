@@ -52,7 +52,17 @@ enum MenuCommand : int {
     kMenuEnqueue = 3012,
     kMenuEnqueueAfterCurrent = 3013,
     kMenuPlayAfterCurrent = 3014,
+    kMenuFileInfo = 3015,
+    kMenuGoToFolder = 3016,
+    kMenuSelectAll = 3017,
+    kMenuSelectNone = 3018,
+    kMenuInvertSelection = 3019,
+    kMenuEditTags = 3020,
+    kMenuFindFileInExplorer = 3021,
     kMenuFindFolderInExplorer = 3022,
+    kMenuDeleteFiles = 3024,
+    kMenuFindMore = 3025,           // list: argument: field 0 artist, 1 title, 2 album, 3 genre
+    kMenuDeleteFolder = 3032,
     kMenuToggleColumn = 3999,       // list: argument: the column to show or hide
 };
 

@@ -10,6 +10,7 @@
 #include "ui/framework/WindowRegistry.h"
 #include "ui/view/CellText.h"
 #include "ui/view/CommandCodes.h"
+#include "ui/view/ViewCommandCodes.h"
 #include "ui/view/ViewModel.h"
 
 namespace {
@@ -68,12 +69,25 @@ const StatusString kStatusTexts[] = {
 
 struct FileListView::CommandEntry {
     int command;
-    void (FileListView::*run)(int argument);
+    void (*run)(FileListView& list, int argument);
 };
 
 // The list's own commands; the menu and keyboard commands join this table.
 const FileListView::CommandEntry FileListView::kCommands[] = {
-    {kMenuToggleColumn, &FileListView::ToggleColumn},
+    {kMenuToggleColumn, [](FileListView& list, int column) { list.ToggleColumn(column); }},
+    {kMenuFileInfo, [](FileListView&, int) { PostToView(kCmdFileInfo); }},
+    {kMenuGoToFolder, [](FileListView&, int) { PostToView(kCmdSelectRowFolder); }},
+    {kMenuSelectAll, [](FileListView& list, int) { list.SelectRows(SelectChange::kAll); }},
+    {kMenuSelectNone, [](FileListView& list, int) { list.SelectRows(SelectChange::kNone); }},
+    {kMenuInvertSelection, [](FileListView& list, int) { list.SelectRows(SelectChange::kInvert); }},
+    {kMenuEditTags, [](FileListView&, int) { PostToView(kCmdEditTags, 0); }},
+    {kMenuFindFileInExplorer,
+     [](FileListView& list, int) {
+         PostToView(kCmdShowInExplorer, ListView_GetNextItem(list.Window(), -1, LVNI_FOCUSED | LVNI_SELECTED));
+     }},
+    {kMenuDeleteFiles, [](FileListView&, int) { PostToView(kCmdRecycleFiles, 0); }},
+    {kMenuDeleteFolder, [](FileListView&, int) { PostToView(kCmdRecycleFiles, 1); }},
+    {kMenuFindMore, [](FileListView&, int field) { PostToView(kCmdFindMore, MAKELPARAM(kMenuFindMore, field)); }},
 };
 
 FileListView::FileListView(HWND list, ViewModel& model, const SettingsFile& settings, HINSTANCE resources)
@@ -125,9 +139,27 @@ void FileListView::ToggleColumn(int column) {
     ListView_SetColumnWidth(list, column, shown);
 }
 
+// The play actions go to the view with where they came from: 1 from a double-click.
 void FileListView::RunCommand(int command, int argument) {
+    if (command >= kMenuPlay && command <= kMenuPlayAfterCurrent) {
+        PostToView(kCmdPlayRows, MAKELPARAM(command, argument));
+        return;
+    }
     for (const CommandEntry& entry : kCommands)
-        if (entry.command == command) return (this->*entry.run)(argument);
+        if (entry.command == command) return entry.run(*this, argument);
+}
+
+void FileListView::SelectRows(SelectChange change) {
+    HWND list = Window();
+    int count = ListView_GetItemCount(list);
+    if (change != SelectChange::kInvert) {
+        ListView_SetItemState(list, -1, change == SelectChange::kAll ? LVIS_SELECTED : 0, LVIS_SELECTED);
+        return;
+    }
+    for (int row = 0; row < count; ++row) {
+        bool selected = ListView_GetItemState(list, row, LVIS_SELECTED) != 0;
+        ListView_SetItemState(list, row, selected ? 0 : LVIS_SELECTED, LVIS_SELECTED);
+    }
 }
 
 void FileListView::SetStatus(int status) {

@@ -36,6 +36,8 @@ public:
 
     // List command 3999: hides a shown column, remembering its width, or shows a hidden one.
     void ToggleColumn(int column);
+    enum class SelectChange { kAll, kNone, kInvert };
+    void SelectRows(SelectChange change);
     int DoubleClickCommand() const { return stored_.doubleClickCommand; }
     bool EnterKeyDisabled() const { return enterKeyDisabled_; }
     const std::wstring& StatusText() const { return status_; }

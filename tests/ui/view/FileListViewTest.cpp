@@ -355,6 +355,56 @@ std::pair<DWORD, DWORD> GuiObjects() {
     return {counts.gdi, counts.user};
 }
 
+// Stands in for the view: records the commands the list posts to it.
+std::vector<std::pair<WPARAM, LPARAM>> posted;
+LRESULT CALLBACK RecordingViewProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == kCommandMessage) posted.emplace_back(wp, lp);
+    return DefWindowProcW(window, message, wp, lp);
+}
+
+TEST_F(ListTest, MenuCommandsChangeTheSelectionOrGoToTheView) {
+    WNDCLASSW recording = {};
+    recording.lpfnWndProc = &RecordingViewProc;
+    recording.lpszClassName = L"CvRecordingView";
+    RegisterClassW(&recording);
+    HWND fakeView = CreateWindowW(L"CvRecordingView", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    RegisterWindow(kMainViewWindowId, fakeView);
+    SetRows({L"a", L"b", L"c", L"d"});
+    auto selected = [&] {
+        Ints rows;
+        for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+            rows.push_back(i);
+        return rows;
+    };
+    Command(kCmdRunMenuCommand, kMenuSelectAll);
+    EXPECT_EQ(selected(), (Ints{0, 1, 2, 3}));
+    ListView_SetItemState(list, 1, 0, LVIS_SELECTED);
+    Command(kCmdRunMenuCommand, kMenuInvertSelection);
+    EXPECT_EQ(selected(), (Ints{1}));
+    Command(kCmdRunMenuCommand, kMenuSelectNone);
+    EXPECT_EQ(selected(), Ints{});
+
+    posted.clear();
+    ListView_SetItemState(list, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    Command(kCmdRunMenuCommand, kMenuEnqueue);
+    Command(kCmdRunMenuCommand, MAKELPARAM(kMenuFindMore, 2));
+    Command(kCmdRunMenuCommand, kMenuFindFileInExplorer);
+    Command(kCmdRunMenuCommand, kMenuDeleteFolder);
+    NMHDR click = {list, kListControl, static_cast<UINT>(NM_DBLCLK)};
+    SendMessageW(list, WM_NOTIFY, kListControl, reinterpret_cast<LPARAM>(&click));
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    using Posted = std::vector<std::pair<WPARAM, LPARAM>>;
+    EXPECT_EQ(posted, (Posted{{1037, kMenuEnqueue},
+                              {1097, MAKELPARAM(kMenuFindMore, 2)},
+                              {1057, 2},
+                              {1025, 1},
+                              {1037, MAKELPARAM(kMenuEnqueueAndPlay, 1)}}))
+        << "a double-click plays with the list's own action, marked as a double-click";
+    RegisterWindow(kMainViewWindowId, nullptr);
+    DestroyWindow(fakeView);
+}
+
 TEST(ListResourcesTest, NothingIsLeftBehindAfterTheListIsGone) {
     auto lifetime = [] {
         struct Run : ListTest {
