@@ -1,0 +1,36 @@
+// Saving the roots to a small SQLite file of their own and adding a saved set to the cache of
+// another installation, so a collection's layout can move without rescanning it by hand.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/RefCounted.h"
+#include "db/roots/Root.h"
+
+class CacheDatabase;
+
+// The version an export file carries; a file with any other one is not read.
+constexpr int kRootFileVersion = 201;
+
+constexpr wchar_t kRootFileIncompatibleText[] =
+    L"This file is not compatible with the current version of Crateview";
+constexpr wchar_t kRootsAddedText[] = L" roots have been added. Now restarting...";
+constexpr wchar_t kNoNewRootsText[] = L"No roots found that are not already in your database";
+
+struct RootImportResult {
+    bool compatible = false;  // the file is an export of this version
+    int added = 0;            // rows inserted into the cache's Roots table
+};
+
+// Replaces the file with one row per root, in list order. False when the file cannot be
+// created or a statement on it fails; the file may then hold part of the roots.
+bool ExportRoots(const std::wstring& file, const std::vector<Ref<Root>>& roots);
+
+// Adds the file's roots that the cache does not hold yet, recognised by auto-load flag, type
+// and path. A missing file, a file that is no database and an export of another version are
+// all incompatible and add nothing.
+RootImportResult ImportRoots(const std::wstring& file, CacheDatabase& cache);
+
+// The information shown once an import ends, also after the incompatibility error.
+std::wstring ImportReport(const RootImportResult& result);
