@@ -62,7 +62,10 @@ void BindWide(sqlite3_stmt* st, int index, const std::wstring& text) {
 bool InsertRoot(sqlite3_stmt* st, const Root& root, int order) {
     sqlite3_bind_int64(st, kRootId, root.RootId());
     sqlite3_bind_int(st, kType, static_cast<int>(root.Type()));
-    sqlite3_bind_int(st, kAutoload, root.Autoload() ? 1 : 0);
+    // Only folder roots keep an auto-load flag: the cache stores 0 for the others whatever they
+    // hold in memory, and the file must say the same, or importing it back would add them again.
+    bool autoload = root.Type() == RootType::kFolder && root.Autoload();
+    sqlite3_bind_int(st, kAutoload, autoload ? 1 : 0);
     sqlite3_bind_int(st, kRootOrder, order);
     if (root.Type() == RootType::kSql) {
         const auto& smart = static_cast<const SqlRoot&>(root);

@@ -152,6 +152,8 @@ private:
     LRESULT OnGetAutoload(LPARAM);
     LRESULT OnToggleAutoload(LPARAM);
     LRESULT OnAddSqlRoot(LPARAM);
+    LRESULT OnExportRoots(LPARAM);
+    LRESULT OnImportRoots(LPARAM);
 
     // Listing (MainViewListing.cpp).
     LRESULT OnRefreshList(LPARAM);

@@ -22,6 +22,7 @@
 #include "ui/framework/Messages.h"
 #include "ui/framework/WindowRegistry.h"
 #include "ui/view/CommandCodes.h"
+#include "ui/view/FileDialogs.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"
@@ -47,18 +48,9 @@ std::wstring BrowseForFolder(HWND owner) {
 }
 
 std::wstring OpenPlaylistFile(HWND owner) {
-    wchar_t path[MAX_PATH] = {};
     static const wchar_t kFilter[] =
         L"All supported playlist files (*.m3u, *.m3u8)\0*.m3u;*.m3u8\0All files (*.*)\0*.*\0";
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kFilter;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrDefExt = L"m3u";
-    dialog.Flags = OFN_CREATEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER;
-    return GetOpenFileNameW(&dialog) ? std::wstring(path) : std::wstring();
+    return AskFileName(owner, FileDialogKind::kOpen, kFilter, L"m3u", OFN_CREATEPROMPT);
 }
 
 }  // namespace
@@ -105,6 +97,8 @@ const MainView::CommandEntry MainView::kCommands[] = {
     {kCmdGetAutoload, &MainView::OnGetAutoload},
     {kCmdToggleAutoload, &MainView::OnToggleAutoload},
     {kCmdAddSqlRoot, &MainView::OnAddSqlRoot},
+    {kCmdImportRoots, &MainView::OnImportRoots},
+    {kCmdExportRoots, &MainView::OnExportRoots},
     {kCmdPlayRows, &MainView::OnPlayRows},
     {kCmdPlayTreeNode, &MainView::OnPlayTreeNode},
     {kCmdPlayRowList, &MainView::OnPlayRowList},

@@ -1,19 +1,27 @@
 // The view's commands on roots: removing the selected one, moving it among the roots, its
-// auto-load flag, and a smart playlist made from the query dialog.
+// auto-load flag, a smart playlist made from the query dialog, and the root export file.
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
+
+#include <string>
 
 #include "base/TextObject.h"
 #include "db/roots/PlaylistRoot.h"
+#include "db/roots/RootExport.h"
 #include "db/roots/RootRows.h"
 #include "db/roots/RootsList.h"
+#include "host/HostApi.h"
 #include "scan/WorkItems.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
 #include "ui/dialogs/QueryDialogResult.h"
 #include "ui/view/CommandCodes.h"
 #include "ui/view/FolderTreeView.h"
+#include "ui/framework/Messages.h"
+#include "ui/view/FileDialogs.h"
 #include "ui/view/MainView.h"
+#include "ui/view/ViewCommandCodes.h"
 
 // The position of the selected item among the roots under "My Library", or -1 when the
 // selection is not a root's item.
@@ -96,5 +104,37 @@ LRESULT MainView::OnAddSqlRoot(LPARAM lp) {
     if (!result || result->query.empty()) return TRUE;
     EmptyList();
     PostWork(kWorkAddSqlRoot, static_cast<WPARAM>(PassText(result->query)), PassText(result->name));
+    return TRUE;
+}
+
+namespace {
+
+const wchar_t kRootFileFilter[] = L"CV2 Exported Root File (*.cv2)\0*.cv2\0All files (*.*)\0*.*\0";
+const wchar_t kExportFailedText[] = L"The roots could not be written to this file.";
+
+std::wstring AskRootFile(HWND owner, FileDialogKind kind) {
+    DWORD flags = kind == FileDialogKind::kSave ? OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT : 0;
+    return AskFileName(owner, kind, kRootFileFilter, L"cv2", flags);
+}
+
+}  // namespace
+
+// A file that could not be written is said so, rather than passing for a saved export.
+LRESULT MainView::OnExportRoots(LPARAM) {
+    std::wstring file = AskRootFile(dialog_, FileDialogKind::kSave);
+    if (file.empty()) return TRUE;
+    if (!ExportRoots(file, roots_->Snapshot()))
+        PostMessageW(dialog_, kCommandMessage, kCmdShowMessage, PassText(kExportFailedText));
+    return TRUE;
+}
+
+// New roots are loaded by the next start, so the player is restarted when any was added.
+LRESULT MainView::OnImportRoots(LPARAM) {
+    std::wstring file = AskRootFile(dialog_, FileDialogKind::kOpen);
+    if (file.empty() || !database_) return TRUE;
+    RootImportResult result = ImportRoots(file, *database_);
+    if (!result.compatible) PostMessageW(dialog_, kCommandMessage, kCmdShowMessage, PassText(kRootFileIncompatibleText));
+    PostMessageW(dialog_, kCommandMessage, kCmdShowInformation, PassText(ImportReport(result)));
+    if (result.added > 0) PostMessageW(host_, kHostMessage, 0, kHostRestart);
     return TRUE;
 }

@@ -31,6 +31,8 @@ enum ViewCommandCode : WPARAM {
     kCmdRemovePlaylistRows = 1106,  // argument: the selected playlist node
     kCmdSavePlaylist = 1107,        // argument: 0 from the menu, 1 from removing its root
     kCmdImportHostPlaylist = 1109,  // appends the host's playlist to the selected playlist node
+    kCmdImportRoots = 1127,         // asks for an exported file and adds its new roots
+    kCmdExportRoots = 1128,         // asks for a file and writes the roots into it
     kCmdMovePlaylistRows = 1129,    // argument: -1 up, +1 down
     kCmdSetLanguage = 1123,         // argument: text object with the pack's path, or null for English
     kCmdGetLanguage = 1124,         // answers a text object with the pack's path

@@ -76,7 +76,9 @@ protected:
                                            InsertRootRow(cache, 3, false, L"ARTIST LIKE 'a%'", kSmartName)));
         roots.push_back(Ref<FolderRoot>::Make(books, InsertRootRow(cache, 1, false, books, {}), cache));
         roots.push_back(Ref<PlaylistRoot>::Make(playlist, InsertRootRow(cache, 2, false, playlist, {})));
-        for (size_t i = 1; i < roots.size(); ++i) roots[i]->SetAutoload(false);
+        // Playlist and smart roots keep the flag they were made with, as after adding them;
+        // the cache holds 0 for them.
+        roots[2]->SetAutoload(false);
     }
     std::wstring Count(CacheDatabase& database, const wchar_t* where = L"") {
         return RawFile(database.FilePath()).Single((L"SELECT COUNT(*) FROM Roots " + std::wstring(where)).c_str());

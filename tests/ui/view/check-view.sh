@@ -173,12 +173,22 @@ list
 command 1008
 answer yes
 answer ok
+command 1128
+dialog
+dialog-set 1148 $(winpath "$work/roots.cv2")
+dialog-click 1
+wait-idle 10000
 select $more
 wait-idle 10000
 command 1005
 answer yes
 wait-idle 20000
 tree
+command 1127
+dialog
+dialog-set 1148 $(winpath "$work/roots.cv2")
+dialog-click 1
+answer ok
 quit
 SCRIPT
 moved=$(sed -n '/^> command 1087 0$/,/^> ask 1075$/p' <<<"$out" | awk -F'\t' '$1==1')
@@ -198,7 +208,10 @@ check "moving a playlist entry up swaps it with the one above" "$([ "$(head -n 1
   [ "$(sed -n 2p <<<"$before" | cut -f14)" = "$(sed -n 3p <<<"$moved" | cut -f14)" ]; echo $?)"
 check "importing the host's playlist appends its entries" "$([ "$(head -n 1 <<<"$before")" = $(( $(head -n 1 <<<"$empty") + 18 )) ]; echo $?)"
 check "cleaning reports the counts" "$(grep -qE '^box: Information: [0-9]+ file\(s\) in database before clean\. [0-9]+ file\(s\) in database after clean$' <<<"$out"; echo $?)"
-removed=$(sed -n '/^> command 1005$/,$p' <<<"$out" | awk -F'\t' '$1==1')
+exported=$(sqlite3 "$work/roots.cv2" "PRAGMA user_version; SELECT type, rootOrder, name IS NULL FROM Roots ORDER BY rootOrder" 2>&1 | tr '\n' ' ')
+check "the roots are exported in their order" "$([ "$exported" = "201 1|0|1 1|1|1 2|2|1 " ]; echo $?)"
+check "importing them back adds the removed root and restarts" "$(grep -qx 'box: Information: 1 roots have been added. Now restarting...' <<<"$out" && grep -qx 'host: restart requested' <<<"$out"; echo $?)"
+removed=$(sed -n '/^> command 1005$/,/^> command 1127$/p' <<<"$out" | awk -F'\t' '$1==1')
 check "a removed root leaves the tree" "$([ -n "$removed" ] && ! grep -qE $'\tmore\t' <<<"$removed"; echo $?)"
 
 [ "$failed" -gt 0 ] && { echo "--- first run:"; cat "$work/first.out"; echo "--- second run:"; cat "$work/second.out"; echo "--- third run:"; cat "$work/third.out"; }
