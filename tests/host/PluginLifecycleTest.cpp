@@ -338,7 +338,7 @@ TEST_F(PluginLifecycleTest, FontAndLanguageCodesAnswerWhatWasSet) {
     EXPECT_EQ(none->text, L"") << "English until a pack is chosen";
     // Choosing a pack offers a restart; the user declines.
     std::thread closer([] {
-        for (int i = 0; i < 200; ++i) {
+        for (int i = 0; i < 1500; ++i) {  // up to 30 s: other tests may be loading the machine
             if (HWND box = FindWindowW(L"#32770", L"Information")) {
                 PostMessageW(box, WM_COMMAND, IDNO, 0);
                 return;
@@ -397,7 +397,7 @@ TEST_F(PluginLifecycleTest, OldHostLeavesThePluginInert) {
     fake.version = 0x5032;
     // The refusal is shown in a message box; close it as a user would.
     std::thread closer([] {
-        for (int i = 0; i < 200; ++i) {
+        for (int i = 0; i < 1500; ++i) {  // up to 30 s: other tests may be loading the machine
             if (HWND box = FindWindowW(L"#32770", L"Error")) {
                 wchar_t text[128] = {};
                 GetDlgItemTextW(box, 0xFFFF, text, 128);
