@@ -58,7 +58,7 @@ void TreeNode::SetChildren(std::vector<Ref<TreeNode>> children) {
 void TreeNode::ClearChildren() { SetChildren({}); }
 
 void TreeNode::RemoveChild(const TreeNode* child, const std::wstring& childPath) {
-    std::vector<Ref<TreeNode>> removed;
+    std::vector<Ref<TreeNode>> removed;  // made before the lock, so released after it
     Lock lock(ChildrenLock());
     auto gone = std::stable_partition(children_.begin(), children_.end(), [&](const Ref<TreeNode>& node) {
         return child ? node.get() != child : !EqualsNoCase(node->path, childPath);

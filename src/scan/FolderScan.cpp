@@ -28,7 +28,6 @@ bool IsPlaylistExtension(const std::wstring& extension) {
     return EqualsNoCase(extension, L"m3u") || EqualsNoCase(extension, L"m3u8");
 }
 
-
 // A file changed since it was stored is read again; its stored time stays, so it is marked
 // again at every later scan until a tag read stores the new state.
 void StoreFile(CacheDatabase& database, const std::unordered_map<std::wstring, StoredFile>& stored, int folderId,
