@@ -85,6 +85,32 @@ void RegisterClasses() {
     (void)done;
 }
 
+struct BoxSearch {
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwnBox(HWND window, LPARAM lp) {
+    auto& search = *reinterpret_cast<BoxSearch*>(lp);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t className[16] = {}, text[64] = {};
+    GetClassNameW(window, className, 16);
+    GetWindowTextW(window, text, 64);
+    if (process != GetCurrentProcessId() || wcscmp(className, L"#32770") != 0 || wcscmp(text, search.title) != 0)
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+// A message box of this process with the given title. Other test programs may show boxes
+// with the same title on the same desktop at the same time; those are not ours to answer.
+HWND FindOwnBox(const wchar_t* title) {
+    BoxSearch search{title, nullptr};
+    EnumWindows(&MatchOwnBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void Pump() {
     MSG msg;
     for (int round = 0; round < 5; ++round) {
@@ -339,7 +365,7 @@ TEST_F(PluginLifecycleTest, FontAndLanguageCodesAnswerWhatWasSet) {
     // Choosing a pack offers a restart; the user declines.
     std::thread closer([] {
         for (int i = 0; i < 1500; ++i) {  // up to 30 s: other tests may be loading the machine
-            if (HWND box = FindWindowW(L"#32770", L"Information")) {
+            if (HWND box = FindOwnBox(L"Information")) {
                 PostMessageW(box, WM_COMMAND, IDNO, 0);
                 return;
             }
@@ -398,7 +424,7 @@ TEST_F(PluginLifecycleTest, OldHostLeavesThePluginInert) {
     // The refusal is shown in a message box; close it as a user would.
     std::thread closer([] {
         for (int i = 0; i < 1500; ++i) {  // up to 30 s: other tests may be loading the machine
-            if (HWND box = FindWindowW(L"#32770", L"Error")) {
+            if (HWND box = FindOwnBox(L"Error")) {
                 wchar_t text[128] = {};
                 GetDlgItemTextW(box, 0xFFFF, text, 128);
                 boxText = text;
