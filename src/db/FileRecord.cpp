@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/Text.h"
 #include "db/RecordBlock.h"
 
 namespace {
@@ -113,6 +114,12 @@ std::wstring FileRecord::Path() const {
 
 std::wstring_view FileRecord::FolderPath() const {
     return folder_ ? std::wstring_view(folder_->text) : std::wstring_view();
+}
+
+bool FileRecord::HasPath(std::wstring_view fullPath) const {
+    std::wstring_view folder = FolderPath(), name = FileName();
+    return fullPath.size() == folder.size() + name.size() && EqualsNoCase(fullPath.substr(0, folder.size()), folder) &&
+           EqualsNoCase(fullPath.substr(folder.size()), name);
 }
 
 std::wstring_view FileRecord::FileName() const { return Piece(0).value_or(std::wstring_view()); }

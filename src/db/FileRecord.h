@@ -42,6 +42,8 @@ public:
     std::wstring Path() const;
     std::wstring_view FolderPath() const;
     std::wstring_view FileName() const;
+    // Whether the full path is this one, ignoring case; builds no string (lists compare every row).
+    bool HasPath(std::wstring_view fullPath) const;
 
     // Everything a listing row has, in one go: the text block is built once, not twice.
     using TagViews = std::array<std::optional<std::wstring_view>, kTagFieldCount>;

@@ -10,6 +10,9 @@ TEST(FileRecordTest, PathSplitsIntoFolderAndName) {
     EXPECT_EQ(record.FolderPath(), L"C:\\Music\\Bj\u00f6rk\\");
     EXPECT_EQ(record.FileName(), L"01 Army of Me.mp3");
     EXPECT_EQ(record.Path(), L"C:\\Music\\Bj\u00f6rk\\01 Army of Me.mp3");
+    EXPECT_TRUE(record.HasPath(L"c:\\MUSIC\\bj\u00d6rk\\01 army of me.MP3"));
+    EXPECT_FALSE(record.HasPath(L"C:\\Music\\Bj\u00f6rk\\01 Army of Me.mp"));
+    EXPECT_FALSE(record.HasPath(L"C:\\Music\\Bj\u00f6rk01 Army of Me.mp3\\"));
     FileRecord bare(L"http://radio/stream");
     EXPECT_EQ(bare.Path(), L"http://radio/stream");
     FileRecord empty;

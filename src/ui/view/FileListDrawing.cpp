@@ -54,7 +54,7 @@ void FileListView::DrawRow(const DRAWITEMSTRUCT& item) {
 
     Ref<FileRecord> record = model_.RowAt(index);
     std::wstring playing = model_.PlayingPath();
-    bool isPlaying = record && !playing.empty() && EqualsNoCase(record->Path(), playing);
+    bool isPlaying = record && !playing.empty() && record->HasPath(playing);
     SetTextColor(memory.get(), colors.Get(isPlaying ? kSkinPlayingText : SkinColors::kText));
     SetBkMode(memory.get(), TRANSPARENT);
 

@@ -123,6 +123,10 @@ private:
     LRESULT OnAcceleratorsRegistered(LPARAM);
     LRESULT OnOfferTagReading(LPARAM);
 
+    // The list's selected rows in list order, as indexes and as the records shown there.
+    std::vector<int> SelectedRowIndexes() const;
+    std::vector<Ref<FileRecord>> SelectedRecords();
+
     // Files and the cache (MainViewFileCommands.cpp).
     LRESULT OnFileInfo(LPARAM);
     LRESULT OnRecycleFiles(LPARAM);

@@ -32,19 +32,12 @@ const wchar_t kUnexpectedError[] =
     L"An unexpected error has occurred. Please report the author of this plugin how you made it happen :)";
 const wchar_t kCleanReport[] = L"%d file(s) in database before clean. %d file(s) in database after clean";
 
-std::vector<int> SelectedIndexes(HWND list) {
-    std::vector<int> indexes;
-    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
-        indexes.push_back(i);
-    return indexes;
-}
-
 }  // namespace
 
 // Each dialog is shown in turn; the host answers non-zero when the user ends the series.
 LRESULT MainView::OnFileInfo(LPARAM) {
     fileInfoLoop_ = true;
-    for (int index : SelectedIndexes(GetDlgItem(dialog_, kListControl))) {
+    for (int index : SelectedRowIndexes()) {
         Ref<FileRecord> row = RowAt(index);
         if (!row) {
             MessageBoxW(nullptr, kUnexpectedError, L"Error", MB_OK | MB_TOPMOST);
@@ -66,13 +59,11 @@ LRESULT MainView::OnRecycleFiles(LPARAM lp) {
         return TRUE;
     std::wstring paths;
     if (lp == 0) {
-        for (int index : SelectedIndexes(GetDlgItem(dialog_, kListControl))) {
-            if (Ref<FileRecord> row = RowAt(index)) {
-                std::wstring path = row->Path();
-                if (path.size() > kMaxRecyclePath) continue;  // the shell would cut it into another path
-                paths += path;
-                paths += L'\0';
-            }
+        for (const Ref<FileRecord>& row : SelectedRecords()) {
+            std::wstring path = row->Path();
+            if (path.size() > kMaxRecyclePath) continue;  // the shell would cut it into another path
+            paths += path;
+            paths += L'\0';
         }
     } else if (Ref<TreeNode> node = SelectedNode()) {
         std::wstring folder = node->path;
@@ -119,7 +110,7 @@ LRESULT MainView::OnShowPlayingRow(LPARAM) {
     if (!rows || playingPath_.empty()) return TRUE;
     int found = -1;
     for (size_t i = 0; i < rows->rows.size(); ++i) {
-        if (EqualsNoCase(rows->rows[i]->Path(), playingPath_)) {
+        if (rows->rows[i]->HasPath(playingPath_)) {
             found = static_cast<int>(i);
             break;
         }

@@ -43,6 +43,21 @@ Ref<FileRecord> MainView::RowAt(int index) {
     return currentRows_->rows[static_cast<size_t>(index)];
 }
 
+std::vector<int> MainView::SelectedRowIndexes() const {
+    HWND list = GetDlgItem(dialog_, kListControl);
+    std::vector<int> rows;
+    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+        rows.push_back(i);
+    return rows;
+}
+
+std::vector<Ref<FileRecord>> MainView::SelectedRecords() {
+    std::vector<Ref<FileRecord>> records;
+    for (int index : SelectedRowIndexes())
+        if (Ref<FileRecord> row = RowAt(index)) records.push_back(std::move(row));
+    return records;
+}
+
 Ref<RowList> MainView::CurrentRows() {
     Lock lock(viewLock_);
     return currentRows_;

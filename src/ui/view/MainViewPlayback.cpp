@@ -34,11 +34,7 @@ LRESULT MainView::OnPlayRows(LPARAM lp) {
         Playback().PlayWholeList(RowsOf(CurrentRows()));
         return TRUE;
     }
-    HWND list = GetDlgItem(dialog_, kListControl);
-    std::vector<Ref<FileRecord>> rows;
-    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
-        if (Ref<FileRecord> row = RowAt(i)) rows.push_back(std::move(row));
-    Playback().Perform(rows, action);
+    Playback().Perform(SelectedRecords(), action);
     return TRUE;
 }
 

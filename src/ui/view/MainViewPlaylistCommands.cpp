@@ -22,19 +22,13 @@
 #include "ui/view/CommandCodes.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"
+#include "ui/view/PlaybackActions.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {
 
 constexpr int kPlaylistImage = 5;
 constexpr int kMissingPlaylistImage = 7;
-
-std::vector<int> SelectedRows(HWND list) {
-    std::vector<int> rows;
-    for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
-        rows.push_back(i);
-    return rows;
-}
 
 void RemoveByIdentity(std::vector<Ref<FileRecord>>& rows, const FileRecord* record) {
     auto found = std::find_if(rows.begin(), rows.end(), [&](const Ref<FileRecord>& row) { return row.get() == record; });
@@ -63,9 +57,7 @@ LRESULT MainView::OnRemovePlaylistRows(LPARAM lp) {
     size_t count = 0;
     if (node && node->playlist && !node->playlist->entries.empty()) {
         Ref<RowList> rows = CurrentRows();
-        std::vector<Ref<FileRecord>> chosen;
-        for (int index : SelectedRows(list))
-            if (Ref<FileRecord> row = RowAt(index)) chosen.push_back(std::move(row));
+        std::vector<Ref<FileRecord>> chosen = SelectedRecords();
         for (const Ref<FileRecord>& row : chosen) {
             RemoveByIdentity(node->playlist->entries, row.get());
             if (rows) RemoveByIdentity(rows->rows, row.get());
@@ -87,7 +79,7 @@ LRESULT MainView::OnMovePlaylistRows(LPARAM lp) {
     // Only while the list shows the whole playlist: a search hides some of its entries.
     if (!node || !node->playlist || !rows || node->playlist->entries.size() != rows->rows.size()) return TRUE;
     HWND list = GetDlgItem(dialog_, kListControl);
-    std::vector<int> selected = SelectedRows(list);
+    std::vector<int> selected = SelectedRowIndexes();
     if (selected.empty() || selected.front() + step < 0 || selected.back() + step >= static_cast<int>(rows->rows.size()))
         return TRUE;
     auto& entries = node->playlist->entries;
@@ -112,10 +104,8 @@ LRESULT MainView::OnImportHostPlaylist(LPARAM) {
     if (!node || node->kind != NodeKind::kPlaylist || !node->playlist) return TRUE;
     auto& entries = node->playlist->entries;
     size_t before = entries.size();
-    int length = static_cast<int>(SendMessageW(host_, kHostMessage, 0, kHostPlaylistLength));
-    for (int i = 0; i < length; ++i) {
-        auto path = reinterpret_cast<const wchar_t*>(SendMessageW(host_, kHostMessage, i, kHostPlaylistEntryPath));
-        if (!path) continue;
+    for (const std::wstring& path : HostPlaylistPaths(host_)) {
+        if (path.empty()) continue;
         Ref<FileRecord> record = database_ ? FindFileByPath(*database_, path) : Ref<FileRecord>();
         entries.push_back(record ? record : Ref<FileRecord>::Make(std::wstring_view(path)));
     }
@@ -165,9 +155,7 @@ LRESULT MainView::OnBookmarkRows(LPARAM) {
     PluginContext* context = PluginContext::Get();
     std::wstring bookmarks = context ? context->GetPath(PathKind::kBookmarkFile) : std::wstring();
     std::unique_ptr<FILE, CloseFile> file(bookmarks.empty() ? nullptr : _wfopen(bookmarks.c_str(), L"ab"));
-    for (int index : SelectedRows(GetDlgItem(dialog_, kListControl))) {
-        Ref<FileRecord> row = RowAt(index);
-        if (!row) continue;
+    for (const Ref<FileRecord>& row : SelectedRecords()) {
         std::wstring title = row->TagOrEmpty(TagField::kTitle);
         if (title.empty()) {
             title = FormatTitle(host_, *row);

@@ -87,14 +87,21 @@ HWND PlaybackActions::Editor() const {
     return editor_ ? editor_ : reinterpret_cast<HWND>(Ask(kHostGetWindow, 1));
 }
 
+std::vector<std::wstring> HostPlaylistPaths(HWND host) {
+    int length = static_cast<int>(SendMessageW(host, kHostMessage, 0, kHostPlaylistLength));
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < length; ++i) {
+        auto* path = reinterpret_cast<const wchar_t*>(SendMessageW(host, kHostMessage, i, kHostPlaylistEntryPath));
+        paths.emplace_back(path ? path : L"");
+    }
+    return paths;
+}
+
 PlaybackActions::KnownPaths PlaybackActions::ReadPlaylist() const {
     KnownPaths known;
-    int length = static_cast<int>(Ask(kHostPlaylistLength));
-    for (int i = 0; i < length; ++i) {
-        // The host owns the text and may reuse it on the next request: copy it at once.
-        auto* path = reinterpret_cast<const wchar_t*>(Ask(kHostPlaylistEntryPath, static_cast<WPARAM>(i)));
-        if (path) known.emplace(ToLower(path), i);  // a file listed twice keeps its first entry
-    }
+    std::vector<std::wstring> paths = HostPlaylistPaths(host_);
+    for (size_t i = 0; i < paths.size(); ++i)
+        if (!paths[i].empty()) known.emplace(ToLower(paths[i]), static_cast<int>(i));  // first entry kept
     return known;
 }
 

@@ -13,6 +13,10 @@
 #include "base/RefCounted.h"
 #include "db/FileRecord.h"
 
+// The path of every entry of the host's playlist, in order; empty for an entry the host
+// answers no path for. The host owns its texts and may reuse them, so they are copied.
+std::vector<std::wstring> HostPlaylistPaths(HWND host);
+
 struct PlaybackOptions {
     bool blockDuplicates = false;  // leave out files the host's playlist already holds
     bool forceShuffleOff = false;  // switch the host's shuffle off after inserting
