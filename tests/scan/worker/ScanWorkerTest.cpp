@@ -169,6 +169,8 @@ TEST_F(ScanWorkerTest, VisibleRowsAreReadAndStoredUnlessTheyArePlaylistEntries) 
     PostWork(kWorkVisibleTags, reinterpret_cast<WPARAM>(new VisibleRange{0, 3, 0}),
              reinterpret_cast<LPARAM>(Ref<RowList>(rows).Detach()));
     ASSERT_TRUE(harness.PumpUntil([&] { return harness.Count(kCmdRowTagsRead) == 3; }));
+    // Rows are shown as they are read; the cache has them once the pass commits, a moment later.
+    harness.PumpUntil([&] { return Count(L"SELECT COUNT(*) FROM Files WHERE tagged=1") == 3; });
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files WHERE tagged=1"), 3);
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files WHERE title='Alpha'"), 1);
 
