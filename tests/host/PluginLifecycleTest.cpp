@@ -21,145 +21,11 @@
 #include "ui/dialogs/QueryDialogResult.h"
 #include "ui/framework/Messages.h"
 #include "ui/framework/WindowRegistry.h"
+#include "livehost/LivePlugin.h"
 
 namespace {
 
-struct FakeHost {
-    HWND editor = nullptr;
-    LRESULT version = 0x5036;
-    UINT nextCommandId = 41000;
-    HMENU mainMenu = nullptr;
-    HMENU secondMenu = nullptr;
-    std::vector<HWND> frames;
-    EmbedRecord* embed = nullptr;
-    PrefsPageRecord* prefsPage = nullptr;
-    int closes = 0;
-} fake;
-std::wstring boxText;
-
-LRESULT CALLBACK FakeFrameProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
-    if (message == WM_WINDOWPOSCHANGED && fake.embed) GetWindowRect(window, &fake.embed->rect);
-    return DefWindowProcW(window, message, wp, lp);
-}
-
-LRESULT Request(LPARAM id, WPARAM wp) {
-    switch (id) {
-        case kHostGetVersion: return fake.version;
-        case kHostNewCommandId: return fake.nextCommandId++;
-        case kHostGetMenu: return reinterpret_cast<LRESULT>(wp == 0 ? fake.mainMenu : fake.secondMenu);
-        case kHostGetWindow: return reinterpret_cast<LRESULT>(wp == 1 ? fake.editor : nullptr);
-        case kHostCreateFrame: {
-            fake.embed = reinterpret_cast<EmbedRecord*>(wp);
-            RECT r = fake.embed->rect;
-            HWND frame = CreateWindowW(L"CvFakeFrame", L"", WS_OVERLAPPEDWINDOW, r.left, r.top, r.right - r.left,
-                                       r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-            fake.frames.push_back(frame);
-            fake.embed->frame = frame;
-            return reinterpret_cast<LRESULT>(frame);
-        }
-        case kHostRegisterPrefsPage: fake.prefsPage = reinterpret_cast<PrefsPageRecord*>(wp); return 1;
-        default: return 0;
-    }
-}
-
-LRESULT CALLBACK FakeHostProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
-    if (message == kHostMessage) return Request(lp, wp);
-    if (message == WM_CLOSE) {
-        ++fake.closes;
-        return 0;  // the host decides itself when to go; the test ends it
-    }
-    return DefWindowProcW(window, message, wp, lp);
-}
-
-void RegisterClasses() {
-    static bool done = [] {
-        WNDCLASSW wc = {};
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpfnWndProc = &FakeHostProc;
-        wc.lpszClassName = L"CvFakeHost";
-        RegisterClassW(&wc);
-        wc.lpfnWndProc = &FakeFrameProc;
-        wc.lpszClassName = L"CvFakeFrame";
-        RegisterClassW(&wc);
-        return true;
-    }();
-    (void)done;
-}
-
-struct BoxSearch {
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOwnBox(HWND window, LPARAM lp) {
-    auto& search = *reinterpret_cast<BoxSearch*>(lp);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t className[16] = {}, text[64] = {};
-    GetClassNameW(window, className, 16);
-    GetWindowTextW(window, text, 64);
-    if (process != GetCurrentProcessId() || wcscmp(className, L"#32770") != 0 || wcscmp(text, search.title) != 0)
-        return TRUE;
-    search.found = window;
-    return FALSE;
-}
-
-// A message box of this process with the given title. Other test programs may show boxes
-// with the same title on the same desktop at the same time; those are not ours to answer.
-HWND FindOwnBox(const wchar_t* title) {
-    BoxSearch search{title, nullptr};
-    EnumWindows(&MatchOwnBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-void Pump() {
-    MSG msg;
-    for (int round = 0; round < 5; ++round) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-}
-
-std::wstring ReadIni(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
-    wchar_t value[64] = {};
-    GetPrivateProfileStringW(section, key, L"<none>", value, 64, file.c_str());
-    return value;
-}
-
-class PluginLifecycleTest : public testing::Test {
-protected:
-    void SetUp() override {
-        RegisterClasses();
-        fake = FakeHost();
-        fake.mainMenu = CreatePopupMenu();
-        AppendMenuW(fake.mainMenu, MF_STRING, kHostMenuAnchorCommand, L"Library");
-        AppendMenuW(fake.mainMenu, MF_STRING, 40259, L"Exit");
-        fake.secondMenu = CreatePopupMenu();
-        AppendMenuW(fake.secondMenu, MF_STRING, 0, L"Zero");
-        host = CreateWindowW(L"CvFakeHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-        record = ThePluginRecord();
-        record->hostWindow = host;
-        record->instance = reinterpret_cast<HINSTANCE>(context.module());
-    }
-    void TearDown() override {
-        for (HWND frame : fake.frames)
-            if (IsWindow(frame)) DestroyWindow(frame);
-        DestroyWindow(host);
-        DestroyMenu(fake.mainMenu);
-        DestroyMenu(fake.secondMenu);
-    }
-    std::wstring SettingsPath() const { return folder.File(L"docs\\Crateview\\gen_cv.ini"); }
-
-    TempFolder folder;
-    // Made before Init, so the plugin's own creation of the context keeps these folders.
-    ScopedPluginContext context{folder.File(L"docs")};
-    HWND host = nullptr;
-    PluginRecord* record = nullptr;
-};
+class PluginLifecycleTest : public LivePluginTest {};
 
 TEST_F(PluginLifecycleTest, RecordIsWhatTheHostExpects) {
     EXPECT_EQ(record->version, 0x10);
@@ -180,14 +46,14 @@ TEST_F(PluginLifecycleTest, StartsTogglesClosesAndLeavesNothingBehind) {
     Pump();  // delivers the start-up command
     HWND frame = GetWindow(kFrameWindowId);
     ASSERT_NE(frame, nullptr);
-    ASSERT_NE(fake.embed, nullptr);
-    EXPECT_EQ(fake.embed->flags, 12);
-    EXPECT_EQ(std::memcmp(reinterpret_cast<char*>(fake.embed) + kEmbedGuidOffset, &kFrameGuid, 16), 0);
-    EXPECT_EQ(fake.embed->rect.left, 100);
-    EXPECT_EQ(fake.embed->rect.bottom, 200);
-    ASSERT_NE(fake.prefsPage, nullptr);
-    EXPECT_EQ(fake.prefsPage->dialogId, 109);
-    EXPECT_STREQ(fake.prefsPage->name, "Crateview");
+    ASSERT_NE(Fake().embed, nullptr);
+    EXPECT_EQ(Fake().embed->flags, 12);
+    EXPECT_EQ(std::memcmp(reinterpret_cast<char*>(Fake().embed) + kEmbedGuidOffset, &kFrameGuid, 16), 0);
+    EXPECT_EQ(Fake().embed->rect.left, 100);
+    EXPECT_EQ(Fake().embed->rect.bottom, 200);
+    ASSERT_NE(Fake().prefsPage, nullptr);
+    EXPECT_EQ(Fake().prefsPage->dialogId, 109);
+    EXPECT_STREQ(Fake().prefsPage->name, "Crateview");
     wchar_t title[32] = {};
     GetWindowTextW(frame, title, 32);
     EXPECT_STREQ(title, L"Crateview");
@@ -198,9 +64,9 @@ TEST_F(PluginLifecycleTest, StartsTogglesClosesAndLeavesNothingBehind) {
     EXPECT_FALSE(IsWindowVisible(frame)) << "hidden until asked, as it was last time";
 
     // The menu entry, then Alt+D through the host's queued-key notification.
-    SendMessageW(host, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(fake.mainMenu), 0);
-    UINT entry = GetMenuItemID(fake.mainMenu, 1);  // before the last plain item after the anchor
-    EXPECT_EQ(GetMenuItemCount(fake.mainMenu), 3);
+    SendMessageW(host, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Fake().mainMenu), 0);
+    UINT entry = GetMenuItemID(Fake().mainMenu, 1);  // before the last plain item after the anchor
+    EXPECT_EQ(GetMenuItemCount(Fake().mainMenu), 3);
     SendMessageW(host, WM_COMMAND, entry, 0);
     Pump();
     EXPECT_TRUE(IsWindowVisible(frame));
@@ -216,7 +82,7 @@ TEST_F(PluginLifecycleTest, StartsTogglesClosesAndLeavesNothingBehind) {
     // The host closes: the view saves where it was, and the frame's second close goes to the host's frame.
     SendMessageW(host, WM_CLOSE, 0, 0);
     Pump();
-    EXPECT_GE(fake.closes, 1);
+    EXPECT_GE(Fake().closes, 1);
     EXPECT_EQ(ReadIni(SettingsPath(), L"Window", L"Visible"), L"1");
     EXPECT_EQ(ReadIni(SettingsPath(), L"Window", L"Left"), L"30");
     EXPECT_EQ(ReadIni(SettingsPath(), L"Window", L"Bottom"), L"340");
@@ -230,11 +96,8 @@ TEST_F(PluginLifecycleTest, StartsTogglesClosesAndLeavesNothingBehind) {
 // A whole life in a fresh stand-in host: start, show, close, quit, and the host's windows gone.
 void LiveOnce(HMODULE module, const std::wstring& documents) {
     PluginContext::CreateWithDocuments(reinterpret_cast<HINSTANCE>(module), documents);
-    fake = FakeHost();
-    fake.mainMenu = CreatePopupMenu();
-    fake.secondMenu = CreatePopupMenu();
-    HWND host = CreateWindowW(L"CvFakeHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+    ResetFake();
+    HWND host = CreateFakeHostWindow();
     PluginRecord* record = ThePluginRecord();
     record->hostWindow = host;
     record->instance = reinterpret_cast<HINSTANCE>(module);
@@ -245,11 +108,7 @@ void LiveOnce(HMODULE module, const std::wstring& documents) {
     SendMessageW(host, WM_CLOSE, 0, 0);
     Pump();
     record->quit();
-    for (HWND frame : fake.frames)
-        if (IsWindow(frame)) DestroyWindow(frame);
-    DestroyWindow(host);
-    DestroyMenu(fake.mainMenu);
-    DestroyMenu(fake.secondMenu);
+    DestroyFakeHost();
     Pump();
 }
 
@@ -272,15 +131,14 @@ TEST_F(PluginLifecycleTest, ASecondLifeLeavesNothingBehind) {
 // The host playlist editor's menu gets a "Send to" submenu; with no playlist root it offers one
 // greyed item, and it is never added twice.
 TEST_F(PluginLifecycleTest, PlaylistEditorMenuGetsSendTo) {
-    fake.editor = CreateWindowW(L"CvFakeFrame", L"editor", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+    Fake().editor = CreateFakeFrame(L"editor", RECT{0, 0, 100, 100});
     ASSERT_EQ(record->init(), 0);
     Pump();
     HMENU menu = CreatePopupMenu();
     AppendMenuW(menu, MF_STRING, kHostPlaylistMenuFirstItem, L"Play");
     for (UINT id = 1; id < 12; ++id) AppendMenuW(menu, MF_STRING, 50000 + id, L"Item");
     for (int opening = 0; opening < 2; ++opening)
-        SendMessageW(fake.editor, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+        SendMessageW(Fake().editor, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     EXPECT_EQ(GetMenuItemCount(menu), 13);
     wchar_t text[64] = {};
     GetMenuStringW(menu, 10, text, 64, MF_BYPOSITION);
@@ -295,63 +153,34 @@ TEST_F(PluginLifecycleTest, PlaylistEditorMenuGetsSendTo) {
     Pump();
     record->quit();
     DestroyMenu(menu);
-    DestroyWindow(fake.editor);
-}
-
-// Messages for the given time, as a user's session would have them.
-void PumpFor(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds) Pump();
-}
-
-// Messages until the condition holds or the time is up.
-void PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!condition() && GetTickCount() - start < timeoutMs) Pump();
-}
-
-// Counts the listings that reach the view, then lets the view handle them as usual.
-WNDPROC viewProc = nullptr;
-int listingsShown = 0;
-LRESULT CALLBACK CountingViewProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
-    if (message == kCommandMessage && wp == 1002) ++listingsShown;
-    return CallWindowProcW(viewProc, window, message, wp, lp);
 }
 
 // Typing asks for one listing half a second after the last key, not one per key.
 TEST_F(PluginLifecycleTest, FiveQuickKeysAskForOneListing) {
-    ASSERT_EQ(record->init(), 0);
-    PumpFor(1500);  // start-up, the first load and the listing of "My Library"
-    HWND view = GetWindow(kMainViewWindowId);
-    ASSERT_NE(view, nullptr);
-    HWND search = GetDlgItem(view, 1003);
+    StartPlugin();
+    HWND search = Search();
     ASSERT_TRUE(IsWindowEnabled(search));
-    viewProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingViewProc)));
-    listingsShown = 0;
+    PumpFor(700);  // a listing still on its way from start-up would be counted below
+    int before = Listings();
     for (wchar_t key : std::wstring(L"river")) {
         SendMessageW(search, WM_CHAR, key, 1);
         PumpFor(60);
     }
     PumpFor(250);
-    EXPECT_EQ(listingsShown, 0) << "nothing is asked while the user is still typing";
+    EXPECT_EQ(Listings(), before) << "nothing is asked while the user is still typing";
     // The worker answers half a second after the last key, later when the machine is busy;
     // a second listing, were one coming, would follow within the same half second.
-    PumpUntil([] { return listingsShown > 0; }, 10000);
+    WaitForListing(before, 10000);
     PumpFor(700);
-    EXPECT_EQ(listingsShown, 1);
+    EXPECT_EQ(Listings(), before + 1);
     wchar_t text[16] = {};
     GetWindowTextW(search, text, 16);
     EXPECT_STREQ(text, L"river");
 
     SendMessageW(search, WM_CHAR, VK_BACK, 1);
-    PumpUntil([] { return listingsShown > 1; }, 10000);
+    WaitForListing(before + 1, 10000);
     PumpFor(700);
-    EXPECT_EQ(listingsShown, 2) << "one more key, one more listing";
-    SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(viewProc));
-    SendMessageW(host, WM_CLOSE, 0, 0);
-    Pump();
-    record->quit();
+    EXPECT_EQ(Listings(), before + 2) << "one more key, one more listing";
 }
 
 // The preferences' font and language codes: what is set is answered back and written at shutdown.
@@ -374,17 +203,9 @@ TEST_F(PluginLifecycleTest, FontAndLanguageCodesAnswerWhatWasSet) {
     ASSERT_TRUE(none);
     EXPECT_EQ(none->text, L"") << "English until a pack is chosen";
     // Choosing a pack offers a restart; the user declines.
-    std::thread closer([] {
-        for (int i = 0; i < 1500; ++i) {  // up to 30 s: other tests may be loading the machine
-            if (HWND box = FindOwnBox(L"Information")) {
-                PostMessageW(box, WM_COMMAND, IDNO, 0);
-                return;
-            }
-            Sleep(20);
-        }
-    });
+    BoxAnswerer decline(L"Information", IDNO);
     SendMessageW(view, kCommandMessage, 1123, PassText(L"C:\\Packs\\cv_de.dll"));
-    closer.join();
+    decline.Join();
     Ref<TextObject> pack = AdoptText(SendMessageW(view, kCommandMessage, 1124, 0));
     ASSERT_TRUE(pack);
     EXPECT_EQ(pack->text, L"C:\\Packs\\cv_de.dll");
@@ -432,25 +253,13 @@ TEST_F(PluginLifecycleTest, QueryDialogAnswerBecomesASmartPlaylistRoot) {
 }
 
 TEST_F(PluginLifecycleTest, OldHostLeavesThePluginInert) {
-    fake.version = 0x5032;
+    Fake().version = 0x5032;
     // The refusal is shown in a message box; close it as a user would.
-    std::thread closer([] {
-        for (int i = 0; i < 1500; ++i) {  // up to 30 s: other tests may be loading the machine
-            if (HWND box = FindOwnBox(L"Error")) {
-                wchar_t text[128] = {};
-                GetDlgItemTextW(box, 0xFFFF, text, 128);
-                boxText = text;
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-                return;
-            }
-            Sleep(20);
-        }
-    });
+    BoxAnswerer dismiss(L"Error", IDOK);
     EXPECT_EQ(record->init(), 0);
-    closer.join();
-    EXPECT_EQ(boxText, L"Crateview requires Winamp 5.33 or later.");
+    EXPECT_EQ(dismiss.Join(), std::vector<std::wstring>{L"Crateview requires Winamp 5.33 or later."});
     Pump();
-    EXPECT_EQ(fake.embed, nullptr) << "no frame for an inert plugin";
+    EXPECT_EQ(Fake().embed, nullptr) << "no frame for an inert plugin";
     EXPECT_FALSE(PathExists(SettingsPath()));
     record->quit();
     EXPECT_EQ(GetPropW(host, L"CV_20"), nullptr);

@@ -1,0 +1,211 @@
+// The in-process stand-in player of the plugin tests.
+#include "livehost/FakeHost.h"
+
+#include <cstring>
+
+namespace {
+
+FakeHost fake;
+
+LRESULT CALLBACK FakeFrameProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == WM_WINDOWPOSCHANGED && fake.embed && fake.embed->frame == window)
+        GetWindowRect(window, &fake.embed->rect);
+    return DefWindowProcW(window, message, wp, lp);
+}
+
+LRESULT PlayableExtensions() {
+    static const wchar_t kList[] = L"mp3\0flac\0";
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof kList);
+    std::memcpy(GlobalLock(block), kList, sizeof kList);
+    GlobalUnlock(block);
+    return reinterpret_cast<LRESULT>(block);
+}
+
+std::wstring NameOf(const wchar_t* path) {
+    const wchar_t* slash = std::wcsrchr(path, L'\\');
+    return slash ? slash + 1 : path;
+}
+
+LRESULT AnswerTag(const HostFileInfoRequest& request) {
+    ++fake.tagRequests;
+    if (fake.tagDelayMs) Sleep(fake.tagDelayMs);
+    auto file = fake.tags.find(NameOf(request.path));
+    if (file == fake.tags.end()) return 0;
+    auto value = file->second.find(request.key);
+    if (value == file->second.end()) return 0;
+    lstrcpynW(request.buffer, value->second.c_str(), request.bufferLength);
+    return 1;
+}
+
+LRESULT CreateFrame(EmbedRecord* embed) {
+    fake.embed = embed;
+    HWND frame = CreateFakeFrame(L"", embed->rect);
+    fake.frames.push_back(frame);
+    embed->frame = frame;
+    return reinterpret_cast<LRESULT>(frame);
+}
+
+LRESULT Request(LPARAM id, WPARAM wp) {
+    switch (id) {
+        case kHostGetVersion: return fake.version;
+        case kHostNewCommandId: return fake.nextCommandId++;
+        case kHostGetMenu: return reinterpret_cast<LRESULT>(wp == 0 ? fake.mainMenu : fake.secondMenu);
+        case kHostGetWindow: return reinterpret_cast<LRESULT>(wp == 1 ? fake.editor : nullptr);
+        case kHostCreateFrame: return CreateFrame(reinterpret_cast<EmbedRecord*>(wp));
+        case kHostRegisterPrefsPage: fake.prefsPage = reinterpret_cast<PrefsPageRecord*>(wp); return 1;
+        case kHostPlayableExtensions: return PlayableExtensions();
+        case kHostExtendedFileInfo: return AnswerTag(*reinterpret_cast<HostFileInfoRequest*>(wp));
+        case kHostClearPlaylist: fake.playlist.clear(); return 0;
+        case kHostPlaylistLength: return static_cast<LRESULT>(fake.playlist.size());
+        case kHostPlaylistPosition: return fake.position;
+        case kHostSetPlaylistPosition: fake.position = static_cast<int>(wp); return 0;
+        case kHostPlaybackState: return fake.playbackState;
+        case kHostRestart: ++fake.restarts; return 0;
+        case kHostPlaylistEntryPath:
+            return wp < fake.playlist.size() ? reinterpret_cast<LRESULT>(fake.playlist[wp].c_str()) : 0;
+        case kHostEnqueueFile:
+            fake.playlist.push_back(reinterpret_cast<HostEnqueueRecord*>(wp)->path);
+            return 0;
+        default: return 0;
+    }
+}
+
+LRESULT CALLBACK FakeHostProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == kHostMessage) return Request(lp, wp);
+    if (message == WM_CLOSE) {
+        ++fake.closes;
+        return 0;  // the host decides itself when to go; the test ends it
+    }
+    return DefWindowProcW(window, message, wp, lp);
+}
+
+void RegisterClasses() {
+    static bool done = [] {
+        WNDCLASSW wc = {};
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpfnWndProc = &FakeHostProc;
+        wc.lpszClassName = L"CvFakeHost";
+        RegisterClassW(&wc);
+        wc.lpfnWndProc = &FakeFrameProc;
+        wc.lpszClassName = L"CvFakeFrame";
+        RegisterClassW(&wc);
+        return true;
+    }();
+    (void)done;
+}
+
+struct BoxSearch {
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwnBox(HWND window, LPARAM lp) {
+    auto& search = *reinterpret_cast<BoxSearch*>(lp);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t className[16] = {}, text[64] = {};
+    GetClassNameW(window, className, 16);
+    GetWindowTextW(window, text, 64);
+    if (process != GetCurrentProcessId() || wcscmp(className, L"#32770") != 0 || wcscmp(text, search.title) != 0)
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+FakeHost& Fake() { return fake; }
+
+void ResetFake() { fake = FakeHost(); }
+
+HWND CreateFakeFrame(const wchar_t* title, const RECT& r) {
+    RegisterClasses();
+    return CreateWindowW(L"CvFakeFrame", title, WS_OVERLAPPEDWINDOW, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND CreateFakeHostWindow() {
+    RegisterClasses();
+    fake.mainMenu = CreatePopupMenu();
+    fake.secondMenu = CreatePopupMenu();
+    fake.window = CreateWindowW(L"CvFakeHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    return fake.window;
+}
+
+void DestroyFakeHost() {
+    for (HWND frame : fake.frames)
+        if (IsWindow(frame)) DestroyWindow(frame);
+    fake.frames.clear();
+    if (fake.editor && IsWindow(fake.editor)) DestroyWindow(fake.editor);
+    if (fake.window) DestroyWindow(fake.window);
+    if (fake.mainMenu) DestroyMenu(fake.mainMenu);
+    if (fake.secondMenu) DestroyMenu(fake.secondMenu);
+    fake.editor = fake.window = nullptr;
+    fake.mainMenu = fake.secondMenu = nullptr;
+}
+
+void Pump() {
+    MSG msg;
+    for (int round = 0; round < 5; ++round) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+void PumpFor(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) Pump();
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Pump();
+    }
+    return true;
+}
+
+HWND FindOwnBox(const wchar_t* title) {
+    BoxSearch search{title, nullptr};
+    EnumWindows(&MatchOwnBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BoxAnswerer::BoxAnswerer(const wchar_t* title, int button, int boxes)
+    : thread_([this, title, button, boxes] {
+          // Up to 30 s for each: other tests may be loading the machine.
+          for (int answered = 0; answered < boxes; ++answered) {
+              HWND box = nullptr;
+              for (int i = 0; i < 1500 && !box; ++i) {
+                  box = FindOwnBox(title);
+                  if (!box) Sleep(20);
+              }
+              if (!box) return;
+              wchar_t text[512] = {};
+              GetDlgItemTextW(box, 0xFFFF, text, 512);
+              texts_.push_back(text);
+              PostMessageW(box, WM_COMMAND, button, 0);
+              // The same box must be gone before the next one is looked for.
+              for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+          }
+      }) {}
+
+BoxAnswerer::~BoxAnswerer() {
+    if (thread_.joinable()) thread_.join();
+}
+
+std::vector<std::wstring> BoxAnswerer::Join() {
+    if (thread_.joinable()) thread_.join();
+    return texts_;
+}
+
+std::wstring ReadIni(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
+    wchar_t value[256] = {};
+    GetPrivateProfileStringW(section, key, L"<none>", value, 256, file.c_str());
+    return value;
+}

@@ -1,0 +1,74 @@
+// A stand-in player inside the test's own process: a host main window that answers the
+// requests the plugin makes (version, command ids, menus, frames, the preferences page,
+// playable extensions, tags from a table, a playlist), with a switch to make the tag answers
+// slow, plus the pumping and message-box helpers the in-process plugin tests share.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/HostApi.h"
+
+struct FakeHost {
+    HWND window = nullptr;
+    HWND editor = nullptr;
+    LRESULT version = 0x5036;
+    UINT nextCommandId = 41000;
+    HMENU mainMenu = nullptr;
+    HMENU secondMenu = nullptr;
+    std::vector<HWND> frames;
+    EmbedRecord* embed = nullptr;
+    PrefsPageRecord* prefsPage = nullptr;
+    int closes = 0;
+
+    // Tag answers by file name and key ("title", "artist", ...); missing keys answer nothing.
+    std::map<std::wstring, std::map<std::wstring, std::wstring>> tags;
+    // Each tag answer takes this long: a slow input plugin.
+    DWORD tagDelayMs = 0;
+    int tagRequests = 0;
+    // The host's playlist and playback.
+    std::vector<std::wstring> playlist;
+    int position = 0;
+    int playbackState = 0;
+    int restarts = 0;
+};
+
+// The one stand-in host of the test program; reset by each test.
+FakeHost& Fake();
+void ResetFake();
+
+// Makes the host main window (and menus) of a fresh stand-in host, and ends it again.
+HWND CreateFakeHostWindow();
+void DestroyFakeHost();
+// A plain window of the frame's class (the fake's frames and playlist editor use it).
+HWND CreateFakeFrame(const wchar_t* title, const RECT& rect);
+
+// Delivers this thread's messages for a few rounds.
+void Pump();
+void PumpFor(DWORD milliseconds);
+// Answers whether the condition came true within the time.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// A message box of this process with the given title. Other test programs may show boxes
+// with the same title on the same desktop at the same time; those are not ours to answer.
+HWND FindOwnBox(const wchar_t* title);
+// Answers the next box of this process with the title by pressing the button, from a thread
+// of its own (the plugin shows boxes modally on the test's thread); records the box's text.
+class BoxAnswerer {
+public:
+    BoxAnswerer(const wchar_t* title, int button, int boxes = 1);
+    ~BoxAnswerer();
+    // Waits for the thread; answers the texts of the boxes answered.
+    std::vector<std::wstring> Join();
+
+private:
+    std::vector<std::wstring> texts_;
+    std::thread thread_;
+};
+
+std::wstring ReadIni(const std::wstring& file, const wchar_t* section, const wchar_t* key);

@@ -1,0 +1,142 @@
+// The in-process plugin fixture.
+#include "livehost/LivePlugin.h"
+
+#include <commctrl.h>
+
+#include "db/CacheDatabase.h"
+#include "db/TreeNode.h"
+#include "db/roots/RootRows.h"
+#include "ui/framework/Messages.h"
+#include "ui/framework/WindowRegistry.h"
+#include "ui/view/CommandCodes.h"
+
+void LivePluginTest::SetUp() {
+    // The registry keeps the last handle set; a window of the previous test is gone.
+    for (int id : {kTreeWindowId, kListWindowId, kHostWindowId, kPlaylistEditorWindowId, kMainViewWindowId,
+                   kFrameWindowId})
+        RegisterWindow(id, nullptr);
+    ResetFake();
+    host = CreateFakeHostWindow();
+    AppendMenuW(Fake().mainMenu, MF_STRING, kHostMenuAnchorCommand, L"Library");
+    AppendMenuW(Fake().mainMenu, MF_STRING, 40259, L"Exit");
+    AppendMenuW(Fake().secondMenu, MF_STRING, 0, L"Zero");
+    record = ThePluginRecord();
+    record->hostWindow = host;
+    record->instance = reinterpret_cast<HINSTANCE>(context.module());
+}
+
+void LivePluginTest::TearDown() {
+    if (started && !quit) CloseAndQuit();
+    DestroyFakeHost();
+    Pump();
+}
+
+long long LivePluginTest::StoreFolderRoot(const std::wstring& path) {
+    CacheDatabase database(CacheFolder());
+    database.CreateSchema();
+    std::wstring withSlash = path.empty() || path.back() == L'\\' ? path : path + L"\\";
+    return InsertRootRow(database, 1, true, withSlash, std::nullopt);
+}
+
+namespace {
+
+// Counts the listings the view takes in, as the thread's message loop hands them out: the
+// first can arrive before a test gets hold of the view's window.
+HHOOK listingHook = nullptr;
+int listingsShown = 0;
+
+LRESULT CALLBACK CountListings(int code, WPARAM removal, LPARAM lp) {
+    auto* message = reinterpret_cast<MSG*>(lp);
+    if (code == HC_ACTION && removal == PM_REMOVE && message->message == kCommandMessage &&
+        message->wParam == kCmdListingReady)
+        ++listingsShown;
+    return CallNextHookEx(listingHook, code, removal, lp);
+}
+
+}  // namespace
+
+void LivePluginTest::StartPlugin() {
+    listingsShown = 0;
+    if (!listingHook) listingHook = SetWindowsHookExW(WH_GETMESSAGE, &CountListings, nullptr, GetCurrentThreadId());
+    ASSERT_EQ(record->init(), 0);
+    started = true;
+    ASSERT_TRUE(PumpUntil([] { return GetWindow(kMainViewWindowId) != nullptr; }, 20000));
+    ASSERT_TRUE(WaitForListing(0, 30000)) << "the first listing after start-up";
+}
+
+int LivePluginTest::Listings() const { return listingsShown; }
+
+void LivePluginTest::CloseAndQuit() {
+    if (listingHook) UnhookWindowsHookEx(listingHook);
+    listingHook = nullptr;
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    record->quit();
+    quit = true;
+}
+
+HWND LivePluginTest::View() const { return GetWindow(kMainViewWindowId); }
+HWND LivePluginTest::Tree() const { return GetDlgItem(View(), kTreeControl); }
+HWND LivePluginTest::List() const { return GetDlgItem(View(), kListControl); }
+HWND LivePluginTest::Search() const { return GetDlgItem(View(), kSearchControl); }
+int LivePluginTest::ListCount() const { return ListView_GetItemCount(List()); }
+
+LRESULT LivePluginTest::Command(WPARAM code, LPARAM argument) const {
+    return SendMessageW(View(), kCommandMessage, code, argument);
+}
+
+void LivePluginTest::PostCommand(WPARAM code, LPARAM argument) const {
+    PostMessageW(View(), kCommandMessage, code, argument);
+}
+
+namespace {
+
+// Items carry their tree node in the item data; the node's path is what a test names.
+HTREEITEM FindItem(HWND tree, HTREEITEM from, const std::wstring& path) {
+    for (HTREEITEM item = from; item; item = TreeView_GetNextSibling(tree, item)) {
+        TVITEMW info = {};
+        info.mask = TVIF_PARAM;
+        info.hItem = item;
+        TreeView_GetItem(tree, &info);
+        auto* node = reinterpret_cast<TreeNode*>(info.lParam);
+        if (node && CompareStringOrdinal(node->path.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) return item;
+        if (HTREEITEM found = FindItem(tree, TreeView_GetChild(tree, item), path)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+HTREEITEM LivePluginTest::ItemOf(const std::wstring& path) const {
+    return path.empty() ? TreeView_GetRoot(Tree()) : FindItem(Tree(), TreeView_GetRoot(Tree()), path);
+}
+
+bool LivePluginTest::SelectAndWaitForListing(const std::wstring& path) {
+    HTREEITEM target = ItemOf(path);
+    if (!target) return false;
+    int before = Listings();
+    TreeView_SelectItem(Tree(), target);
+    return WaitForListing(before);
+}
+
+bool LivePluginTest::WaitForListing(int shownBefore, DWORD timeoutMs) {
+    // Pump() hands out a message and lets the view handle it before the count is read again.
+    return PumpUntil([shownBefore] { return listingsShown > shownBefore; }, timeoutMs);
+}
+
+std::vector<std::wstring> LivePluginTest::ColumnTexts(int column) const {
+    std::vector<std::wstring> texts;
+    int count = ListCount();
+    for (int row = 0; row < count; ++row) {
+        wchar_t text[MAX_PATH] = {};
+        ListView_GetItemText(List(), row, column, text, MAX_PATH);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+std::wstring LivePluginTest::StatusText() const {
+    wchar_t text[256] = {};
+    GetDlgItemTextW(View(), kStatusLine, text, 256);
+    return text;
+}
