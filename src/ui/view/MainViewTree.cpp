@@ -148,8 +148,6 @@ LRESULT MainView::OnFolderAdded(LPARAM lp) {
         Ref<TreeNode> shown = node;
         if (parentNode) {
             if (Ref<TreeNode> existing = parentNode->FindChild(node->path)) {
-                // The folder came back under a new row; a rescan of the kept node must use it.
-                existing->folderId = node->folderId;
                 existing->SetChildren(node->Children());
                 shown = existing;
             } else {
