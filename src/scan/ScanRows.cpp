@@ -40,6 +40,15 @@ std::vector<StoredFile> ReadStoredFiles(Statement& sql, int folderId) {
     return files;
 }
 
+// A statement whose one parameter is the file's id.
+void RunOnFile(CacheDatabase& database, const wchar_t* text, long long fileId) {
+    Lock lock(DatabaseLock());
+    Statement& sql = database.Sql();
+    sql.SetSql(text);
+    sql.BindInt64(fileId, 1);
+    sql.Execute();
+}
+
 }  // namespace
 
 StoredFolderFiles FilesOfFolder(CacheDatabase& database, int folderId) {
@@ -71,11 +80,7 @@ void RenameFileRow(CacheDatabase& database, long long fileId, const std::wstring
 }
 
 void DeleteFileRowById(CacheDatabase& database, long long fileId) {
-    Lock lock(DatabaseLock());
-    Statement& sql = database.Sql();
-    sql.SetSql(L"DELETE FROM Files WHERE fileid=:FILEID");
-    sql.BindInt64(fileId, 1);
-    sql.Execute();
+    RunOnFile(database, L"DELETE FROM Files WHERE fileid=:FILEID", fileId);
 }
 
 void InsertFile(CacheDatabase& database, const std::wstring& name, int folderId, const std::wstring& extension,
@@ -95,11 +100,7 @@ void InsertFile(CacheDatabase& database, const std::wstring& name, int folderId,
 }
 
 void MarkFilePresent(CacheDatabase& database, long long fileId) {
-    Lock lock(DatabaseLock());
-    Statement& sql = database.Sql();
-    sql.SetSql(L"UPDATE Files SET file_exists=1 WHERE fileid=:FILEID;");
-    sql.BindInt64(fileId, 1);
-    sql.Execute();
+    RunOnFile(database, L"UPDATE Files SET file_exists=1 WHERE fileid=:FILEID;", fileId);
 }
 
 int StoredPlayCount(CacheDatabase& database, long long fileId) {
