@@ -28,18 +28,12 @@ int ScanFlags(bool treePlaylists) { return kLoadFullScan | (treePlaylists ? kLoa
 // The folder part of a file's path, with its backslash, as Folder.path stores it.
 std::wstring FolderOf(const std::wstring& path) { return WithTrailingBackslash(ParentPath(path)); }
 
-// The file's size and time as its directory entry has them when the file itself cannot be
-// opened: a row stored with size 0 would stay hidden as empty, since scans never rewrite it.
-void ReadSizeAndTime(const std::wstring& path, long long& size, long long& changed) {
+// The file's size and time, from the file itself or else from its directory entry: a row
+// stored with size 0 would stay hidden as empty, since scans never rewrite it.
+void ReadSizeAndTime(const std::wstring& path, const FolderEntry& entry, long long& size, long long& changed) {
     if (Files().ReadSizeAndTime(path, size, changed)) return;
-    FolderEntry entry;
-    if (Files().FindEntry(path, entry) && !entry.IsDirectory()) {
-        size = entry.size;
-        changed = entry.lastWrite;
-        return;
-    }
-    size = 0;
-    changed = 0;
+    size = entry.size;
+    changed = entry.lastWrite;
 }
 
 // The host is asked without the database lock held: it answers on the user-interface thread,
@@ -57,14 +51,72 @@ void RereadTags(CacheDatabase& database, const std::wstring& path, const StoredF
     MarkFilePresent(database, stored.fileId);
 }
 
-void StoreAppearedFile(CacheDatabase& database, const std::wstring& path, const std::wstring& extension) {
-    std::wstring folder = FolderOf(path);
-    if (auto stored = FindFile(database, folder, FileNamePart(path))) return RereadTags(database, path, *stored);
-    long long size = 0, changed = 0;
-    ReadSizeAndTime(path, size, changed);
-    Lock lock(DatabaseLock());
-    if (auto row = FindFolderByPath(database, folder))
-        InsertFile(database, FileNamePart(path), row->folderId, extension, size, changed);
+bool LeavesFilePresent(ChangeAction action) {
+    return action == ChangeAction::kAdded || action == ChangeAction::kModified || action == ChangeAction::kNewName;
+}
+
+// Whether the file is on disk, with its entry as the disk spells it. Only a plain "not found"
+// says it is gone; when the folder cannot be read the notice's own action is taken at its word.
+bool IsOnDisk(const ChangeNotice& notice, FolderEntry& entry) {
+    if (Files().FindEntry(notice.path, entry)) return !entry.IsDirectory();
+    DWORD error = GetLastError();
+    entry = FolderEntry{};
+    entry.name = FileNamePart(notice.path);
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+    return LeavesFilePresent(notice.action);
+}
+
+// Keeps one row for a file that is on disk, under the name as the disk spells it: the same
+// name in another case is the same file renamed (its tags and play count stay), and a second
+// row left by an earlier rename would list the file twice. Answers the row kept, if any.
+std::optional<StoredFile> KeepOneRow(CacheDatabase& database, std::vector<StoredFile> rows, const std::wstring& name) {
+    if (rows.empty()) return std::nullopt;
+    for (size_t i = 1; i < rows.size(); ++i) DeleteFileRowById(database, rows[i].fileId);
+    if (rows.front().name != name) RenameFileRow(database, rows.front().fileId, name);
+    rows.front().name = name;
+    return rows.front();
+}
+
+// The notices of a burst are applied one after another some time after the changes, so by
+// now a file may have been removed again, added back, or renamed in case only. The notice
+// says which name to look at; the disk says what became of it. A file that is there keeps or
+// gets its row, and is read again when its content may have changed; one that is not loses it.
+void ApplyToFileRows(CacheDatabase& database, const ChangeNotice& notice, const std::wstring& extension) {
+    FolderEntry entry;
+    bool onDisk = IsOnDisk(notice, entry);
+    std::wstring folder = FolderOf(notice.path);
+    const std::wstring& name = entry.name;
+    std::optional<StoredFolder> folderRow;
+    std::optional<StoredFile> kept;
+    {
+        Lock lock(DatabaseLock());
+        // A file of a folder the cache does not know waits for that folder's own notice.
+        folderRow = FindFolderByPath(database, folder);
+        if (!folderRow) return;
+        std::vector<StoredFile> rows = FindFileRows(database, folderRow->folderId, name);
+        if (!onDisk) {
+            for (const StoredFile& row : rows) DeleteFileRowById(database, row.fileId);
+            return;
+        }
+        kept = KeepOneRow(database, std::move(rows), name);
+    }
+    if (!kept) {
+        long long size = 0, changed = 0;
+        ReadSizeAndTime(folder + name, entry, size, changed);
+        return InsertFile(database, name, folderRow->folderId, extension, size, changed);
+    }
+    if (LeavesFilePresent(notice.action)) return RereadTags(database, folder + name, *kept);
+    MarkFilePresent(database, kept->fileId);
+}
+
+// The node may have been made before its folder was removed and made again: the folder's files
+// are stored under its current row, and walking it under the old id would store every one a
+// second time, under an id that a later folder may take.
+void TakeCurrentFolderRow(const Root& root, TreeNode& node, CacheDatabase& database) {
+    if (!Files().IsDirectory(node.path)) return;
+    std::wstring withoutBackslash = node.path.substr(0, node.path.size() - 1);
+    auto parent = FindFolderByPath(database, FolderOf(withoutBackslash));
+    UpsertFolder(database, node, parent ? parent->folderId : 0, root.RootId());
 }
 
 }  // namespace
@@ -72,19 +124,7 @@ void StoreAppearedFile(CacheDatabase& database, const std::wstring& path, const 
 void ApplyFileNotice(const ChangeNotice& notice, CacheDatabase& database, const MediaExtensions& extensions,
                      const TypeFilter& typeFilter) {
     std::wstring extension = ExtensionOf(notice.path);
-    if (extensions.Contains(extension)) {
-        switch (notice.action) {
-            case ChangeAction::kRemoved:
-            case ChangeAction::kOldName:
-                DeleteFileRow(database, notice.path);
-                break;
-            case ChangeAction::kAdded:
-            case ChangeAction::kModified:
-            case ChangeAction::kNewName:
-                StoreAppearedFile(database, notice.path, extension);
-                break;
-        }
-    }
+    if (extensions.Contains(extension)) ApplyToFileRows(database, notice, extension);
     if (!extension.empty() && typeFilter.count(extension)) PostToView(kCmdRefreshList, kRefreshAfterChangeMs);
 }
 
@@ -118,6 +158,7 @@ void RescanFolder(const Root& root, TreeNode& node, CacheDatabase& database, con
                   bool treePlaylists) {
     Statement& sql = database.Sql();
     sql.BeginTransaction();
+    TakeCurrentFolderRow(root, node, database);
     EnumerateFolder(node.path, node, extensions, database, root.RootId(), ScanFlags(treePlaylists));
     sql.Commit();
     std::vector<std::wstring> stored = FilesUnderFolder(database, node.path);

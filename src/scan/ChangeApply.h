@@ -12,9 +12,12 @@ class Root;
 struct ChangeNotice;
 struct TreeNode;
 
-// A media file added, written, renamed or removed: its row is stored, its tags read again
-// through the host, or its row deleted. A file in a folder the cache does not know is left
-// for that folder's own notice. Asks the view to refresh when the list shows such files.
+// A media file added, written, renamed or removed: the notice names the file, and the disk
+// says what became of it by now. A file on disk has one row under its current spelling (a
+// case-only rename keeps the row), is stored when new and read again through the host when
+// its content may have changed; a file gone loses its row. A file in a folder the cache does
+// not know is left for that folder's own notice. Asks the view to refresh when the list shows
+// such files.
 void ApplyFileNotice(const ChangeNotice& notice, CacheDatabase& database, const MediaExtensions& extensions,
                      const TypeFilter& typeFilter);
 

@@ -7,6 +7,20 @@
 
 namespace {
 bool IsKnownAction(DWORD action) { return action >= FILE_ACTION_ADDED && action <= FILE_ACTION_RENAMED_NEW_NAME; }
+
+// After these the file is on disk and will be read in full when the notice is applied.
+bool LeavesFilePresent(DWORD action) {
+    return action == FILE_ACTION_ADDED || action == FILE_ACTION_MODIFIED || action == FILE_ACTION_RENAMED_NEW_NAME;
+}
+
+// A write adds nothing to a record of the same file just posted that leaves it present. Any
+// other record changes whether the file is there (a removal, a re-addition, either half of a
+// rename, even one that changes only the case), and dropping it would lose that change.
+bool RepeatsLastPosted(const ChangeRecord& record, const std::vector<ChangeRecord>& posted) {
+    return record.action == FILE_ACTION_MODIFIED && !posted.empty() && LeavesFilePresent(posted.back().action) &&
+           EqualsNoCase(record.name, posted.back().name);
+}
+
 }  // namespace
 
 std::vector<ChangeRecord> ReadChangeRecords(const void* buffer, DWORD bytes) {
@@ -28,7 +42,7 @@ std::vector<ChangeRecord> FileRecordsToPost(const std::vector<ChangeRecord>& rec
     std::vector<ChangeRecord> posted;
     for (const ChangeRecord& record : records) {
         if (!IsKnownAction(record.action)) continue;
-        if (!posted.empty() && EqualsNoCase(record.name, posted.back().name)) continue;
+        if (RepeatsLastPosted(record, posted)) continue;
         posted.push_back(record);
     }
     return posted;

@@ -15,9 +15,10 @@ struct ChangeRecord {
 // transferred ends the walk.
 std::vector<ChangeRecord> ReadChangeRecords(const void* buffer, DWORD bytes);
 
-// Files: a file added is usually followed by modifications of the same name, which say
-// nothing new, so a record with the name of the last one posted is dropped. Each other name
-// is posted, also when several files are added (or removed) one after another.
+// Files: a file added or written is usually followed by more writes of the same name, which
+// say nothing new and are dropped. Every other record is posted: each file of a burst, and each
+// removal, re-addition and rename of one name, so that the last record of a name tells where
+// the file ended up.
 std::vector<ChangeRecord> FileRecordsToPost(const std::vector<ChangeRecord>& records);
 // Folders: every addition, removal and rename; a folder's modification is not a change of its
 // content and is dropped.

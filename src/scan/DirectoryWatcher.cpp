@@ -20,10 +20,11 @@ constexpr DWORD kFoldersFilter = FILE_NOTIFY_CHANGE_DIR_NAME;
 // How long a cancelled request may take to hand its buffer back before the thread gives up on it.
 constexpr DWORD kDrainMs = 5000;
 
-void ShowWaitFailure(const std::wstring& path, DWORD error) {
-    std::wstring text = L"Failed to watch folder '" + path + L"' for unknown reasons (ErrorCode: " +
-                        std::to_wstring(error) + L")";
-    MessageBoxW(nullptr, text.c_str(), L"Error", MB_OK | MB_ICONERROR | MB_TOPMOST);
+// The view shows the text in its box. A box on this thread would keep it from ending until
+// someone dismissed it, and removing the root or closing the player waits for this thread.
+void ReportWaitFailure(const std::wstring& path, DWORD error) {
+    PostTextToView(kCmdShowMessage, L"Failed to watch folder '" + path + L"' for unknown reasons (ErrorCode: " +
+                                        std::to_wstring(error) + L")");
 }
 
 // Errors after which the handle delivers nothing more (the folder or its share went away);
@@ -93,7 +94,8 @@ bool DirectoryWatcher::HasEnded() const {
 }
 
 // A folder that cannot be opened, or a request that cannot be issued, ends the thread at once:
-// nothing would ever complete the wait, and closing the root waits for this thread.
+// nothing would ever complete the wait, and closing the root waits for this thread. A wait that
+// fails is reported once and ends it too: waiting again would fail again at once, in a loop.
 void DirectoryWatcher::Watch() {
     HANDLE directory = Files().OpenForWatching(path_);
     if (directory == INVALID_HANDLE_VALUE) return;
@@ -106,9 +108,11 @@ void DirectoryWatcher::Watch() {
             ResetEvent(wake_.get());
             if (!Issue()) break;
         }
-        DWORD result = WaitForSingleObjectEx(wake_.get(), INFINITE, TRUE);
+        DWORD result = Files().WaitForChanges(wake_.get());
+        DWORD error = GetLastError();
         if (result == WAIT_IO_COMPLETION || result == WAIT_OBJECT_0) continue;
-        ShowWaitFailure(path_, GetLastError());
+        if (!stop_) ReportWaitFailure(path_, error);
+        break;
     }
     CancelAndDrain();
     Lock lock(lock_);

@@ -82,6 +82,8 @@ HANDLE FileSystem::OpenForWatching(const std::wstring& folder) {
                        OPEN_EXISTING, FILE_FLAG_OVERLAPPED | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
+DWORD FileSystem::WaitForChanges(HANDLE wake) { return WaitForSingleObjectEx(wake, INFINITE, TRUE); }
+
 FileSystem& Files() { return *Installed().load(); }
 
 ScopedFileSystem::ScopedFileSystem(FileSystem& replacement) : previous_(Installed().exchange(&replacement)) {}

@@ -35,6 +35,9 @@ public:
     virtual bool FindEntry(const std::wstring& path, FolderEntry& entry);
     // A handle for directory-change requests with completion routines, or INVALID_HANDLE_VALUE.
     virtual HANDLE OpenForWatching(const std::wstring& folder);
+    // The watcher's wait between requests: without limit and alertable, so that the request's
+    // completion routine runs on the waiting thread. Answers as WaitForSingleObjectEx does.
+    virtual DWORD WaitForChanges(HANDLE wake);
 };
 
 // The installed file system; the real one unless a test installed another.

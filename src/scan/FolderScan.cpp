@@ -18,6 +18,7 @@
 #include "scan/FolderRootLoad.h"
 #include "scan/MediaExtensions.h"
 #include "scan/ScanRows.h"
+#include "scan/StoredNames.h"
 #include "scan/ViewPosts.h"
 
 namespace {
@@ -29,14 +30,16 @@ bool IsPlaylistExtension(const std::wstring& extension) {
 }
 
 // A file changed since it was stored is read again; its stored time stays, so it is marked
-// again at every later scan until a tag read stores the new state.
-void StoreFile(CacheDatabase& database, const std::unordered_map<std::wstring, StoredFile>& stored, int folderId,
-               const FolderEntry& entry, const std::wstring& extension) {
-    auto found = stored.find(entry.name);
-    if (found == stored.end()) return InsertFile(database, entry.name, folderId, extension, entry.size, entry.lastWrite);
+// again at every later scan until a tag read stores the new state. A file renamed in case only
+// keeps its row under the new spelling: a second row would list it twice.
+void StoreFile(CacheDatabase& database, const StoredFolderFiles& stored, int folderId, const FolderEntry& entry,
+               const std::wstring& extension) {
+    const StoredFile* found = stored.Find(entry.name);
+    if (!found) return InsertFile(database, entry.name, folderId, extension, entry.size, entry.lastWrite);
     Lock lock(DatabaseLock());
-    if (found->second.changed != entry.lastWrite) MarkUntagged(database, found->second.fileId);
-    MarkFilePresent(database, found->second.fileId);
+    if (found->name != entry.name) RenameFileRow(database, found->fileId, entry.name);
+    if (found->changed != entry.lastWrite) MarkUntagged(database, found->fileId);
+    MarkFilePresent(database, found->fileId);
 }
 
 // A rescan meets playlists already in the tree; those nodes stay as they are.
@@ -63,7 +66,7 @@ void EnumerateFolder(const std::wstring& path, TreeNode& node, const MediaExtens
     // The folder's stored files are read in one go by folder id. A lookup per file by folder
     // path and name gets planned through the file-name index, and costs as many rows as
     // there are files of that name in the whole library ("01 Intro.mp3", "Track 01.mp3").
-    const std::unordered_map<std::wstring, StoredFile> stored = FilesOfFolder(database, node.folderId);
+    const StoredFolderFiles stored = FilesOfFolder(database, node.folderId);
     for (const FolderEntry& entry : entries) {
         if (entry.IsDirectory()) {
             std::wstring childPath = path + entry.name + L'\\';

@@ -4,6 +4,7 @@
 #include "base/Text.h"
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
+#include "scan/StoredNames.h"
 
 namespace {
 
@@ -20,38 +21,66 @@ std::wstring EscapeLike(const std::wstring& text) {
     return out;
 }
 
-}  // namespace
+// SQL counts a text's length in characters, a surrogate pair as one.
+int CharacterCount(const std::wstring& text) {
+    int count = 0;
+    for (wchar_t c : text) count += !IS_LOW_SURROGATE(c);
+    return count;
+}
 
-std::unordered_map<std::wstring, StoredFile> FilesOfFolder(CacheDatabase& database, int folderId) {
-    Lock lock(DatabaseLock());
-    Statement& sql = database.Sql();
-    sql.SetSql(L"SELECT fileid, filename, changed FROM Files WHERE folderid=:FOLDERID");
-    sql.BindInt(folderId, 1);
-    std::unordered_map<std::wstring, StoredFile> files;
+// Reads the rows of the statement prepared with columns fileid, filename, changed.
+std::vector<StoredFile> ReadStoredFiles(Statement& sql, int folderId) {
+    std::vector<StoredFile> files;
     if (sql.Execute() != Statement::kOk) return files;
     while (sql.NextRow()) {
         Statement::RowView row = sql.Row();
-        std::optional<std::wstring_view> name = row.Text(2);
-        if (name) files.emplace(std::wstring(*name), StoredFile{row.Int64(1), row.Int64(3), folderId});
+        if (std::optional<std::wstring_view> name = row.Text(2))
+            files.push_back(StoredFile{row.Int64(1), row.Int64(3), folderId, std::wstring(*name)});
     }
     return files;
 }
 
-std::optional<StoredFile> FindFile(CacheDatabase& database, const std::wstring& folderPath,
-                                   const std::wstring& name) {
+// A statement whose one parameter is the file's id.
+void RunOnFile(CacheDatabase& database, const wchar_t* text, long long fileId) {
     Lock lock(DatabaseLock());
     Statement& sql = database.Sql();
-    sql.SetSql(L"SELECT f.fileid, f.changed, fo.folderid FROM Files f, Folder fo WHERE fo.path=? AND "
-               L"f.filename=? AND fo.folderid=f.folderid");
-    sql.BindText(folderPath.c_str(), 1);
-    sql.BindText(name.c_str(), 2);
-    if (sql.Execute() != Statement::kOk || !sql.NextRow()) return std::nullopt;
-    StoredFile file;
-    file.fileId = sql.ColumnInt64(1);
-    file.changed = sql.ColumnInt64(2);
-    file.folderId = sql.ColumnInt(3);
-    sql.Finish();
-    return file;
+    sql.SetSql(text);
+    sql.BindInt64(fileId, 1);
+    sql.Execute();
+}
+
+}  // namespace
+
+StoredFolderFiles FilesOfFolder(CacheDatabase& database, int folderId) {
+    Lock lock(DatabaseLock());
+    Statement& sql = database.Sql();
+    sql.SetSql(L"SELECT fileid, filename, changed FROM Files WHERE folderid=:FOLDERID");
+    sql.BindInt(folderId, 1);
+    StoredFolderFiles files;
+    for (StoredFile& file : ReadStoredFiles(sql, folderId)) files.Add(std::move(file));
+    return files;
+}
+
+std::vector<StoredFile> FindFileRows(CacheDatabase& database, int folderId, const std::wstring& name) {
+    Lock lock(DatabaseLock());
+    Statement& sql = database.Sql();
+    sql.SetSql(L"SELECT fileid, filename, changed FROM Files WHERE folderid=:FOLDERID AND length(filename)=:LENGTH");
+    sql.BindInt(folderId, 1);
+    sql.BindInt(CharacterCount(name), 2);
+    return RowsOfName(ReadStoredFiles(sql, folderId), name);
+}
+
+void RenameFileRow(CacheDatabase& database, long long fileId, const std::wstring& name) {
+    Lock lock(DatabaseLock());
+    Statement& sql = database.Sql();
+    sql.SetSql(L"UPDATE Files SET filename=:FILENAME WHERE fileid=:FILEID");
+    sql.BindText(name.c_str(), 1);
+    sql.BindInt64(fileId, 2);
+    sql.Execute();
+}
+
+void DeleteFileRowById(CacheDatabase& database, long long fileId) {
+    RunOnFile(database, L"DELETE FROM Files WHERE fileid=:FILEID", fileId);
 }
 
 void InsertFile(CacheDatabase& database, const std::wstring& name, int folderId, const std::wstring& extension,
@@ -71,11 +100,7 @@ void InsertFile(CacheDatabase& database, const std::wstring& name, int folderId,
 }
 
 void MarkFilePresent(CacheDatabase& database, long long fileId) {
-    Lock lock(DatabaseLock());
-    Statement& sql = database.Sql();
-    sql.SetSql(L"UPDATE Files SET file_exists=1 WHERE fileid=:FILEID;");
-    sql.BindInt64(fileId, 1);
-    sql.Execute();
+    RunOnFile(database, L"UPDATE Files SET file_exists=1 WHERE fileid=:FILEID;", fileId);
 }
 
 int StoredPlayCount(CacheDatabase& database, long long fileId) {

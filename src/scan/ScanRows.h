@@ -5,7 +5,6 @@
 
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class CacheDatabase;
@@ -14,7 +13,10 @@ struct StoredFile {
     long long fileId = 0;
     long long changed = 0;
     int folderId = 0;
+    std::wstring name;
 };
+
+class StoredFolderFiles;
 
 struct StoredFolder {
     std::wstring path;
@@ -23,12 +25,14 @@ struct StoredFolder {
     unsigned attributes = 0;
 };
 
-// The files stored under one folder row, by their exact names (names compare as the lookup
-// by name does, case and all); of two rows with one name the first stored wins.
-std::unordered_map<std::wstring, StoredFile> FilesOfFolder(CacheDatabase& database, int folderId);
-// By the folder's path (with its backslash) and the file name.
-std::optional<StoredFile> FindFile(CacheDatabase& database, const std::wstring& folderPath,
-                                   const std::wstring& name);
+// The files stored under one folder row.
+StoredFolderFiles FilesOfFolder(CacheDatabase& database, int folderId);
+// The rows of the folder stored under this name in any case, the exact spelling first. Only
+// rows of the name's length are read, so a notice in a large folder stays cheap.
+std::vector<StoredFile> FindFileRows(CacheDatabase& database, int folderId, const std::wstring& name);
+// Gives the row the name as the disk now spells it; tags and play count stay.
+void RenameFileRow(CacheDatabase& database, long long fileId, const std::wstring& name);
+void DeleteFileRowById(CacheDatabase& database, long long fileId);
 // Stored present, with its tags unread; the extension is stored lower-case.
 void InsertFile(CacheDatabase& database, const std::wstring& name, int folderId, const std::wstring& extension,
                 long long size, long long changed);

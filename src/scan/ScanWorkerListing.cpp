@@ -17,7 +17,10 @@ void ScanWorker::OnList(WPARAM wp, LPARAM lp) {
     if (result && !PostToView(kCmdListingReady, reinterpret_cast<LPARAM>(result))) delete result;
 }
 
-void ScanWorker::OnQuery(WPARAM, LPARAM lp) {
+// The view sends the selected node along as it does for any listing; a "?" condition does not
+// depend on it, but its reference is still ours to drop.
+void ScanWorker::OnQuery(WPARAM wp, LPARAM lp) {
+    Ref<TreeNode> selected = Ref<TreeNode>::Adopt(reinterpret_cast<TreeNode*>(wp));
     Ref<TextObject> text = AdoptText(lp);
     ListResult* result = ListQuery(*database_, text ? text->text : std::wstring());
     if (result && !PostToView(kCmdListingReady, reinterpret_cast<LPARAM>(result))) delete result;

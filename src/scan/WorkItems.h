@@ -13,7 +13,7 @@ enum WorkItem : UINT {
     kWorkRemoveRoot = 3006,        // wParam: root index
     kWorkSetTypeFilter = 3007,     // wParam: option bits; lParam: TypeFilter block
     kWorkFullTagPass = 3008,       // wParam: mode; lParam: the row list shown
-    kWorkQuery = 3011,             // lParam: text beginning with "?"
+    kWorkQuery = 3011,             // wParam: tree node or null (unused); lParam: text beginning with "?"
     kWorkDeleteFileRow = 3028,     // wParam: non-zero to refresh; lParam: path text
     kWorkFileNotice = 3030,        // lParam: change notice
     kWorkFolderNotice = 3031,      // wParam: 1 when under the selected node; lParam: change notice

@@ -2,6 +2,10 @@
 // renamed and removed; folders added, renamed and removed; a folder rescanned.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
+#include <utility>
+
 #include "db/roots/FolderRoot.h"
 #include "scan/ChangeApply.h"
 #include "scan/ChangeNotice.h"
@@ -149,6 +153,97 @@ TEST_F(ChangeApplyTest, WrittenFileIsReadAgainThroughTheHostKeepingItsPlayCount)
     EXPECT_EQ(row->tagged, 1);
     EXPECT_EQ(row->playCount, 12);
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files"), 1);
+}
+
+// A burst of changes reaches the cache as notices applied one after another, after the burst
+// is over. Whatever the order and whichever notices of the burst were posted, each file on disk
+// ends with one row under its current spelling, keeping its play count, and a removed file has
+// none. Each case works in a folder of its own.
+TEST_F(ChangeApplyTest, AfterABurstEveryFileOnDiskHasOneRowAndNoRemovedFileHasAny) {
+    using Notices = std::vector<std::pair<std::wstring, ChangeAction>>;
+    const ChangeAction kAdd = ChangeAction::kAdded, kRemove = ChangeAction::kRemoved,
+                       kOld = ChangeAction::kOldName, kNew = ChangeAction::kNewName;
+    struct Case {
+        const wchar_t* what;
+        std::vector<std::wstring> before;                    // files scanned before the burst
+        std::function<void(const std::wstring&)> burst;      // given the folder, with its backslash
+        Notices notices;                                     // applied in order
+        std::vector<std::wstring> after;                     // the names stored at the end
+    };
+    // Wine cannot rename a file in case only (the call succeeds and changes nothing), so the
+    // new spelling is reached through a name of its own; the notices are those Windows posts.
+    auto move = [](const std::wstring& from, const std::wstring& to) {
+        return [=](const std::wstring& folder) { RenameInCase(folder + from, folder + to); };
+    };
+    auto rewrite = [](const std::wstring& name) {
+        return [=](const std::wstring& folder) {
+            ASSERT_TRUE(DeleteFileW((folder + name).c_str()));
+            WriteBytes(folder + name, "again");
+        };
+    };
+    auto addAndRemove = [](const std::wstring& name) {
+        return [=](const std::wstring& folder) {
+            WriteBytes(folder + name, "brief");
+            ASSERT_TRUE(DeleteFileW((folder + name).c_str()));
+        };
+    };
+    auto thereAndBack = [](const std::wstring& a, const std::wstring& b) {
+        return [=](const std::wstring& folder) {
+            ASSERT_TRUE(MoveFileW((folder + a).c_str(), (folder + b).c_str()));
+            ASSERT_TRUE(MoveFileW((folder + b).c_str(), (folder + a).c_str()));
+        };
+    };
+    const std::wstring accented = L"\u00e9t\u00e9.mp3", capital = L"\u00c9T\u00c9.mp3";
+    const Case cases[] = {
+        {L"case-only rename", {L"a.MP3"}, move(L"a.MP3", L"a.mp3"), {{L"a.MP3", kOld}, {L"a.mp3", kNew}}, {L"a.mp3"}},
+        {L"case-only rename, old name only", {L"a.MP3"}, move(L"a.MP3", L"a.mp3"), {{L"a.MP3", kOld}}, {L"a.mp3"}},
+        {L"case-only rename of accented letters", {accented}, move(accented, capital),
+         {{accented, kOld}, {capital, kNew}}, {capital}},
+        {L"removed and added back", {L"b.mp3"}, rewrite(L"b.mp3"), {{L"b.mp3", kRemove}, {L"b.mp3", kAdd}}, {L"b.mp3"}},
+        {L"removed and added back, removal only", {L"b.mp3"}, rewrite(L"b.mp3"), {{L"b.mp3", kRemove}}, {L"b.mp3"}},
+        {L"added and removed", {}, addAndRemove(L"c.mp3"), {{L"c.mp3", kAdd}, {L"c.mp3", kRemove}}, {}},
+        {L"added and removed, addition only", {}, addAndRemove(L"c.mp3"), {{L"c.mp3", kAdd}}, {}},
+        {L"renamed there and back", {L"x.mp3"}, thereAndBack(L"x.mp3", L"y.mp3"),
+         {{L"x.mp3", kOld}, {L"y.mp3", kNew}, {L"y.mp3", kOld}, {L"x.mp3", kNew}}, {L"x.mp3"}},
+        {L"renamed there and back, second old name missing", {L"x.mp3"}, thereAndBack(L"x.mp3", L"y.mp3"),
+         {{L"x.mp3", kOld}, {L"y.mp3", kNew}, {L"x.mp3", kNew}}, {L"x.mp3"}},
+    };
+    auto folderOf = [&](size_t i) { return Library() + L"Case" + std::to_wstring(i) + L"\\"; };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        MakeFolder(L"Case" + std::to_wstring(i));
+        for (const std::wstring& name : cases[i].before) WriteBytes(folderOf(i) + name, "song");
+    }
+    ScanLibrary();
+    Exec(L"UPDATE Files SET playcount=7");
+
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        c.burst(folderOf(i));
+        for (const auto& [name, action] : c.notices) FileNotice(folderOf(i) + name, action);
+        EXPECT_EQ(NamesIn(folderOf(i)), c.after) << c.what;
+        for (const std::wstring& name : c.after) {
+            auto row = Row(folderOf(i) + name);
+            if (!row) continue;
+            EXPECT_EQ(row->fileExists, 1) << c.what;
+            if (!c.before.empty()) EXPECT_EQ(row->playCount, 7) << c.what << ": the row was kept";
+        }
+    }
+}
+
+// A rescan meets a file renamed in case only as the same file.
+TEST_F(ChangeApplyTest, RescanKeepsOneRowForAFileRenamedInCaseOnly) {
+    std::wstring upper = MakeFile(L"Rock\\b.MP3");
+    ScanLibrary();
+    Exec(L"UPDATE Files SET playcount=4");
+    std::wstring lower = Library() + L"Rock\\b.mp3";
+    RenameInCase(upper, lower);
+    Ref<TreeNode> rock = root->Node()->FindChild(Library() + L"Rock\\");
+    ASSERT_TRUE(rock);
+    RescanFolder(*root, *rock, database, *extensions, false);
+    view.Pump();
+    EXPECT_EQ(NamesIn(Library() + L"Rock\\"), std::vector<std::wstring>{L"b.mp3"});
+    ASSERT_TRUE(Row(lower));
+    EXPECT_EQ(Row(lower)->playCount, 4);
 }
 
 class UnopenableFiles : public WithoutWatching {

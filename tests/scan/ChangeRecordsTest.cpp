@@ -37,7 +37,7 @@ std::vector<ChangeRecord> RoundTrip(const std::vector<ChangeRecord>& records) {
     return ReadChangeRecords(bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
-TEST(ChangeRecordsTest, FilesWatcherPostsEachNameOnceInARun) {
+TEST(ChangeRecordsTest, FilesWatcherDropsOnlyWritesThatRepeatAFilePresent) {
     struct Case {
         const char* what;
         std::vector<ChangeRecord> in;
@@ -56,6 +56,17 @@ TEST(ChangeRecordsTest, FilesWatcherPostsEachNameOnceInARun) {
         {"a file written, then another", {{3, L"a"}, {3, L"b"}, {3, L"b"}}, {{3, L"a"}, {3, L"b"}}},
         {"a name comes back after another", {{1, L"a"}, {1, L"b"}, {2, L"a"}}, {{1, L"a"}, {1, L"b"}, {2, L"a"}}},
         {"unknown actions are skipped", {{0, L"a"}, {9, L"b"}, {1, L"c"}}, {{1, L"c"}}},
+        {"a rename followed by writes of the new name", {{4, L"a"}, {5, L"b"}, {3, L"b"}}, {{4, L"a"}, {5, L"b"}}},
+        // Each of these changes whether a file is there; the last record of a name says where
+        // it ended up, and dropping one would lose a file or keep a removed one.
+        {"a rename in case only", {{4, L"a.MP3"}, {5, L"a.mp3"}}, {{4, L"a.MP3"}, {5, L"a.mp3"}}},
+        {"removed and added back", {{2, L"a"}, {1, L"a"}, {3, L"a"}}, {{2, L"a"}, {1, L"a"}}},
+        {"added and removed", {{1, L"a"}, {3, L"a"}, {2, L"a"}}, {{1, L"a"}, {2, L"a"}}},
+        {"removed after a write", {{3, L"a"}, {2, L"a"}}, {{3, L"a"}, {2, L"a"}}},
+        {"renamed there and back",
+         {{4, L"x"}, {5, L"y"}, {4, L"y"}, {5, L"x"}},
+         {{4, L"x"}, {5, L"y"}, {4, L"y"}, {5, L"x"}}},
+        {"a write after a removal is not a repeat", {{2, L"a"}, {3, L"a"}}, {{2, L"a"}, {3, L"a"}}},
     };
     for (const Case& c : cases) {
         std::vector<ChangeRecord> posted = FileRecordsToPost(RoundTrip(c.in));

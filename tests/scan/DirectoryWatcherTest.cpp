@@ -2,6 +2,7 @@
 // a burst of copied files, a folder that cannot be watched, and stopping.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
 
 #include "db/roots/FolderRoot.h"
@@ -10,6 +11,7 @@
 #include "scan/FileSystem.h"
 #include "scan/FolderRootLoad.h"
 #include "scan/ScanTestSupport.h"
+#include "base/Unique.h"
 #include "ui/view/CommandCodes.h"
 
 namespace {
@@ -220,6 +222,116 @@ TEST_F(DirectoryWatcherTest, ClosingARootStopsItsListeningWatchersPromptly) {
     WriteBytes(Library() + L"late.mp3", "x");
     view.WaitFor([] { return false; }, 300);
     EXPECT_TRUE(view.commands.empty());
+}
+
+// A wait that fails at once, as one on a handle the system took away would.
+class FailingWait : public FileSystem {
+public:
+    DWORD WaitForChanges(HANDLE) override {
+        ++calls;
+        SetLastError(ERROR_INVALID_HANDLE);
+        return WAIT_FAILED;
+    }
+    std::atomic<int> calls{0};
+};
+
+TEST_F(DirectoryWatcherTest, AFailedWaitIsReportedToTheViewOnceAndEndsTheWatcher) {
+    FailingWait failing;
+    ScopedFileSystem installed(failing);
+    auto watched = Ref<FolderRoot>::Make(Library(), 8, database);
+    Ref<DirectoryWatcher> watcher = DirectoryWatcher::Start(WatchMode::kFolders, watched);
+    // A box shown on the watcher's own thread would keep it from ending until dismissed.
+    ASSERT_TRUE(view.WaitFor([&] { return watcher->HasEnded(); }, kNoticeTimeoutMs));
+    view.Pump();
+    auto shown = view.Of(kCmdShowMessage);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].path, L"Failed to watch folder '" + Library() + L"' for unknown reasons (ErrorCode: 6)");
+    EXPECT_EQ(failing.calls, 1) << "a failed wait is not tried again";
+    watcher->RequestStop();
+    watcher->WaitForEnd();
+    EXPECT_EQ(watched->RefCount(), 1) << "the ended watcher holds nothing";
+}
+
+// Keeps a watcher from issuing its next request while a test changes the disk: the system keeps
+// the changes meanwhile and hands them all back in one buffer, as on a busy disk.
+class HeldBetweenRequests : public FileSystem {
+public:
+    void HoldAfterNextCompletion() { armed_ = true; }
+    bool IsHeld() const { return WaitForSingleObject(held_.get(), 0) == WAIT_OBJECT_0; }
+    void Release() { SetEvent(release_.get()); }
+
+    DWORD WaitForChanges(HANDLE wake) override {
+        DWORD result = FileSystem::WaitForChanges(wake);
+        // The completion routine has run and no request is pending until this returns.
+        if (result == WAIT_IO_COMPLETION && armed_.exchange(false)) {
+            SetEvent(held_.get());
+            WaitForSingleObject(release_.get(), INFINITE);
+        }
+        return result;
+    }
+
+private:
+    std::atomic<bool> armed_{false};
+    UniqueHandle held_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    UniqueHandle release_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+};
+
+class BurstTest : public DirectoryWatcherTest {
+protected:
+    BurstTest() : installed(held) {}
+    ~BurstTest() override {
+        held.Release();
+        if (root) root->Close();
+    }
+    void ApplyFileNotices() {
+        for (const PostedCommand& command : view.Of(kCmdFileChanged))
+            ApplyFileNotice(*command.notice, database, *extensions, TypeFilter{L"mp3"});
+        view.Pump();
+        view.commands.clear();
+    }
+
+    HeldBetweenRequests held;
+    ScopedFileSystem installed;
+};
+
+// The notices of one buffer, handed on as the view does, leave every file on disk stored once
+// under its current spelling with its play count, and no removed file stored.
+TEST_F(BurstTest, EveryFileOnDiskAfterABurstIsStoredOnceAndNoRemovedOneIs) {
+    WatchLibrary();
+    const std::wstring rock = Library() + L"Rock\\";
+    for (const wchar_t* name : {L"a.MP3", L"b.mp3", L"x.mp3"}) WriteBytes(rock + name, "song");
+    ASSERT_TRUE(view.WaitFor([&] { return Posted(kCmdFileChanged, rock + L"a.MP3", 1) &&
+                                          Posted(kCmdFileChanged, rock + L"b.mp3", 1) &&
+                                          Posted(kCmdFileChanged, rock + L"x.mp3", 1); },
+                             kNoticeTimeoutMs));
+    ApplyFileNotices();
+    ASSERT_EQ(NamesIn(rock), (std::vector<std::wstring>{L"a.MP3", L"b.mp3", L"x.mp3"}));
+    Exec(L"UPDATE Files SET playcount=7");
+
+    held.HoldAfterNextCompletion();
+    WriteBytes(rock + L"trigger.txt", "t");
+    ASSERT_TRUE(view.WaitFor([&] { return held.IsHeld(); }, kNoticeTimeoutMs));
+    RenameInCase(rock + L"a.MP3", rock + L"a.mp3");
+    ASSERT_TRUE(DeleteFileW((rock + L"b.mp3").c_str()));
+    WriteBytes(rock + L"b.mp3", "again");
+    WriteBytes(rock + L"c.mp3", "brief");
+    ASSERT_TRUE(DeleteFileW((rock + L"c.mp3").c_str()));
+    ASSERT_TRUE(MoveFileW((rock + L"x.mp3").c_str(), (rock + L"y.mp3").c_str()));
+    ASSERT_TRUE(MoveFileW((rock + L"y.mp3").c_str(), (rock + L"x.mp3").c_str()));
+    held.Release();
+
+    // The last record of each name; the watcher drops none of them.
+    view.WaitFor([&] { return Posted(kCmdFileChanged, rock + L"a.mp3", 5) && Posted(kCmdFileChanged, rock + L"b.mp3", 1) &&
+                              Posted(kCmdFileChanged, rock + L"c.mp3", 2) && Posted(kCmdFileChanged, rock + L"x.mp3", 5); },
+                 kNoticeTimeoutMs);
+    ApplyFileNotices();
+    EXPECT_EQ(NamesIn(rock), (std::vector<std::wstring>{L"a.mp3", L"b.mp3", L"x.mp3"}));
+    for (const wchar_t* name : {L"a.mp3", L"b.mp3", L"x.mp3"}) {
+        auto row = Row(rock + name);
+        ASSERT_TRUE(row) << name;
+        EXPECT_EQ(row->fileExists, 1) << name;
+        EXPECT_EQ(row->playCount, 7) << name << " keeps its row";
+    }
 }
 
 }  // namespace

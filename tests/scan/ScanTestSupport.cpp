@@ -41,6 +41,7 @@ LRESULT ViewRecorder::OnCommand(WPARAM code, LPARAM argument) {
     switch (code) {
         case kCmdStatusText:
         case kCmdFolderRemoved:
+        case kCmdShowMessage:
             command.path = AdoptText(argument)->text;
             break;
         case kCmdRootLoaded:
@@ -140,9 +141,27 @@ std::optional<FileRow> ScanFixtureBase::Row(const std::wstring& fullPath) {
     return row;
 }
 
+std::vector<std::wstring> ScanFixtureBase::NamesIn(const std::wstring& folderPath) {
+    Lock lock(DatabaseLock());
+    Statement& st = database.Sql();
+    st.SetSql(L"SELECT f.filename FROM Files f, Folder fo WHERE f.folderid=fo.folderid AND fo.path=? "
+              L"ORDER BY f.filename");
+    st.BindText(folderPath.c_str(), 1);
+    std::vector<std::wstring> names;
+    if (st.Execute() == Statement::kOk)
+        while (st.NextRow()) names.push_back(st.ColumnText(1).value_or(L""));
+    return names;
+}
+
 long long FileTimeOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
     return static_cast<long long>((static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                                   data.ftLastWriteTime.dwLowDateTime);
+}
+
+void RenameInCase(const std::wstring& from, const std::wstring& to) {
+    std::wstring between = from + L".renaming";
+    MoveFileW(from.c_str(), between.c_str());
+    MoveFileW(between.c_str(), to.c_str());
 }

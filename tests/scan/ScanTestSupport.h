@@ -73,6 +73,8 @@ protected:
     long long Count(const std::wstring& sql);
     void Exec(const std::wstring& sql);
     std::optional<FileRow> Row(const std::wstring& fullPath);
+    // The file names stored under the folder (path with its backslash), as spelled, in order.
+    std::vector<std::wstring> NamesIn(const std::wstring& folderPath);
 
     TempFolder temp;
     std::wstring library_;
@@ -81,3 +83,6 @@ protected:
 };
 
 long long FileTimeOf(const std::wstring& path);
+// Gives the file the other spelling of its name. Wine takes a rename in case only for a rename
+// to itself, so the file goes through a name of its own on the way.
+void RenameInCase(const std::wstring& from, const std::wstring& to);

@@ -4,77 +4,14 @@
 
 #include <windows.h>
 
-#include "base/Path.h"
 #include "base/TextObject.h"
-#include "db/CacheDatabase.h"
-#include "db/Listing.h"
 #include "db/roots/RootRows.h"
-#include "scan/MediaExtensions.h"
-#include "scan/ScanWorker.h"
-#include "support/BuildFiles.h"
-#include "support/TempFolder.h"
 #include "ui/view/CommandCodes.h"
-#include "WorkerHarness.h"
+#include "WorkerFixture.h"
 
 namespace {
 
 const wchar_t kPathNotUnique[] = L"Path must be unique. The selected path is tangled with a previous root.";
-
-class ScanWorkerTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ReleaseSharedMediaExtensions();
-        CreateDirectoryW(folder.File(L"docs\\Crateview").c_str(), nullptr);
-        database = std::make_unique<CacheDatabase>(CacheFolder());
-        database->CreateSchema();
-        database->SetListingOptions(ParseTypeFilter(L"mp3;"), 0);
-    }
-    void TearDown() override {
-        if (worker) worker->StopAndWait();
-        worker.Reset();
-        ReleaseSharedMediaExtensions();
-    }
-    std::wstring CacheFolder() const { return folder.File(L"docs\\Crateview\\Cache"); }
-    std::wstring Music(const std::wstring& relative = L"") const { return folder.File(L"Music\\" + relative); }
-
-    // A folder of real files: three songs, one upper-case, and a file the scan ignores.
-    void MakeLibrary() {
-        CreateDirectoryW(Music().c_str(), nullptr);
-        CreateDirectoryW(Music(L"Sub").c_str(), nullptr);
-        WriteBytes(Music(L"a.mp3"), "aaaa");
-        WriteBytes(Music(L"B.MP3"), "bb");
-        WriteBytes(Music(L"Sub\\c.mp3"), "c");
-        WriteBytes(Music(L"notes.txt"), "not music");
-    }
-    void StartWorker(bool scanFiles = true) {
-        ScanWorkerOptions options;
-        options.scanFiles = scanFiles;
-        options.typeFilter = ParseTypeFilter(L"mp3;");
-        worker = Ref<ScanWorker>::Adopt(new ScanWorker(roots, options, CacheFolder(), folder.File(L"docs\\gen_cv.ini")));
-        ASSERT_TRUE(worker->Start());
-        ASSERT_TRUE(harness.PumpUntil([&] { return harness.Received(kCmdStartUpDone); }));
-    }
-    long long Count(const std::wstring& sql) {
-        Statement& st = database->Sql();
-        st.SetSql(sql);
-        st.Execute();
-        long long n = st.NextRow() ? st.ColumnInt64(1) : -1;
-        st.Finish();
-        return n;
-    }
-    Ref<RowList> StoredRows() {
-        ListTotals totals;
-        return ListFiles(*database, {}, nullptr, totals, false);
-    }
-    void PostWork(UINT item, WPARAM wp = 0, LPARAM lp = 0) { ASSERT_TRUE(worker->Post(item, wp, lp)); }
-
-    TempFolder folder;
-    ScopedPluginContext context{folder.File(L"docs")};
-    WorkerHarness harness;
-    std::unique_ptr<CacheDatabase> database;
-    Ref<RootsList> roots = Ref<RootsList>::Make();
-    Ref<ScanWorker> worker;
-};
 
 TEST_F(ScanWorkerTest, EmptyLibraryShowsNoFilesThenEnablesTheView) {
     StartWorker();
@@ -232,7 +169,9 @@ TEST_F(ScanWorkerTest, FullPassReportsProgressAndFailures) {
     harness.hostDelayMs = 0;
 }
 
-TEST_F(ScanWorkerTest, EscapeEndsAFullPassAtTheNextFile) {
+// Escape comes while the host answers the fifth file: the pass reads no further file, keeps
+// what it read, and says it is done.
+TEST_F(ScanWorkerTest, EscapeEndsAFullPassAtTheNextFileKeepingWhatWasRead) {
     MakeLibrary();
     InsertRootRow(*database, 1, true, Music(), std::nullopt);
     StartWorker();
@@ -240,13 +179,18 @@ TEST_F(ScanWorkerTest, EscapeEndsAFullPassAtTheNextFile) {
     Ref<RowList> stored = StoredRows();
     for (int i = 0; i < 60; ++i) many->rows.push_back(stored->rows[static_cast<size_t>(i % 3)]);
     for (auto& row : many->rows) row->tagged = false;
-    harness.hostDelayMs = 30;
+    harness.tagsByName[L"a.mp3"][static_cast<int>(TagField::kTitle)] = L"Alpha";
+    harness.onTagRequest = [&](int requests) {
+        if (requests == 5) worker->Post(kWorkCancelTagPass);
+    };
+    harness.commands.clear();
     PostWork(kWorkFullTagPass, kTagPassEveryFile, reinterpret_cast<LPARAM>(many.Detach()));
-    harness.PumpUntil([&] { return harness.tagRequests >= 5; });
-    PostWork(kWorkCancelTagPass);
-    ASSERT_TRUE(harness.PumpUntil([&] { return harness.Received(kCmdTagPassDone); }));
-    EXPECT_LT(harness.tagRequests, 30);
-    harness.hostDelayMs = 0;
+    ASSERT_TRUE(harness.PumpUntil([&] { return harness.Received(kCmdTagPassDone); }, 30000));
+    harness.onTagRequest = nullptr;
+    EXPECT_EQ(harness.tagRequests, 5) << "the pass stops before the next file";
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files WHERE tagged=1"), 3) << "the files read are committed";
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files WHERE title='Alpha'"), 1);
+    EXPECT_FALSE(harness.Received(kCmdShowMessage)) << "a cancelled file is not a failure";
 }
 
 // A watched folder cannot be moved away under Windows, so the folder that comes back belongs to a

@@ -39,6 +39,8 @@ void Receive(WPARAM code, LPARAM lp, PostedCommand& command) {
     } else if (code == kCmdListingReady) {
         auto* result = reinterpret_cast<ListResult*>(lp);
         command.text = std::to_wstring(result->rows ? result->rows->rows.size() : 0);
+        if (result->rows)
+            for (const auto& row : result->rows->rows) command.listed.push_back(row->Path());
         delete result;
     } else if (code == kCmdRootAvailability) {
         Ref<Root> root = Ref<Root>::Adopt(reinterpret_cast<Root*>(lp));
@@ -110,6 +112,7 @@ LRESULT CALLBACK WorkerHarness::HostProc(HWND window, UINT message, WPARAM wp, L
     if (message == kHostMessage && lp == kHostPlayableExtensions) return PlayableExtensions();
     if (message != kCommandMessage || !current) return DefWindowProcW(window, message, wp, lp);
     ++current->tagRequests;
+    if (current->onTagRequest) current->onTagRequest(current->tagRequests);
     if (current->hostDelayMs) Sleep(current->hostDelayMs);
     auto* record = reinterpret_cast<FileRecord*>(wp);
     auto found = current->tagsByName.find(std::wstring(record->FileName()));

@@ -16,6 +16,7 @@ struct PostedCommand {
     WPARAM code;
     LPARAM argument;
     std::wstring text;  // the text of a text argument, when the code carries one
+    std::vector<std::wstring> listed;  // 1002: the full paths of the rows, in the order listed
 };
 
 class WorkerHarness {
@@ -38,6 +39,8 @@ public:
     std::map<std::wstring, TagTexts> tagsByName;
     DWORD hostDelayMs = 0;
     int tagRequests = 0;
+    // Called with the count of tag requests so far as the host answers each one.
+    std::function<void(int)> onTagRequest;
 
 private:
     static LRESULT CALLBACK ViewProc(HWND, UINT, WPARAM, LPARAM);
