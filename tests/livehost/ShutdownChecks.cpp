@@ -46,7 +46,9 @@ bool WaitForSentMessage(DWORD timeoutMs) {
     return MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0;
 }
 
-void DeliverPosted(HWND window, UINT first, UINT last) {
+bool DeliverOnePosted(HWND window, UINT first, UINT last) {
     MSG message;
-    while (PeekMessageW(&message, window, first, last, PM_REMOVE | PM_QS_POSTMESSAGE)) DispatchMessageW(&message);
+    if (!PeekMessageW(&message, window, first, last, PM_REMOVE)) return false;
+    DispatchMessageW(&message);
+    return true;
 }

@@ -33,6 +33,6 @@ std::set<DWORD> ThreadsStartedSince(const std::set<DWORD>& before);
 // Waits, without answering it, until another thread has sent this thread a message: the
 // sender stays inside its send until this thread next handles sent messages.
 bool WaitForSentMessage(DWORD timeoutMs);
-// Delivers the messages posted to the window within the range, and no message sent from another
-// thread that arrives meanwhile.
-void DeliverPosted(HWND window, UINT first, UINT last);
+// Delivers the next message posted to the window within the range, and nothing after it: a
+// message another thread sends once that one is handled stays unanswered.
+bool DeliverOnePosted(HWND window, UINT first, UINT last);
