@@ -15,14 +15,12 @@ void ViewRootEvents::ShowMessage(const std::wstring& text) { PostTextToView(kCmd
 void ViewRootEvents::RootAdded(TreeNode& node) { PostObjectToView(kCmdShowRoot, Ref<TreeNode>(&node)); }
 
 // Once the view is closing it may be waiting for this thread, so nothing waits for it then.
-// A view that takes the node says so; a window already gone never saw the node's reference.
 void ViewRootEvents::RootLoaded(TreeNode& node, bool waitForView) {
     if (!waitForView || AbortScanRaised()) {
         PostObjectToView(kCmdRootLoaded, Ref<TreeNode>(&node));
         return;
     }
-    TreeNode* passed = Ref<TreeNode>(&node).Detach();
-    if (SendToView(kCmdRootLoaded, reinterpret_cast<LPARAM>(passed)) != kRootNodeTaken) passed->Release();
+    SendToView(kCmdRootLoaded, reinterpret_cast<LPARAM>(Ref<TreeNode>(&node).Detach()));
 }
 
 void ViewRootEvents::OfferTagReading(const std::wstring& rootPath) { PostTextToView(kCmdOfferTagReading, rootPath); }

@@ -45,10 +45,6 @@ enum CommandCode : WPARAM {
     kCmdSetListStatus = 2001,       // list: argument: a ListStatus; repaints the empty list
 };
 
-// The view's answer to a sent 1006 once it has taken the node's reference: a sender that hears
-// anything else (the window is gone) still holds that reference.
-constexpr LRESULT kRootNodeTaken = 1;
-
 // Commands of the list's and the tree's menus, numbered as their captions' strings.
 enum MenuCommand : int {
     kMenuPlay = 3010,

@@ -88,7 +88,7 @@ void MainView::RebuildSubtree(HTREEITEM item, TreeNode& node) {
 
 LRESULT MainView::OnRootLoaded(LPARAM lp) {
     Ref<TreeNode> node = AdoptNode(lp);
-    if (!node || closing_) return Answer(kRootNodeTaken);
+    if (!node || closing_) return TRUE;
     ++pendingUpdates_;
     HTREEITEM item = FindFolderItem(node->path);
     if (!item) item = TopLevelItemOf(node.get());
@@ -97,7 +97,7 @@ LRESULT MainView::OnRootLoaded(LPARAM lp) {
         if (options_.unfoldRoots) TreeView_Expand(tree_->Tree(), item, TVE_EXPAND);
     }
     --pendingUpdates_;
-    return Answer(kRootNodeTaken);
+    return TRUE;
 }
 
 LRESULT MainView::OnFolderRescanned(LPARAM lp) {
