@@ -83,6 +83,18 @@ TEST_F(ShutdownTest, ClosingWithAnAddedRootQueuedEndsPromptlyAndKeepsTheRoot) {
     EXPECT_EQ(FileRows(), 3);
 }
 
+// The host closes before its loop has delivered the start-up command: no frame is asked of a
+// host that is shutting down, and no view or worker is made only to be stopped.
+TEST_F(ShutdownTest, AHostClosingBeforeStartUpIsAskedForNoFrame) {
+    ASSERT_EQ(record->init(), 0);
+    started = true;
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(Fake().embed, nullptr);
+    EXPECT_EQ(View(), nullptr);
+    EXPECT_LT(CloseAndQuitAtOnce(false), kPromptMs);
+}
+
 // A closing host may already be letting go of what reads the files: the worker's pending tag
 // request is answered without asking it.
 TEST_F(ShutdownTest, ATagRequestPendingAtCloseIsNotPutToTheHost) {
