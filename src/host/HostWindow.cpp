@@ -54,6 +54,11 @@ HostWindow::HostWindow(HWND host)
     if (editor) editor_ = Ref<PlaylistEditorWindow>::Adopt(new PlaylistEditorWindow(editor, host));
 }
 
+// The editor must never be left subclassed with no object behind it.
+HostWindow::~HostWindow() {
+    if (editor_) editor_->Unbind();
+}
+
 bool HostWindow::ModernSkin() {
     if (modernSkin_ < 0) {
         ModernSkinSearch search = {GetWindowThreadProcessId(Window(), nullptr), false};
@@ -74,11 +79,15 @@ void HostWindow::PostToggle() const { PostMessageW(Window(), WM_COMMAND, menuCom
 
 LRESULT HostWindow::OnCommandMessage(HWND window, UINT, WPARAM wp, LPARAM lp) {
     if (wp == kCmdStartUp) {
+        // A host that closed before its loop delivered this gets no frame to make at shutdown.
         auto* slot = reinterpret_cast<EmbeddedFrame**>(lp);
-        if (slot && !*slot) *slot = CreateEmbeddedFrame(window);
+        if (slot && !*slot && !closing_) *slot = CreateEmbeddedFrame(window);
         return 1;
     }
-    // Any other word names a file record whose tags the worker wants read on this thread.
+    // Any other word names a file record whose tags the worker wants read on this thread. Once
+    // closing, the host is not asked: the worker is being stopped, and the host may already be
+    // letting go of what reads the files.
+    if (closing_) return 0;
     auto* record = reinterpret_cast<FileRecord*>(wp);
     return record && ReadTags(window, *record) ? 1 : 0;
 }
@@ -143,6 +152,8 @@ LRESULT HostWindow::OnDisplayChange(HWND, UINT, WPARAM, LPARAM) {
 }
 
 // Runs once: the host may close again after the posted WM_CLOSE, and the view is gone by then.
+// Raising the abort flag first makes a running scan stop at its next folder, so that the wait
+// for the worker at Quit stays short.
 void HostWindow::CloseView() {
     if (closing_) return;
     closing_ = true;
@@ -157,11 +168,12 @@ void HostWindow::CloseView() {
         if (HWND list = GetDlgItem(view, kListControl)) SendMessageW(list, WM_CLOSE, 0, 0);
         if (HWND search = GetDlgItem(view, kSearchControl)) SendMessageW(search, WM_CLOSE, 0, 0);
     }
-    PostMessageW(Window(), WM_CLOSE, 0, 0);
 }
 
-LRESULT HostWindow::OnClose(HWND, UINT, WPARAM, LPARAM) {
+LRESULT HostWindow::OnClose(HWND window, UINT, WPARAM, LPARAM) {
+    bool first = !closing_;
     CloseView();
+    if (first) PostMessageW(window, WM_CLOSE, 0, 0);
     return 1;
 }
 

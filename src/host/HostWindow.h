@@ -17,6 +17,9 @@ public:
     bool ModernSkin();
     // Shows the frame when hidden and hides it when shown.
     static void ToggleFrame();
+    // Stops the scans, lets go of the playlist editor, and closes the view so that it saves
+    // what it remembers. Runs once, whether the host's close request or Quit comes first.
+    void CloseView();
 
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnInitMenuPopup(HWND, UINT, WPARAM, LPARAM) override;
@@ -27,8 +30,10 @@ public:
     LRESULT OnClose(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnQueryEndSession(HWND, UINT, WPARAM, LPARAM) override;
 
+protected:
+    ~HostWindow() override;
+
 private:
-    void CloseView();
     void PostToggle() const;
     void OnQueuedKey(MSG& message) const;
 

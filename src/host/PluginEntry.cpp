@@ -6,6 +6,8 @@
 #include "host/HostApi.h"
 #include "host/HostWindow.h"
 #include "host/PluginRecord.h"
+#include "scan/AbortScan.h"
+#include "scan/MediaExtensions.h"
 #include "settings/PluginContext.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsFile.h"
@@ -33,6 +35,14 @@ Ref<HostWindow>& TheHostWindow() {
 // Filled by the start-up command once the host's message loop delivers it.
 EmbeddedFrame* frameSlot = nullptr;
 
+// The registry keeps the last handle set; after Quit those windows are gone or the host's own,
+// and a handle may be reused for another window by the time the plugin is started again.
+void ForgetWindows() {
+    for (WindowId id : {kTreeWindowId, kListWindowId, kHostWindowId, kPlaylistEditorWindowId, kMainViewWindowId,
+                        kFrameWindowId})
+        RegisterWindow(id, nullptr);
+}
+
 bool IsRunningIn(HWND host) { return GetPropW(host, kRunningProperty) == reinterpret_cast<HANDLE>(1); }
 
 int StartUp() {
@@ -45,6 +55,9 @@ int StartUp() {
         return 0;
     }
 
+    // A plugin started again in the same process begins a life of its own: the last life's
+    // shutdown raised the abort flag, which would stop every scan of this one.
+    LowerAbortScan();
     PluginContext& context = PluginContext::Create(record.instance);
     SettingsFile settings(context.GetPath(PathKind::kSettingsFile));
     std::wstring language = settings.ReadText(settings::kLanguage);
@@ -68,18 +81,27 @@ void __cdecl Config() {
     if (HWND frame = GetWindow(kFrameWindowId)) PostMessageW(frame, kCommandMessage, kCmdOpenPreferences, 0);
 }
 
+// A host may call Quit without closing first (its own shutdown failed half-way, or it never
+// sends the close request): the close sequence then runs here, so that scans stop, the view
+// saves what it remembers and no host window is left routed into this module.
 void __cdecl Quit() {
     try {
         if (record.hostWindow) RemovePropW(record.hostWindow, kRunningProperty);
+        Ref<HostWindow> host = TheHostWindow();
+        if (host) host->CloseView();
         if (EmbeddedFrame* frame = frameSlot) {
             frameSlot = nullptr;
             frame->Release();
         }
         // Nothing may route into this module once the host unloads it.
-        if (Ref<HostWindow> host = TheHostWindow()) {
+        if (host) {
             host->Unbind();
+            host.Reset();
             TheHostWindow().Reset();
         }
+        // Asked of the host afresh by the next life, which may run in another host.
+        ReleaseSharedMediaExtensions();
+        ForgetWindows();
         PluginContext::Destroy();
     } catch (...) {
     }

@@ -1,6 +1,7 @@
 // The worker thread's life: start-up loading of the roots, the main loop, and stopping.
 #include "scan/ScanWorker.h"
 
+#include "base/MessageWait.h"
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
 #include "db/roots/RootsList.h"
@@ -54,10 +55,14 @@ void ScanWorker::Wake() {
     if (wake_) SetEvent(wake_.get());
 }
 
+// Called on the interface thread, which the worker may be sending to at this very moment (the
+// host's extension list, a tag request, a root shown in the tree): a plain wait would leave
+// both threads waiting for each other, so sent messages are answered until the thread ends.
+// The thread's own last release never waits for itself.
 void ScanWorker::StopAndWait() {
-    if (!thread_) return;
+    if (!thread_ || GetCurrentThreadId() == threadId_) return;
     Post(kWorkStop);
-    WaitForSingleObject(thread_.get(), INFINITE);
+    WaitAnsweringSentMessages(thread_.get());
     thread_.Reset();
 }
 

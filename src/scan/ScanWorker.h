@@ -39,7 +39,8 @@ public:
     bool Start();
     // Posts a work item and wakes the thread.
     bool Post(UINT item, WPARAM wp = 0, LPARAM lp = 0);
-    // Posts the stop item and waits, without limit, for every queued item and the thread to end.
+    // Posts the stop item and waits, without limit, for every queued item and the thread to end,
+    // answering what the thread sends meanwhile.
     void StopAndWait();
     void Wake();
     DWORD ThreadId() const { return threadId_; }

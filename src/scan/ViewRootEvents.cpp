@@ -1,36 +1,31 @@
 // Turning the roots store's events into posted (or, where the store must wait, sent) commands.
 #include "scan/ViewRootEvents.h"
 
-#include "base/TextObject.h"
-#include "ui/framework/ViewCommands.h"
-#include "ui/view/CommandCodes.h"
+#include "scan/AbortScan.h"
+#include "scan/ViewPosts.h"
 
 namespace {
 // The file list's and the tree's own commands.
 constexpr WPARAM kListShowState = 2001;
 constexpr WPARAM kTreeRefresh = 1001;
-
-LPARAM PassNode(TreeNode& node) { return reinterpret_cast<LPARAM>(Ref<TreeNode>(&node).Detach()); }
 }  // namespace
 
-void ViewRootEvents::ShowMessage(const std::wstring& text) { PostToView(kCmdShowMessage, PassText(text)); }
+void ViewRootEvents::ShowMessage(const std::wstring& text) { PostTextToView(kCmdShowMessage, text); }
 
-void ViewRootEvents::RootAdded(TreeNode& node) { PostToView(kCmdShowRoot, PassNode(node)); }
+void ViewRootEvents::RootAdded(TreeNode& node) { PostObjectToView(kCmdShowRoot, Ref<TreeNode>(&node)); }
 
+// Once the view is closing it may be waiting for this thread, so nothing waits for it then.
 void ViewRootEvents::RootLoaded(TreeNode& node, bool waitForView) {
-    if (waitForView) SendToView(kCmdRootLoaded, PassNode(node));
-    else PostToView(kCmdRootLoaded, PassNode(node));
+    if (!waitForView || AbortScanRaised()) {
+        PostObjectToView(kCmdRootLoaded, Ref<TreeNode>(&node));
+        return;
+    }
+    SendToView(kCmdRootLoaded, reinterpret_cast<LPARAM>(Ref<TreeNode>(&node).Detach()));
 }
 
-void ViewRootEvents::OfferTagReading(const std::wstring& rootPath) {
-    PostToView(kCmdOfferTagReading, PassText(rootPath));
-}
+void ViewRootEvents::OfferTagReading(const std::wstring& rootPath) { PostTextToView(kCmdOfferTagReading, rootPath); }
 
-// The view answers with a reference of the playlist's own, or nothing.
-Ref<Playlist> ViewRootEvents::OpenPlaylist(const std::wstring& path) {
-    auto* playlist = reinterpret_cast<Playlist*>(SendToView(kCmdPlaylistForPath, PassText(path)));
-    return Ref<Playlist>::Adopt(playlist);
-}
+Ref<Playlist> ViewRootEvents::OpenPlaylist(const std::wstring& path) { return AskViewForPlaylist(path); }
 
 void ViewRootEvents::RefreshList() { PostToView(kCmdRefreshList, 0); }
 

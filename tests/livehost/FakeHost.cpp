@@ -13,10 +13,15 @@ LRESULT CALLBACK FakeFrameProc(HWND window, UINT message, WPARAM wp, LPARAM lp) 
     return DefWindowProcW(window, message, wp, lp);
 }
 
+// Each extension zero-terminated, then an empty one.
 LRESULT PlayableExtensions() {
-    static const wchar_t kList[] = L"mp3\0flac\0";
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof kList);
-    std::memcpy(GlobalLock(block), kList, sizeof kList);
+    ++fake.extensionRequests;
+    std::wstring list;
+    for (const std::wstring& extension : fake.playableExtensions) list += extension + L'\0';
+    list += L'\0';
+    size_t bytes = list.size() * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(block), list.data(), bytes);
     GlobalUnlock(block);
     return reinterpret_cast<LRESULT>(block);
 }

@@ -25,6 +25,9 @@ struct FakeHost {
     EmbedRecord* embed = nullptr;
     PrefsPageRecord* prefsPage = nullptr;
     int closes = 0;
+    // What the host says it plays, and how often it was asked.
+    std::vector<std::wstring> playableExtensions = {L"mp3", L"flac"};
+    int extensionRequests = 0;
 
     // Tag answers by file name and key ("title", "artist", ...); missing keys answer nothing.
     std::map<std::wstring, std::map<std::wstring, std::wstring>> tags;

@@ -1,6 +1,9 @@
 // The in-process plugin fixture.
 #include "livehost/LivePlugin.h"
 
+#include "livehost/ShutdownChecks.h"
+#include "settings/PluginContext.h"
+
 #include <commctrl.h>
 
 #include "db/CacheDatabase.h"
@@ -53,6 +56,11 @@ LRESULT CALLBACK CountListings(int code, WPARAM removal, LPARAM lp) {
     return CallNextHookEx(listingHook, code, removal, lp);
 }
 
+void StopCountingListings() {
+    if (listingHook) UnhookWindowsHookEx(listingHook);
+    listingHook = nullptr;
+}
+
 }  // namespace
 
 void LivePluginTest::StartPlugin() {
@@ -67,12 +75,40 @@ void LivePluginTest::StartPlugin() {
 int LivePluginTest::Listings() const { return listingsShown; }
 
 void LivePluginTest::CloseAndQuit() {
-    if (listingHook) UnhookWindowsHookEx(listingHook);
-    listingHook = nullptr;
+    StopCountingListings();
     SendMessageW(host, WM_CLOSE, 0, 0);
     Pump();
     record->quit();
     quit = true;
+}
+
+DWORD LivePluginTest::CloseAndQuitAtOnce(bool withClose) {
+    StopCountingListings();
+    DWORD start = GetTickCount();
+    {
+        HangGuard guard(withClose ? "close and Quit" : "Quit", 60000);
+        if (withClose) SendMessageW(host, WM_CLOSE, 0, 0);
+        record->quit();
+        quit = true;
+    }
+    return GetTickCount() - start;
+}
+
+void LivePluginTest::BeginNextLife() {
+    TearDown();
+    SetUp();
+    started = quit = false;
+    PluginContext::CreateWithDocuments(reinterpret_cast<HINSTANCE>(context.module()), folder.File(L"docs"));
+}
+
+long long LivePluginTest::CountInCache(const wchar_t* sql) const {
+    CacheDatabase database(CacheFolder());
+    Statement& statement = database.Sql();
+    statement.SetSql(sql);
+    statement.Execute();
+    long long count = statement.NextRow() ? statement.ColumnInt64(1) : -1;
+    statement.Finish();
+    return count;
 }
 
 HWND LivePluginTest::View() const { return GetWindow(kMainViewWindowId); }

@@ -29,6 +29,15 @@ protected:
     void StartPlugin();
     // The player's close request, then Quit.
     void CloseAndQuit();
+    // The close request (when asked for) and Quit with no message handled between them, as a
+    // player that shuts down at once does, under a guard that ends the program should they hang.
+    // Answers how long the two took.
+    DWORD CloseAndQuitAtOnce(bool withClose = true);
+    // After Quit: a fresh stand-in player and plugin context over the same documents and cache,
+    // as when the player loads the plugin again in the same process.
+    void BeginNextLife();
+    // The first number a statement on the cache answers.
+    long long CountInCache(const wchar_t* sql) const;
 
     HWND View() const;
     HWND Tree() const;

@@ -93,6 +93,7 @@ void MainView::StartWorker() {
 
 // Shutdown of the view: everything is saved and the worker has ended before the objects go.
 void MainView::OnLastRelease() {
+    closing_ = true;
     if (HWND frame = GetWindow(kFrameWindowId)) ShowWindow(frame, SW_HIDE);
     options_.Save(settings_);
     KillTimer(dialog_, kRefreshTimer);

@@ -207,6 +207,9 @@ private:
     bool listEmptiedForJob_ = false;
 
     int pendingUpdates_ = 0;
+    // Set when the view starts closing: the worker may still send to it, and must get an
+    // answer without the tree or the roots being touched.
+    bool closing_ = false;
     bool fileInfoLoop_ = false;
     bool suppressFirstClear_ = true;
     ListTotals totals_;

@@ -156,6 +156,7 @@ LRESULT MainView::OnShowInformation(LPARAM lp) {
 }
 
 LRESULT MainView::OnCloseView(LPARAM) {
+    closing_ = true;
     if (HWND frame = GetWindow(kFrameWindowId)) SendMessageW(frame, WM_CLOSE, 0, 0);
     PostWork(kWorkStop);
     return TRUE;
@@ -195,7 +196,7 @@ LRESULT MainView::OnFillSendToMenu(LPARAM lp) {
 // The playlist already open for a path, with a reference for the caller.
 LRESULT MainView::OnPlaylistForPath(LPARAM lp) {
     Ref<TextObject> path = AdoptText(lp);
-    if (!path || !roots_) return Answer(0);
+    if (!path || !roots_ || closing_) return Answer(0);
     for (const Ref<Root>& root : roots_->Snapshot()) {
         if (root->Type() != RootType::kPlaylist || !EqualsNoCase(root->Path(), path->text)) continue;
         if (Playlist* playlist = root->Node()->playlist.get()) {

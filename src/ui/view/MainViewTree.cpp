@@ -88,7 +88,7 @@ void MainView::RebuildSubtree(HTREEITEM item, TreeNode& node) {
 
 LRESULT MainView::OnRootLoaded(LPARAM lp) {
     Ref<TreeNode> node = AdoptNode(lp);
-    if (!node) return TRUE;
+    if (!node || closing_) return TRUE;
     ++pendingUpdates_;
     HTREEITEM item = FindFolderItem(node->path);
     if (!item) item = TopLevelItemOf(node.get());
