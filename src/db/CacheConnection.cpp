@@ -31,7 +31,7 @@ Ref<CacheConnection> CacheConnection::Open(const std::wstring& file) {
 CacheConnection::~CacheConnection() {
     Lock lock(DatabaseLock());
     if (!handle_) return;
-    if (!sqlite3_get_autocommit(handle_)) Run("COMMIT");
+    if (commitPutOff_ || wholeHolders_ + batchHolders_ > 0) Run("COMMIT");
     sqlite3_close(handle_);
 }
 
@@ -50,12 +50,14 @@ bool CacheConnection::InTransaction() const {
     return wholeHolders_ + batchHolders_ > 0;
 }
 
+// A commit another process put off (see Settle) leaves SQLite inside the transaction: new
+// holders join it rather than failing to begin another.
 void CacheConnection::Enter(TransactionKind kind) {
     Lock lock(DatabaseLock());
     if (wholeHolders_ + batchHolders_ == 0) {
-        Run("BEGIN TRANSACTION");
+        if (!commitPutOff_) Run("BEGIN TRANSACTION");
+        commitPutOff_ = false;
         committedAt_ = GetTickCount64();
-        batchLost_ = false;
     }
     if (kind == TransactionKind::kBatch) {
         ++batchHolders_;
@@ -70,37 +72,36 @@ bool CacheConnection::Leave(TransactionKind kind) {
     int& holders = kind == TransactionKind::kBatch ? batchHolders_ : wholeHolders_;
     if (holders == 0) return true;
     --holders;
-    if (wholeHolders_ + batchHolders_ == 0) return CommitAll();
+    if (wholeHolders_ + batchHolders_ == 0) return Settle() == SQLITE_OK;
     // The whole transaction that just ended may have written into another thread's batch.
     return AfterWrite() == SQLITE_OK;
 }
 
-// A commit that fails for good (a full disk, a read-only or damaged file) is rolled back, so
-// that the connection is not left inside a transaction nobody will end; the caller hears of it.
-bool CacheConnection::CommitAll() {
-    bool stored = Run("COMMIT") == SQLITE_OK;
-    if (!stored && handle_ && !sqlite3_get_autocommit(handle_)) Run("ROLLBACK");
-    bool lost = batchLost_;
-    batchLost_ = false;
-    return stored && !lost;
-}
-
 int CacheConnection::AfterWrite() {
     Lock lock(DatabaseLock());
-    if (wholeHolders_ > 0 || batchHolders_ == 0) return SQLITE_OK;
+    if (wholeHolders_ + batchHolders_ == 0) return commitPutOff_ ? Settle() : SQLITE_OK;
+    if (wholeHolders_ > 0) return SQLITE_OK;
     bool foreign = GetCurrentThreadId() != batchThread_;
     if (!foreign && GetTickCount64() - committedAt_ < batchCommitMs_) return SQLITE_OK;
-    return CutBatch();
+    int rc = Settle();
+    if (!commitPutOff_) Run("BEGIN TRANSACTION");
+    commitPutOff_ = false;
+    committedAt_ = GetTickCount64();
+    return rc;
 }
 
-// A failed commit that SQLite keeps open is simply tried again at the next write. One that
-// SQLite rolled back has lost the batch's writes: the batch goes on in a new transaction and
-// its end reports the loss.
-int CacheConnection::CutBatch() {
+// Commits what was written. Another process's lock (SQLITE_BUSY) only puts the commit off: the
+// transaction stays open and the next write, holder or close commits it. Any other failure (a
+// full disk, a read-only or damaged file) is rolled back, so the connection is not left in a
+// transaction nobody ends, and answered, so the caller can say the writes were not stored.
+int CacheConnection::Settle() {
     int rc = Run("COMMIT");
-    if (rc != SQLITE_OK && handle_ && !sqlite3_get_autocommit(handle_)) return SQLITE_OK;
-    if (rc != SQLITE_OK) batchLost_ = true;
-    Run("BEGIN TRANSACTION");
-    committedAt_ = GetTickCount64();
+    commitPutOff_ = false;
+    if (rc == SQLITE_OK || !handle_ || sqlite3_get_autocommit(handle_)) return rc;
+    if (rc == SQLITE_BUSY) {
+        commitPutOff_ = true;
+        return SQLITE_OK;
+    }
+    Run("ROLLBACK");
     return rc;
 }

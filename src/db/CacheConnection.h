@@ -53,8 +53,7 @@ protected:
 private:
     explicit CacheConnection(std::wstring file);
     int Run(const char* sql);
-    bool CommitAll();
-    int CutBatch();
+    int Settle();
 
     std::wstring filePath_;
     sqlite3* handle_ = nullptr;
@@ -63,6 +62,7 @@ private:
     DWORD batchThread_ = 0;
     ULONGLONG committedAt_ = 0;
     DWORD batchCommitMs_ = kDefaultBatchCommitMs;
-    // A commit along a batch failed and rolled its writes back: the batch's end reports it.
-    bool batchLost_ = false;
+    // SQLite is still inside a transaction no holder has: its commit was refused by another
+    // process's lock and waits for the next chance.
+    bool commitPutOff_ = false;
 };
