@@ -8,37 +8,12 @@
 
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
+#include "support/OutsideReader.h"
 #include "support/TempFolder.h"
 
 namespace {
 
 constexpr DWORD kNeverDue = 3600 * 1000;
-
-// What another program reading the file sees: only what was committed.
-class OutsideReader {
-public:
-    explicit OutsideReader(const std::wstring& file) {
-        sqlite3_open16(file.c_str(), &db_);
-        sqlite3_busy_timeout(db_, 5000);
-    }
-    ~OutsideReader() { sqlite3_close(db_); }
-    OutsideReader(const OutsideReader&) = delete;
-    OutsideReader& operator=(const OutsideReader&) = delete;
-
-    long long Rows() {
-        sqlite3_stmt* st = nullptr;
-        long long n = -1;
-        if (sqlite3_prepare_v2(db_, "SELECT COUNT(*) FROM T", -1, &st, nullptr) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            n = sqlite3_column_int64(st, 0);
-        sqlite3_finalize(st);
-        return n;
-    }
-    sqlite3* get() const { return db_; }
-
-private:
-    sqlite3* db_ = nullptr;
-};
 
 class SharedConnectionTest : public testing::Test {
 protected:
@@ -47,7 +22,7 @@ protected:
         view = std::make_unique<CacheDatabase>(worker->SharedConnection());
         ASSERT_EQ(Insert(*worker), Statement::kOk);  // creates T with its first row
         reader = std::make_unique<OutsideReader>(worker->FilePath());
-        ASSERT_EQ(outside().Rows(), 1);
+        ASSERT_EQ(StoredRows(), 1);
     }
     int Insert(CacheDatabase& database) {
         Lock lock(DatabaseLock());
@@ -58,7 +33,8 @@ protected:
         return sql.Execute();
     }
     bool SQLiteInTransaction() const { return sqlite3_get_autocommit(view->Connection()) == 0; }
-    OutsideReader& outside() { return *reader; }
+    // What another program reading the file sees: only what was committed.
+    long long StoredRows() { return reader->Number("SELECT COUNT(*) FROM T"); }
 
     TempFolder folder;
     std::unique_ptr<CacheDatabase> worker, view;
@@ -77,11 +53,11 @@ TEST_F(SharedConnectionTest, ViewTransactionInsideTheWorkersDoesNotEndIt) {
     view->Sql().Commit();  // a second commit without a share of its own changes nothing
     EXPECT_TRUE(SQLiteInTransaction());
     Insert(*worker);
-    EXPECT_EQ(outside().Rows(), 1);
+    EXPECT_EQ(StoredRows(), 1);
 
     EXPECT_TRUE(worker->Sql().Commit());
     EXPECT_FALSE(SQLiteInTransaction());
-    EXPECT_EQ(outside().Rows(), 4);
+    EXPECT_EQ(StoredRows(), 4);
 }
 
 TEST_F(SharedConnectionTest, OneOwnersSecondBeginDoesNotNest) {
@@ -90,7 +66,7 @@ TEST_F(SharedConnectionTest, OneOwnersSecondBeginDoesNotNest) {
     Insert(*worker);
     worker->Sql().Commit();
     EXPECT_FALSE(SQLiteInTransaction());
-    EXPECT_EQ(outside().Rows(), 2);
+    EXPECT_EQ(StoredRows(), 2);
 }
 
 // A batch is committed once the interval has passed; here it always has.
@@ -98,9 +74,9 @@ TEST_F(SharedConnectionTest, BatchIsCommittedAlongTheWay) {
     worker->SharedConnection()->SetBatchCommitInterval(0);
     worker->Sql().BeginBatch();
     Insert(*worker);
-    EXPECT_EQ(outside().Rows(), 2);
+    EXPECT_EQ(StoredRows(), 2);
     Insert(*worker);
-    EXPECT_EQ(outside().Rows(), 3);
+    EXPECT_EQ(StoredRows(), 3);
     EXPECT_TRUE(SQLiteInTransaction()) << "the batch goes on after each commit";
     worker->Sql().Commit();
     EXPECT_FALSE(SQLiteInTransaction());
@@ -112,18 +88,18 @@ TEST_F(SharedConnectionTest, AnotherThreadsWriteIntoABatchIsStoredAtOnce) {
     worker->SharedConnection()->SetBatchCommitInterval(kNeverDue);
     worker->Sql().BeginBatch();
     Insert(*worker);
-    EXPECT_EQ(outside().Rows(), 1) << "a young batch is not committed by its own writes";
+    EXPECT_EQ(StoredRows(), 1) << "a young batch is not committed by its own writes";
 
     int viewResult = -1;
     std::thread viewThread([&] { viewResult = Insert(*view); });
     viewThread.join();
     EXPECT_EQ(viewResult, Statement::kOk);
-    EXPECT_EQ(outside().Rows(), 3);
+    EXPECT_EQ(StoredRows(), 3);
 
     Insert(*worker);
-    EXPECT_EQ(outside().Rows(), 3);
+    EXPECT_EQ(StoredRows(), 3);
     worker->Sql().Commit();
-    EXPECT_EQ(outside().Rows(), 4);
+    EXPECT_EQ(StoredRows(), 4);
 }
 
 // Another program's read lock makes a commit wait; once it has given up, the writes stay in
@@ -131,14 +107,14 @@ TEST_F(SharedConnectionTest, AnotherThreadsWriteIntoABatchIsStoredAtOnce) {
 TEST_F(SharedConnectionTest, CommitRefusedByAnotherProgramIsDoneLater) {
     worker->Sql().BeginTransaction();
     Insert(*worker);
-    ASSERT_EQ(sqlite3_exec(outside().get(), "BEGIN; SELECT COUNT(*) FROM T;", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(reader->get(), "BEGIN; SELECT COUNT(*) FROM T;", nullptr, nullptr, nullptr), SQLITE_OK);
     EXPECT_TRUE(worker->Sql().Commit());
     EXPECT_TRUE(SQLiteInTransaction()) << "the refused commit was rolled back";
-    ASSERT_EQ(sqlite3_exec(outside().get(), "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(reader->get(), "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
 
     EXPECT_EQ(Insert(*view), Statement::kOk);
     EXPECT_FALSE(SQLiteInTransaction());
-    EXPECT_EQ(outside().Rows(), 3);
+    EXPECT_EQ(StoredRows(), 3);
 }
 
 // The file stays open, and locked against deletion, while either owner holds it; a share of a
@@ -149,7 +125,7 @@ TEST_F(SharedConnectionTest, ConnectionClosesWithItsLastOwner) {
     Insert(*worker);
     worker->Close();
     EXPECT_FALSE(SQLiteInTransaction()) << "the closed owner's share is still held";
-    EXPECT_EQ(outside().Rows(), 2);
+    EXPECT_EQ(StoredRows(), 2);
     EXPECT_TRUE(view->IsOpen());
     EXPECT_EQ(Insert(*view), Statement::kOk);
 

@@ -13,6 +13,7 @@
 #include "scan/MediaExtensions.h"
 #include "scan/ScanWorker.h"
 #include "support/BuildFiles.h"
+#include "support/OutsideReader.h"
 #include "support/TempFolder.h"
 #include "ui/view/CommandCodes.h"
 #include "WorkerHarness.h"
@@ -24,30 +25,6 @@ constexpr int kPlays = 50;
 const wchar_t kMusic[] = L"D:\\Music\\";
 
 std::wstring SongPath(int n) { return kMusic + (L"song" + std::to_wstring(n) + L".mp3"); }
-
-// Another program reading the file: it sees only what was committed.
-class OutsideReader {
-public:
-    explicit OutsideReader(const std::wstring& file) {
-        sqlite3_open16(file.c_str(), &db_);
-        sqlite3_busy_timeout(db_, 5000);
-    }
-    ~OutsideReader() { sqlite3_close(db_); }
-    OutsideReader(const OutsideReader&) = delete;
-    OutsideReader& operator=(const OutsideReader&) = delete;
-
-    long long Number(const std::string& sql) {
-        sqlite3_stmt* st = nullptr;
-        long long n = -1;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-            n = sqlite3_column_int64(st, 0);
-        sqlite3_finalize(st);
-        return n;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-};
 
 class WritesDuringTagPassTest : public testing::Test {
 protected:
