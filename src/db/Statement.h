@@ -144,13 +144,11 @@ private:
     void Store(int index, Kind kind, bool hasValue);
     int IndexOf(const wchar_t* name);
     int ColumnIndex(const wchar_t* name) const;
-    void RunControl(const char* sql);
+    void Enter(TransactionKind kind);
 
     bool finished_ = true;
     bool executed_ = false;
     bool rowConsumed_ = false;
-    void Enter(TransactionKind kind);
-
     int parameterCount_ = 0;
     std::array<Slot, kMaxParameters + 1> slots_{};
     std::wstring text_;
