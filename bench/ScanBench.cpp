@@ -170,7 +170,7 @@ void MeasureFloor(const std::wstring& tree, const std::wstring& work, Floor& bes
 void Scan(CacheDatabase& database, const std::wstring& tree, const MediaExtensions& extensions) {
     auto top = Ref<TreeNode>::Make(NodeKind::kFolder, tree);
     UpsertFolder(database, *top, 0, 1);
-    database.Sql().BeginTransaction();
+    database.Sql().BeginBatch();
     EnumerateFolder(tree, *top, extensions, database, 1, kLoadFullScan);
     database.Sql().Commit();
 }

@@ -51,17 +51,25 @@ CacheDatabase::CacheDatabase(const std::wstring& cacheFolder)
     Open();
 }
 
+CacheDatabase::CacheDatabase(Ref<CacheConnection> connection)
+    : filePath_(connection ? connection->FilePath() : std::wstring()) {
+    Attach(std::move(connection));
+}
+
 CacheDatabase::~CacheDatabase() { Close(); }
 
 void CacheDatabase::Open() {
     Lock lock(DatabaseLock());
-    if (sqlite3_open16(filePath_.c_str(), &connection_) != SQLITE_OK) {
-        sqlite3_close(connection_);
-        connection_ = nullptr;
-    }
+    Ref<CacheConnection> connection = CacheConnection::Open(filePath_);
+    RegisterCacheFunctions(connection->Handle());
+    Attach(std::move(connection));
+}
+
+void CacheDatabase::Attach(Ref<CacheConnection> connection) {
+    Lock lock(DatabaseLock());
+    connection_ = std::move(connection);
     prepared_ = std::make_unique<StatementCache>();
     statement_ = std::make_unique<Statement>(connection_, prepared_.get());
-    RegisterCacheFunctions(connection_);
     // Fails harmlessly when the view exists already.
     Run(kCreateView);
 }
@@ -72,8 +80,7 @@ void CacheDatabase::Close() {
     Lock lock(DatabaseLock());
     statement_.reset();
     if (prepared_) prepared_->Clear();
-    if (connection_) sqlite3_close(connection_);
-    connection_ = nullptr;
+    connection_.Reset();
 }
 
 void CacheDatabase::SetListingOptions(TypeFilter filter, int options) {
@@ -113,15 +120,16 @@ bool CacheDatabase::FileExists() const { return PathExists(filePath_); }
 bool CacheDatabase::Upgrade() {
     Lock lock(DatabaseLock());
     if (UserVersion() != 0) return false;
-    sqlite3_exec(connection_, "BEGIN TRANSACTION", nullptr, nullptr, nullptr);
+    sqlite3* connection = Connection();
+    sqlite3_exec(connection, "BEGIN TRANSACTION", nullptr, nullptr, nullptr);
     for (const wchar_t* sql : kUpgradeFromVersion0) {
         if (!Run(sql)) {
             Sql().Finish();
-            sqlite3_exec(connection_, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_exec(connection, "ROLLBACK", nullptr, nullptr, nullptr);
             return false;
         }
     }
-    return sqlite3_exec(connection_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+    return sqlite3_exec(connection, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 void CacheDatabase::DeleteAndRecreate() {

@@ -1,11 +1,13 @@
-// The cache database: one connection to cvCache.db with its statement object, the two custom
-// SQL functions, the schema and its upgrade from the older layout, and the options that shape
-// its listings.
+// The cache database: a connection to cvCache.db (its own, or one shared with another owner)
+// with this owner's statement object, the two custom SQL functions, the schema and its upgrade
+// from the older layout, and the options that shape its listings.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "base/RefCounted.h"
+#include "db/CacheConnection.h"
 #include "db/ListingOptions.h"
 #include "db/Statement.h"
 
@@ -16,9 +18,13 @@ constexpr wchar_t kCacheFileName[] = L"cvCache.db";
 
 class CacheDatabase {
 public:
-    // Creates the cache folder (and its parent) when missing, opens or creates the file,
-    // registers the functions and the view. The schema itself is not created here.
+    // Creates the cache folder (and its parent) when missing, opens or creates the file on a
+    // connection of its own, registers the functions and the view. The schema itself is not
+    // created here.
     explicit CacheDatabase(const std::wstring& cacheFolder);
+    // Another owner of an open connection (the worker beside the view), with its own statement
+    // and listing options. The connection closes when its last owner closes.
+    explicit CacheDatabase(Ref<CacheConnection> connection);
     ~CacheDatabase();
     CacheDatabase(const CacheDatabase&) = delete;
     CacheDatabase& operator=(const CacheDatabase&) = delete;
@@ -32,13 +38,16 @@ public:
     bool FileExists() const;
     // Brings a version-0 database to the current layout; any other version fails untouched.
     bool Upgrade();
+    // Gives up this owner's share of the connection.
     void Close();
-    // Deletes the file and starts an empty database of the current version in its place.
+    // Deletes the file and starts an empty database of the current version in its place. Only
+    // for a connection not yet shared: another owner would keep the old file open.
     void DeleteAndRecreate();
 
-    bool IsOpen() const { return connection_ != nullptr; }
+    bool IsOpen() const { return Connection() != nullptr; }
     const std::wstring& FilePath() const { return filePath_; }
-    sqlite3* Connection() const { return connection_; }
+    sqlite3* Connection() const { return connection_ ? connection_->Handle() : nullptr; }
+    const Ref<CacheConnection>& SharedConnection() const { return connection_; }
     Statement& Sql() { return *statement_; }
     // Statements on this connection that are run again and again; cleared when it closes.
     StatementCache& PreparedStatements() { return *prepared_; }
@@ -51,10 +60,11 @@ public:
 
 private:
     void Open();
+    void Attach(Ref<CacheConnection> connection);
     bool Run(const wchar_t* sql);
 
     std::wstring filePath_;
-    sqlite3* connection_ = nullptr;
+    Ref<CacheConnection> connection_;
     std::unique_ptr<StatementCache> prepared_;
     std::unique_ptr<Statement> statement_;
     TypeFilter listingTypes_;

@@ -4,6 +4,7 @@
 
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
+#include "db/LikePattern.h"
 #include "db/Listing.h"
 
 namespace {
@@ -78,14 +79,19 @@ Ref<FileRecord> FindFileByPath(CacheDatabase& database, const std::wstring& path
     return record;
 }
 
+// The root's path is matched as a prefix with its wildcards escaped: a root "D:\a_b\" must
+// not mark the folders of a sibling "D:\axb\" gone.
 void MarkSubtreeGone(CacheDatabase& database, const std::wstring& rootPath) {
     Lock lock(DatabaseLock());
     Statement& sql = database.Sql();
+    std::wstring pattern = EscapeLike(rootPath);
     sql.SetSql(L"UPDATE Files SET file_exists=0 WHERE folderid IN (SELECT folderid FROM Folder WHERE path LIKE "
-               L":PATH || '%' AND path<>:PATH)");
+               L":PATTERN || '%' ESCAPE '!' AND path<>:PATH)");
+    sql.BindTextByName(L":PATTERN", pattern.c_str());
     sql.BindTextByName(L":PATH", rootPath.c_str());
     sql.Execute();
-    sql.SetSql(L"UPDATE Folder SET folder_exists=0 WHERE path LIKE :PATH || '%' AND path<>:PATH");
+    sql.SetSql(L"UPDATE Folder SET folder_exists=0 WHERE path LIKE :PATTERN || '%' ESCAPE '!' AND path<>:PATH");
+    sql.BindTextByName(L":PATTERN", pattern.c_str());
     sql.BindTextByName(L":PATH", rootPath.c_str());
     sql.Execute();
 }

@@ -198,7 +198,8 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     sql.SetSql(ListingSql(form, options, types.size()));
     if (form == ListingForm::kSearch) sql.BindTextByName(L":query", terms.front().c_str());
     // An absent folder binds the empty text: as a prefix it takes in every folder.
-    if (form != ListingForm::kWholeCache) sql.BindTextByName(L":path", folderPath ? folderPath->c_str() : L"");
+    if (form != ListingForm::kWholeCache)
+        sql.BindTextByName(L":path", PathParameter(form, options, folderPath ? *folderPath : std::wstring()).c_str());
     int index = FirstExtensionIndex(form);
     for (const std::wstring& extension : types) sql.BindText(extension.c_str(), index++);
 

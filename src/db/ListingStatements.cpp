@@ -1,8 +1,11 @@
-// The listing statement texts. They are kept exactly as every installation's cache has always
-// been queried, down to their spacing, so one text compiles once per connection and is reused.
+// The listing statement texts, each compiled once per connection and reused. A folder is
+// matched as a prefix by a LIKE pattern made from its path (see PathParameter), never by the
+// bare path: a "_" or "%" in a folder name would take in sibling folders.
 #include "db/ListingStatements.h"
 
+#include "db/LikePattern.h"
 #include "db/ListingOptions.h"
+#include "db/StripAccent.h"
 
 namespace {
 
@@ -16,7 +19,7 @@ const wchar_t kWholeCache[] = CV_LISTING_COLUMNS
 
 const wchar_t kFolderPrefix[] = CV_LISTING_COLUMNS
     L" FROM Files f, Folder fo WHERE f.file_exists=1 AND fo.folder_exists=1 AND fo.folderid=f.folderid AND "
-    L"fo.path LIKE (:path || '%') AND ";
+    L"fo.path LIKE (:path || '%') ESCAPE '!' AND ";
 
 const wchar_t kFolderExact[] = CV_LISTING_COLUMNS
     L"  FROM Files f, Folder fo WHERE f.file_exists=1 AND fo.folder_exists=1 AND fo.path = :path AND "
@@ -24,7 +27,7 @@ const wchar_t kFolderExact[] = CV_LISTING_COLUMNS
 
 const wchar_t kFolderAccentsPrefix[] = CV_LISTING_COLUMNS
     L" FROM Files f, Folder fo WHERE f.file_exists=1 AND fo.folder_exists=1 AND "
-    L"StripAccent(fo.path) LIKE (StripAccent(:path) || '%') AND f.folderid=fo.folderid AND ";
+    L"StripAccent(fo.path) LIKE (:path || '%') ESCAPE '!' AND f.folderid=fo.folderid AND ";
 
 // The selected folder is a path the tree took from the cache itself, so it is compared as
 // stored, without folding.
@@ -36,7 +39,7 @@ const wchar_t kSearchPrefix[] = CV_LISTING_COLUMNS
     L" FROM Files f, Folder fo WHERE (f.title LIKE ('%' || :query || '%') OR f.artist LIKE ('%' || :query || '%') "
     L"OR f.album LIKE ('%' || :query || '%') OR f.genre LIKE ('%' || :query || '%') OR f.comment LIKE ('%' || "
     L":query || '%') OR fo.path LIKE ('%' || :query || '%') OR f.filename LIKE ('%' || :query || '%')) AND "
-    L"fo.path LIKE (:path || '%') AND f.file_exists=1 AND fo.folder_exists=1 AND fo.folderid=f.folderid AND ";
+    L"fo.path LIKE (:path || '%') ESCAPE '!' AND f.file_exists=1 AND fo.folder_exists=1 AND fo.folderid=f.folderid AND ";
 
 const wchar_t kSearchExact[] = CV_LISTING_COLUMNS
     L"  FROM Files f, Folder fo WHERE (f.title LIKE ('%' || :query || '%') OR f.artist LIKE ('%' || :query || '%') "
@@ -50,7 +53,7 @@ const wchar_t kSearchAccentsPrefix[] = CV_LISTING_COLUMNS
     L"StripAccent(:query) || '%') OR StripAccent(f.genre) LIKE ('%' || StripAccent(:query) || '%') OR "
     L"StripAccent(f.comment) LIKE ('%' || StripAccent(:query) || '%') OR StripAccent(f.filename) LIKE ('%' || "
     L"StripAccent(:query) || '%') OR StripAccent(fo.path) LIKE ('%' || StripAccent(:query) || '%')) AND "
-    L"StripAccent(fo.path) LIKE (StripAccent(:path) || '%') AND f.file_exists=1 AND fo.folder_exists=1 AND "
+    L"StripAccent(fo.path) LIKE (:path || '%') ESCAPE '!' AND f.file_exists=1 AND fo.folder_exists=1 AND "
     L"f.folderid=fo.folderid AND ";
 
 // The file name is tested here as in every other search form: without it, a folder search with
@@ -86,6 +89,14 @@ const wchar_t* FormText(ListingForm form, int options) {
 ListingForm ChooseListingForm(bool hasTerms, bool hasFolder, bool compatibility) {
     if (hasTerms && !compatibility) return ListingForm::kSearch;
     return hasFolder ? ListingForm::kFolder : ListingForm::kWholeCache;
+}
+
+// The prefix forms compare the folded folder column when accents are folded, so the pattern is
+// folded too, before escaping: folding can turn a character into "_" or "%" (a full-width
+// percent sign becomes "%"), which must not become a wildcard either.
+std::wstring PathParameter(ListingForm form, int options, const std::wstring& folder) {
+    if (form == ListingForm::kWholeCache || (options & kLimitSearch)) return folder;
+    return EscapeLike((options & kStripAccents) ? StripAccentText(folder) : folder);
 }
 
 int FirstExtensionIndex(ListingForm form) {

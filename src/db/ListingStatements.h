@@ -21,5 +21,9 @@ ListingForm ChooseListingForm(bool hasTerms, bool hasFolder, bool compatibility)
 // the folder form :path (1); the extensions follow by index.
 std::wstring ListingSql(ListingForm form, int options, size_t extensionCount);
 
+// What a form's :path is bound to for the folder: the folder itself where the options compare it
+// exactly, otherwise the LIKE pattern of its prefix, escaped (and folded when accents are).
+std::wstring PathParameter(ListingForm form, int options, const std::wstring& folder);
+
 // The index of the first extension placeholder in a form's statement.
 int FirstExtensionIndex(ListingForm form);

@@ -48,22 +48,18 @@ void StatementCache::Clear() {
     entries_.clear();
 }
 
-Statement::Statement(sqlite3* connection, StatementCache* cache) : connection_(connection), cache_(cache) {
+Statement::Statement(Ref<CacheConnection> connection, StatementCache* cache)
+    : connection_(std::move(connection)), cache_(cache) {
     DatabaseLock();
 }
 
-Statement::Statement(const std::wstring& databaseFile) : ownsConnection_(true) {
-    Lock lock(DatabaseLock());
-    if (sqlite3_open16(databaseFile.c_str(), &connection_) != SQLITE_OK) {
-        sqlite3_close(connection_);
-        connection_ = nullptr;
-    }
-}
+Statement::Statement(const std::wstring& databaseFile) : connection_(CacheConnection::Open(databaseFile)) {}
 
+// A share of the transaction still held is given up, so the connection's transaction can end.
 Statement::~Statement() {
     Lock lock(DatabaseLock());
     FinalizePrepared();
-    if (ownsConnection_ && connection_) sqlite3_close(connection_);
+    Commit();
 }
 
 void Statement::FinalizePrepared() {
@@ -105,8 +101,8 @@ bool Statement::Prepare() {
         return true;
     }
     const void* tail = nullptr;
-    prepareResult_ = connection_ ? sqlite3_prepare16_v2(connection_, text_.c_str(), -1, &prepared_, &tail)
-                                 : SQLITE_MISUSE;
+    sqlite3* handle = Connection();
+    prepareResult_ = handle ? sqlite3_prepare16_v2(handle, text_.c_str(), -1, &prepared_, &tail) : SQLITE_MISUSE;
     if (prepareResult_ != SQLITE_OK) {
         // A failed prepare may still hand back a statement to finalise; it is never kept.
         if (prepared_) sqlite3_finalize(prepared_);
@@ -212,11 +208,13 @@ int Statement::Execute() {
     int rc = sqlite3_step(prepared_);
     if (rc == SQLITE_ROW) return kOk;
     if (rc == SQLITE_DONE) {
-        lastInsertId_ = sqlite3_last_insert_rowid(connection_);
+        lastInsertId_ = sqlite3_last_insert_rowid(Connection());
+        bool wrote = !sqlite3_stmt_readonly(prepared_);
+        // Finalised (or reset into the cache) first: a commit would fail with a write pending.
         FinalizePrepared();
         rowConsumed_ = true;
         text_.clear();
-        return kOk;
+        return wrote ? connection_->AfterWrite() : kOk;
     }
     return rc;
 }
@@ -291,24 +289,24 @@ std::optional<std::wstring_view> Statement::RowView::Text(int column) const {
     return std::wstring_view(text, bytes / sizeof(wchar_t));
 }
 
-void Statement::RunControl(const char* sql) {
-    FinalizePrepared();
-    if (!connection_) return;
-    sqlite3_stmt* control = nullptr;
-    if (sqlite3_prepare_v2(connection_, sql, -1, &control, nullptr) == SQLITE_OK) sqlite3_step(control);
-    sqlite3_finalize(control);
-}
-
-void Statement::BeginTransaction() {
+void Statement::Enter(TransactionKind kind) {
     Lock lock(DatabaseLock());
-    if (!transactionClosed_) return;
-    RunControl("BEGIN TRANSACTION");
+    if (!transactionClosed_ || !connection_) return;
+    // A statement left half-read from before would otherwise pin its read in the transaction.
+    FinalizePrepared();
+    connection_->Enter(kind);
+    transactionKind_ = kind;
     transactionClosed_ = false;
 }
 
-void Statement::Commit() {
+void Statement::BeginTransaction() { Enter(TransactionKind::kWhole); }
+
+void Statement::BeginBatch() { Enter(TransactionKind::kBatch); }
+
+bool Statement::Commit() {
     Lock lock(DatabaseLock());
-    if (transactionClosed_) return;
-    RunControl("COMMIT");
+    if (transactionClosed_) return true;
+    FinalizePrepared();
     transactionClosed_ = true;
+    return connection_->Leave(transactionKind_);
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "db/CacheConnection.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -53,8 +55,8 @@ public:
 
     // With a cache, prepared statements come from it and go back to it instead of being
     // compiled and finalised each time; the cache must outlive the statement.
-    explicit Statement(sqlite3* connection, StatementCache* cache = nullptr);
-    // Opens the file itself and closes it on destruction.
+    explicit Statement(Ref<CacheConnection> connection, StatementCache* cache = nullptr);
+    // Opens the file on a connection of its own, closed with the statement.
     explicit Statement(const std::wstring& databaseFile);
     ~Statement();
     Statement(const Statement&) = delete;
@@ -110,13 +112,20 @@ public:
     RowView Row() const { return RowView(prepared_); }
 
     long long LastInsertId() const { return lastInsertId_; }
-    sqlite3* Connection() const { return connection_; }
+    sqlite3* Connection() const { return connection_ ? connection_->Handle() : nullptr; }
+    const Ref<CacheConnection>& SharedConnection() const { return connection_; }
     const std::wstring& Text() const { return text_; }
 
-    // Transactions do not nest: a second begin inside an open one does nothing, and the first
-    // commit ends it. Errors are ignored.
+    // One statement object holds at most one share of its connection's transaction: a second
+    // begin does nothing, and its first commit gives the share up. The connection commits when
+    // the last share of all its statement objects is given up (see CacheConnection). Commit
+    // answers false when the writes could not be stored; a commit without a share does nothing.
     void BeginTransaction();
-    void Commit();
+    // A share for a long run of writes held together only for speed (a scan, a tag pass): the
+    // connection commits them along the way, so they and other threads' writes reach the disk
+    // within a moment.
+    void BeginBatch();
+    bool Commit();
     bool InTransaction() const { return !transactionClosed_; }
 
 private:
@@ -135,20 +144,20 @@ private:
     void Store(int index, Kind kind, bool hasValue);
     int IndexOf(const wchar_t* name);
     int ColumnIndex(const wchar_t* name) const;
-    void RunControl(const char* sql);
+    void Enter(TransactionKind kind);
 
     bool finished_ = true;
     bool executed_ = false;
     bool rowConsumed_ = false;
-    bool ownsConnection_ = false;
     int parameterCount_ = 0;
     std::array<Slot, kMaxParameters + 1> slots_{};
     std::wstring text_;
-    sqlite3* connection_ = nullptr;
+    Ref<CacheConnection> connection_;
     StatementCache* cache_ = nullptr;
     sqlite3_stmt* prepared_ = nullptr;
     std::wstring preparedText_;  // the text prepared_ was compiled from: its key in the cache
     int prepareResult_ = 0;
     long long lastInsertId_ = 0;
     bool transactionClosed_ = true;
+    TransactionKind transactionKind_ = TransactionKind::kWhole;
 };

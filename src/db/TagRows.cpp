@@ -5,12 +5,16 @@
 #include "db/DatabaseLock.h"
 #include "db/FileRecord.h"
 
+// The record's play count may be older than the row's: it was read when the list was made (or
+// before waiting up to seconds for the host), and plays counted since then went straight to the
+// row. Writing it as it is would erase those plays, so the count only ever moves forward here;
+// the record's count still fills a row that lost its own.
 void WriteTags(CacheDatabase& database, const FileRecord& record) {
     Lock lock(DatabaseLock());
     Statement& sql = database.Sql();
     sql.SetSql(L"UPDATE Files SET title = :title, artist = :artist, album = :album, genre = :genre, "
                L"comment = :comment, track = :track, year = :year, length = :length, bitrate = :bitrate, "
-               L"playcount = :playcount, tagged = :tagged WHERE fileid=:FILEID;");
+               L"playcount = MAX(IFNULL(playcount, 0), :playcount), tagged = :tagged WHERE fileid=:FILEID;");
     const TagField texts[] = {TagField::kTitle, TagField::kArtist, TagField::kAlbum, TagField::kGenre,
                               TagField::kComment};
     int index = 1;

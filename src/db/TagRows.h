@@ -4,8 +4,8 @@
 class CacheDatabase;
 class FileRecord;
 
-// Writes the record's tags, play count and tagged flag to its row (by fileid). A tag the
-// record lacks is stored as NULL.
+// Writes the record's tags and tagged flag to its row (by fileid), and its play count when that
+// is higher than the row's: a count never goes back. A tag the record lacks is stored as NULL.
 void WriteTags(CacheDatabase& database, const FileRecord& record);
 // The file's tags are read again the next time they are wanted.
 void MarkUntagged(CacheDatabase& database, long long fileId);

@@ -8,12 +8,14 @@
 #include "scan/FileSystem.h"
 #include "scan/FolderScan.h"
 
-// One transaction for the whole root, so that its thousands of rows commit once. A scan cut
-// short by the abort flag leaves the root unloaded and unwatched: its content is incomplete.
+// The root's thousands of rows are written as one batch, committed every moment rather than
+// row by row: fast, yet a play counted meanwhile, or the rows scanned so far, are not held back
+// until the whole root is done. A scan cut short by the abort flag leaves the root unloaded and
+// unwatched: its content is incomplete.
 bool LoadFolderRoot(FolderRoot& root, CacheDatabase& database, const MediaExtensions& extensions, int flags) {
     if (flags & kLoadFullScan) {
         if (!Files().IsDirectory(root.Path())) return false;
-        database.Sql().BeginTransaction();
+        database.Sql().BeginBatch();
         EnumerateFolder(root.Path(), *root.Node(), extensions, database, root.RootId(), flags);
         database.Sql().Commit();
     } else {

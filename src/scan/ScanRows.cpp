@@ -4,22 +4,10 @@
 #include "base/Text.h"
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
+#include "db/LikePattern.h"
 #include "scan/StoredNames.h"
 
 namespace {
-
-// LIKE takes "_" and "%" in a folder name as wildcards: removing "Disc_1" would also delete
-// the rows of a sibling "Disc 1". Such paths are matched with those characters escaped.
-bool HasLikeWildcard(const std::wstring& text) { return text.find_first_of(L"_%") != std::wstring::npos; }
-
-std::wstring EscapeLike(const std::wstring& text) {
-    std::wstring out;
-    for (wchar_t c : text) {
-        if (c == L'!' || c == L'_' || c == L'%') out += L'!';
-        out += c;
-    }
-    return out;
-}
 
 // SQL counts a text's length in characters, a surrogate pair as one.
 int CharacterCount(const std::wstring& text) {
@@ -168,9 +156,11 @@ std::vector<StoredFolder> FolderTreeRows(CacheDatabase& database, long long root
 std::vector<std::wstring> FilesUnderFolder(CacheDatabase& database, const std::wstring& folderPath) {
     Lock lock(DatabaseLock());
     Statement& sql = database.Sql();
-    sql.SetSql(L"SELECT fo.path || f.filename FROM Files f, Folder fo WHERE fo.path LIKE :path || '%' AND "
-               L"f.folderid=fo.folderid");
-    sql.BindText(folderPath.c_str(), 1);
+    // Escaped: a rescan deletes the rows of listed files it no longer finds on disk, and must
+    // not list those of a sibling folder whose name the wildcards would match.
+    sql.SetSql(L"SELECT fo.path || f.filename FROM Files f, Folder fo WHERE fo.path LIKE :path || '%' ESCAPE '!' "
+               L"AND f.folderid=fo.folderid");
+    sql.BindText(EscapeLike(folderPath).c_str(), 1);
     std::vector<std::wstring> paths;
     if (sql.Execute() != Statement::kOk) return paths;
     while (sql.NextRow())

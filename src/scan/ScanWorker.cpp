@@ -20,11 +20,11 @@ constexpr DWORD kIdleWaitMs = 5000;
 constexpr WPARAM kListShowState = 2001;
 }  // namespace
 
-ScanWorker::ScanWorker(Ref<RootsList> roots, ScanWorkerOptions options, std::wstring cacheFolder,
+ScanWorker::ScanWorker(Ref<RootsList> roots, ScanWorkerOptions options, Ref<CacheConnection> connection,
                        std::wstring settingsFile)
     : roots_(std::move(roots)),
       options_(std::move(options)),
-      cacheFolder_(std::move(cacheFolder)),
+      connection_(std::move(connection)),
       settingsFile_(std::move(settingsFile)),
       wake_(CreateEventW(nullptr, FALSE, TRUE, kWakeEventName)),
       ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
@@ -101,7 +101,9 @@ void ScanWorker::StartUp() {
     listingOptions_ = (settings.ReadFlag(settings::kStripAccents) ? kStripAccents : 0) |
                       (settings.ReadFlag(settings::kLimitSearch) ? kLimitSearch : 0) |
                       (settings.ReadFlag(settings::kHideEmptyFiles) ? kHideEmptyFiles : 0);
-    database_ = std::make_unique<CacheDatabase>(cacheFolder_);
+    // From here the connection is held through the worker's own database object only, and is
+    // given up with it when the thread ends.
+    database_ = std::make_unique<CacheDatabase>(std::move(connection_));
     ApplyListingOptions();
     if (options_.scanFiles) {
         Lock lock(DatabaseLock());

@@ -11,6 +11,7 @@
 
 #include "base/RefCounted.h"
 #include "base/Unique.h"
+#include "db/CacheConnection.h"
 #include "db/ListingOptions.h"
 #include "db/roots/RootsList.h"
 #include "scan/MediaExtensions.h"
@@ -32,7 +33,9 @@ class ScanWorker : public RefCounted {
 public:
     static constexpr wchar_t kWakeEventName[] = L"CV_THREAD_EVENT";
 
-    ScanWorker(Ref<RootsList> roots, ScanWorkerOptions options, std::wstring cacheFolder,
+    // The worker runs its statements on the view's connection to the cache (see
+    // CacheConnection), which it holds from start-up until its thread ends.
+    ScanWorker(Ref<RootsList> roots, ScanWorkerOptions options, Ref<CacheConnection> connection,
                std::wstring settingsFile);
 
     // Starts the thread; work may be posted as soon as this returns.
@@ -97,7 +100,7 @@ private:
     Ref<RootsList> roots_;
     ScanWorkerOptions options_;
     int listingOptions_ = 0;
-    std::wstring cacheFolder_;
+    Ref<CacheConnection> connection_;
     std::wstring settingsFile_;
     UniqueHandle wake_;
     UniqueHandle ready_;

@@ -46,7 +46,10 @@ void ScanWorker::OnVisibleTags(WPARAM wp, LPARAM lp) {
 void ScanWorker::OnFullTagPass(WPARAM wp, LPARAM lp) {
     Ref<RowList> list = Ref<RowList>::Adopt(reinterpret_cast<RowList*>(lp));
     if (!list) return;
-    database_->Sql().BeginTransaction();
+    // A pass over a large list lasts minutes: its writes are batched, not held in one
+    // transaction to the end, so what was read survives a crash and the view's writes meanwhile
+    // reach the disk at once.
+    database_->Sql().BeginBatch();
     int failures = 0;
     size_t count = list->rows.size();
     for (size_t i = 0; i < count; ++i) {

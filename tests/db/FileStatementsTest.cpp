@@ -4,6 +4,7 @@
 
 #include "db/Listing.h"
 #include "db/LibraryFixture.h"
+#include "db/TagRows.h"
 
 namespace {
 
@@ -48,6 +49,28 @@ TEST_F(FileStatementsTest, PlaysAreCountedOnTheStoredRecordOfAPath) {
     EXPECT_EQ(intro->playCount, 1);
     EXPECT_FALSE(intro->Tag(TagField::kTitle));
     EXPECT_FALSE(intro->tagged);
+}
+
+// A record lives on in the list while its file is played; writing its tags afterwards (the
+// next tag read, or the file-information dialog) must not put its old play count back.
+TEST_F(FileStatementsTest, TagWritesNeverTakePlaysBack) {
+    Ref<FileRecord> listed = FindFileByPath(*db, kBjork + L"Army of Me.mp3");
+    ASSERT_TRUE(listed);
+    ASSERT_EQ(listed->playCount, 7);
+    CountPlay(*db, kBjork + L"Army of Me.mp3");
+    CountPlay(*db, kBjork + L"Army of Me.mp3");
+    TagTexts tags;
+    tags[static_cast<int>(TagField::kTitle)] = L"Army of Me (remix)";
+    listed->SetTags(tags);
+    WriteTags(*db, *listed);
+    EXPECT_EQ(Count(L"SELECT playcount FROM Files WHERE fileid=" + std::to_wstring(armyId)), 9);
+    EXPECT_EQ(FindFileByPath(*db, kBjork + L"Army of Me.mp3")->Tag(TagField::kTitle).value_or(L"?"),
+              L"Army of Me (remix)");
+
+    // A row stored without a count takes the record's.
+    Run(L"UPDATE Files SET playcount=NULL WHERE fileid=" + std::to_wstring(armyId));
+    WriteTags(*db, *listed);
+    EXPECT_EQ(Count(L"SELECT playcount FROM Files WHERE fileid=" + std::to_wstring(armyId)), 7);
 }
 
 TEST_F(FileStatementsTest, MarkingASubtreeGoneSparesTheRootFolderAndItsFiles) {

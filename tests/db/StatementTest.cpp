@@ -169,7 +169,7 @@ TEST_F(StatementTest, TwoConnectionsOnTwoThreadsLoseNothing) {
 TEST_F(StatementTest, ReusedStatementsKeepTheirOwnState) {
     for (int i = 1; i <= 3; ++i) Run((L"INSERT INTO T (n) VALUES (" + std::to_wstring(i) + L")").c_str());
     StatementCache cache;
-    Statement first(db->Connection(), &cache), second(db->Connection(), &cache);
+    Statement first(db->SharedConnection(), &cache), second(db->SharedConnection(), &cache);
     auto nAbove = [](Statement& statement, int above) {
         statement.SetSql(L"SELECT n FROM T WHERE n > ? ORDER BY n");
         statement.BindInt(above, 1);

@@ -175,12 +175,22 @@ RootImportResult ImportRoots(const std::wstring& file, CacheDatabase& cache) {
     result.compatible = true;
     for (const FileRoot& row : ReadFileRoots(source)) {
         std::optional<int> present = CountMatching(cache, row);
-        if (present && *present == 0 && AddToCache(cache, row)) ++result.added;
+        if (present && *present > 0) continue;
+        if (present && AddToCache(cache, row))
+            ++result.added;
+        else
+            ++result.failed;
     }
     return result;
 }
 
 std::wstring ImportReport(const RootImportResult& result) {
     if (result.added > 0) return FormatInt(result.added) + kRootsAddedText;
+    if (result.failed > 0) return std::wstring();
     return kNoNewRootsText;
+}
+
+std::wstring ImportFailureReport(const RootImportResult& result) {
+    if (result.failed == 0) return std::wstring();
+    return FormatInt(result.failed) + kRootsNotStoredText;
 }

@@ -17,10 +17,14 @@ constexpr wchar_t kRootFileIncompatibleText[] =
     L"This file is not compatible with the current version of Crateview";
 constexpr wchar_t kRootsAddedText[] = L" roots have been added. Now restarting...";
 constexpr wchar_t kNoNewRootsText[] = L"No roots found that are not already in your database";
+constexpr wchar_t kRootsNotStoredText[] =
+    L" root(s) could not be added: the database could not be read or written (is the disk full, "
+    L"or the file read-only or damaged?)";
 
 struct RootImportResult {
     bool compatible = false;  // the file is an export of this version
     int added = 0;            // rows inserted into the cache's Roots table
+    int failed = 0;           // roots the cache could not be asked about or could not store
 };
 
 // Replaces the file with one row per root, in list order. False when the file cannot be
@@ -32,5 +36,8 @@ bool ExportRoots(const std::wstring& file, const std::vector<Ref<Root>>& roots);
 // all incompatible and add nothing.
 RootImportResult ImportRoots(const std::wstring& file, CacheDatabase& cache);
 
-// The information shown once an import ends, also after the incompatibility error.
+// The information shown once an import ends, also after the incompatibility error; empty when
+// roots failed and none was added, as "no roots found" would then be untrue.
 std::wstring ImportReport(const RootImportResult& result);
+// The error shown when some roots could not be stored, or empty.
+std::wstring ImportFailureReport(const RootImportResult& result);

@@ -112,7 +112,7 @@ void SetRootPath(CacheDatabase& database, long long rootId, const std::optional<
 // through the shared one.
 void AttachTopFolder(CacheDatabase& database, long long rootId, int folderId) {
     Lock lock(DatabaseLock());
-    Statement sql(database.Connection());
+    Statement sql(database.SharedConnection());
     sql.SetSql(L"UPDATE Folder SET rootid=:ROOTID WHERE folderid=:FOLDERID");
     sql.BindInt64(rootId, 1);
     sql.BindInt(folderId, 2);

@@ -76,7 +76,6 @@ void MainView::OpenDatabase() {
 }
 
 void MainView::StartWorker() {
-    PluginContext* context = PluginContext::Get();
     roots_ = Ref<RootsList>::Make();
     ScanWorkerOptions options;
     options.compatibility = options_.compatibilityMode;
@@ -85,9 +84,9 @@ void MainView::StartWorker() {
     options.hideEmpty = options_.hideEmptyFiles;
     options.treePlaylists = options_.displayTreePlaylists;
     options.typeFilter = typeFilter_;
-    worker_ = Ref<ScanWorker>::Adopt(new ScanWorker(roots_, options,
-                                                    context ? context->GetPath(PathKind::kCacheFolder) : L"",
-                                                    settings_.Path()));
+    // One connection for both threads: a write of the view can then never be turned away by
+    // the worker's long transaction, and the database lock orders their statements.
+    worker_ = Ref<ScanWorker>::Adopt(new ScanWorker(roots_, options, database_->SharedConnection(), settings_.Path()));
     worker_->Start();
 }
 

@@ -134,7 +134,9 @@ LRESULT MainView::OnImportRoots(LPARAM) {
     if (file.empty() || !database_) return TRUE;
     RootImportResult result = ImportRoots(file, *database_);
     if (!result.compatible) PostMessageW(dialog_, kCommandMessage, kCmdShowMessage, PassText(kRootFileIncompatibleText));
-    PostMessageW(dialog_, kCommandMessage, kCmdShowInformation, PassText(ImportReport(result)));
+    if (result.failed > 0) PostMessageW(dialog_, kCommandMessage, kCmdShowMessage, PassText(ImportFailureReport(result)));
+    std::wstring report = ImportReport(result);
+    if (!report.empty()) PostMessageW(dialog_, kCommandMessage, kCmdShowInformation, PassText(report));
     if (result.added > 0) PostMessageW(host_, kHostMessage, 0, kHostRestart);
     return TRUE;
 }

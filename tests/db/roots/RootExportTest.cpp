@@ -178,4 +178,21 @@ TEST_F(RootExportTest, FilesOfAnotherKindAreIncompatibleAndAddNothing) {
     EXPECT_EQ(GetFileAttributesW(missing.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// A cache that cannot store the roots (here one that refuses every write, as a read-only or
+// full file would) must not pass for one that already holds them all: the import says that
+// roots were not added.
+TEST_F(RootExportTest, ImportIntoACacheThatCannotStoreThemSaysSo) {
+    AddMixedRoots();
+    ASSERT_TRUE(ExportRoots(file, roots));
+    ASSERT_EQ(sqlite3_exec(other.Connection(), "PRAGMA query_only=1", nullptr, nullptr, nullptr), SQLITE_OK);
+    RootImportResult result = ImportRoots(file, other);
+
+    EXPECT_TRUE(result.compatible);
+    EXPECT_EQ(result.added, 0);
+    EXPECT_EQ(result.failed, 4);
+    EXPECT_EQ(ImportReport(result), L"") << "no \"no roots found\" while none could be stored";
+    EXPECT_EQ(ImportFailureReport(result).rfind(L"4 root(s) could not be added", 0), 0u) << ImportFailureReport(result);
+    EXPECT_EQ(Count(other), L"0");
+}
+
 }  // namespace

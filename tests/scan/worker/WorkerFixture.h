@@ -54,7 +54,7 @@ protected:
         ScanWorkerOptions options;
         options.scanFiles = scanFiles;
         options.typeFilter = ParseTypeFilter(L"mp3;");
-        worker = Ref<ScanWorker>::Adopt(new ScanWorker(roots, options, CacheFolder(), folder.File(L"docs\\gen_cv.ini")));
+        worker = Ref<ScanWorker>::Adopt(new ScanWorker(roots, options, database->SharedConnection(), folder.File(L"docs\\gen_cv.ini")));
         ASSERT_TRUE(worker->Start());
         ASSERT_TRUE(harness.PumpUntil([&] { return harness.Received(kCmdStartUpDone); }));
     }

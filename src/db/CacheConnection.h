@@ -1,0 +1,68 @@
+// The one SQLite connection that the view and the worker share, with the transaction it holds
+// for all of them. Sharing it means no write of ours can meet a database locked by another of
+// our connections (and be lost to SQLITE_BUSY); the process-wide database lock still keeps
+// the two threads from running statements at the same time.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "base/RefCounted.h"
+
+struct sqlite3;
+
+enum class TransactionKind {
+    kWhole,  // ends only when its last holder commits
+    kBatch,  // writes kept together for speed alone: committed and begun again along the way
+};
+
+class CacheConnection : public RefCounted {
+public:
+    // How long a batch may gather writes before they are committed.
+    static constexpr DWORD kDefaultBatchCommitMs = 500;
+
+    // Opens (or creates) the file. A file that cannot be opened gives a connection without a
+    // handle, on which every statement fails quietly.
+    static Ref<CacheConnection> Open(const std::wstring& file);
+
+    sqlite3* Handle() const { return handle_; }
+    const std::wstring& FilePath() const { return filePath_; }
+
+    // Holders of the transaction, whichever thread they run on: the first one begins it, the
+    // last one to leave commits it, so the view's short transaction inside the worker's long
+    // one neither ends the worker's early nor leaves it in autocommit. Leave answers false when
+    // writes since the last commit could not be stored and were rolled back.
+    void Enter(TransactionKind kind);
+    bool Leave(TransactionKind kind);
+    bool InTransaction() const;
+
+    // Called after each statement that wrote. A batch with no whole transaction inside it is
+    // committed (and begun again) once it has gathered writes for the batch interval, and at
+    // once when the write came from another thread than the batch's: that caller takes its
+    // write as stored when the call returns. Answers SQLite's code of a failed commit whose
+    // writes were rolled back, else 0.
+    int AfterWrite();
+
+    // Tests shorten or lengthen the interval to see both sides of it without waiting.
+    void SetBatchCommitInterval(DWORD ms);
+
+protected:
+    ~CacheConnection() override;
+
+private:
+    explicit CacheConnection(std::wstring file);
+    int Run(const char* sql);
+    int Settle();
+
+    std::wstring filePath_;
+    sqlite3* handle_ = nullptr;
+    int wholeHolders_ = 0;
+    int batchHolders_ = 0;
+    DWORD batchThread_ = 0;
+    ULONGLONG committedAt_ = 0;
+    DWORD batchCommitMs_ = kDefaultBatchCommitMs;
+    // SQLite is still inside a transaction no holder has: its commit was refused by another
+    // process's lock and waits for the next chance.
+    bool commitPutOff_ = false;
+};
