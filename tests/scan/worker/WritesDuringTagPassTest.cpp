@@ -9,14 +9,8 @@
 
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
-#include "db/Listing.h"
-#include "scan/MediaExtensions.h"
-#include "scan/ScanWorker.h"
-#include "support/BuildFiles.h"
 #include "support/OutsideReader.h"
-#include "support/TempFolder.h"
-#include "ui/view/CommandCodes.h"
-#include "WorkerHarness.h"
+#include "WorkerFixture.h"
 
 namespace {
 
@@ -26,27 +20,12 @@ const wchar_t kMusic[] = L"D:\\Music\\";
 
 std::wstring SongPath(int n) { return kMusic + (L"song" + std::to_wstring(n) + L".mp3"); }
 
-class WritesDuringTagPassTest : public testing::Test {
+class WritesDuringTagPassTest : public ScanWorkerTest {
 protected:
     void SetUp() override {
-        ReleaseSharedMediaExtensions();
-        CreateDirectoryW(folder.File(L"docs\\Crateview").c_str(), nullptr);
-        database = std::make_unique<CacheDatabase>(folder.File(L"docs\\Crateview\\Cache"));
-        database->CreateSchema();
-        database->SetListingOptions(ParseTypeFilter(L"mp3;"), 0);
-        ScanWorkerOptions options;
-        options.scanFiles = false;
-        options.typeFilter = ParseTypeFilter(L"mp3;");
-        worker = Ref<ScanWorker>::Adopt(
-            new ScanWorker(roots, options, database->SharedConnection(), folder.File(L"docs\\gen_cv.ini")));
-        ASSERT_TRUE(worker->Start());
-        ASSERT_TRUE(harness.PumpUntil([&] { return harness.Received(kCmdStartUpDone); }));
+        ScanWorkerTest::SetUp();
+        StartWorker(false);
         StoreUntaggedSongs();
-    }
-    void TearDown() override {
-        if (worker) worker->StopAndWait();
-        worker.Reset();
-        ReleaseSharedMediaExtensions();
     }
 
     // One folder of songs as a scan leaves them: present, tags unread, never played.
@@ -63,13 +42,6 @@ protected:
         sql.BindInt(kFiles, 1);
         ASSERT_EQ(sql.Execute(), Statement::kOk);
     }
-
-    TempFolder folder;
-    ScopedPluginContext context{folder.File(L"docs")};
-    WorkerHarness harness;
-    std::unique_ptr<CacheDatabase> database;
-    Ref<RootsList> roots = Ref<RootsList>::Make();
-    Ref<ScanWorker> worker;
 };
 
 TEST_F(WritesDuringTagPassTest, PlaysCountedDuringAFullPassAreAllKept) {
