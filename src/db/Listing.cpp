@@ -145,7 +145,9 @@ Ref<RowList> ListPlaylist(CacheDatabase& database, Playlist* playlist, TermMatch
         // Cleared even when reading failed, so a missing file is not read again on every search.
         playlist->flags &= ~Playlist::kNeedsLoading;
     }
-    for (const Ref<FileRecord>& entry : playlist->entries) {
+    // A copy: the view edits the entries meanwhile, and the play counts are read without
+    // holding the playlist's lock.
+    for (const Ref<FileRecord>& entry : playlist->CopyEntries()) {
         if (!entry || (!matcher.Empty() && !matcher.Matches(FieldsOf(*entry)))) continue;
         totals.Add(*entry);
         RefreshPlayCount(database, *entry);

@@ -22,6 +22,8 @@ constexpr int kPlaylistEntries = 1;
 const wchar_t kNotReadFormat[] = L"%d file(s) was not read properly.";
 }  // namespace
 
+// The view may show a new order of the rows (or other rows) at any moment; it then retires
+// this list, and the pass ends: its row indexes would name the wrong rows.
 void ScanWorker::OnVisibleTags(WPARAM wp, LPARAM lp) {
     std::unique_ptr<VisibleRange> range(reinterpret_cast<VisibleRange*>(wp));
     Ref<RowList> list = Ref<RowList>::Adopt(reinterpret_cast<RowList*>(lp));
@@ -30,7 +32,7 @@ void ScanWorker::OnVisibleTags(WPARAM wp, LPARAM lp) {
     bool inTransaction = false;
     for (int i = std::max(range->first, 0); i < end; ++i) {
         // Scrolling on, or any other request, matters more than the rows already left behind.
-        if (OtherWorkWaiting()) break;
+        if (OtherWorkWaiting() || list->Retired()) break;
         FileRecord& record = *list->rows[static_cast<size_t>(i)];
         if (record.tagged || record.remote) continue;
         if (RequestTags(record, kVisibleRowTimeoutMs) && range->mode != kPlaylistEntries) {
@@ -38,7 +40,7 @@ void ScanWorker::OnVisibleTags(WPARAM wp, LPARAM lp) {
             inTransaction = true;
             WriteTags(*database_, record);
         }
-        PostToView(kCmdRowTagsRead, i);
+        if (!list->PostRowNotice([i] { return PostToView(kCmdRowTagsRead, i); })) break;
     }
     if (inTransaction) database_->Sql().Commit();
 }

@@ -217,7 +217,7 @@ TEST_F(ListingTest, PlaylistNodeListsItsEntriesWithStoredPlayCounts) {
     auto stream = Ref<FileRecord>::Make(L"http://radio.example/bj\u00f6rk");
     stream->remote = true;
     stream->length = 2500;
-    node->playlist->entries = {stored, stream};
+    node->playlist->SetEntries({stored, stream});
     node->playlist->SetNeedsLoading();
 
     std::unique_ptr<ListResult> all(ListForNode(*db, node.get(), L"", false, false));

@@ -1,6 +1,7 @@
 // The in-process stand-in player of the plugin tests.
 #include "livehost/FakeHost.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -173,6 +174,25 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
         Pump();
     }
     return true;
+}
+
+bool PumpEachUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        DWORD waited = GetTickCount() - start;
+        if (waited >= timeoutMs) return false;
+        // Sent messages are handled inside PeekMessage; one posted message at most per check.
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            continue;
+        }
+        if (condition()) return true;
+        MsgWaitForMultipleObjectsEx(0, nullptr, std::min<DWORD>(timeoutMs - waited, 50), QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+    }
 }
 
 HWND FindOwnBox(const wchar_t* title) {

@@ -56,6 +56,10 @@ void Pump();
 void PumpFor(DWORD milliseconds);
 // Answers whether the condition came true within the time.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// The same, but woken by each message as it arrives and checking the condition after each one,
+// rather than pumping in rounds: for tests that step through many synchronous requests of
+// the worker, or must act between one request and the next message.
+bool PumpEachUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
 // A message box of this process with the given title. Other test programs may show boxes
 // with the same title on the same desktop at the same time; those are not ours to answer.

@@ -41,18 +41,34 @@ long long LivePluginTest::StoreFolderRoot(const std::wstring& path) {
     return InsertRootRow(database, 1, true, withSlash, std::nullopt);
 }
 
+void LivePluginTest::AddLibraryFile(const std::wstring& relative, const std::map<std::wstring, std::wstring>& tags) {
+    CreateDirectoryW(Library().c_str(), nullptr);
+    for (size_t slash = relative.find(L'\\'); slash != std::wstring::npos; slash = relative.find(L'\\', slash + 1))
+        CreateDirectoryW(Library(relative.substr(0, slash)).c_str(), nullptr);
+    WriteBytes(Library(relative), "x");
+    if (!tags.empty()) Fake().tags[relative.substr(relative.rfind(L'\\') + 1)] = tags;
+}
+
+long long LivePluginTest::StorePlaylistRoot(const std::wstring& path) {
+    CacheDatabase database(CacheFolder());
+    database.CreateSchema();
+    return InsertRootRow(database, 2, true, path, std::nullopt);
+}
+
 namespace {
 
-// Counts the listings the view takes in, as the thread's message loop hands them out: the
-// first can arrive before a test gets hold of the view's window.
+// Counts the listings and row-tag notices the view takes in, as the thread's message loop
+// hands them out: the first can arrive before a test gets hold of the view's window.
 HHOOK listingHook = nullptr;
 int listingsShown = 0;
+int rowNoticesShown = 0;
 
 LRESULT CALLBACK CountListings(int code, WPARAM removal, LPARAM lp) {
     auto* message = reinterpret_cast<MSG*>(lp);
-    if (code == HC_ACTION && removal == PM_REMOVE && message->message == kCommandMessage &&
-        message->wParam == kCmdListingReady)
-        ++listingsShown;
+    if (code == HC_ACTION && removal == PM_REMOVE && message->message == kCommandMessage) {
+        if (message->wParam == kCmdListingReady) ++listingsShown;
+        if (message->wParam == kCmdRowTagsRead) ++rowNoticesShown;
+    }
     return CallNextHookEx(listingHook, code, removal, lp);
 }
 
@@ -63,8 +79,21 @@ void StopCountingListings() {
 
 }  // namespace
 
+int LivePluginTest::RowNotices() const { return rowNoticesShown; }
+
+void LivePluginTest::ClickHeader(int column) const {
+    NMLISTVIEW click = {};
+    click.hdr.hwndFrom = List();
+    click.hdr.idFrom = kListControl;
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    SendMessageW(View(), WM_NOTIFY, kListControl, reinterpret_cast<LPARAM>(&click));
+}
+
 void LivePluginTest::StartPlugin() {
     listingsShown = 0;
+    rowNoticesShown = 0;
     if (!listingHook) listingHook = SetWindowsHookExW(WH_GETMESSAGE, &CountListings, nullptr, GetCurrentThreadId());
     ASSERT_EQ(record->init(), 0);
     started = true;

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ protected:
     void StartPlugin();
     // The player's close request, then Quit.
     void CloseAndQuit();
+    // A one-byte file of the library (its folders made as needed), and the tags the player
+    // answers for its name.
+    void AddLibraryFile(const std::wstring& relative, const std::map<std::wstring, std::wstring>& tags = {});
+    // Stores a playlist root (a playlist file) in the cache before start-up. Answers its id.
+    long long StorePlaylistRoot(const std::wstring& path);
     // The close request (when asked for) and Quit with no message handled between them, as a
     // player that shuts down at once does, under a guard that ends the program should they hang.
     // Answers how long the two took.
@@ -56,6 +62,10 @@ protected:
     int Listings() const;
     // Waits until more than shownBefore listings have been taken in.
     bool WaitForListing(int shownBefore, DWORD timeoutMs = 20000);
+    // Row-tag notices (1041) the view has taken in since start-up.
+    int RowNotices() const;
+    // A click on a column header, as the list reports it to the view.
+    void ClickHeader(int column) const;
     // The texts of one list column, row by row.
     std::vector<std::wstring> ColumnTexts(int column) const;
     std::wstring StatusText() const;

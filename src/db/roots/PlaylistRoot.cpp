@@ -17,7 +17,7 @@ void PlaylistRoot::AttachEntries(Ref<Playlist> playlist) {
 
 void PlaylistRoot::Close() {
     SetLoaded(false);
-    if (node_->playlist) node_->playlist->entries.clear();
+    if (node_->playlist) node_->playlist->SetEntries({});
 }
 
 // Writing playlist files arrives with the playlist subsystem; until then nothing is written

@@ -205,15 +205,14 @@ void FileListView::OnColumnClick(int column) {
         model_.SetDefaultSortKey(key);
     }
     InvalidateRect(ListView_GetHeader(list), nullptr, TRUE);
-    if (!rows) return;
-    rows->sortKey = key;
-    if (rows->rows.empty()) return;
+    if (!rows || rows->rows.empty()) return;
 
     SetStatus(kListStatusLoading);
-    model_.SortRows(rows);
+    // The view shows a sorted copy: the worker may be reading the rows shown until now.
+    Ref<RowList> sorted = model_.SortShownRows(key);
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
-    for (size_t i = 0; marked && i < rows->rows.size(); ++i) {
-        if (rows->rows[i].get() != marked.get()) continue;
+    for (size_t i = 0; sorted && marked && i < sorted->rows.size(); ++i) {
+        if (sorted->rows[i].get() != marked.get()) continue;
         int index = static_cast<int>(i);
         ListView_EnsureVisible(list, index, FALSE);
         ListView_SetItemState(list, index, LVIS_SELECTED, LVIS_SELECTED);

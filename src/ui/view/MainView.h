@@ -51,7 +51,7 @@ public:
     Ref<TreeNode> SelectedNode() override;
     int DefaultSortKey() const override { return options_.sortKey; }
     void SetDefaultSortKey(int key) override { options_.sortKey = key; }
-    void SortRows(const Ref<RowList>& rows) override;
+    Ref<RowList> SortShownRows(int key) override;
     const MainViewOptions& Options() const override { return options_; }
     const SkinColors& Colors() const override { return colors_; }
     std::wstring PlayingPath() const override { return playingPath_; }
@@ -134,6 +134,8 @@ private:
     LRESULT OnShowInExplorer(LPARAM);
     LRESULT OnShowPlayingRow(LPARAM);
     LRESULT OnCleanDatabase(LPARAM);
+    // F6 (MainViewTagPass.cpp): every row's tags, or only the unread ones, in one pass.
+    void ReadListTags(bool everyFile);
 
     // Playing (MainViewPlayback.cpp).
     PlaybackActions Playback() const;
@@ -171,6 +173,14 @@ private:
     LRESULT OnTagPassDone(LPARAM);
     void RunRefresh();
     void OnSelectionChanged(const NMTREEVIEWW& change);
+    // Makes rows the shown list (under the view lock) and retires the list shown before.
+    void ShowRows(Ref<RowList> rows);
+    // The same for a new order or a new selection of the shown rows: the totals are counted
+    // again from the rows and the status line shows them.
+    void ReplaceShownRows(Ref<RowList> rows);
+    int SortPrefixFlags() const;
+    // Sorts a list that is neither shown nor handed to the worker, and gives it the key.
+    void SortUnshownRows(RowList& rows, int key) const;
     void ShowStatusLine(bool withQueryTime);
     void Cancel();
 
@@ -213,6 +223,10 @@ private:
     bool fileInfoLoop_ = false;
     bool suppressFirstClear_ = true;
     ListTotals totals_;
+    // Row notices (1041) handled for the shown list, and those of retired lists still queued,
+    // to be skipped.
+    long rowNoticesHandled_ = 0;
+    long staleRowNotices_ = 0;
     DWORD queryStart_ = 0;
     std::optional<DividerDrag> drag_;
 

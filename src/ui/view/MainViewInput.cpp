@@ -15,6 +15,8 @@
 namespace {
 // Device arrival and removal settled: a drive may have come or gone.
 constexpr WPARAM kDevicesChanged = 7;
+// The long parameter of a key the tree menu sends on the user's behalf.
+constexpr LPARAM kKeyFromTreeMenu = 1;
 }  // namespace
 
 LRESULT MainView::OnNotify(HWND, UINT, WPARAM, LPARAM lp) {
@@ -62,12 +64,17 @@ LRESULT MainView::OnTimer(HWND, UINT, WPARAM id, LPARAM) {
     return TRUE;
 }
 
-LRESULT MainView::OnKeyDown(HWND, UINT, WPARAM key, LPARAM) {
+LRESULT MainView::OnKeyDown(HWND, UINT, WPARAM key, LPARAM lp) {
     if (key == VK_ESCAPE) {
         Cancel();
         return TRUE;
     }
     bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (key == VK_F6) {
+        // The tree menu's "Read tags" sends F6 with 1: it always reads the unread tags only.
+        ReadListTags(control && lp != kKeyFromTreeMenu);
+        return TRUE;
+    }
     HWND list = GetDlgItem(dialog_, kListControl);
     if (control && (key == 'A' || key == 'D')) {
         ListView_SetItemState(list, -1, key == 'A' ? LVIS_SELECTED : 0, LVIS_SELECTED);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "base/SafeFormat.h"
 #include "base/TextObject.h"
@@ -25,7 +26,8 @@
 
 namespace {
 
-constexpr long long kGigabyteLimit = 1LL << 30;
+constexpr long long kMegabyte = 1LL << 20;
+constexpr long long kGigabyte = 1LL << 30;
 constexpr int kNotLoadedImage = 4;
 
 int ItemImage(HWND tree, HTREEITEM item) {
@@ -87,28 +89,13 @@ LRESULT MainView::OnListingReady(LPARAM lp) {
     std::unique_ptr<ListResult> result(reinterpret_cast<ListResult*>(lp));
     HWND list = GetDlgItem(dialog_, kListControl);
     ListView_SetItemCountEx(list, 0, 0);
-    {
-        Lock lock(viewLock_);
-        currentRows_.Reset();
-    }
     Ref<RowList> rows = result && result->rows ? result->rows : Ref<RowList>::Make();
     HTREEITEM selected = TreeView_GetSelection(GetDlgItem(dialog_, kTreeControl));
     Ref<TreeNode> node = SelectedNode();
-    if (selected) {
-        if (!node || node->kind == NodeKind::kFolder) {
-            SortRows(rows);
-        } else {
-            // Playlists and smart playlists keep their own order; 0 keeps the stored one.
-            int saved = options_.sortKey;
-            options_.sortKey = rows->sortKey;
-            if (rows->sortKey != 0) SortRows(rows);
-            options_.sortKey = saved;
-        }
-    }
-    {
-        Lock lock(viewLock_);
-        currentRows_ = rows;
-    }
+    // Playlists and smart playlists are sorted by their own key (0 keeps their stored order),
+    // everything else by the view's. The new rows are nobody else's yet, so they sort in place.
+    if (selected) SortUnshownRows(*rows, SortKeyInEffect(node.get(), options_.sortKey));
+    ShowRows(rows);
     if (worker_) worker_->Wake();
     ListView_SetItemCountEx(list, static_cast<int>(rows->rows.size()), LVSICF_NOINVALIDATEALL);
     if (node && node->scrollPosition > 0 && !rows->rows.empty()) {
@@ -131,6 +118,30 @@ LRESULT MainView::OnListingReady(LPARAM lp) {
     return TRUE;
 }
 
+void MainView::ShowRows(Ref<RowList> rows) {
+    Ref<RowList> old;
+    {
+        Lock lock(viewLock_);
+        old = std::exchange(currentRows_, std::move(rows));
+    }
+    // The old list's notices still queued precede any of the new one's: the new list's passes
+    // are posted after this. Retiring it stops its pass from posting more.
+    if (old) staleRowNotices_ += old->Retire() - rowNoticesHandled_;
+    rowNoticesHandled_ = 0;
+}
+
+void MainView::ReplaceShownRows(Ref<RowList> rows) {
+    ShowRows(rows);
+    // The skipped notices of the old list counted rows its pass read; the rows themselves
+    // know which are read.
+    ListTotals totals;
+    for (const Ref<FileRecord>& row : rows->rows) totals.Add(*row);
+    totals_ = totals;
+    ShowStatusLine(false);
+}
+
+// Sizes below 2^30 bytes are megabytes and 2^30 is a gigabyte. The size is cut, not rounded, to
+// two decimals, so a byte short of a gigabyte never reads "1024.00 MB".
 void MainView::ShowStatusLine(bool withQueryTime) {
     size_t count = 0;
     {
@@ -140,8 +151,9 @@ void MainView::ShowStatusLine(bool withQueryTime) {
     std::wstring format = GetString(kStrStatusFiles);
     bool timed = withQueryTime && options_.showQueryTimes;
     if (timed) format = SafeFormat(L"%s (%s %%d ms)", {format, std::wstring(GetString(kStrStatusQueryTook))});
-    bool giga = totals_.bytes > kGigabyteLimit;
-    double size = static_cast<double>(totals_.bytes) / (giga ? 1073741824.0 : 1048576.0);
+    bool giga = totals_.bytes >= kGigabyte;
+    long long hundredths = std::max(totals_.bytes, 0LL) * 100 / (giga ? kGigabyte : kMegabyte);
+    double size = static_cast<double>(hundredths) / 100.0;
     unsigned seconds = totals_.seconds;
     std::vector<FormatArg> args = {static_cast<long long>(totals_.known), static_cast<long long>(count),
                                    static_cast<long long>(seconds / 3600), static_cast<long long>(seconds / 60 % 60),
@@ -153,29 +165,53 @@ void MainView::ShowStatusLine(bool withQueryTime) {
 }
 
 LRESULT MainView::OnRowTagsRead(LPARAM lp) {
+    // Notices of a list no longer shown name rows in its order, not in the shown one.
+    if (staleRowNotices_ > 0) {
+        --staleRowNotices_;
+        return TRUE;
+    }
+    ++rowNoticesHandled_;
     int index = static_cast<int>(lp);
     Ref<FileRecord> row = RowAt(index);
     if (!row) return TRUE;
     HWND list = GetDlgItem(dialog_, kListControl);
     int top = ListView_GetTopIndex(list);
     if (index >= top && index <= top + ListView_GetCountPerPage(list)) ListView_RedrawItems(list, index, index);
+    // A read that failed leaves the row as it was: "scanned" counts rows whose tags are known.
+    if (!row->tagged) return TRUE;
     totals_.seconds += static_cast<unsigned>(row->length / 1000);
     ++totals_.known;
     ShowStatusLine(false);
     return TRUE;
 }
 
-void MainView::SortRows(const Ref<RowList>& rows) {
-    if (!rows) return;
-    int key = rows->sortKey != 0 ? rows->sortKey : options_.sortKey;
-    int flags = (options_.skipLeadingThe ? kSortSkipLeadingThe : 0) | (options_.skipLeadingSpaces ? kSortSkipLeadingSpaces : 0);
-    SortRowList(*rows, key, flags);
-    PostMessageW(dialog_, kCommandMessage, kCmdReadVisibleTags, 0);
+int MainView::SortPrefixFlags() const {
+    return (options_.skipLeadingThe ? kSortSkipLeadingThe : 0) | (options_.skipLeadingSpaces ? kSortSkipLeadingSpaces : 0);
 }
 
+void MainView::SortUnshownRows(RowList& rows, int key) const {
+    SortRowList(rows, key, SortPrefixFlags());
+    rows.sortKey = key;
+}
+
+// The worker may be reading the shown rows this moment, so they are never reordered: a sorted
+// copy takes their place.
+Ref<RowList> MainView::SortShownRows(int key) {
+    Ref<RowList> shown = CurrentRows();
+    if (!shown) return {};
+    Ref<RowList> sorted = shown->Copy();
+    SortRowList(*sorted, key != 0 ? key : options_.sortKey, SortPrefixFlags());
+    sorted->sortKey = key;
+    ReplaceShownRows(sorted);
+    InvalidateRect(GetDlgItem(dialog_, kListControl), nullptr, FALSE);
+    PostMessageW(dialog_, kCommandMessage, kCmdReadVisibleTags, 0);
+    return sorted;
+}
+
+// Only the shown rows are sorted here: any other list may be in the worker's hands.
 LRESULT MainView::OnSortRows(LPARAM lp) {
     Ref<RowList> rows = Ref<RowList>::Adopt(reinterpret_cast<RowList*>(lp));
-    SortRows(rows);
+    if (rows && rows == CurrentRows()) SortShownRows(rows->sortKey);
     return TRUE;
 }
 

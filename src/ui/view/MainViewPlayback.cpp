@@ -45,7 +45,7 @@ LRESULT MainView::OnPlayTreeNode(LPARAM lp) {
     Ref<RowList> rows;
     if (node && node->kind == NodeKind::kPlaylist) {
         rows = Ref<RowList>::Make();
-        if (node->playlist) rows->rows = node->playlist->entries;
+        if (node->playlist) rows->rows = node->playlist->CopyEntries();
     } else if (database_) {
         if (!node) {
             rows = ListFiles(*database_, {}, nullptr, totals, options_.compatibilityMode);
@@ -54,7 +54,7 @@ LRESULT MainView::OnPlayTreeNode(LPARAM lp) {
         } else if (node->root && node->root->Type() == RootType::kSql) {
             rows = ListQueryView(*database_, static_cast<SqlRoot*>(node->root)->Condition(), totals);
         }
-        SortRows(rows);
+        if (rows) SortUnshownRows(*rows, options_.sortKey);
     }
     Playback().Perform(RowsOf(rows), static_cast<int>(lp));
     return TRUE;

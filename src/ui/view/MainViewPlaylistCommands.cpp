@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "base/Path.h"
@@ -30,9 +31,24 @@ namespace {
 constexpr int kPlaylistImage = 5;
 constexpr int kMissingPlaylistImage = 7;
 
-void RemoveByIdentity(std::vector<Ref<FileRecord>>& rows, const FileRecord* record) {
-    auto found = std::find_if(rows.begin(), rows.end(), [&](const Ref<FileRecord>& row) { return row.get() == record; });
-    if (found != rows.end()) rows.erase(found);
+// The rows left when the chosen ones go: each chosen record, by identity, once, from the front.
+std::vector<Ref<FileRecord>> Without(std::vector<Ref<FileRecord>> rows, const std::vector<Ref<FileRecord>>& chosen) {
+    std::unordered_map<const FileRecord*, int> toRemove;
+    for (const Ref<FileRecord>& record : chosen) ++toRemove[record.get()];
+    auto removed = std::remove_if(rows.begin(), rows.end(), [&](const Ref<FileRecord>& row) {
+        auto found = toRemove.find(row.get());
+        return found != toRemove.end() && found->second-- > 0;
+    });
+    rows.erase(removed, rows.end());
+    return rows;
+}
+
+// Whether both hold the same records, each as often, in any order.
+bool SameRecords(std::vector<Ref<FileRecord>> a, std::vector<Ref<FileRecord>> b) {
+    auto byAddress = [](const Ref<FileRecord>& x, const Ref<FileRecord>& y) { return x.get() < y.get(); };
+    std::sort(a.begin(), a.end(), byAddress);
+    std::sort(b.begin(), b.end(), byAddress);
+    return a == b;
 }
 
 // The bookmark file is the host's, and the host reads it as 8-bit text in the system's code page.
@@ -50,20 +66,25 @@ struct CloseFile {
 
 }  // namespace
 
-// The list shows the playlist's own records while no search narrows it, so both lose the rows.
+// The list shows the playlist's own records, so both lose the rows. The shown list is never
+// changed (the worker may be reading it): the rows left replace it.
 LRESULT MainView::OnRemovePlaylistRows(LPARAM lp) {
     Ref<TreeNode> node = Ref<TreeNode>::Adopt(reinterpret_cast<TreeNode*>(lp));
     HWND list = GetDlgItem(dialog_, kListControl);
     size_t count = 0;
-    if (node && node->playlist && !node->playlist->entries.empty()) {
-        Ref<RowList> rows = CurrentRows();
+    Ref<RowList> rows = CurrentRows();
+    if (node && node->playlist && node->playlist->EntryCount() > 0) {
         std::vector<Ref<FileRecord>> chosen = SelectedRecords();
-        for (const Ref<FileRecord>& row : chosen) {
-            RemoveByIdentity(node->playlist->entries, row.get());
-            if (rows) RemoveByIdentity(rows->rows, row.get());
+        if (!chosen.empty()) {
+            node->playlist->EditEntries([&](Playlist::Entries& entries) { entries = Without(std::move(entries), chosen); });
+            node->playlist->modified = true;
+            if (rows) {
+                Ref<RowList> left = rows->Copy();
+                left->rows = Without(std::move(left->rows), chosen);
+                ReplaceShownRows(left);
+            }
         }
-        if (!chosen.empty()) node->playlist->modified = true;
-        count = rows ? rows->rows.size() : 0;
+        count = rows ? CurrentRows()->rows.size() : 0;
     }
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
     ListView_SetItemCountEx(list, static_cast<int>(count), LVSICF_NOSCROLL);
@@ -72,29 +93,41 @@ LRESULT MainView::OnRemovePlaylistRows(LPARAM lp) {
     return TRUE;
 }
 
+// Only while the list shows the whole playlist (a search hides some of its entries). The rows
+// the user sees move: when the playlist is shown sorted, the shown order becomes its own order
+// first, so no other entry changes place.
 LRESULT MainView::OnMovePlaylistRows(LPARAM lp) {
     int step = static_cast<int>(lp) < 0 ? -1 : 1;
     Ref<TreeNode> node = SelectedNode();
     Ref<RowList> rows = CurrentRows();
-    // Only while the list shows the whole playlist: a search hides some of its entries.
-    if (!node || !node->playlist || !rows || node->playlist->entries.size() != rows->rows.size()) return TRUE;
-    HWND list = GetDlgItem(dialog_, kListControl);
+    if (!node || !node->playlist || !rows) return TRUE;
     std::vector<int> selected = SelectedRowIndexes();
-    if (selected.empty() || selected.front() + step < 0 || selected.back() + step >= static_cast<int>(rows->rows.size()))
-        return TRUE;
-    auto& entries = node->playlist->entries;
+    int count = static_cast<int>(rows->rows.size());
+    if (selected.empty() || selected.front() + step < 0 || selected.back() + step >= count) return TRUE;
+    Ref<RowList> moved = rows->Copy();
     if (step > 0) std::reverse(selected.begin(), selected.end());
-    for (int index : selected) {
-        auto from = static_cast<size_t>(index), to = static_cast<size_t>(index + step);
-        std::swap(rows->rows[from], rows->rows[to]);
-        std::swap(entries[from], entries[to]);
-        ListView_RedrawItems(list, std::min(index, index + step), std::max(index, index + step));
-    }
+    for (int index : selected)
+        std::swap(moved->rows[static_cast<size_t>(index)], moved->rows[static_cast<size_t>(index + step)]);
+    moved->sortKey = 0;
+    Playlist::Entries before = node->playlist->CopyEntries();
+    if (!SameRecords(before, rows->rows)) return TRUE;
+    bool unchanged = node->playlist->EditEntries([&](Playlist::Entries& entries) {
+        if (entries != before) return false;
+        entries = moved->rows;
+        return true;
+    });
+    if (!unchanged) return TRUE;
+    node->playlist->sortKey = 0;
     node->playlist->modified = true;
+    ReplaceShownRows(moved);
+    HWND list = GetDlgItem(dialog_, kListControl);
+    InvalidateRect(list, nullptr, FALSE);
+    InvalidateRect(ListView_GetHeader(list), nullptr, TRUE);
     int mark = ListView_GetSelectionMark(list);
     ListView_SetSelectionMark(list, mark + step);
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
     for (int index : selected) ListView_SetItemState(list, index + step, LVIS_SELECTED, LVIS_SELECTED);
+    PostMessageW(dialog_, kCommandMessage, kCmdReadVisibleTags, 0);
     return TRUE;
 }
 
@@ -102,14 +135,15 @@ LRESULT MainView::OnMovePlaylistRows(LPARAM lp) {
 LRESULT MainView::OnImportHostPlaylist(LPARAM) {
     Ref<TreeNode> node = SelectedNode();
     if (!node || node->kind != NodeKind::kPlaylist || !node->playlist) return TRUE;
-    auto& entries = node->playlist->entries;
-    size_t before = entries.size();
+    // The host is asked and the cache read before the entries are locked.
+    Playlist::Entries added;
     for (const std::wstring& path : HostPlaylistPaths(host_)) {
         if (path.empty()) continue;
         Ref<FileRecord> record = database_ ? FindFileByPath(*database_, path) : Ref<FileRecord>();
-        entries.push_back(record ? record : Ref<FileRecord>::Make(std::wstring_view(path)));
+        added.push_back(record ? record : Ref<FileRecord>::Make(std::wstring_view(path)));
     }
-    if (entries.size() != before) {
+    if (!added.empty()) {
+        node->playlist->Append(added);
         node->playlist->modified = true;
         PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
     }
@@ -124,7 +158,7 @@ LRESULT MainView::OnSendEntryToPlaylist(LPARAM lp) {
         auto path = reinterpret_cast<const wchar_t*>(SendMessageW(host_, kHostMessage, index, kHostPlaylistEntryPath));
         Playlist* entries = static_cast<PlaylistRoot&>(*root).Entries();
         if (!path || !entries) return TRUE;
-        entries->entries.push_back(Ref<FileRecord>::Make(std::wstring_view(path)));
+        entries->Append({Ref<FileRecord>::Make(std::wstring_view(path))});
         entries->modified = true;
         if (SelectedNode().get() == root->Node()) PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
         return TRUE;

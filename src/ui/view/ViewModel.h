@@ -23,8 +23,9 @@ public:
     // The view-wide default sort key (key "Sort"), saved at shutdown.
     virtual int DefaultSortKey() const = 0;
     virtual void SetDefaultSortKey(int key) = 0;
-    // Sorts the rows by their key (command 1054) and asks for the tags of the rows now shown.
-    virtual void SortRows(const Ref<RowList>& rows) = 0;
+    // Shows the rows sorted by key (the default key when 0) in place of the shown ones, asks for
+    // the tags of the rows now in sight and answers the new list; null when nothing is shown.
+    virtual Ref<RowList> SortShownRows(int key) = 0;
 
     virtual const MainViewOptions& Options() const = 0;
     virtual const SkinColors& Colors() const = 0;

@@ -196,7 +196,7 @@ TEST_F(RootsStoreTest, PlaylistRoots) {
 
 TEST_F(RootsStoreTest, PlaylistTheViewHoldsOpenBecomesTheRootsEntries) {
     events.openPlaylist = Ref<Playlist>::Make();
-    events.openPlaylist->entries.push_back(Ref<FileRecord>::Make());
+    events.openPlaylist->Append({Ref<FileRecord>::Make()});
     ASSERT_TRUE(store.AddPlaylistRoot(folder.File(L"open.m3u8")));
     auto* root = static_cast<PlaylistRoot*>(roots.At(0).get());
     EXPECT_EQ(root->Entries(), events.openPlaylist.get());

@@ -31,7 +31,13 @@ public:
     Ref<TreeNode> SelectedNode() override { return node; }
     int DefaultSortKey() const override { return defaultKey; }
     void SetDefaultSortKey(int key) override { defaultKey = key; }
-    void SortRows(const Ref<RowList>& list) override { SortRowList(*list, list->sortKey ? list->sortKey : defaultKey, 0); }
+    Ref<RowList> SortShownRows(int key) override {
+        Ref<RowList> sorted = rows->Copy();
+        SortRowList(*sorted, key ? key : defaultKey, 0);
+        sorted->sortKey = key;
+        rows = sorted;
+        return sorted;
+    }
     const MainViewOptions& Options() const override { return options; }
     const SkinColors& Colors() const override { return colors; }
     std::wstring PlayingPath() const override { return playing; }

@@ -24,7 +24,7 @@ public:
     Ref<TreeNode> SelectedNode() override { return {}; }
     int DefaultSortKey() const override { return 0; }
     void SetDefaultSortKey(int) override {}
-    void SortRows(const Ref<RowList>&) override {}
+    Ref<RowList> SortShownRows(int) override { return {}; }
     const MainViewOptions& Options() const override { return options; }
     const SkinColors& Colors() const override { return colors; }
     std::wstring PlayingPath() const override { return {}; }
