@@ -5,7 +5,10 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "base/Path.h"
 #include "base/Text.h"
@@ -162,12 +165,29 @@ LRESULT MainView::OnCloseView(LPARAM) {
     return TRUE;
 }
 
+// The cache counts the play; the rows shown count it too, so the Playcount cell shows it at
+// once. The playing row's highlight moves from the old row to the new one.
 LRESULT MainView::OnPlayingFileChanged(LPARAM lp) {
     Ref<TextObject> path = AdoptText(lp);
     if (!path) return TRUE;
-    playingPath_ = path->text;
+    Ref<RowList> rows = CurrentRows();
+    std::wstring previous = std::exchange(playingPath_, path->text);
     if (database_) CountPlay(*database_, playingPath_);
-    InvalidateRect(GetDlgItem(dialog_, kListControl), nullptr, FALSE);
+    if (!rows) return TRUE;
+    HWND list = GetDlgItem(dialog_, kListControl);
+    std::vector<const FileRecord*> counted;
+    for (size_t i = 0; i < rows->rows.size(); ++i) {
+        FileRecord& row = *rows->rows[i];
+        bool playing = row.HasPath(playingPath_);
+        if (!playing && (previous.empty() || !row.HasPath(previous))) continue;
+        // A record listed twice is still one file played once.
+        if (playing && std::find(counted.begin(), counted.end(), &row) == counted.end()) {
+            ++row.playCount;
+            counted.push_back(&row);
+        }
+        int index = static_cast<int>(i);
+        ListView_RedrawItems(list, index, index);
+    }
     return TRUE;
 }
 
