@@ -225,7 +225,9 @@ TEST_F(ChangeApplyTest, AfterABurstEveryFileOnDiskHasOneRowAndNoRemovedFileHasAn
             auto row = Row(folderOf(i) + name);
             if (!row) continue;
             EXPECT_EQ(row->fileExists, 1) << c.what;
-            if (!c.before.empty()) EXPECT_EQ(row->playCount, 7) << c.what << ": the row was kept";
+            if (!c.before.empty()) {
+                EXPECT_EQ(row->playCount, 7) << c.what << ": the row was kept";
+            }
         }
     }
 }

@@ -37,7 +37,8 @@ LRESULT CALLBACK ViewRecorder::Proc(HWND window, UINT message, WPARAM wp, LPARAM
 }
 
 LRESULT ViewRecorder::OnCommand(WPARAM code, LPARAM argument) {
-    PostedCommand command{code};
+    PostedCommand command;
+    command.code = code;
     switch (code) {
         case kCmdStatusText:
         case kCmdFolderRemoved:

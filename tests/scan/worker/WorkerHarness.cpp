@@ -85,7 +85,7 @@ WorkerHarness::~WorkerHarness() {
 
 LRESULT CALLBACK WorkerHarness::ViewProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     if (message != kCommandMessage || !current) return DefWindowProcW(window, message, wp, lp);
-    PostedCommand command{wp, lp, {}};
+    PostedCommand command{wp, lp, {}, {}};
     Receive(wp, lp, command);
     current->commands.push_back(command);
     return 0;  // no playlist for a path, nothing else answered
