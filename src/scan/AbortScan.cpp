@@ -19,6 +19,11 @@ void RaiseAbortScan() {
     Flag().raised = true;
 }
 
+void LowerAbortScan() {
+    Lock lock(Flag().lock);
+    Flag().raised = false;
+}
+
 bool AbortScanRaised() {
     Lock lock(Flag().lock);
     return Flag().raised;

@@ -28,6 +28,7 @@ std::wstring NameOf(const wchar_t* path) {
 
 LRESULT AnswerTag(const HostFileInfoRequest& request) {
     ++fake.tagRequests;
+    ++fake.tagRequestsByName[NameOf(request.path)];
     if (fake.tagDelayMs) Sleep(fake.tagDelayMs);
     auto file = fake.tags.find(NameOf(request.path));
     if (file == fake.tags.end()) return 0;
@@ -176,23 +177,44 @@ HWND FindOwnBox(const wchar_t* title) {
     return search.found;
 }
 
+namespace {
+
+// Up to 30 s: other tests may be loading the machine.
+HWND WaitForOwnBox(const wchar_t* title) {
+    HWND box = nullptr;
+    for (int i = 0; i < 1500 && !box; ++i) {
+        box = FindOwnBox(title);
+        if (!box) Sleep(20);
+    }
+    return box;
+}
+
+std::wstring PressButton(HWND box, int button) {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    PostMessageW(box, WM_COMMAND, button, 0);
+    // The same box must be gone before the next one is looked for.
+    for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+    return text;
+}
+
+}  // namespace
+
 BoxAnswerer::BoxAnswerer(const wchar_t* title, int button, int boxes)
     : thread_([this, title, button, boxes] {
-          // Up to 30 s for each: other tests may be loading the machine.
           for (int answered = 0; answered < boxes; ++answered) {
-              HWND box = nullptr;
-              for (int i = 0; i < 1500 && !box; ++i) {
-                  box = FindOwnBox(title);
-                  if (!box) Sleep(20);
-              }
+              HWND box = WaitForOwnBox(title);
               if (!box) return;
-              wchar_t text[512] = {};
-              GetDlgItemTextW(box, 0xFFFF, text, 512);
-              texts_.push_back(text);
-              PostMessageW(box, WM_COMMAND, button, 0);
-              // The same box must be gone before the next one is looked for.
-              for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+              texts_.push_back(PressButton(box, button));
           }
+      }) {}
+
+BoxAnswerer::BoxAnswerer(const wchar_t* title, int button, std::function<void()> whileOpen)
+    : thread_([this, title, button, whileOpen] {
+          HWND box = WaitForOwnBox(title);
+          if (!box) return;
+          if (whileOpen) whileOpen();
+          texts_.push_back(PressButton(box, button));
       }) {}
 
 BoxAnswerer::~BoxAnswerer() {

@@ -31,6 +31,8 @@ struct FakeHost {
     // Each tag answer takes this long: a slow input plugin.
     DWORD tagDelayMs = 0;
     int tagRequests = 0;
+    // The same, counted by file name.
+    std::map<std::wstring, int> tagRequestsByName;
     // The host's playlist and playback.
     std::vector<std::wstring> playlist;
     int position = 0;
@@ -62,6 +64,8 @@ HWND FindOwnBox(const wchar_t* title);
 class BoxAnswerer {
 public:
     BoxAnswerer(const wchar_t* title, int button, int boxes = 1);
+    // Answers one box, after running whileOpen on the answering thread while the box is shown.
+    BoxAnswerer(const wchar_t* title, int button, std::function<void()> whileOpen);
     ~BoxAnswerer();
     // Waits for the thread; answers the texts of the boxes answered.
     std::vector<std::wstring> Join();
