@@ -106,9 +106,11 @@ BOOL CALLBACK MatchOwnBox(HWND window, LPARAM lp) {
     GetWindowThreadProcessId(window, &process);
     wchar_t className[16] = {}, text[64] = {};
     GetClassNameW(window, className, 16);
-    GetWindowTextW(window, text, 64);
-    if (process != GetCurrentProcessId() || wcscmp(className, L"#32770") != 0 || wcscmp(text, search.title) != 0)
-        return TRUE;
+    if (process != GetCurrentProcessId() || wcscmp(className, L"#32770") != 0) return TRUE;
+    // Not GetWindowTextW: for a window of this process it sends a message to the window's
+    // thread, and waits for as long as the test's thread is not pumping.
+    InternalGetWindowText(window, text, 64);
+    if (wcscmp(text, search.title) != 0) return TRUE;
     search.found = window;
     return FALSE;
 }
@@ -181,10 +183,11 @@ namespace {
 
 // Up to 30 s: other tests may be loading the machine.
 HWND WaitForOwnBox(const wchar_t* title) {
-    HWND box = nullptr;
-    for (int i = 0; i < 1500 && !box; ++i) {
+    DWORD start = GetTickCount();
+    HWND box = FindOwnBox(title);
+    while (!box && GetTickCount() - start < 30000) {
+        Sleep(20);
         box = FindOwnBox(title);
-        if (!box) Sleep(20);
     }
     return box;
 }
@@ -204,17 +207,19 @@ BoxAnswerer::BoxAnswerer(const wchar_t* title, int button, int boxes)
     : thread_([this, title, button, boxes] {
           for (int answered = 0; answered < boxes; ++answered) {
               HWND box = WaitForOwnBox(title);
-              if (!box) return;
+              if (!box) break;
               texts_.push_back(PressButton(box, button));
           }
+          done_ = true;
       }) {}
 
 BoxAnswerer::BoxAnswerer(const wchar_t* title, int button, std::function<void()> whileOpen)
     : thread_([this, title, button, whileOpen] {
-          HWND box = WaitForOwnBox(title);
-          if (!box) return;
-          if (whileOpen) whileOpen();
-          texts_.push_back(PressButton(box, button));
+          if (HWND box = WaitForOwnBox(title)) {
+              if (whileOpen) whileOpen();
+              texts_.push_back(PressButton(box, button));
+          }
+          done_ = true;
       }) {}
 
 BoxAnswerer::~BoxAnswerer() {

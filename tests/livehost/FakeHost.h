@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <string>
@@ -69,9 +70,13 @@ public:
     ~BoxAnswerer();
     // Waits for the thread; answers the texts of the boxes answered.
     std::vector<std::wstring> Join();
+    // Whether the thread has answered its boxes or given up waiting for them. A test pumps
+    // until then: the answer reads the box's text, which needs the box's thread to run.
+    bool Done() const { return done_; }
 
 private:
     std::vector<std::wstring> texts_;
+    std::atomic<bool> done_{false};
     std::thread thread_;
 };
 

@@ -99,8 +99,7 @@ TEST_F(LivePlaylistRootCommandsTest, RemovingAReadOnlyPlaylistAfterYesToSaveSays
     BoxAnswerer confirm(L"Confirmation", IDYES, 2);  // remove it? save it first?
     BoxAnswerer error(L"Error", IDOK);
     PostCommand(kCmdRemoveRoot);
-    // The error box is shown while its command is handled, so once it was taken in it is answered.
-    EXPECT_TRUE(PumpUntil([] { return CommandsReceived(kCmdShowMessage) > 0; }, 40000));
+    EXPECT_TRUE(PumpUntil([&] { return error.Done(); }, 60000));
     std::vector<std::wstring> texts = error.Join();
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_EQ(texts.size(), 1u);
