@@ -36,8 +36,8 @@ const wchar_t kNotAvailable[] = L"n/a";
 constexpr UINT kSendToMenuCommand = 3035;
 constexpr size_t kSendToNameLimit = 199;
 
-// The playlist of the first playlist node with this path below "My Library", searched through
-// the nodes rather than the items, which the tree may not have made for folded branches.
+// The playlist of a playlist node with this path anywhere below "My Library". The walk goes
+// through the nodes, which hold the playlists, from the roots' nodes down.
 Ref<Playlist> FindTreePlaylist(const FolderTreeView& tree, const std::wstring& path) {
     HWND control = tree.Tree();
     std::vector<Ref<TreeNode>> pending;
