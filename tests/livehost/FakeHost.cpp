@@ -34,6 +34,7 @@ std::wstring NameOf(const wchar_t* path) {
 
 LRESULT AnswerTag(const HostFileInfoRequest& request) {
     ++fake.tagRequests;
+    ++fake.tagRequestsByName[NameOf(request.path)];
     if (fake.tagDelayMs) Sleep(fake.tagDelayMs);
     auto file = fake.tags.find(NameOf(request.path));
     if (file == fake.tags.end()) return 0;
@@ -111,9 +112,11 @@ BOOL CALLBACK MatchOwnBox(HWND window, LPARAM lp) {
     GetWindowThreadProcessId(window, &process);
     wchar_t className[16] = {}, text[64] = {};
     GetClassNameW(window, className, 16);
-    GetWindowTextW(window, text, 64);
-    if (process != GetCurrentProcessId() || wcscmp(className, L"#32770") != 0 || wcscmp(text, search.title) != 0)
-        return TRUE;
+    if (process != GetCurrentProcessId() || wcscmp(className, L"#32770") != 0) return TRUE;
+    // Not GetWindowTextW: for a window of this process it sends a message to the window's
+    // thread, and waits for as long as the test's thread is not pumping.
+    InternalGetWindowText(window, text, 64);
+    if (wcscmp(text, search.title) != 0) return TRUE;
     search.found = window;
     return FALSE;
 }
@@ -201,23 +204,47 @@ HWND FindOwnBox(const wchar_t* title) {
     return search.found;
 }
 
+namespace {
+
+// Up to 30 s: other tests may be loading the machine.
+HWND WaitForOwnBox(const wchar_t* title) {
+    DWORD start = GetTickCount();
+    HWND box = FindOwnBox(title);
+    while (!box && GetTickCount() - start < 30000) {
+        Sleep(20);
+        box = FindOwnBox(title);
+    }
+    return box;
+}
+
+std::wstring PressButton(HWND box, int button) {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    PostMessageW(box, WM_COMMAND, button, 0);
+    // The same box must be gone before the next one is looked for.
+    for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+    return text;
+}
+
+}  // namespace
+
 BoxAnswerer::BoxAnswerer(const wchar_t* title, int button, int boxes)
     : thread_([this, title, button, boxes] {
-          // Up to 30 s for each: other tests may be loading the machine.
           for (int answered = 0; answered < boxes; ++answered) {
-              HWND box = nullptr;
-              for (int i = 0; i < 1500 && !box; ++i) {
-                  box = FindOwnBox(title);
-                  if (!box) Sleep(20);
-              }
-              if (!box) return;
-              wchar_t text[512] = {};
-              GetDlgItemTextW(box, 0xFFFF, text, 512);
-              texts_.push_back(text);
-              PostMessageW(box, WM_COMMAND, button, 0);
-              // The same box must be gone before the next one is looked for.
-              for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+              HWND box = WaitForOwnBox(title);
+              if (!box) break;
+              texts_.push_back(PressButton(box, button));
           }
+          done_ = true;
+      }) {}
+
+BoxAnswerer::BoxAnswerer(const wchar_t* title, int button, std::function<void()> whileOpen)
+    : thread_([this, title, button, whileOpen] {
+          if (HWND box = WaitForOwnBox(title)) {
+              if (whileOpen) whileOpen();
+              texts_.push_back(PressButton(box, button));
+          }
+          done_ = true;
       }) {}
 
 BoxAnswerer::~BoxAnswerer() {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <string>
@@ -34,6 +35,8 @@ struct FakeHost {
     // Each tag answer takes this long: a slow input plugin.
     DWORD tagDelayMs = 0;
     int tagRequests = 0;
+    // The same, counted by file name.
+    std::map<std::wstring, int> tagRequestsByName;
     // The host's playlist and playback.
     std::vector<std::wstring> playlist;
     int position = 0;
@@ -69,12 +72,18 @@ HWND FindOwnBox(const wchar_t* title);
 class BoxAnswerer {
 public:
     BoxAnswerer(const wchar_t* title, int button, int boxes = 1);
+    // Answers one box, after running whileOpen on the answering thread while the box is shown.
+    BoxAnswerer(const wchar_t* title, int button, std::function<void()> whileOpen);
     ~BoxAnswerer();
     // Waits for the thread; answers the texts of the boxes answered.
     std::vector<std::wstring> Join();
+    // Whether the thread has answered its boxes or given up waiting for them. A test pumps
+    // until then: the answer reads the box's text, which needs the box's thread to run.
+    bool Done() const { return done_; }
 
 private:
     std::vector<std::wstring> texts_;
+    std::atomic<bool> done_{false};
     std::thread thread_;
 };
 

@@ -6,9 +6,13 @@
 
 #include <commctrl.h>
 
+#include <atomic>
+#include <iterator>
+
 #include "db/CacheDatabase.h"
 #include "db/TreeNode.h"
 #include "db/roots/RootRows.h"
+#include "scan/AbortScan.h"
 #include "ui/framework/Messages.h"
 #include "ui/framework/WindowRegistry.h"
 #include "ui/view/CommandCodes.h"
@@ -18,6 +22,8 @@ void LivePluginTest::SetUp() {
     for (int id : {kTreeWindowId, kListWindowId, kHostWindowId, kPlaylistEditorWindowId, kMainViewWindowId,
                    kFrameWindowId})
         RegisterWindow(id, nullptr);
+    // Each test's plugin is a life of its own; the last test's close raised the flag for good.
+    LowerAbortScan();
     ResetFake();
     host = CreateFakeHostWindow();
     AppendMenuW(Fake().mainMenu, MF_STRING, kHostMenuAnchorCommand, L"Library");
@@ -61,13 +67,15 @@ namespace {
 // hands them out: the first can arrive before a test gets hold of the view's window.
 HHOOK listingHook = nullptr;
 int listingsShown = 0;
-int rowNoticesShown = 0;
+constexpr WPARAM kFirstCountedCode = 1000;
+std::atomic<int> commandsReceived[200];
 
 LRESULT CALLBACK CountListings(int code, WPARAM removal, LPARAM lp) {
     auto* message = reinterpret_cast<MSG*>(lp);
     if (code == HC_ACTION && removal == PM_REMOVE && message->message == kCommandMessage) {
         if (message->wParam == kCmdListingReady) ++listingsShown;
-        if (message->wParam == kCmdRowTagsRead) ++rowNoticesShown;
+        if (message->wParam >= kFirstCountedCode && message->wParam - kFirstCountedCode < std::size(commandsReceived))
+            ++commandsReceived[message->wParam - kFirstCountedCode];
     }
     return CallNextHookEx(listingHook, code, removal, lp);
 }
@@ -79,7 +87,7 @@ void StopCountingListings() {
 
 }  // namespace
 
-int LivePluginTest::RowNotices() const { return rowNoticesShown; }
+int LivePluginTest::RowNotices() const { return CommandsReceived(kCmdRowTagsRead); }
 
 void LivePluginTest::ClickHeader(int column) const {
     NMLISTVIEW click = {};
@@ -93,7 +101,7 @@ void LivePluginTest::ClickHeader(int column) const {
 
 void LivePluginTest::StartPlugin() {
     listingsShown = 0;
-    rowNoticesShown = 0;
+    for (std::atomic<int>& count : commandsReceived) count = 0;
     if (!listingHook) listingHook = SetWindowsHookExW(WH_GETMESSAGE, &CountListings, nullptr, GetCurrentThreadId());
     ASSERT_EQ(record->init(), 0);
     started = true;
@@ -102,6 +110,11 @@ void LivePluginTest::StartPlugin() {
 }
 
 int LivePluginTest::Listings() const { return listingsShown; }
+
+int LivePluginTest::CommandsReceived(WPARAM code) {
+    if (code < kFirstCountedCode || code - kFirstCountedCode >= std::size(commandsReceived)) return 0;
+    return commandsReceived[code - kFirstCountedCode];
+}
 
 void LivePluginTest::CloseAndQuit() {
     StopCountingListings();

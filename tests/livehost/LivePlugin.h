@@ -60,6 +60,9 @@ protected:
     HTREEITEM ItemOf(const std::wstring& path) const;
     // Listings the view has taken in since start-up.
     int Listings() const;
+    // Commands with this code (1000-1199) the view's thread has taken from its queue since
+    // start-up; safe to read from another thread.
+    static int CommandsReceived(WPARAM code);
     // Waits until more than shownBefore listings have been taken in.
     bool WaitForListing(int shownBefore, DWORD timeoutMs = 20000);
     // Row-tag notices (1041) the view has taken in since start-up.

@@ -18,6 +18,7 @@
 #include "ui/view/FileListView.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/PaneLayout.h"
+#include "ui/view/PlaylistAutosave.h"
 #include "ui/view/SearchBox.h"
 #include "StringIds.h"
 #include "ui/view/ViewCommandCodes.h"
@@ -34,6 +35,7 @@ MainView::MainView(HWND dialog, HWND host, PluginContext& context)
     ReadPlayingPath();
     accelerators_ = std::make_unique<HostAccelerators>(host_, context.ResourceModule(), dialog_);
     options_.Load(settings_);
+    fontDescription_ = StoredFontDescription();
     typeFilter_ = ParseTypeFilter(settings_.ReadText(settings::kMainViewFileTypes));
     colors_.Read(host_);
 
@@ -102,9 +104,15 @@ void MainView::OnLastRelease() {
         worker_->StopAndWait();
         worker_.Reset();
     }
-    if (roots_)
-        for (const Ref<Root>& root : roots_->Snapshot()) root->Close();
+    // Saved once the worker has ended, so that no listing reads a playlist's file into its
+    // entries meanwhile, and before the roots close, which empties them.
+    if (roots_) {
+        std::vector<Ref<Root>> roots = roots_->Snapshot();
+        SaveModifiedPlaylists(roots, options_.autosavePlaylists);
+        for (const Ref<Root>& root : roots) root->Close();
+    }
     pendingNotices_.clear();
+    heldNotices_.clear();
     {
         Lock lock(viewLock_);
         currentRows_.Reset();
@@ -134,19 +142,24 @@ void MainView::ApplyColors() {
     if (list_) list_->ApplyColors();
 }
 
+// The settings keep only the face and the height, so a start begins with a plain font of
+// those; the preferences may then hand a whole description.
+LOGFONTW MainView::StoredFontDescription() const {
+    LOGFONTW description = {};
+    description.lfHeight = options_.fontSize;
+    description.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(description.lfFaceName, options_.fontName.c_str(), LF_FACESIZE - 1);
+    return description;
+}
+
+// The old font is deleted only once neither control uses it any more.
 void MainView::ApplyFont() {
-    HFONT font = nullptr;
-    if (options_.useCustomFont) {
-        LOGFONTW description = {};
-        description.lfHeight = options_.fontSize;
-        description.lfCharSet = DEFAULT_CHARSET;
-        wcsncpy(description.lfFaceName, options_.fontName.c_str(), LF_FACESIZE - 1);
-        font_.Reset(CreateFontIndirectW(&description));
-        font = font_.get();
-    }
-    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    UniqueFont custom;
+    if (options_.useCustomFont) custom.Reset(CreateFontIndirectW(&fontDescription_));
+    HFONT font = custom ? custom.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     if (tree_) tree_->SetFont(font);
     if (list_) list_->SetFont(font);
+    font_ = std::move(custom);
 }
 
 void MainView::Layout() {
@@ -217,8 +230,8 @@ LRESULT MainView::OnDisplayChange(HWND, UINT, WPARAM, LPARAM) {
 LRESULT MainView::OnQueryEndSession(HWND, UINT, WPARAM, LPARAM) {
     if (!roots_) return FALSE;
     std::vector<Ref<Root>> roots = roots_->Snapshot();
+    SaveModifiedPlaylists(roots, options_.autosavePlaylists);
     for (size_t i = 0; i < roots.size(); ++i) {
-        if (options_.autosavePlaylists) roots[i]->Save();
         roots[i]->Close();
         SetRootOrder(*database_, roots[i]->RootId(), static_cast<int>(i));
     }

@@ -91,6 +91,7 @@ private:
     void Layout();
     void ApplyColors();
     void ApplyFont();
+    LOGFONTW StoredFontDescription() const;
     void ReadPlayingPath();
     LRESULT Answer(LRESULT value);
     void EnterBusy(bool withClearButton = true);
@@ -200,6 +201,9 @@ private:
     // Changes on disk (MainViewRefresh.cpp).
     LRESULT OnChangeNotice(WPARAM code, LPARAM lp);
     void DrainChangeNotices();
+    // Hands the notices held while updates were in flight back to the worker, once none is.
+    void ReplayHeldNotices();
+    bool PostNotice(UINT item, WPARAM wp, Ref<ChangeNotice>& notice);
 
     HWND dialog_;
     HWND host_;
@@ -207,6 +211,8 @@ private:
     MainViewOptions options_;
     TypeFilter typeFilter_;
     SkinColors colors_;
+    // The custom font as the preferences last described it, weight and slant included.
+    LOGFONTW fontDescription_ = {};
     UniqueFont font_;
     std::unique_ptr<HostAccelerators> accelerators_;
     std::wstring playingPath_;
@@ -241,6 +247,8 @@ private:
         Ref<ChangeNotice> notice;
     };
     std::deque<PendingNotice> pendingNotices_;
+    // Notices that came while pendingUpdates_ was above zero, in arrival order.
+    std::deque<PendingNotice> heldNotices_;
 };
 
 // The dialog procedure of the view's dialog.

@@ -35,6 +35,25 @@
 namespace {
 
 const wchar_t kNotAvailable[] = L"n/a";
+// The host playlist editor's "Send to" items: one command, told apart by the root id.
+constexpr UINT kSendToMenuCommand = 3035;
+constexpr size_t kSendToNameLimit = 199;
+
+// The playlist of a playlist node with this path anywhere below "My Library". The walk goes
+// through the nodes, which hold the playlists, from the roots' nodes down.
+Ref<Playlist> FindTreePlaylist(const FolderTreeView& tree, const std::wstring& path) {
+    HWND control = tree.Tree();
+    std::vector<Ref<TreeNode>> pending;
+    for (HTREEITEM item = TreeView_GetChild(control, tree.TopItem()); item; item = TreeView_GetNextSibling(control, item))
+        if (TreeNode* node = tree.NodeOf(item)) pending.push_back(Ref<TreeNode>(node));
+    while (!pending.empty()) {
+        Ref<TreeNode> node = std::move(pending.back());
+        pending.pop_back();
+        if (node->kind == NodeKind::kPlaylist && node->playlist && EqualsNoCase(node->path, path)) return node->playlist;
+        for (Ref<TreeNode>& child : node->Children()) pending.push_back(std::move(child));
+    }
+    return {};
+}
 
 std::wstring BrowseForFolder(HWND owner) {
     std::wstring title = GetString(kStrAddRootTitle);
@@ -191,7 +210,8 @@ LRESULT MainView::OnPlayingFileChanged(LPARAM lp) {
     return TRUE;
 }
 
-// One item per playlist root; with none, one greyed item says so.
+// One item per playlist root, each put in first, so the last root stands on top; with none,
+// one greyed item says so.
 LRESULT MainView::OnFillSendToMenu(LPARAM lp) {
     auto* menu = reinterpret_cast<HMENU*>(lp);
     if (!menu || !*menu) return TRUE;
@@ -199,32 +219,34 @@ LRESULT MainView::OnFillSendToMenu(LPARAM lp) {
     if (roots_) {
         for (const Ref<Root>& root : roots_->Snapshot()) {
             if (root->Type() != RootType::kPlaylist) continue;
-            std::wstring name = root->Node()->name;
+            std::wstring name = FileNamePart(root->Path()).substr(0, kSendToNameLimit);
             MENUITEMINFOW item = {};
             item.cbSize = sizeof item;
             item.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA;
-            item.wID = 3035;
+            item.wID = kSendToMenuCommand;
             item.dwItemData = static_cast<ULONG_PTR>(root->RootId());
             item.dwTypeData = name.data();
-            InsertMenuItemW(*menu, static_cast<UINT>(added++), TRUE, &item);
+            if (InsertMenuItemW(*menu, 0, TRUE, &item)) ++added;
         }
     }
     if (added == 0) AppendMenuW(*menu, MF_STRING | MF_GRAYED, 0, kNotAvailable);
     return TRUE;
 }
 
-// The playlist already open for a path, with a reference for the caller.
+// The playlist already open for a path, with a reference for the caller: a playlist root's,
+// else that of a playlist shown under a folder, so that the two never hold apart copies.
 LRESULT MainView::OnPlaylistForPath(LPARAM lp) {
     Ref<TextObject> path = AdoptText(lp);
-    if (!path || !roots_ || closing_) return Answer(0);
-    for (const Ref<Root>& root : roots_->Snapshot()) {
-        if (root->Type() != RootType::kPlaylist || !EqualsNoCase(root->Path(), path->text)) continue;
-        if (Playlist* playlist = root->Node()->playlist.get()) {
-            playlist->AddRef();
-            return Answer(reinterpret_cast<LRESULT>(playlist));
-        }
-    }
-    return Answer(0);
+    if (!path || closing_) return Answer(0);
+    Ref<Playlist> playlist;
+    if (roots_)
+        for (const Ref<Root>& root : roots_->Snapshot())
+            if (root->Type() == RootType::kPlaylist && EqualsNoCase(root->Path(), path->text) && root->Node()->playlist) {
+                playlist = root->Node()->playlist;
+                break;
+            }
+    if (!playlist && tree_) playlist = FindTreePlaylist(*tree_, path->text);
+    return Answer(reinterpret_cast<LRESULT>(playlist.Detach()));
 }
 
 LRESULT MainView::OnAddFolderRoot(LPARAM lp) {
@@ -288,6 +310,7 @@ LRESULT MainView::OnOfferTagReading(LPARAM lp) {
         return TRUE;
     }
     --pendingUpdates_;
+    ReplayHeldNotices();
     PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
     return TRUE;
 }

@@ -245,6 +245,7 @@ LRESULT MainView::OnStatusText(LPARAM lp) {
 
 LRESULT MainView::OnTagPassDone(LPARAM) {
     --pendingUpdates_;
+    ReplayHeldNotices();
     PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
     return TRUE;
 }

@@ -135,13 +135,14 @@ bool MainView::HandleOptionCode(WPARAM code, LPARAM argument, LRESULT& result) {
     return true;
 }
 
-// The preferences hand a font record made with new; the view takes it over. Only the face
-// and the height are kept: they are what the settings store and what the next start uses.
+// The preferences hand a font record made with new; the view takes it over whole, so the
+// weight and slant the user chose show at once. The settings keep the face and the height.
 LRESULT MainView::OnSetFont(LPARAM lp) {
     std::unique_ptr<LOGFONTW> description(reinterpret_cast<LOGFONTW*>(lp));
     if (!description) return TRUE;
     description->lfCharSet = DEFAULT_CHARSET;
     description->lfFaceName[LF_FACESIZE - 1] = L'\0';
+    fontDescription_ = *description;
     options_.fontName = description->lfFaceName;
     options_.fontSize = description->lfHeight;
     if (options_.useCustomFont) ApplyFont();

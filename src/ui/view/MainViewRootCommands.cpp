@@ -44,13 +44,15 @@ LRESULT MainView::OnRemoveRoot(LPARAM) {
     EnterBusy();
     ShowListState(kListStatusUpdatingDatabase);
     EmptyList();
-    // Unsaved changes of a playlist root are offered a save before its rows go.
+    // Unsaved changes of a playlist root are offered a save before its rows go. The save goes
+    // through the save command, still on the selected item, so a read-only file is refused
+    // there with its message rather than passing for saved.
     if (Ref<Root> root = roots_->At(static_cast<size_t>(index)); root && root->Type() == RootType::kPlaylist) {
         Playlist* entries = static_cast<PlaylistRoot&>(*root).Entries();
         if (entries && entries->modified &&
             MessageBoxW(nullptr, GetString(kStrMsgSaveBeforeRemove), L"Confirmation", MB_YESNO | MB_ICONQUESTION) ==
                 IDYES)
-            root->Save();
+            SendMessageW(dialog_, kCommandMessage, kCmdSavePlaylist, kSaveWithoutAsking);
     }
     TreeView_DeleteItem(tree_->Tree(), selected);
     PostWork(kWorkRemoveRoot, static_cast<WPARAM>(index));

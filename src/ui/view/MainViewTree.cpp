@@ -54,6 +54,7 @@ HTREEITEM MainView::FindFolderItem(const std::wstring& path) const {
 
 void MainView::DecrementPendingUpdates() {
     if (--pendingUpdates_ == 0) PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
+    ReplayHeldNotices();
 }
 
 LRESULT MainView::OnShowRoot(LPARAM lp) {
@@ -97,6 +98,7 @@ LRESULT MainView::OnRootLoaded(LPARAM lp) {
         if (options_.unfoldRoots) TreeView_Expand(tree_->Tree(), item, TVE_EXPAND);
     }
     --pendingUpdates_;
+    ReplayHeldNotices();
     return TRUE;
 }
 

@@ -29,7 +29,7 @@ enum ViewCommandCode : WPARAM {
     kCmdPlayRowList = 1100,         // argument: row list, played with the list's double-click action
     kCmdBookmarkRows = 1103,        // the selected rows, into the host's bookmark file
     kCmdRemovePlaylistRows = 1106,  // argument: the selected playlist node
-    kCmdSavePlaylist = 1107,        // argument: 0 from the menu, 1 from removing its root
+    kCmdSavePlaylist = 1107,        // argument: kSaveAskingFirst or kSaveWithoutAsking
     kCmdImportHostPlaylist = 1109,  // appends the host's playlist to the selected playlist node
     kCmdImportRoots = 1127,         // asks for an exported file and adds its new roots
     kCmdExportRoots = 1128,         // asks for a file and writes the roots into it
@@ -38,6 +38,9 @@ enum ViewCommandCode : WPARAM {
     kCmdGetLanguage = 1124,         // answers a text object with the pack's path
     kCmdAcceleratorsRegistered = 1136,
 };
+
+// The save command's argument: the menu asks first; removing a root has asked already.
+enum SavePlaylistArgument : LPARAM { kSaveAskingFirst = 0, kSaveWithoutAsking = 1 };
 
 // Option codes come in pairs; which one sets and which one gets differs from pair to pair.
 enum OptionCode : WPARAM {
