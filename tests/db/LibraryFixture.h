@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "support/QueryNumber.h"
 #include "base/Text.h"
 #include "db/CacheDatabase.h"
 #include "support/TempFolder.h"
@@ -60,13 +61,7 @@ protected:
         db->Sql().SetSql(sql);
         ASSERT_EQ(db->Sql().Execute(), Statement::kOk) << WideToUtf8(sql);
     }
-    long long Count(const std::wstring& sql) {
-        Statement& statement = db->Sql();
-        statement.SetSql(sql);
-        long long value = statement.Execute() == Statement::kOk && statement.NextRow() ? statement.ColumnInt64(1) : -1;
-        statement.Finish();
-        return value;
-    }
+    long long Count(const std::wstring& sql) { return QueryNumber(*db, sql); }
     int AddFolder(const std::wstring& path, int parent, bool exists = true) {
         Statement& sql = db->Sql();
         sql.SetSql(L"INSERT INTO Folder (path, parentid, rootid, folder_exists, attributes) VALUES (?, ?, 1, ?, 16)");

@@ -1,9 +1,6 @@
 // The in-process plugin fixture.
 #include "livehost/LivePlugin.h"
 
-#include "livehost/ShutdownChecks.h"
-#include "settings/PluginContext.h"
-
 #include <commctrl.h>
 
 #include <atomic>
@@ -12,7 +9,10 @@
 #include "db/CacheDatabase.h"
 #include "db/TreeNode.h"
 #include "db/roots/RootRows.h"
+#include "livehost/ShutdownChecks.h"
 #include "scan/AbortScan.h"
+#include "settings/PluginContext.h"
+#include "support/QueryNumber.h"
 #include "ui/framework/Messages.h"
 #include "ui/framework/WindowRegistry.h"
 #include "ui/view/CommandCodes.h"
@@ -145,12 +145,7 @@ void LivePluginTest::BeginNextLife() {
 
 long long LivePluginTest::CountInCache(const wchar_t* sql) const {
     CacheDatabase database(CacheFolder());
-    Statement& statement = database.Sql();
-    statement.SetSql(sql);
-    statement.Execute();
-    long long count = statement.NextRow() ? statement.ColumnInt64(1) : -1;
-    statement.Finish();
-    return count;
+    return QueryNumber(database, sql);
 }
 
 HWND LivePluginTest::View() const { return GetWindow(kMainViewWindowId); }

@@ -5,6 +5,7 @@
 
 #include "base/Path.h"
 #include "db/DatabaseLock.h"
+#include "support/QueryNumber.h"
 #include "ui/framework/Messages.h"
 #include "ui/framework/WindowRegistry.h"
 #include "ui/view/CommandCodes.h"
@@ -111,15 +112,7 @@ std::wstring ScanFixtureBase::MakeFile(const std::wstring& relative, const std::
     return library_ + relative;
 }
 
-long long ScanFixtureBase::Count(const std::wstring& sql) {
-    Lock lock(DatabaseLock());
-    Statement& st = database.Sql();
-    st.SetSql(sql);
-    st.Execute();
-    long long n = st.NextRow() ? st.ColumnInt64(1) : -1;
-    st.Finish();
-    return n;
-}
+long long ScanFixtureBase::Count(const std::wstring& sql) { return QueryNumber(database, sql); }
 
 void ScanFixtureBase::Exec(const std::wstring& sql) {
     Lock lock(DatabaseLock());

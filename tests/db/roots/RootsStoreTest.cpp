@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "support/QueryNumber.h"
 #include "base/Path.h"
 #include "base/Text.h"
 #include "db/CacheDatabase.h"
@@ -55,14 +56,7 @@ protected:
         CreateDirectoryW(path.c_str(), nullptr);
         return path + L"\\";
     }
-    long long Count(const std::wstring& sql) {
-        Statement& st = database.Sql();
-        st.SetSql(sql);
-        st.Execute();
-        long long n = st.NextRow() ? st.ColumnInt64(1) : -1;
-        st.Finish();
-        return n;
-    }
+    long long Count(const std::wstring& sql) { return QueryNumber(database, sql); }
     void AddFile(int folderId, const wchar_t* name) {
         Statement& st = database.Sql();
         st.SetSql(L"INSERT INTO Files (filename, folderid, file_exists) VALUES (?, ?, 1)");

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/QueryNumber.h"
 #include "base/Path.h"
 #include "base/TextObject.h"
 #include "db/CacheDatabase.h"
@@ -58,14 +59,7 @@ protected:
         ASSERT_TRUE(worker->Start());
         ASSERT_TRUE(harness.PumpUntil([&] { return harness.Received(kCmdStartUpDone); }));
     }
-    long long Count(const std::wstring& sql) {
-        Statement& st = database->Sql();
-        st.SetSql(sql);
-        st.Execute();
-        long long n = st.NextRow() ? st.ColumnInt64(1) : -1;
-        st.Finish();
-        return n;
-    }
+    long long Count(const std::wstring& sql) { return QueryNumber(*database, sql); }
     Ref<RowList> StoredRows() {
         ListTotals totals;
         return ListFiles(*database, {}, nullptr, totals, false);
