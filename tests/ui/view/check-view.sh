@@ -119,7 +119,8 @@ bjork=$(section list)
 check "with accents stripped 'bjork' finds Björk" "$([ "$(head -n 1 <<<"$bjork")" -gt 0 ] && tail -n +2 <<<"$bjork" | cut -f14 | grep -qF 'Björk'; echo $?)"
 
 # Commands on roots and rows, as the menus will send them: a second root moved up and its
-# auto-load flag switched, a row's folder found in the tree, the cache cleaned, a root removed.
+# auto-load flag switched, a folder played (its playing row counted at once), a row's folder
+# found in the tree, the cache cleaned, a root removed.
 mkdir -p "$work/more/Extra"
 cp "$(find "$work/lib" -name '*.mp3' | head -n 1)" "$work/more/Extra/extra.mp3"
 more=$(winpath "$work/more")
@@ -146,6 +147,7 @@ playlist
 command 1038 3010
 wait-idle 5000
 playlist
+list
 select My Library
 wait-idle 10000
 search ?filename LIKE '12 Winter%' AND path LIKE '%Debut%'
@@ -197,12 +199,14 @@ answers=$(grep -E '^answer [0-9]+$' <<<"$out" | tr '\n' ' ')
 check "the auto-load flag is answered and switched" "$([ "$answers" = "answer 1 answer 0 " ]; echo $?)"
 enqueued=$(sed -n '/^> command 1037 3012$/,/^> command 1038 3010$/p' <<<"$out" | grep -cE $'^[0-9]+\t.*Debut')
 check "the selected rows are enqueued with their titles" "$([ "$enqueued" = 2 ] && sed -n '/^> command 1037 3012$/,/^> command 1038 3010$/p' <<<"$out" | grep -qE $'\t(Winter|Velvet)\t[0-9]+$'; echo $?)"
-played=$(sed -n '/^> command 1038 3010$/,/^> select My Library$/p' <<<"$out" | grep -cE $'^[0-9]+\t.*Debut')
+played=$(sed -n '/^> command 1038 3010$/,/^> list$/p' <<<"$out" | grep -cE $'^[0-9]+\t.*Debut')
 check "playing the folder replaces the playlist with its files" "$([ "$played" = 18 ]; echo $?)"
 found=$(sed -n '/^> command 1043$/,/^> command 1008$/p' <<<"$out" | grep selected)
 check "a row's folder is selected in the tree" "$(grep -qE $'\tDebut\t' <<<"$found"; echo $?)"
 lists=$(awk '/^> list$/{n++} {print n"\t"$0}' <<<"$out")
-empty=$(list_n 1); before=$(list_n 2); moved=$(list_n 3)
+playing=$(list_n 1 | tail -n +2 | awk -F'\t' '$11 == 1')
+check "the playing file's row shows its play at once" "$([ "$(grep -c . <<<"$playing")" = 1 ]; echo $?)"
+empty=$(list_n 2); before=$(list_n 3); moved=$(list_n 4)
 check "moving a playlist entry up swaps it with the one above" "$([ "$(head -n 1 <<<"$before")" -gt 2 ] && \
   [ "$(sed -n 3p <<<"$before" | cut -f14)" = "$(sed -n 2p <<<"$moved" | cut -f14)" ] && \
   [ "$(sed -n 2p <<<"$before" | cut -f14)" = "$(sed -n 3p <<<"$moved" | cut -f14)" ]; echo $?)"
