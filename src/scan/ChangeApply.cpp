@@ -137,7 +137,7 @@ void ApplyFolderNotice(const ChangeNotice& notice, CacheDatabase& database, cons
             auto parent = FindFolderByPath(database, FolderOf(notice.path));
             auto node = Ref<TreeNode>::Make(NodeKind::kFolder, path);
             long long rootId = notice.root ? notice.root->RootId() : -1;
-            database.Sql().BeginTransaction();
+            database.Sql().BeginBatch();
             UpsertFolder(database, *node, parent ? parent->folderId : 0, rootId);
             EnumerateFolder(path, *node, extensions, database, rootId, ScanFlags(treePlaylists));
             database.Sql().Commit();
@@ -154,15 +154,17 @@ void ApplyFolderNotice(const ChangeNotice& notice, CacheDatabase& database, cons
     }
 }
 
+// Batched like a root's scan: a rescan of a large root lasts long enough that the view's own
+// writes meanwhile should not wait for its end to reach the disk.
 void RescanFolder(const Root& root, TreeNode& node, CacheDatabase& database, const MediaExtensions& extensions,
                   bool treePlaylists) {
     Statement& sql = database.Sql();
-    sql.BeginTransaction();
+    sql.BeginBatch();
     TakeCurrentFolderRow(root, node, database);
     EnumerateFolder(node.path, node, extensions, database, root.RootId(), ScanFlags(treePlaylists));
     sql.Commit();
     std::vector<std::wstring> stored = FilesUnderFolder(database, node.path);
-    sql.BeginTransaction();
+    sql.BeginBatch();
     for (const std::wstring& path : stored)
         if (!Files().Exists(path)) DeleteFileRow(database, path);
     sql.Commit();

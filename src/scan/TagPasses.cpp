@@ -36,7 +36,9 @@ void ScanWorker::OnVisibleTags(WPARAM wp, LPARAM lp) {
         FileRecord& record = *list->rows[static_cast<size_t>(i)];
         if (record.tagged || record.remote) continue;
         if (RequestTags(record, kVisibleRowTimeoutMs) && range->mode != kPlaylistEntries) {
-            if (!inTransaction) database_->Sql().BeginTransaction();
+            // A batch, not a transaction held to the end: the host may take seconds per row, and
+            // a play the view counts meanwhile must reach the disk at once.
+            if (!inTransaction) database_->Sql().BeginBatch();
             inTransaction = true;
             WriteTags(*database_, record);
         }

@@ -28,6 +28,9 @@ protected:
         StoreFolderRoot(Library());
         StorePlaylistRoot(PlaylistPath());
         StartPlugin();
+        // The first listing reads the files' tags into the cache; until it has, a listing of
+        // their folder could not sort them by title.
+        ASSERT_TRUE(PumpUntil([this] { return CountInCache(L"SELECT COUNT(*) FROM Files WHERE tagged=1") == 4; }, 20000));
         ASSERT_TRUE(SelectAndWaitForListing(PlaylistPath()));
         int before = Listings();
         Command(kCmdImportHostPlaylist);
