@@ -7,6 +7,7 @@
 #include "livehost/LivePlugin.h"
 #include "ui/view/CellText.h"
 #include "ui/view/CommandCodes.h"
+#include "ui/dialogs/QueryDialogResult.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {
@@ -113,6 +114,30 @@ TEST_F(PlaylistRowsTest, RemovingEntriesLeavesTheOthers) {
     EXPECT_EQ(ListView_GetNextItem(List(), -1, LVNI_SELECTED), -1);
     RelistPlaylist();
     EXPECT_EQ(Titles(), (Texts{L"Alpha", L"Charlie"}));
+}
+
+// A smart playlist keeps its own order too, in its root: the view's key is left alone.
+TEST_F(PlaylistRowsTest, ASmartPlaylistKeepsItsOwnSortOrder) {
+    const wchar_t* titles[] = {L"Delta", L"Bravo", L"Charlie", L"Alpha"};
+    for (int i = 0; i < 4; ++i)
+        AddLibraryFile(std::wstring(1, static_cast<wchar_t>(L'a' + i)) + L".mp3", {{L"title", titles[i]}});
+    StoreFolderRoot(Library());
+    StartPlugin();
+    ASSERT_TRUE(PumpUntil([this] { return CountInCache(L"SELECT COUNT(*) FROM Files WHERE tagged=1") == 4; }, 20000));
+    int before = Listings();
+    PostCommand(kCmdAddSqlRoot, reinterpret_cast<LPARAM>(new QueryDialogResult(L"All", L"FILENAME LIKE '%.mp3'")));
+    ASSERT_TRUE(PumpUntil([this] { return ItemOf(L"All") != nullptr; }, 20000));
+    ASSERT_TRUE(WaitForListing(before));
+    ASSERT_TRUE(SelectAndWaitForListing(L"All"));
+    ClickHeader(kColumnTitle);
+    EXPECT_EQ(Titles(), (Texts{L"Alpha", L"Bravo", L"Charlie", L"Delta"}));
+    EXPECT_EQ(Command(kCmdCurrentSortKey), -kColumnTitle);
+
+    ASSERT_TRUE(SelectAndWaitForListing(Library()));
+    EXPECT_EQ(Command(kCmdCurrentSortKey), kColumnTitle) << "the view's own key is unchanged";
+    EXPECT_EQ(Titles(), (Texts{L"Delta", L"Charlie", L"Bravo", L"Alpha"}));
+    ASSERT_TRUE(SelectAndWaitForListing(L"All"));
+    EXPECT_EQ(Titles(), (Texts{L"Alpha", L"Bravo", L"Charlie", L"Delta"})) << "listed again in its own order";
 }
 
 }  // namespace
