@@ -59,19 +59,23 @@ struct HostFileInfoRequest {
     int bufferLength;  // in UTF-16 units
 };
 
-// The plugin's tag callback answers a value for a key as a GlobalAlloc block of wide text; the
-// host hands every answer back to the free callback.
+// The plugin's tag callback answers a key's value as a GlobalAlloc block of wide text, null for
+// a key it does not know (the host then asks its input plugins) or kTitleTagEmpty for a key it
+// knows to be empty; the host hands every block, and nothing else, to the free callback.
 using TitleTagCallback = wchar_t*(__cdecl*)(const wchar_t* key, void* context);
 using TitleFreeCallback = void(__cdecl*)(wchar_t* value, void* context);
+inline wchar_t* const kTitleTagEmpty = reinterpret_cast<wchar_t*>(-1);
 
+// The host reads this record at fixed offsets: a field out of place is a crash in the host.
 struct HostTitleRequest {
     const wchar_t* path;
+    int useExtendedInfo;        // 1: the host asks its input plugins for keys we leave unanswered
     const wchar_t* format;      // null: the host's own default title format
     void* context;              // handed back to both callbacks
-    TitleTagCallback tagCallback;
-    TitleFreeCallback freeCallback;
     wchar_t* out;
     int outLength;              // in UTF-16 units
+    TitleTagCallback tagCallback;
+    TitleFreeCallback freeCallback;
 };
 
 struct HostEnqueueRecord {
@@ -116,6 +120,12 @@ static_assert(offsetof(EmbedRecord, flags) == 4 && offsetof(EmbedRecord, rect) =
                   offsetof(EmbedRecord, userValue) == 24 && offsetof(EmbedRecord, hostWords) == 28,
               "the host reads fixed offsets");
 static_assert(sizeof(PrefsPageRecord) == 28, "seven 32-bit fields");
+static_assert(sizeof(HostTitleRequest) == 32, "the host reads 32 bytes");
+static_assert(offsetof(HostTitleRequest, useExtendedInfo) == 4 && offsetof(HostTitleRequest, format) == 8 &&
+                  offsetof(HostTitleRequest, context) == 12 && offsetof(HostTitleRequest, out) == 16 &&
+                  offsetof(HostTitleRequest, outLength) == 20 && offsetof(HostTitleRequest, tagCallback) == 24 &&
+                  offsetof(HostTitleRequest, freeCallback) == 28,
+              "the host reads fixed offsets");
 static_assert(sizeof(EditorInsertFile) == 524, "the editor reads a 524-byte block");
 
 constexpr int kEmbedGuidOffset = 44;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <optional>
 
 #include "base/Text.h"
 #include "db/FileRecord.h"
@@ -14,7 +15,9 @@ namespace {
 // into every title whose format asks for one.
 std::wstring KnownNumber(int value) { return value > 0 ? std::to_wstring(value) : std::wstring(); }
 
-std::wstring ValueOf(const wchar_t* key, const FileRecord& record) {
+// The value of a key we know, or nothing for a key we do not, which the host must then ask its
+// input plugins for instead of taking our silence as an empty tag.
+std::optional<std::wstring> ValueOf(const wchar_t* key, const FileRecord& record) {
     struct TextKey { const wchar_t* name; TagField field; };
     static const TextKey kTextKeys[] = {
         {L"artist", TagField::kArtist}, {L"title", TagField::kTitle}, {L"album", TagField::kAlbum},
@@ -26,35 +29,43 @@ std::wstring ValueOf(const wchar_t* key, const FileRecord& record) {
     for (const TextKey& text : kTextKeys) {
         if (EqualsNoCase(key, text.name)) return record.TagOrEmpty(text.field);
     }
-    return {};
+    return std::nullopt;
+}
+
+// A zero-filled block of kTitleTagUnits units holding value, cut to fit with its terminator kept.
+wchar_t* AnswerBlock(const std::wstring& value) {
+    auto* block = static_cast<wchar_t*>(GlobalAlloc(GPTR, kTitleTagUnits * sizeof(wchar_t)));
+    if (!block) return nullptr;
+    wmemcpy(block, value.data(), std::min<size_t>(value.size(), kTitleTagUnits - 1));
+    return block;
 }
 
 }  // namespace
 
 wchar_t* __cdecl TitleTag(const wchar_t* key, void* context) {
-    // The block is fixed and zero-filled, so whatever is copied in below stays terminated.
-    auto* block = static_cast<wchar_t*>(GlobalAlloc(GPTR, kTitleTagUnits * sizeof(wchar_t)));
-    if (!block || !key || !context) return block;
+    if (!key || !context) return nullptr;
     // Called from the host's own code: nothing may be thrown back into it.
     try {
-        std::wstring value = ValueOf(key, *static_cast<const FileRecord*>(context));
-        size_t units = std::min<size_t>(value.size(), kTitleTagUnits - 1);
-        wmemcpy(block, value.data(), units);
+        std::optional<std::wstring> value = ValueOf(key, *static_cast<const FileRecord*>(context));
+        if (!value) return nullptr;
+        if (value->empty()) return kTitleTagEmpty;
+        return AnswerBlock(*value);
     } catch (...) {
+        return nullptr;
     }
-    return block;
 }
 
 void __cdecl FreeTitleTag(wchar_t* value, void*) {
-    if (value) GlobalFree(value);
+    // Only blocks are ours to free; a host that hands back the empty marker must not crash us.
+    if (value && value != kTitleTagEmpty) GlobalFree(value);
 }
 
 std::wstring FormatTitle(HWND host, const FileRecord& record) {
     std::wstring path = record.Path();
     wchar_t out[kTitleTagUnits] = {};
     // The host hands the context back to our callbacks only, which read and never write it.
-    HostTitleRequest request = {path.c_str(), nullptr, const_cast<FileRecord*>(&record),
-                                &TitleTag, &FreeTitleTag, out, kTitleTagUnits};
+    HostTitleRequest request = {path.c_str(), 1, nullptr, const_cast<FileRecord*>(&record),
+                                out, kTitleTagUnits, &TitleTag, &FreeTitleTag};
     SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&request), kHostFormatTitle);
     out[kTitleTagUnits - 1] = L'\0';
     return out;

@@ -19,8 +19,11 @@ Ref<FileRecord> TaggedRecord(const std::wstring& title) {
     return record;
 }
 
+// The answer as the host reads it: "<unknown>" for null, "<empty>" for the known-empty marker.
 std::wstring Answer(const wchar_t* key, const FileRecord& record) {
     wchar_t* block = TitleTag(key, const_cast<FileRecord*>(&record));
+    if (!block) return L"<unknown>";
+    if (block == kTitleTagEmpty) return L"<empty>";
     std::wstring value = block;
     FreeTitleTag(block, nullptr);
     return value;
@@ -32,13 +35,20 @@ TEST(TitleTagTest, AnswersEachKeyIgnoringCase) {
     const Case cases[] = {
         {L"FILENAME", record->Path()}, {L"filename", record->Path()}, {L"Artist", L"Bj\u00f6rk"},
         {L"TITLE", L"Hyperballad"}, {L"album", L"Post"}, {L"comment", L"Remaster"}, {L"GENRE", L"Pop"},
-        {L"tracknumber", L"3"}, {L"Year", L"1995"}, {L"track", L""}, {L"bitrate", L""}, {L"", L""},
+        {L"tracknumber", L"3"}, {L"Year", L"1995"},
+        // Keys we do not keep: the host must ask its input plugins, not show them as empty.
+        {L"track", L"<unknown>"}, {L"bitrate", L"<unknown>"}, {L"", L"<unknown>"},
     };
     for (const Case& c : cases) EXPECT_EQ(Answer(c.key, *record), c.value) << c.key;
 
-    // Never read: empty texts, and no "0" track or year in the title.
+    // Never read: known and empty, and no "0" track or year in the title.
     Ref<FileRecord> bare = Ref<FileRecord>::Make(L"C:\\a.mp3");
-    for (const wchar_t* key : {L"title", L"artist", L"tracknumber", L"year"}) EXPECT_EQ(Answer(key, *bare), L"") << key;
+    for (const wchar_t* key : {L"title", L"artist", L"album", L"tracknumber", L"year"}) {
+        EXPECT_EQ(Answer(key, *bare), L"<empty>") << key;
+    }
+    // A call without a key or a record cannot be answered from our cache.
+    EXPECT_EQ(TitleTag(nullptr, record.get()), nullptr);
+    EXPECT_EQ(TitleTag(L"title", nullptr), nullptr);
 }
 
 TEST(TitleTagTest, BlockIsZeroFilledAndALongValueKeepsItsTerminator) {

@@ -4,6 +4,7 @@
 
 #include "HostApp.h"
 #include "HostResources.h"
+#include "HostTitleRecord.h"
 #include "host/HostApi.h"
 #include "base/Path.h"
 #include "base/Unique.h"
@@ -45,12 +46,18 @@ void CopyInto(const std::wstring& text, wchar_t* out, int length) {
     lstrcpynW(out, text.c_str(), length);
 }
 
-// Asks the plugin's callback for one key and hands the answer back to its free callback.
-std::wstring CallbackValue(const HostTitleRequest& request, const wchar_t* key) {
-    if (!request.tagCallback) return {};
-    wchar_t* answer = request.tagCallback(key, request.context);
-    std::wstring value = answer ? answer : L"";
-    if (answer && request.freeCallback) request.freeCallback(answer, request.context);
+// Asks the plugin's callback for one key as the player does: a null answer means the plugin
+// does not know the key, so with extended information on we read the file ourselves; the
+// empty marker means known and empty. Only real blocks go back to the free callback.
+std::wstring CallbackValue(const standin::TitleRecord& request, const wchar_t* key) {
+    wchar_t* answer = request.tagCallback ? request.tagCallback(key, request.callbackContext) : nullptr;
+    if (answer == standin::kTagKnownEmpty) return {};
+    if (!answer) {
+        bool readOurselves = request.useExtendedInfo && request.filename;
+        return readOurselves ? TagOf(request.filename, key) : std::wstring();
+    }
+    std::wstring value = answer;
+    if (request.freeCallback) request.freeCallback(answer, request.callbackContext);
     return value;
 }
 
@@ -80,11 +87,16 @@ std::vector<std::pair<std::wstring, std::wstring>> ReadAllTags(const std::wstrin
 }
 
 LRESULT OnFormatTitle(WPARAM wp) {
-    auto* request = reinterpret_cast<HostTitleRequest*>(wp);
+    auto* request = reinterpret_cast<standin::TitleRecord*>(wp);
     if (!request || !request->out || request->outLength <= 0) return 0;
+    // The player's default format asks for these too; a plugin that mishandles any of them
+    // should fail here as it would there, even though our default shows only some.
     std::wstring artist = CallbackValue(*request, L"artist");
     std::wstring title = CallbackValue(*request, L"title");
-    std::wstring path = request->path ? request->path : L"";
+    CallbackValue(*request, L"tracknumber");
+    CallbackValue(*request, L"year");
+    std::wstring path = CallbackValue(*request, L"FILENAME");
+    if (path.empty() && request->filename) path = request->filename;
     std::wstring text = artist.empty() ? L"" : artist + L" - ";
     text += title.empty() ? FileNamePart(path) : title;
     CopyInto(text, request->out, request->outLength);

@@ -54,8 +54,9 @@ struct FakeHost {
                 std::wstring text;
                 for (const wchar_t* key : {L"artist", L"title"}) {
                     wchar_t* value = title->tagCallback(key, title->context);
-                    text += (text.empty() ? L"" : L" - ") + std::wstring(value);
-                    title->freeCallback(value, title->context);
+                    bool block = value && value != kTitleTagEmpty;
+                    text += (text.empty() ? L"" : L" - ") + std::wstring(block ? value : L"");
+                    if (block) title->freeCallback(value, title->context);
                 }
                 wcsncpy(title->out, text.c_str(), static_cast<size_t>(title->outLength));
                 return 1;

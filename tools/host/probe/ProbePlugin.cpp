@@ -98,10 +98,12 @@ LRESULT CALLBACK HostHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(hostProc, window, message, wp, lp);
 }
 
+// Answers all three kinds a tag callback may: a block, known-empty, and unknown (null).
 wchar_t* __cdecl TitleTag(const wchar_t* key, void*) {
-    const wchar_t* value = lstrcmpiW(key, L"artist") == 0 ? L"Probe Artist" : L"";
+    if (lstrcmpiW(key, L"title") == 0) return kTitleTagEmpty;
+    if (lstrcmpiW(key, L"artist") != 0) return nullptr;
     auto* answer = static_cast<wchar_t*>(GlobalAlloc(GPTR, 520));
-    lstrcpynW(answer, value, 260);
+    lstrcpynW(answer, L"Probe Artist", 260);
     return answer;
 }
 
@@ -116,7 +118,7 @@ void UsePlaylist() {
     HWND host = record.hostWindow;
     SendMessageW(host, kHostMessage, 0, kHostClearPlaylist);
     wchar_t title[260] = {};
-    HostTitleRequest request = {L"C:\\music\\b.mp3", nullptr, nullptr, TitleTag, TitleFree, title, 260};
+    HostTitleRequest request = {L"C:\\music\\b.mp3", 1, nullptr, nullptr, title, 260, TitleTag, TitleFree};
     SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&request), kHostFormatTitle);
     HostEnqueueRecord first = {L"C:\\music\\a.mp3", nullptr, 0};
     HostEnqueueRecord second = {L"C:\\music\\b.mp3", title, 61};
