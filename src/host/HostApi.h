@@ -1,6 +1,8 @@
 // The host player's interface as this plugin uses it: the request message and its numbers,
 // the records passed with requests, and the interfaces of the host's service manager. The
-// stand-in host in tools/host implements the same declarations.
+// stand-in host in tools/host answers the same requests; where a record's layout is the real
+// player's (the title request), it declares that record on its own, so a mistake made on one
+// side shows instead of being mirrored.
 #pragma once
 
 #include <windows.h>
