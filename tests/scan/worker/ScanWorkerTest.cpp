@@ -134,7 +134,9 @@ TEST_F(ScanWorkerTest, AHungHostFailsAVisibleRowAfterTwoSeconds) {
     ASSERT_TRUE(harness.PumpUntil([&] { return harness.Count(kCmdRowTagsRead) == 1; }, 15000));
     DWORD elapsed = GetTickCount() - start;
     EXPECT_GE(elapsed, 1900u);
-    EXPECT_LT(elapsed, 2500u + 1000u);
+    // Only a hang guard: on a loaded machine the notice comes late. That the read gave up at
+    // 2 s shows in what is stored below: the host answers at 2.6 s, in time for any longer wait.
+    EXPECT_LT(elapsed, 9000u);
     harness.hostDelayMs = 0;
     harness.Pump(800);  // the late answer arrives and is dropped
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files WHERE tagged=1"), 0) << "a timed-out read stores nothing";
