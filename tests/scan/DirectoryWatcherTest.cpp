@@ -211,7 +211,9 @@ TEST_F(DirectoryWatcherTest, ClosingARootStopsItsListeningWatchersPromptly) {
 
     DWORD start = GetTickCount();
     root->Close();
-    EXPECT_LT(GetTickCount() - start, 1000u);
+    // Well short of the 5 s a watcher gives a cancelled request before it leaves it behind;
+    // a loaded machine may take a moment.
+    EXPECT_LT(GetTickCount() - start, 4000u);
     EXPECT_TRUE(files->HasEnded());
     EXPECT_TRUE(folders->HasEnded());
     view.Pump();
