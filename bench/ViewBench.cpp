@@ -18,9 +18,9 @@
 #include "host/HostApi.h"
 #include "host/PluginRecord.h"
 #include "settings/PluginContext.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "settings/WindowSettings.h"
 #include "StringIds.h"
 #include "ui/dialogs/PrefsContainer.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/MainView.h"
 
 namespace {

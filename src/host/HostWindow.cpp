@@ -12,9 +12,9 @@
 #include "host/HostMenuEntry.h"
 #include "scan/AbortScan.h"
 #include "scan/TagRequest.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "host/HostApi.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 // The editor's own menu is the one with this many items or more, starting with a known item.

@@ -11,9 +11,9 @@
 #include "settings/PluginContext.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsFile.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 

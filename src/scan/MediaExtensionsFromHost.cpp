@@ -3,7 +3,7 @@
 
 #include "base/CriticalSection.h"
 #include "host/HostApi.h"
-#include "ui/framework/WindowRegistry.h"
+#include "bus/WindowRegistry.h"
 
 namespace {
 

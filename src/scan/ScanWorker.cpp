@@ -9,10 +9,10 @@
 #include "scan/FolderRootLoad.h"
 #include "scan/TagRequest.h"
 #include "settings/SettingsFile.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/ViewCommands.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/ViewCommands.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 constexpr DWORD kIdleWaitMs = 5000;

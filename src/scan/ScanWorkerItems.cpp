@@ -3,8 +3,8 @@
 
 #include "db/CacheDatabase.h"
 #include "scan/ScanWorker.h"
-#include "ui/framework/ViewCommands.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/ViewCommands.h"
+#include "bus/CommandCodes.h"
 
 const ScanWorker::ItemEntry ScanWorker::kItems[] = {
     {kWorkAddFolderRoot, &ScanWorker::OnAddFolderRoot},

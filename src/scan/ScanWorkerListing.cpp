@@ -6,8 +6,8 @@
 #include "db/TreeNode.h"
 #include "scan/ChangeApply.h"
 #include "scan/ScanWorker.h"
-#include "ui/framework/ViewCommands.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/ViewCommands.h"
+#include "bus/CommandCodes.h"
 
 void ScanWorker::OnList(WPARAM wp, LPARAM lp) {
     Ref<TreeNode> node = Ref<TreeNode>::Adopt(reinterpret_cast<TreeNode*>(wp));

@@ -5,8 +5,8 @@
 #include "db/roots/RootsStore.h"
 #include "scan/ScanWorker.h"
 #include "scan/ViewRootEvents.h"
-#include "ui/framework/ViewCommands.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/ViewCommands.h"
+#include "bus/CommandCodes.h"
 
 void ScanWorker::OnAddFolderRoot(WPARAM wp, LPARAM) {
     Ref<TextObject> path = AdoptText(static_cast<LPARAM>(wp));

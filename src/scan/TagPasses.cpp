@@ -12,8 +12,8 @@
 #include "scan/TagRequest.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
-#include "ui/framework/ViewCommands.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/ViewCommands.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 constexpr unsigned kVisibleRowTimeoutMs = 2000;

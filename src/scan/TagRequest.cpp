@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "base/CriticalSection.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 
 #include "db/FileRecord.h"
 #include "host/HostApi.h"

@@ -7,8 +7,8 @@
 #include "base/RefCounted.h"
 #include "base/TextObject.h"
 #include "playlists/Playlist.h"
-#include "ui/framework/ViewCommands.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/ViewCommands.h"
+#include "bus/CommandCodes.h"
 
 // The reference goes with the command; when no view takes the post it is released here, so
 // nothing leaks while the view is gone (at shutdown, or in a bench without a view).

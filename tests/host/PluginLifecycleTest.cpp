@@ -19,8 +19,8 @@
 #include "base/GuiObjects.h"
 #include "support/TempFolder.h"
 #include "ui/dialogs/QueryDialogResult.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 #include "livehost/LivePlugin.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "livehost/LivePlugin.h"
 #include "livehost/ShutdownChecks.h"
 #include "scan/MediaExtensions.h"
-#include "ui/framework/Messages.h"
+#include "bus/Messages.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

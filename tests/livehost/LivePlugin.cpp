@@ -13,9 +13,9 @@
 #include "scan/AbortScan.h"
 #include "settings/PluginContext.h"
 #include "support/QueryNumber.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 
 void LivePluginTest::SetUp() {
     // The registry keeps the last handle set; a window of the previous test is gone.

@@ -14,9 +14,9 @@
 #include "scan/ScanRows.h"
 #include "scan/ScanTestSupport.h"
 #include "db/FileRecord.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 

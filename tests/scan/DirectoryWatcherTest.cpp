@@ -12,7 +12,7 @@
 #include "scan/FolderRootLoad.h"
 #include "scan/ScanTestSupport.h"
 #include "base/Unique.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 

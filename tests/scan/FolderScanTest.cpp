@@ -12,7 +12,7 @@
 #include "scan/FolderRootLoad.h"
 #include "scan/ScanRows.h"
 #include "scan/ScanTestSupport.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "base/Path.h"
 #include "db/DatabaseLock.h"
 #include "support/QueryNumber.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 
 HWND MakeMessageWindow(const wchar_t* className, WNDPROC proc, void* owner) {
     WNDCLASSW wc = {};

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "ui/framework/Messages.h"
+#include "bus/Messages.h"
 #include "ui/framework/WindowObject.h"
-#include "ui/framework/WindowRegistry.h"
+#include "bus/WindowRegistry.h"
 
 namespace {
 

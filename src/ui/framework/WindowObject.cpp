@@ -1,7 +1,7 @@
 // Binding window objects to windows, and the table from message to handler.
 #include "ui/framework/WindowObject.h"
 
-#include "ui/framework/Messages.h"
+#include "bus/Messages.h"
 
 namespace {
 

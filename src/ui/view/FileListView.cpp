@@ -6,10 +6,10 @@
 
 #include "settings/PluginContext.h"
 #include "StringIds.h"
-#include "ui/framework/ViewCommands.h"
-#include "ui/framework/WindowRegistry.h"
+#include "bus/ViewCommands.h"
+#include "bus/WindowRegistry.h"
 #include "ui/view/CellText.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 #include "ui/view/ViewModel.h"
 

@@ -12,9 +12,9 @@
 #include "settings/PluginContext.h"
 #include "settings/TreeSettings.h"
 #include "StringIds.h"
-#include "ui/framework/ViewCommands.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/ViewCommands.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/ViewModel.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The dialog procedure of the view's dialog: routes the messages the view handles to its object.
-#include "ui/framework/Messages.h"
+#include "bus/Messages.h"
 #include "ui/view/MainView.h"
 
 namespace {

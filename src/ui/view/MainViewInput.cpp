@@ -5,8 +5,8 @@
 #include <windowsx.h>
 
 #include "scan/ScanWorker.h"
-#include "ui/framework/Messages.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"

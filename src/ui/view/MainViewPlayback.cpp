@@ -8,7 +8,7 @@
 #include "db/Listing.h"
 #include "db/roots/SqlRoot.h"
 #include "host/HostApi.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/MainView.h"
 #include "ui/view/PlaybackActions.h"

@@ -6,7 +6,7 @@
 #include "scan/WorkItems.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/MainView.h"
 #include "ui/view/ViewCommandCodes.h"
 

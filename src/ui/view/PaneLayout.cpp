@@ -1,7 +1,7 @@
 // The pane layout table of the view.
 #include "ui/view/PaneLayout.h"
 
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 ControlPlacement Place(int id, int x, int y, int w, int h) { return {id, true, {x, y, x + w, y + h}}; }

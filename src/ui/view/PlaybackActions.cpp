@@ -9,7 +9,7 @@
 #include "base/Text.h"
 #include "host/HostApi.h"
 #include "scan/TitleTag.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "base/TextObject.h"
 #include "db/roots/RootRows.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 #include "WorkerFixture.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "scan/ScanWorker.h"
 #include "support/BuildFiles.h"
 #include "support/TempFolder.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 #include "WorkerHarness.h"
 
 class ScanWorkerTest : public testing::Test {

@@ -9,9 +9,9 @@
 #include "db/roots/Root.h"
 #include "host/HostApi.h"
 #include "scan/ChangeNotice.h"
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 

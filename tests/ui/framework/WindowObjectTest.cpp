@@ -7,9 +7,9 @@
 
 #include <vector>
 
-#include "ui/framework/Messages.h"
+#include "bus/Messages.h"
 #include "ui/framework/WindowObject.h"
-#include "ui/framework/WindowRegistry.h"
+#include "bus/WindowRegistry.h"
 
 namespace {
 

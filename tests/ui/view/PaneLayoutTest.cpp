@@ -1,7 +1,7 @@
 // The view's pane layout for each pane state.
 #include <gtest/gtest.h>
 
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/PaneLayout.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/HostApi.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/PlaybackActions.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include "base/TextObject.h"
 #include "livehost/LivePlugin.h"
 #include "scan/ChangeNotice.h"
-#include "ui/framework/Messages.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

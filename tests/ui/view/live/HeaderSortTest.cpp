@@ -7,7 +7,7 @@
 
 #include "livehost/LivePlugin.h"
 #include "ui/view/CellText.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "livehost/LivePlugin.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

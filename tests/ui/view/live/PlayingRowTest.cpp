@@ -7,7 +7,7 @@
 #include "base/TextObject.h"
 #include "livehost/LivePlugin.h"
 #include "ui/view/CellText.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 

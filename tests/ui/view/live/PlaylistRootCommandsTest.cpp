@@ -9,7 +9,7 @@
 #include "db/TreeNode.h"
 #include "db/roots/RootRows.h"
 #include "livehost/LivePlugin.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "db/TreeNode.h"
 #include "livehost/LivePlugin.h"
 #include "ui/view/CellText.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/CommandCodes.h"
 #include "ui/dialogs/QueryDialogResult.h"
 #include "ui/view/ViewCommandCodes.h"
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "livehost/LivePlugin.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include "ui/view/tree/TreeHarness.h"
 
 #include "settings/TreeSettings.h"
-#include "ui/framework/Messages.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/CommandCodes.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include "ui/view/tree/TreeHarness.h"
 #include "base/GuiObjects.h"
 
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
-#include "ui/view/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
+#include "bus/CommandCodes.h"
 
 std::vector<wchar_t> TreeTest::charsSeen;
 std::vector<std::pair<WPARAM, LPARAM>> TreeTest::commandsSeen;

@@ -1,5 +1,5 @@
 // The window registry: six process-wide handles.
-#include "ui/framework/WindowRegistry.h"
+#include "bus/WindowRegistry.h"
 
 #include <atomic>
 

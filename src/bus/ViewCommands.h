@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "ui/framework/Messages.h"
-#include "ui/framework/WindowRegistry.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 
 inline bool PostToView(WPARAM code, LPARAM argument = 0) {
     HWND view = GetWindow(kMainViewWindowId);
