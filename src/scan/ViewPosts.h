@@ -6,9 +6,9 @@
 
 #include "base/RefCounted.h"
 #include "base/TextObject.h"
-#include "playlists/Playlist.h"
-#include "bus/ViewCommands.h"
 #include "bus/CommandCodes.h"
+#include "bus/ViewCommands.h"
+#include "playlists/Playlist.h"
 
 // The reference goes with the command; when no view takes the post it is released here, so
 // nothing leaks while the view is gone (at shutdown, or in a bench without a view).

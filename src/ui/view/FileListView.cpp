@@ -4,12 +4,12 @@
 
 #include <iterator>
 
-#include "settings/PluginContext.h"
-#include "StringIds.h"
+#include "bus/CommandCodes.h"
 #include "bus/ViewCommands.h"
 #include "bus/WindowRegistry.h"
+#include "settings/PluginContext.h"
+#include "StringIds.h"
 #include "ui/view/CellText.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 #include "ui/view/ViewModel.h"
 

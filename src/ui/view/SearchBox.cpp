@@ -4,10 +4,10 @@
 
 #include <commctrl.h>
 
-#include "host/HostApi.h"
+#include "bus/CommandCodes.h"
 #include "bus/Messages.h"
 #include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
+#include "host/HostApi.h"
 
 namespace {
 
