@@ -28,13 +28,14 @@ constexpr DWORD kDropPollMs = 20;
 constexpr int kRoundsToReachTarget = 100;
 constexpr int kRoundsOverTarget = 2;
 
-class FileListData final : public IDataObject {
+// IUnknown for an object of the host that implements one interface and lives on one thread.
+template <class Interface, const IID& kInterfaceId>
+class SingleInterfaceObject : public Interface {
 public:
-    explicit FileListData(const std::vector<std::wstring>& paths) : paths_(paths) {}
-
+    virtual ~SingleInterfaceObject() = default;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-            *out = static_cast<IDataObject*>(this);
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kInterfaceId)) {
+            *out = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
         }
@@ -47,6 +48,14 @@ public:
         if (!left) delete this;
         return left;
     }
+
+private:
+    ULONG refs_ = 1;
+};
+
+class FileListData final : public SingleInterfaceObject<IDataObject, IID_IDataObject> {
+public:
+    explicit FileListData(const std::vector<std::wstring>& paths) : paths_(paths) {}
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
@@ -97,30 +106,13 @@ private:
     }
 
     std::vector<std::wstring> paths_;
-    ULONG refs_ = 1;
 };
 
 // Moves the pointer to the target, waits there for the target's DragEnter and one DragOver,
 // then drops; gives up when the pointer never arrives.
-class ScriptedDropSource final : public IDropSource {
+class ScriptedDropSource final : public SingleInterfaceObject<IDropSource, IID_IDropSource> {
 public:
     explicit ScriptedDropSource(POINT target) : target_(target) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource)) {
-            *out = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --refs_;
-        if (!left) delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD) override {
         if (escapePressed) return DRAGDROP_S_CANCEL;
@@ -145,7 +137,6 @@ private:
     int roundsAway_ = 0;
     int roundsOver_ = 0;
     bool lost_ = false;
-    ULONG refs_ = 1;
 };
 
 template <class T>

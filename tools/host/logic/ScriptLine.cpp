@@ -15,6 +15,19 @@ std::wstring Trim(const std::wstring& text) {
     return text.substr(first, last - first);
 }
 
+// "a, b,c" as its trimmed parts; an empty text is one empty part.
+std::vector<std::wstring> CommaParts(const std::wstring& text) {
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(L',', start);
+        if (comma == std::wstring::npos) comma = text.size();
+        parts.push_back(Trim(text.substr(start, comma - start)));
+        start = comma + 1;
+    }
+    return parts;
+}
+
 }  // namespace
 
 ScriptLine ParseScriptLine(const std::wstring& line) {
@@ -50,14 +63,10 @@ bool ParseInt(const std::wstring& text, int& out) {
 
 bool ParseIndexList(const std::wstring& text, std::vector<int>& out) {
     out.clear();
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t comma = text.find(L',', start);
-        if (comma == std::wstring::npos) comma = text.size();
+    for (const std::wstring& part : CommaParts(text)) {
         int value = 0;
-        if (!ParseInt(text.substr(start, comma - start), value)) return false;
+        if (!ParseInt(part, value)) return false;
         out.push_back(value);
-        start = comma + 1;
     }
     return !out.empty();
 }
@@ -114,11 +123,7 @@ int BoxButtonOfWord(const std::wstring& word) {
 
 bool ParseRowClicks(const std::wstring& text, std::vector<RowClick>& out) {
     out.clear();
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t comma = text.find(L',', start);
-        if (comma == std::wstring::npos) comma = text.size();
-        std::wstring part = Trim(text.substr(start, comma - start));
+    for (const std::wstring& part : CommaParts(text)) {
         size_t dash = part.find(L'-', 1);  // a leading '-' belongs to a number
         bool extend = !out.empty();
         int first = 0, last = 0;
@@ -130,7 +135,6 @@ bool ParseRowClicks(const std::wstring& text, std::vector<RowClick>& out) {
             out.push_back({first, extend, false});
             out.push_back({last, extend, true});
         }
-        start = comma + 1;
     }
     return !out.empty();
 }
