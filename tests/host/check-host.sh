@@ -230,6 +230,29 @@ SCRIPT
   check "skin change notice" "$([ "$(status_after 'skin-change')" = "skin changed" ]; echo $?)"
   dump_on_failure "$before" probe
 
+  # A box met while waiting may still be answered by the next line; one the script acts past is
+  # dismissed with its most cautious button, the script goes on, and the run fails.
+  before=$failed
+  plugin=$probe
+  run_host probe-boxes <<SCRIPT
+right-click list:1
+choose Ask
+wait-idle 5000
+answer yes
+status
+right-click list:2
+choose Ask
+select-rows 0
+status
+quit
+SCRIPT
+  plugin=$plugin_saved
+  check "a box ends the wait and is answered next" "$(sed -n '/^> wait-idle 5000$/,/^> /p' <<<"$out" | grep -qx 'box waiting' && [ "$(status_after 'answer yes')" = "answered yes" ]; echo $?)"
+  check "a box the script acts past is dismissed at once" "$(sed -n '/^> select-rows 0$/,/^> /p' <<<"$out" | grep -qxF 'unexpected box: no answer was given for "Confirmation"; dismissed with No'; echo $?)"
+  check "the script goes on after the dismissed box" "$([ "$(status_after 'select-rows 0')" = "answered no" ]; echo $?)"
+  check "a dismissed box fails the run" "$([ "$status" -eq 3 ]; echo $?)"
+  dump_on_failure "$before" probe-boxes
+
   # The view's add commands through the real folder browser and open dialog, and a plugin's
   # page in the preferences window driven by the dialog commands.
   before=$failed

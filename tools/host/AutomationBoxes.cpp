@@ -234,6 +234,8 @@ bool UnansweredMessageBox() {
 
 void ScriptActs() {
     BoxWatch& watch = Watch();
+    // A box the last command opened may not have been polled yet; it is showing, so it counts.
+    Poll(watch);
     std::lock_guard<std::mutex> guard(watch.lock);
     watch.phase = ScriptPhase::kRunning;
     for (auto& box : watch.shown)
