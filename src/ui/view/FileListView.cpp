@@ -9,6 +9,8 @@
 #include "bus/ViewCommands.h"
 #include "bus/WindowRegistry.h"
 #include "ui/view/CellText.h"
+#include "ui/view/ListBookmarkCommand.h"
+#include "ui/view/MenuCodes.h"
 #include "bus/CommandCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 #include "ui/view/ViewModel.h"
@@ -88,6 +90,7 @@ const FileListView::CommandEntry FileListView::kCommands[] = {
     {kMenuDeleteFiles, [](FileListView&, int) { PostToView(kCmdRecycleFiles, 0); }},
     {kMenuDeleteFolder, [](FileListView&, int) { PostToView(kCmdRecycleFiles, 1); }},
     {kMenuFindMore, [](FileListView&, int field) { PostToView(kCmdFindMore, MAKELPARAM(kMenuFindMore, field)); }},
+    {kMenuBookmarks, [](FileListView& list, int n) { RunBookmarkCommand(list.bookmarks_, n); }},
 };
 
 FileListView::FileListView(HWND list, ViewModel& model, const SettingsFile& settings, HINSTANCE resources)

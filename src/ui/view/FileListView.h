@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "settings/ListSettings.h"
 #include "settings/SettingsFile.h"
@@ -39,6 +40,8 @@ public:
     enum class SelectChange { kAll, kNone, kInvert };
     void SelectRows(SelectChange change);
     int DoubleClickCommand() const { return stored_.doubleClickCommand; }
+    // The paths of the bookmarks the list's menu shows, in item order, for list command 3027.
+    void SetBookmarks(std::vector<std::wstring> paths) { bookmarks_ = std::move(paths); }
     bool EnterKeyDisabled() const { return enterKeyDisabled_; }
     const std::wstring& StatusText() const { return status_; }
 
@@ -90,4 +93,5 @@ private:
     HFONT font_ = nullptr;
     // Set by a double-click on the "#" divider until the width change it causes arrives.
     bool fitNumberColumn_ = false;
+    std::vector<std::wstring> bookmarks_;
 };
