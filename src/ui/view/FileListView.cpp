@@ -9,6 +9,7 @@
 #include "bus/ViewCommands.h"
 #include "bus/WindowRegistry.h"
 #include "ui/view/CellText.h"
+#include "ui/view/ContextMenuKeys.h"
 #include "ui/view/ListBookmarkCommand.h"
 #include "ui/view/MenuCodes.h"
 #include "bus/CommandCodes.h"
@@ -246,4 +247,16 @@ LRESULT FileListView::OnClose(HWND window, UINT, WPARAM, LPARAM) {
     Unbind();
     RemoveBelowListObject(window);
     return 0;
+}
+
+LRESULT FileListView::OnKeyDown(HWND window, UINT message, WPARAM key, LPARAM) {
+    return HandleContextMenuKey(window, message, key) ? 0 : 1;
+}
+
+LRESULT FileListView::OnSysKeyDown(HWND window, UINT message, WPARAM key, LPARAM) {
+    return HandleContextMenuKey(window, message, key) ? 0 : 1;
+}
+
+LRESULT FileListView::OnKeyUp(HWND window, UINT message, WPARAM key, LPARAM) {
+    return HandleContextMenuKey(window, message, key) ? 0 : 1;
 }

@@ -47,6 +47,10 @@ public:
 
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnChar(HWND, UINT, WPARAM, LPARAM) override;
+    // Shift+F10 and the menu key ask the view for the context menu.
+    LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnSysKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnKeyUp(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnVScroll(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnMouseWheel(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnSetCursor(HWND, UINT, WPARAM, LPARAM) override;
