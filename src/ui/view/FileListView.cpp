@@ -10,6 +10,9 @@
 #include "settings/PluginContext.h"
 #include "StringIds.h"
 #include "ui/view/CellText.h"
+#include "ui/view/ContextMenuKeys.h"
+#include "ui/view/ListBookmarkCommand.h"
+#include "ui/view/MenuCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 #include "ui/view/ViewModel.h"
 
@@ -88,6 +91,7 @@ const FileListView::CommandEntry FileListView::kCommands[] = {
     {kMenuDeleteFiles, [](FileListView&, int) { PostToView(kCmdRecycleFiles, 0); }},
     {kMenuDeleteFolder, [](FileListView&, int) { PostToView(kCmdRecycleFiles, 1); }},
     {kMenuFindMore, [](FileListView&, int field) { PostToView(kCmdFindMore, MAKELPARAM(kMenuFindMore, field)); }},
+    {kMenuBookmarks, [](FileListView& list, int n) { RunBookmarkCommand(list.bookmarks_, n); }},
 };
 
 FileListView::FileListView(HWND list, ViewModel& model, const SettingsFile& settings, HINSTANCE resources)
@@ -243,4 +247,16 @@ LRESULT FileListView::OnClose(HWND window, UINT, WPARAM, LPARAM) {
     Unbind();
     RemoveBelowListObject(window);
     return 0;
+}
+
+LRESULT FileListView::OnKeyDown(HWND window, UINT message, WPARAM key, LPARAM) {
+    return HandleContextMenuKey(window, message, key) ? 0 : 1;
+}
+
+LRESULT FileListView::OnSysKeyDown(HWND window, UINT message, WPARAM key, LPARAM) {
+    return HandleContextMenuKey(window, message, key) ? 0 : 1;
+}
+
+LRESULT FileListView::OnKeyUp(HWND window, UINT message, WPARAM key, LPARAM) {
+    return HandleContextMenuKey(window, message, key) ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "settings/ListSettings.h"
 #include "settings/SettingsFile.h"
@@ -39,11 +40,17 @@ public:
     enum class SelectChange { kAll, kNone, kInvert };
     void SelectRows(SelectChange change);
     int DoubleClickCommand() const { return stored_.doubleClickCommand; }
+    // The paths of the bookmarks the list's menu shows, in item order, for list command 3027.
+    void SetBookmarks(std::vector<std::wstring> paths) { bookmarks_ = std::move(paths); }
     bool EnterKeyDisabled() const { return enterKeyDisabled_; }
     const std::wstring& StatusText() const { return status_; }
 
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnChar(HWND, UINT, WPARAM, LPARAM) override;
+    // Shift+F10 and the menu key ask the view for the context menu.
+    LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnSysKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnKeyUp(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnVScroll(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnMouseWheel(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnSetCursor(HWND, UINT, WPARAM, LPARAM) override;
@@ -90,4 +97,5 @@ private:
     HFONT font_ = nullptr;
     // Set by a double-click on the "#" divider until the width change it causes arrives.
     bool fitNumberColumn_ = false;
+    std::vector<std::wstring> bookmarks_;
 };

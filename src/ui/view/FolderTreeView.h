@@ -106,6 +106,10 @@ public:
 
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnChar(HWND, UINT, WPARAM, LPARAM) override;
+    // Shift+F10 and the menu key ask the view for the context menu.
+    LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnSysKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnKeyUp(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnClose(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) override;
 

@@ -23,7 +23,10 @@
 #include "settings/MainViewOptions.h"
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
+#include "ui/view/ContextMenus.h"
 #include "ui/view/DividerDrag.h"
+#include "ui/view/OwnerDrawnMenu.h"
+#include "ui/view/PopupMenu.h"
 #include "ui/view/ViewModel.h"
 
 class CacheDatabase;
@@ -197,6 +200,16 @@ private:
     HTREEITEM TopLevelItemOf(const TreeNode* node) const;
     HTREEITEM FindFolderItem(const std::wstring& path) const;
     void DecrementPendingUpdates();
+
+    // Context menus (MainViewContextMenu.cpp): built for the pane and point of the request,
+    // tracked, and the chosen item routed.
+    LRESULT OnContextMenu(HWND, UINT, WPARAM, LPARAM) override;
+    PopupMenu ListContextMenu(HWND source, POINT& at, bool fromKeyboard);
+    PopupMenu TreeContextMenu(POINT& at, bool fromKeyboard);
+    TreeMenuState TreeMenuStateOf(HTREEITEM item);
+    CaptionSource MenuCaptions() const;
+    MenuIconSource MenuIcons() const;
+    void RunMenuChoice(UINT code, HWND pane);
 
     // Changes on disk (MainViewRefresh.cpp).
     LRESULT OnChangeNotice(WPARAM code, LPARAM lp);
