@@ -43,12 +43,12 @@ printf '[General]\r\nFile types=mp3;\r\nAuto-refresh=0\r\nShow delete=1\r\n[Wind
 run_host first "$docs" <<SCRIPT
 wait-idle 10000
 menu tree
+answer-folder $lib
+right-click tree
 choose Folder
-dialog
-dialog-click 2
-add-root $lib
 answer no
 wait-idle 60000
+tree
 select $lib\\Album
 wait-idle 10000
 select-rows 0,1
@@ -74,13 +74,18 @@ quit
 SCRIPT
 
 library_menu=$(nth 1 "menu tree")
+root_menu=$(nth 1 "right-click tree")
 check "the tree's menu for My Library ends with the roots" \
   "$(diff <(captions <<<"$library_menu") <(printf '%s\n' 'Play\tEnter' 'Enqueue\tShift+Enter' 'Enqueue and play\tCtrl+Enter' \
      'Enqueue after current\tAlt+Enter' '---' 'Refresh\tF5' 'Read tags\tF6' 'Import roots' 'Export roots' '---' 'Roots') >/dev/null; echo $?)"
 check "the roots submenu offers the three kinds of root and a greyed Remove root" \
   "$(grep -qP '^2\t3004\tFolder\t.*owner-drawn' <<<"$library_menu" && grep -qP '^2\t3002\tPlaylist\t' <<<"$library_menu" &&
      grep -qP '^2\t3031\tSmart playlist\t' <<<"$library_menu" && grep -qP '^1\t3001\tRemove root\tgreyed' <<<"$library_menu"; echo $?)"
-check "choosing Folder opens the folder browser" "$(section dialog | grep -qP '\tSysTreeView32\t'; echo $?)"
+check "right-clicking empty tree space shows Insert root and a greyed Remove root alone" \
+  "$(diff <(captions <<<"$root_menu") <(printf '%s\n' 'Insert root' 'Remove root') >/dev/null &&
+     grep -qP '^1\t3004\tFolder\t' <<<"$root_menu" && grep -qP '^1\t3002\tPlaylist\t' <<<"$root_menu" &&
+     grep -qP '^1\t3031\tSmart playlist\t' <<<"$root_menu" && grep -qP '^0\t3001\tRemove root\tgreyed' <<<"$root_menu"; echo $?)"
+check "choosing Folder and picking a folder in the browser adds the root" "$(section tree | grep -qP '^1\tlib\t'; echo $?)"
 list_menu=$(nth 1 "menu list")
 check "the list's menu over two rows lists its fifteen items in order" \
   "$(diff <(captions <<<"$list_menu") <(printf '%s\n' 'Play\tEnter' 'Enqueue\tShift+Enter' 'Enqueue and play\tCtrl+Enter' \
