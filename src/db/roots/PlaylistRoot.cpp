@@ -2,6 +2,7 @@
 #include "db/roots/PlaylistRoot.h"
 
 #include "base/Path.h"
+#include "playlists/PlaylistWrite.h"
 
 PlaylistRoot::PlaylistRoot(const std::wstring& path, long long rootId)
     : Root(Ref<TreeNode>::Make(NodeKind::kPlaylist, path), rootId) {
@@ -20,9 +21,12 @@ void PlaylistRoot::Close() {
     if (node_->playlist) node_->playlist->SetEntries({});
 }
 
-// Writing playlist files arrives with the playlist subsystem; until then nothing is written
-// and the caller learns that the entries were not saved.
-bool PlaylistRoot::Save() { return false; }
+// Without the view there is no host to format titles or list order to sort by: the entries
+// are written in their own order with their stored titles.
+bool PlaylistRoot::Save() {
+    Playlist* entries = Entries();
+    return entries && WritePlaylistFile(*entries, Path(), PlaylistWriteOptions());
+}
 
 bool PlaylistRoot::Load(const RootLoader&, int) {
     if (node_->playlist) node_->playlist->SetNeedsLoading();
