@@ -4,9 +4,11 @@
 #include "base/Path.h"
 #include "base/Text.h"
 #include "base/TextObject.h"
+#include "playlists/EntryLookup.h"
 #include "playlists/EntryPaths.h"
 #include "playlists/Playlist.h"
 #include "playlists/PlaylistEncoding.h"
+#include "playlists/PlaylistLines.h"
 
 namespace {
 
@@ -17,19 +19,21 @@ Ref<TextObject> FolderText(std::wstring_view folder, Ref<TextObject>& last) {
     return last;
 }
 
-}  // namespace
-
-Ref<FileRecord> EntryRecord(const PlaylistLine& line, const std::wstring& playlistPath, PlaylistStorage& storage,
+// The record of one entry: a URL or network path keeps its text and has no length; any other
+// path is the resolved one, with its size and time when the file is there. The #EXTINF title is
+// kept as the record's title, its length (when known) as the record's length; the record
+// counts as not yet tagged.
+Ref<FileRecord> EntryRecord(const PlaylistLine& line, const std::wstring& resolved, EntryLookup& files,
                             Ref<TextObject>& lastFolder) {
     auto record = Ref<FileRecord>::Make();
-    std::wstring path = line.text;
-    if (IsRemoteEntry(path)) {
+    std::wstring_view path = line.text;
+    if (resolved.empty()) {
         record->remote = true;
         record->length = -1;
     } else {
-        path = ResolveEntryPath(path, playlistPath);
+        path = resolved;
         StoredFileInfo info;
-        if (storage.FindFile(path, info) && !(info.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (files.Find(resolved, info)) {
             record->size = info.size;
             record->changed = info.lastWrite;
         }
@@ -38,11 +42,12 @@ Ref<FileRecord> EntryRecord(const PlaylistLine& line, const std::wstring& playli
     FileRecord::TagViews tags;
     if (line.title) tags[static_cast<int>(TagField::kTitle)] = *line.title;
     size_t slash = path.find_last_of(L'\\');
-    size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
-    record->Assign(FolderText(std::wstring_view(path).substr(0, nameStart), lastFolder),
-                   std::wstring_view(path).substr(nameStart), tags);
+    size_t nameStart = slash == std::wstring_view::npos ? 0 : slash + 1;
+    record->Assign(FolderText(path.substr(0, nameStart), lastFolder), path.substr(nameStart), tags);
     return record;
 }
+
+}  // namespace
 
 bool ReadPlaylistFile(Playlist& playlist, PlaylistStorage& storage) {
     // Read again (its root came back after its file had gone): unsaved edits win over the file.
@@ -54,10 +59,16 @@ bool ReadPlaylistFile(Playlist& playlist, PlaylistStorage& storage) {
     bytes = std::string();
     std::vector<PlaylistLine> lines = SplitPlaylistText(decoded.text);
     decoded.text = std::wstring();
+    // Empty for URLs and network paths, which stay as written.
+    std::vector<std::wstring> resolved;
+    resolved.reserve(lines.size());
+    for (const PlaylistLine& line : lines)
+        resolved.push_back(IsRemoteEntry(line.text) ? std::wstring() : ResolveEntryPath(line.text, path));
+    EntryLookup files(storage, resolved);
     Playlist::Entries read;
     read.reserve(lines.size());
     Ref<TextObject> lastFolder;
-    for (const PlaylistLine& line : lines) read.push_back(EntryRecord(line, path, storage, lastFolder));
+    for (size_t i = 0; i < lines.size(); ++i) read.push_back(EntryRecord(lines[i], resolved[i], files, lastFolder));
     bool firstRead = !(playlist.flags & Playlist::kWasRead);
     playlist.EditEntries([&](Playlist::Entries& entries) {
         if (firstRead) read.insert(read.end(), entries.begin(), entries.end());

@@ -144,4 +144,47 @@ TEST_F(PlaylistReadTest, ALoadWhileAnotherIsReadingWaitsAndReadsNothing) {
     EXPECT_EQ(playlist->EntryCount(), 2u);
 }
 
+// Counts what the file system is asked; listing a folder can be refused as access denied.
+class CountingStorage : public PlaylistStorage {
+public:
+    bool FindFile(const std::wstring& path, StoredFileInfo& info) override {
+        ++finds;
+        return PlaylistStorage::FindFile(path, info);
+    }
+    bool ListFolder(const std::wstring& folder, std::vector<StoredFileInfo>& entries) override {
+        ++listings;
+        if (!denyListing) return PlaylistStorage::ListFolder(folder, entries);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    int finds = 0;
+    int listings = 0;
+    bool denyListing = false;
+};
+
+// A 40,000-entry playlist of one folder would otherwise ask the file system 40,000 times.
+TEST_F(PlaylistReadTest, EntriesSharingAFolderAreFoundThroughOneListing) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "A.MP3\r\nmissing" + std::to_string(i) + ".mp3\r\nRock\\b.mp3\r\nGone\\x.mp3\r\n";
+    WriteBytes(List(), text);
+    for (bool denied : {false, true}) {
+        CountingStorage storage;
+        storage.denyListing = denied;
+        Ref<Playlist> playlist = ReadPlaylist(List(), storage);
+        Playlist::Entries entries = playlist->CopyEntries();
+        ASSERT_EQ(entries.size(), 160u);
+        EXPECT_EQ(entries[0]->size, 5) << "names compare without regard to case; denied " << denied;
+        EXPECT_EQ(entries[1]->size, 0);
+        EXPECT_EQ(entries[2]->size, 7);
+        EXPECT_EQ(entries[3]->changed, 0);
+        EXPECT_EQ(entries[158]->size, 7);
+        if (!denied) {
+            EXPECT_EQ(storage.listings, 3) << "the playlist's folder, Rock and the missing Gone, once each";
+            EXPECT_EQ(storage.finds, 0);
+        } else {
+            EXPECT_EQ(storage.finds, 160) << "folders that cannot be listed: each file on its own";
+        }
+    }
+}
+
 }  // namespace
