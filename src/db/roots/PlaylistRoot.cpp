@@ -16,9 +16,13 @@ void PlaylistRoot::AttachEntries(Ref<Playlist> playlist) {
     node_->playlist = std::move(playlist);
 }
 
+// The entries go, and with them any unsaved change: a later load reads the file afresh rather
+// than keeping an empty list as the user's edit.
 void PlaylistRoot::Close() {
     SetLoaded(false);
-    if (node_->playlist) node_->playlist->SetEntries({});
+    if (!node_->playlist) return;
+    node_->playlist->SetEntries({});
+    node_->playlist->modified = false;
 }
 
 // Without the view there is no host to format titles or list order to sort by: the entries
