@@ -87,6 +87,8 @@ bool WritePlaylistFile(Playlist& playlist, const std::wstring& path, const Playl
         return false;
     }
     playlist.SetEncoding(encoding);
+    // The file now holds these entries: a later read replaces them rather than adding to them.
+    playlist.flags |= Playlist::kWasRead;
     playlist.modified = false;
     return true;
 }

@@ -3,20 +3,11 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "playlists/PlaylistFile.h"
+#include "support/BuildFiles.h"
 
-// ctest names the source folder as a Unix path; Wine reaches the Unix root through drive Z:.
-std::wstring SharedPlaylistsFolder() {
-    const char* source = std::getenv("CV_SOURCE_DIR");
-    std::string narrow = source ? source : ".";
-    std::wstring path(narrow.begin(), narrow.end());
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    if (!path.empty() && path[0] == L'\\') path.insert(0, L"Z:");
-    return path + L"\\..\\shared\\playlists";
-}
+// Beside the repository, which ctest names.
+std::wstring SharedPlaylistsFolder() { return SourceFile(L"..\\shared\\playlists"); }
 
 std::vector<std::wstring> SharedPlaylistNames() {
     std::vector<std::wstring> names;

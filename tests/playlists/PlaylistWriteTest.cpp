@@ -213,6 +213,16 @@ TEST_F(PlaylistWriteTest, SavingAPlaylistNobodyListedKeepsTheEntriesOfItsFile) {
     EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\n#EXTINF:3,Kept\r\nold.mp3\r\nsent.mp3\r\n");
 }
 
+// A new playlist written from memory, then marked for loading (its root loaded again): the
+// file holds the same entries, which must not come twice.
+TEST_F(PlaylistWriteTest, AFileWrittenFromMemoryIsReadBackInsteadOfAddedTo) {
+    Ref<Playlist> playlist = NewPlaylist(File(L"new.m3u"), {Entry(File(L"a.mp3")), Entry(File(L"b.mp3"))});
+    ASSERT_TRUE(WritePlaylistFile(*playlist, playlist->path, {}));
+    playlist->SetNeedsLoading();
+    EXPECT_TRUE(LoadPlaylistIfNeeded(*playlist));
+    EXPECT_EQ(PathsOf(*playlist), (std::vector<std::wstring>{File(L"a.mp3"), File(L"b.mp3")}));
+}
+
 TEST_F(PlaylistWriteTest, TitlesWithLineBreaksStayOnTheirLine) {
     Ref<FileRecord> tagged = Entry(File(L"a.mp3"), true, 1000);
     tagged->SetTags({L"Two\r\nlines"});

@@ -67,6 +67,13 @@ bool FindOwnBoxText(const wchar_t* text) {
     return box && GetDlgItemTextW(box, 0xFFFF, shown, 256) && wcscmp(shown, text) == 0;
 }
 
+const char kFourEntries[] = "#EXTM3U\r\na.mp3\r\nRock\\b.mp3\r\nc.mp3\r\nd.mp3\r\n";
+
+// The four after RemoveAndMove, written as read (UTF-8 without a mark) with the titles the host
+// makes of the tags read.
+const char kEditedAndSaved[] =
+    "#EXTM3U\r\n#EXTINF:0,Ann - Alpha\r\na.mp3\r\n#EXTINF:0,Dee - Delta\r\nd.mp3\r\n#EXTINF:0,Cid - Charlie\r\nc.mp3\r\n";
+
 class PlaylistFilesTest : public LivePluginTest {
 protected:
     // Three tagged files of the library, one of them in a sub-folder.
@@ -75,6 +82,15 @@ protected:
         AddLibraryFile(L"Rock\\b.mp3", {{L"title", L"Bravo"}, {L"artist", L"Ben"}});
         AddLibraryFile(L"c.mp3", {{L"title", L"Charlie"}, {L"artist", L"Cid"}});
         AddLibraryFile(L"d.mp3", {{L"title", L"Delta"}, {L"artist", L"Dee"}});
+    }
+    // The four files in a playlist root, listed with their tags.
+    void StartOnStoredPlaylist() {
+        AddTaggedFiles();
+        WriteBytes(ListPath(), kFourEntries);
+        StorePlaylistRoot(ListPath());
+        StartPlugin();
+        ASSERT_TRUE(SelectAndWaitForListing(ListPath()));
+        ASSERT_TRUE(ShowsTitles({L"Alpha", L"Bravo", L"Charlie", L"Delta"}));
     }
     std::wstring ListPath() const { return Library(L"mix.m3u8"); }
 
@@ -145,19 +161,11 @@ TEST_F(PlaylistFilesTest, ARootAddedFromTheTreeMenuListsTheEntriesOfItsFileWithT
 }
 
 TEST_F(PlaylistFilesTest, RemovedAndMovedEntriesAreSavedAndReadBackInTheirNewOrder) {
-    AddTaggedFiles();
-    WriteBytes(ListPath(), "#EXTM3U\r\na.mp3\r\nRock\\b.mp3\r\nc.mp3\r\nd.mp3\r\n");
-    StorePlaylistRoot(ListPath());
-    StartPlugin();
-    ASSERT_TRUE(SelectAndWaitForListing(ListPath()));
-    ASSERT_TRUE(ShowsTitles({L"Alpha", L"Bravo", L"Charlie", L"Delta"}));
+    StartOnStoredPlaylist();
     RemoveAndMove();
     EXPECT_TRUE(HasUnsavedChanges(ListPath())) << "\"Save playlist\" is offered";
     Command(kCmdSavePlaylist, kSaveWithoutAsking);
-    // Written as read (UTF-8 without a mark), with the titles the host makes of the tags read.
-    EXPECT_EQ(ReadBytes(ListPath()),
-              "#EXTM3U\r\n#EXTINF:0,Ann - Alpha\r\na.mp3\r\n#EXTINF:0,Dee - Delta\r\nd.mp3\r\n"
-              "#EXTINF:0,Cid - Charlie\r\nc.mp3\r\n");
+    EXPECT_EQ(ReadBytes(ListPath()), kEditedAndSaved);
     EXPECT_FALSE(HasUnsavedChanges(ListPath())) << "\"Save playlist\" is greyed again";
     EXPECT_EQ(ImageOf(ListPath()), kPlaylistImage);
 
@@ -171,13 +179,7 @@ TEST_F(PlaylistFilesTest, RemovedAndMovedEntriesAreSavedAndReadBackInTheirNewOrd
 }
 
 TEST_F(PlaylistFilesTest, SavingFromTheMenuAsksFirstAndWritesOnlyOnYes) {
-    AddTaggedFiles();
-    const char original[] = "#EXTM3U\r\na.mp3\r\nRock\\b.mp3\r\nc.mp3\r\nd.mp3\r\n";
-    WriteBytes(ListPath(), original);
-    StorePlaylistRoot(ListPath());
-    StartPlugin();
-    ASSERT_TRUE(SelectAndWaitForListing(ListPath()));
-    ASSERT_TRUE(ShowsTitles({L"Alpha", L"Bravo", L"Charlie", L"Delta"}));
+    StartOnStoredPlaylist();
     RemoveAndMove();
     {
         // The box is found as soon as it exists; its text follows a moment later.
@@ -188,25 +190,19 @@ TEST_F(PlaylistFilesTest, SavingFromTheMenuAsksFirstAndWritesOnlyOnYes) {
         ASSERT_TRUE(PumpUntil([&] { return no.Done(); }, 20000));
         EXPECT_EQ(no.Join(), Texts{L"Save playlist?"});
     }
-    EXPECT_EQ(ReadBytes(ListPath()), original);
+    EXPECT_EQ(ReadBytes(ListPath()), kFourEntries);
     EXPECT_TRUE(HasUnsavedChanges(ListPath()));
     {
         BoxAnswerer yes(L"", IDYES);
         Command(kCmdSavePlaylist, kSaveAskingFirst);
         ASSERT_TRUE(PumpUntil([&] { return yes.Done(); }, 20000));
     }
-    EXPECT_NE(ReadBytes(ListPath()), original);
+    EXPECT_NE(ReadBytes(ListPath()), kFourEntries);
     EXPECT_FALSE(HasUnsavedChanges(ListPath()));
 }
 
 TEST_F(PlaylistFilesTest, AReadOnlyPlaylistIsRefusedWithTheMessageAndLeftUnchanged) {
-    AddTaggedFiles();
-    const char original[] = "#EXTM3U\r\na.mp3\r\nRock\\b.mp3\r\nc.mp3\r\nd.mp3\r\n";
-    WriteBytes(ListPath(), original);
-    StorePlaylistRoot(ListPath());
-    StartPlugin();
-    ASSERT_TRUE(SelectAndWaitForListing(ListPath()));
-    ASSERT_TRUE(ShowsTitles({L"Alpha", L"Bravo", L"Charlie", L"Delta"}));
+    StartOnStoredPlaylist();
     RemoveAndMove();
     SetFileAttributesW(ListPath().c_str(), FILE_ATTRIBUTE_READONLY);
     BoxAnswerer error(L"Error", IDOK);
@@ -215,27 +211,21 @@ TEST_F(PlaylistFilesTest, AReadOnlyPlaylistIsRefusedWithTheMessageAndLeftUnchang
     Texts texts = error.Join();
     SetFileAttributesW(ListPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(texts, Texts{L"File is read-only. You can't save to a read-only file."});
-    EXPECT_EQ(ReadBytes(ListPath()), original);
+    EXPECT_EQ(ReadBytes(ListPath()), kFourEntries);
     EXPECT_TRUE(HasUnsavedChanges(ListPath()));
 }
 
 // The new file is written beside the old one first; a folder standing in its way makes the
 // write fail as a full disk would, after the question was answered.
 TEST_F(PlaylistFilesTest, AFailedSaveSaysSoAndKeepsTheFileAndTheChanges) {
-    AddTaggedFiles();
-    const char original[] = "#EXTM3U\r\na.mp3\r\nRock\\b.mp3\r\nc.mp3\r\nd.mp3\r\n";
-    WriteBytes(ListPath(), original);
-    StorePlaylistRoot(ListPath());
-    StartPlugin();
-    ASSERT_TRUE(SelectAndWaitForListing(ListPath()));
-    ASSERT_TRUE(ShowsTitles({L"Alpha", L"Bravo", L"Charlie", L"Delta"}));
+    StartOnStoredPlaylist();
     RemoveAndMove();
     ASSERT_TRUE(CreateDirectoryW((ListPath() + L".saving").c_str(), nullptr));
     BoxAnswerer error(L"Error", IDOK);
     PostCommand(kCmdSavePlaylist, kSaveWithoutAsking);
     EXPECT_TRUE(PumpUntil([&] { return error.Done(); }, 30000));
     EXPECT_EQ(error.Join().size(), 1u) << "the failure is reported";
-    EXPECT_EQ(ReadBytes(ListPath()), original);
+    EXPECT_EQ(ReadBytes(ListPath()), kFourEntries);
     EXPECT_TRUE(HasUnsavedChanges(ListPath())) << "\"Save playlist\" stays offered";
     RemoveDirectoryW((ListPath() + L".saving").c_str());
     Command(kCmdSavePlaylist, kSaveWithoutAsking);
@@ -260,18 +250,11 @@ TEST_F(PlaylistFilesTest, APlaylistFoundInAFolderListsItsFileAndIsSavedThere) {
 }
 
 TEST_F(PlaylistFilesTest, ChangedPlaylistRootsAreSavedAtShutdownWhenAutosaveIsOn) {
-    AddTaggedFiles();
-    WriteBytes(ListPath(), "#EXTM3U\r\na.mp3\r\nRock\\b.mp3\r\nc.mp3\r\nd.mp3\r\n");
     WritePrivateProfileStringW(L"General", L"Autosave playlists on shutdown", L"1", SettingsPath().c_str());
-    StorePlaylistRoot(ListPath());
-    StartPlugin();
-    ASSERT_TRUE(SelectAndWaitForListing(ListPath()));
-    ASSERT_TRUE(ShowsTitles({L"Alpha", L"Bravo", L"Charlie", L"Delta"}));
+    StartOnStoredPlaylist();
     RemoveAndMove();
     CloseAndQuit();
-    EXPECT_EQ(ReadBytes(ListPath()),
-              "#EXTM3U\r\n#EXTINF:0,Ann - Alpha\r\na.mp3\r\n#EXTINF:0,Dee - Delta\r\nd.mp3\r\n"
-              "#EXTINF:0,Cid - Charlie\r\nc.mp3\r\n");
+    EXPECT_EQ(ReadBytes(ListPath()), kEditedAndSaved);
 }
 
 }  // namespace
