@@ -181,7 +181,11 @@ LRESULT MainView::OnSavePlaylist(LPARAM lp) {
     }
     bool declined = false;
     PlaylistWriteOptions how = ViewPlaylistWriting(host_, SortPrefixFlags(), lp == kSaveAskingFirst);
-    if (how.confirm) how.confirm = [ask = how.confirm, &declined] { return !(declined = !ask()); };
+    if (how.confirm)
+        how.confirm = [ask = how.confirm, &declined] {
+            declined = !ask();
+            return !declined;
+        };
     if (WritePlaylistFile(*node->playlist, path, how)) {
         HTREEITEM item = TreeView_GetSelection(tree_->Tree());
         tree_->SetItemImage(item, PathExists(path) ? kPlaylistImage : kMissingPlaylistImage);
