@@ -133,7 +133,7 @@ TreeMenuState MainView::TreeMenuStateOf(HTREEITEM item) {
     state.play = {tree_->EnterKeyDisabled(), tree_->DoubleClickCommand()};
     state.node = MenuNodeOf(node);
     state.isRoot = node && TreeView_GetParent(tree, item) == tree_->TopItem();
-    state.playlistModified = node && node->playlist && node->playlist->modified;
+    state.playlistModified = node && node->playlist && node->playlist->HasUnsavedChanges();
     state.autoload = state.isRoot && SendMessageW(dialog_, kCommandMessage, kCmdGetAutoload, 0) == 1;
     state.showDelete = SendMessageW(dialog_, kCommandMessage, kOptGetShowDelete, 0) != 0;
     return state;
