@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the stand-in player (cvhost.exe) with the plugin under Wine on small scripts and checks
 # what it prints: the plugin's start-up line, the settings the plugin wrote on first run, the
-# refusal of an old player version, the menu entry, screenshots, unknown commands and the
-# object counts printed after unloading.
+# refusal of an old player version, the menu entry, screenshots, unknown commands, the
+# object counts printed after unloading, and that the plugin leaves nothing of its own on the
+# host's windows, records and services once it quit.
 set -u
 host=$1
 plugin=$2
@@ -17,13 +18,19 @@ check() {  # check NAME CONDITION-STATUS
   if [ "$2" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
 }
 has_line() { grep -qxF -- "$2" <<<"$1"; }
-# Runs the host on a script given on standard input; the output is in $out.
+# Runs the host on a script given on standard input; the output is in $out, the host's exit
+# status in $status.
 run_host() {
   local name=$1; shift
   cat >"$work/$name.txt"
-  out=$(timeout 300 "$run_wine" "$host" --plugin "$plugin" --script "$work/$name.txt" "$@" 2>&1 | tr -d '\r')
+  out=$(timeout 300 "$run_wine" "$host" --plugin "$plugin" --script "$work/$name.txt" "$@" 2>&1 | tr -d '\r'
+        exit "${PIPESTATUS[0]}")
+  status=$?
   echo "$out" >"$work/$name.out"
 }
+# What the host reports when a plugin quits leaving something of its own behind.
+left_behind='^host: (window procedure left on .* after quit|frame record freed while its frame lives|service interface not released|accelerators still registered after quit)$'
+left_nothing() { ! grep -qE "$left_behind" <<<"$out" && [ "$status" -eq 0 ]; }
 dump_on_failure() { [ "$failed" -gt "$1" ] && { echo "--- output of $2:"; cat "$work/$2.out"; }; }
 
 # --- first start: init line, settings written into the redirected documents folder ---------
@@ -51,6 +58,7 @@ check "menu entry once in the main menu" "$([ "$(grep -c "$entry" <<<"$main_menu
 check "menu entry after the anchor item" "$(grep -A1 $'\t40258\t' <<<"$main_menu" | grep -q "$entry"; echo $?)"
 check "menu entry once in the second menu" "$([ "$(grep -c "$entry" <<<"$second_menu")" -eq 1 ]; echo $?)"
 check "screenshot of the frame" "$(grep -qE '^screenshot: [0-9]+x[0-9]+$' <<<"$out"; echo $?)"
+check "first start leaves nothing behind at quit" "$(left_nothing; echo $?)"
 dump_on_failure "$before" first
 
 # --- a second start keeps the settings; screenshots are real PNG files ----------------------
@@ -61,6 +69,7 @@ screenshot $work/main.png main
 SCRIPT
 check "second start" "$(has_line "$out" "host: plugin Crateview 2.02 init returned 0"; echo $?)"
 check "script without quit ends with the counts" "$(tail -n 1 <<<"$out" | grep -q '^host: gdi '; echo $?)"
+check "second start leaves nothing behind at quit" "$(left_nothing; echo $?)"
 if command -v python3 >/dev/null; then
   for png in "$work/frame.png" "$work/main.png"; do
     python3 - "$png" <<'PY'
@@ -99,6 +108,7 @@ check "old version init still returns 0" "$(has_line "$out" "host: plugin Cratev
 check "inert plugin writes no settings" "$(has_line "$out" "no settings file"; echo $?)"
 check "inert plugin makes no frame" "$(sed -n '/^> screenshot/,/^> /p' <<<"$out" | grep -qxF unsupported; echo $?)"
 check "old version quits with counts" "$(tail -n 1 <<<"$out" | grep -q '^host: gdi '; echo $?)"
+check "inert plugin leaves nothing behind" "$(left_nothing; echo $?)"
 dump_on_failure "$before" old
 
 # --- the current version starts; answers are taken by the next box only ---------------------
@@ -109,6 +119,7 @@ quit
 SCRIPT
 check "5.33 accepted" "$(! grep -q '^box: ' <<<"$out"; echo $?)"
 check "answer without a box reported" "$(has_line "$out" "answer: no message box appeared"; echo $?)"
+check "no service manager, nothing left behind" "$(left_nothing; echo $?)"
 dump_on_failure "$before" answers
 
 # --- automation commands, against a probe plugin whose view reports what it received -------
@@ -169,6 +180,7 @@ SCRIPT
   check "box printed and answered" "$(has_line "$out" 'box: Confirmation: Really?\nSure?' && [ "$(status_after 'answer no')" = "answered no" ]; echo $?)"
   check "drop on a tree item" "$(status_after "drop tree:Jazz $work/one.mp3 $work/two.mp3" | grep -q '^drop 2 on Jazz: .*one\.mp3$'; echo $?)"
   check "skin change notice" "$([ "$(status_after 'skin-change')" = "skin changed" ]; echo $?)"
+  check "careful probe leaves nothing behind" "$(left_nothing; echo $?)"
   dump_on_failure "$before" probe
 
   # The view's add commands through the real folder browser and open dialog, and a plugin's
@@ -214,6 +226,23 @@ SCRIPT
   check "play notifies the playing file" "$([ "$(status_after 'play 2')" = 'playing C:\music\b.mp3' ]; echo $?)"
   check "file information dialog" "$(has_line "$out" "dialog: File information" && grep -qF $'1000\tEdit\tC:\\music\\a.mp3' <<<"$out" && [ "$(status_after 'dialog-click 1')" = "file info closed" ]; echo $?)"
   dump_on_failure "$before" probe-dialogs
+
+  # A careless plugin: the host names each thing it left behind and fails.
+  before=$failed
+  plugin=$probe
+  run_host probe-careless <<SCRIPT
+focus list
+key F4
+status
+quit
+SCRIPT
+  plugin=$plugin_saved
+  check "the probe took the careless key" "$([ "$(status_after 'key F4')" = "careless quit" ]; echo $?)"
+  check "window procedure left is reported" "$(has_line "$out" "host: window procedure left on CvHostMain after quit"; echo $?)"
+  check "frame record freed early is reported" "$(has_line "$out" "host: frame record freed while its frame lives"; echo $?)"
+  check "service interface kept is reported" "$(has_line "$out" "host: service interface not released"; echo $?)"
+  check "careless quit fails the host" "$([ "$status" -ne 0 ] && tail -n 1 <<<"$out" | grep -q '^host: gdi '; echo $?)"
+  dump_on_failure "$before" probe-careless
 fi
 
 echo "$passed passed, $failed failed"
