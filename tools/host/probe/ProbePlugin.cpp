@@ -27,7 +27,7 @@ HWND view;
 WNDPROC hostProc;
 WNDPROC listProc;
 EmbedRecord* embed;
-// F4 makes the probe quit as a careless plugin would: its hook left on the host window, its
+// F11 makes the probe quit as a careless plugin would: its hook left on the host window, its
 // frame record freed while the frame lives, the application service kept. The host must
 // report each of them.
 bool carelessQuit;
@@ -186,7 +186,7 @@ LRESULT CALLBACK ListHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
         HostFileInfoRecord info = {view, L"C:\\music\\a.mp3"};
         SendMessageW(record.hostWindow, kHostMessage, reinterpret_cast<WPARAM>(&info), kHostFileInfoDialog);
         Status(L"file info closed");
-    } else if (message == WM_KEYDOWN && wp == VK_F4) {
+    } else if (message == WM_KEYDOWN && wp == VK_F11) {
         carelessQuit = true;
         Status(L"careless quit");
     } else if (message == WM_KEYDOWN && wp == VK_F8)
