@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "bus/Messages.h"
-
 namespace {
 
 FakeHost fake;
@@ -39,7 +37,6 @@ constexpr DWORD kSlowReadGuardMs = 60000;
 
 void HoldSlowRead() {
     ++fake.slowReads;
-    fake.commandsWhileHeld.clear();
     if (!fake.answerSlowReadWhen) {
         Sleep(fake.slowReadMs);
         return;
@@ -48,7 +45,6 @@ void HoldSlowRead() {
     while (!fake.answerSlowReadWhen() && GetTickCount() - start < kSlowReadGuardMs) {
         MSG msg;
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE)) {
-            if (msg.message == kCommandMessage) fake.commandsWhileHeld.emplace_back(msg.wParam, msg.lParam);
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
             continue;

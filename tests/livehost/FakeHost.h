@@ -46,8 +46,6 @@ struct FakeHost {
     DWORD slowReadMs = 0;
     std::function<bool()> answerSlowReadWhen;
     int slowReads = 0;
-    // The plugin's commands (word, long) the host's thread handled while holding the last answer.
-    std::vector<std::pair<WPARAM, LPARAM>> commandsWhileHeld;
     // The file-information dialog (1293): the paths it was shown for, what it answers (0 lets
     // the plugin go on to the next file), and what the user does while it is open.
     std::vector<std::wstring> fileInfoShown;

@@ -11,6 +11,7 @@
 #include "host/HostApi.h"
 #include "base/Path.h"
 #include "base/Unique.h"
+#include "logic/ScriptLine.h"
 
 #ifdef CV_HOST_HAVE_TAGS
 #include "TagReader.h"
@@ -88,13 +89,7 @@ void KeepEditedTags(HWND dialog, const std::wstring& path) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     GetDlgItemTextW(dialog, kIdFileInfoTags, &text[0], length + 1);
     text.resize(static_cast<size_t>(length));
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find(L'\n', start);
-        if (end == std::wstring::npos) end = text.size();
-        std::wstring line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
-        start = end + 1;
+    for (const std::wstring& line : SplitLines(text)) {
         size_t colon = line.find(L": ");
         if (colon == std::wstring::npos) continue;
         std::wstring key = line.substr(0, colon), value = line.substr(colon + 2);

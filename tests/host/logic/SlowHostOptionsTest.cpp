@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "logic/HostOptions.h"
+#include "logic/ScriptLine.h"
 
 namespace {
 
@@ -44,6 +45,15 @@ TEST(SlowHostOptionsTest, CommandLineSetsEachAndRefusesBadValues) {
         EXPECT_FALSE(ParseHostOptions({L"--plugin", L"p.dll", name, L"soon"}).error.empty()) << name;
         EXPECT_FALSE(ParseHostOptions({L"--plugin", L"p.dll", name}).error.empty()) << name << " without a value";
     }
+}
+
+// The file-information dialog's text is read back line by line, whatever the line ends.
+TEST(SlowHostOptionsTest, DialogTextSplitsIntoLines) {
+    using Lines = std::vector<std::wstring>;
+    EXPECT_EQ(SplitLines(L"title: A\r\nartist: B\r\n"), (Lines{L"title: A", L"artist: B"}));
+    EXPECT_EQ(SplitLines(L"title: A\nyear: 1999"), (Lines{L"title: A", L"year: 1999"}));
+    EXPECT_EQ(SplitLines(L"a\r\n\r\nb"), (Lines{L"a", L"", L"b"}));
+    EXPECT_EQ(SplitLines(L""), Lines{});
 }
 
 }  // namespace

@@ -35,17 +35,20 @@ for name in a b c; do printf 'x' >"$work/lib/$name.mp3"; done
 for name in d e f; do printf 'x' >"$work/more/$name.mp3"; done
 lib=$(winpath "$work/lib")
 more=$(winpath "$work/more")
+# Each run but one starts the same way: the first root added without reading its tags, then
+# its folder selected, which reads the rows shown.
+open_lib="wait-idle 10000
+add-root $lib
+answer no
+wait-idle 60000
+select $lib
+wait-idle 30000"
 
 # b.mp3 takes 3 s to read: the rows shown give it up after 2 s and c.mp3 is read once the host
 # is free again.
 new_profile "$work/slow"
 run_host slow "$work/slow" --tag-delay 3000 --tag-delay-file b.mp3 <<SCRIPT
-wait-idle 10000
-add-root $lib
-answer no
-wait-idle 60000
-select $lib
-wait-idle 30000
+$open_lib
 status
 quit
 SCRIPT
@@ -87,12 +90,7 @@ before=$failed
 # moves on by itself; each start is counted.
 new_profile "$work/info"
 run_host info "$work/info" --file-info-answer 0 --start-delay 300 <<SCRIPT
-wait-idle 10000
-add-root $lib
-answer no
-wait-idle 60000
-select $lib
-wait-idle 30000
+$open_lib
 select-rows 0
 command 1039
 dialog
@@ -126,12 +124,7 @@ before=$failed
 # Entries that end by themselves: the whole playlist plays through, each start counted.
 new_profile "$work/tracks"
 run_host tracks "$work/tracks" --track-ms 300 <<SCRIPT
-wait-idle 10000
-add-root $lib
-answer no
-wait-idle 60000
-select $lib
-wait-idle 30000
+$open_lib
 select-rows 0,1,2
 command 1037 3010
 wait-playing 10000

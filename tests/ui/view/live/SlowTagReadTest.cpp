@@ -4,7 +4,8 @@
 // and a pass that gave files up says how many.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <memory>
+#include <utility>
 
 #include "livehost/LivePlugin.h"
 #include "ui/view/CellText.h"
@@ -27,20 +28,16 @@ protected:
         AddLibraryFile(L"c.mp3", {{L"title", L"Gamma"}, {L"length", L"1000"}});
         StoreFolderRoot(Library());
     }
-    // b.mp3 is answered only once the plugin has moved on to c.mp3: always too late.
+    // b.mp3 is answered only once the plugin has moved on (it asks for another file): always
+    // too late.
     static void HostAnswersBTooLate() {
         Fake().slowFile = L"b.mp3";
-        Fake().answerSlowReadWhen = [] { return RequestWaiting() || Fake().tagRequestsByName[L"c.mp3"] > 0; };
-    }
-    // b.mp3 is answered only once the view has had the notice that its row's read ended.
-    void HostAnswersBAfterItsRowNotice() {
-        Fake().slowFile = L"b.mp3";
-        Fake().answerSlowReadWhen = [this] {
-            std::vector<std::wstring> names = ColumnTexts(kColumnFilename);
-            auto row = std::find(names.begin(), names.end(), L"b.mp3");
-            std::pair<WPARAM, LPARAM> notice(kCmdRowTagsRead, row - names.begin());
-            const auto& handled = Fake().commandsWhileHeld;
-            return std::find(handled.begin(), handled.end(), notice) != handled.end();
+        // c.mp3 asked since this hold began: the host may have handled that request meanwhile.
+        auto atHold = std::make_shared<std::pair<int, int>>(-1, 0);
+        Fake().answerSlowReadWhen = [atHold] {
+            int asked = Fake().tagRequestsByName[L"c.mp3"];
+            if (atHold->first != Fake().slowReads) *atHold = {Fake().slowReads, asked};
+            return RequestWaiting() || asked > atHold->second;
         };
     }
     bool WaitForStatus(const std::wstring& text) const {
@@ -56,7 +53,7 @@ protected:
 
 TEST_F(SlowTagReadTest, AVisibleRowAnsweredTooLateStaysUnreadUntilTheNextPass) {
     MakeLibrary();
-    HostAnswersBAfterItsRowNotice();
+    HostAnswersBTooLate();
     StartPlugin();
     ASSERT_TRUE(SelectAndWaitForListing(Library()));
     ASSERT_TRUE(PumpUntil([&] { return CountInCache(kCountTagged) == 2; }, 30000))
