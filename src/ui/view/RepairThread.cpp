@@ -57,6 +57,14 @@ bool DispatchQueued(std::optional<WPARAM>& quitCode) {
     return true;
 }
 
+// Takes a WM_QUIT waiting in the queue, leaving every other message where it is.
+bool QuitRequested(std::optional<WPARAM>& quitCode) {
+    MSG message;
+    if (!PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) return false;
+    quitCode = message.wParam;
+    return true;
+}
+
 }  // namespace
 
 bool RunRepairOnThread(PlaylistRepair& repair, Ref<CacheConnection> connection, const PlaylistRepair::AskUser& ask,
@@ -72,10 +80,13 @@ bool RunRepairOnThread(PlaylistRepair& repair, Ref<CacheConnection> connection, 
     std::optional<WPARAM> quitCode;
     HANDLE waits[] = {thread.get(), job.asked.get()};
     for (;;) {
+        if (!abandoned && !stillWanted()) abandoned = true;
         DWORD woken = MsgWaitForMultipleObjectsEx(2, waits, INFINITE, abandoned ? QS_SENDMESSAGE : QS_ALLINPUT,
                                                   MWMO_INPUTAVAILABLE);
         if (woken == WAIT_OBJECT_0) break;
         if (woken == WAIT_OBJECT_0 + 1) {
+            // A quit that came with the question goes first: no box is shown to a closing view.
+            if (!abandoned && QuitRequested(quitCode)) abandoned = true;
             job.answer = abandoned ? RepairAnswer::kCancel : ask(job.question);
             SetEvent(job.answered.get());
         } else if (woken == WAIT_FAILED) {
@@ -91,7 +102,6 @@ bool RunRepairOnThread(PlaylistRepair& repair, Ref<CacheConnection> connection, 
         } else if (!DispatchQueued(quitCode)) {
             abandoned = true;
         }
-        if (!abandoned && !stillWanted()) abandoned = true;
     }
     if (quitCode) PostQuitMessage(static_cast<int>(*quitCode));
     return !abandoned;
