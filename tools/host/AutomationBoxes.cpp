@@ -7,6 +7,7 @@
 // go on, and counted so that the host exits with a failure.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <deque>
 #include <map>
@@ -27,10 +28,43 @@ constexpr DWORD kPollMs = 25;
 constexpr DWORD kAnswerWaitMs = 10000;
 constexpr int kMessageTextId = 0xFFFF;
 
+// A button by its id ("answer yes"), or by its caption when the word names no id: boxes whose
+// buttons were renamed ("answer I feel lucky").
 struct QueuedAnswer {
     int button;
+    std::wstring caption;
     std::shared_ptr<std::atomic<bool>> taken;
 };
+
+QueuedAnswer AnswerOfWords(const std::wstring& words) {
+    int button = BoxButtonOfWord(ToLower(words));
+    return {button, button ? std::wstring() : words, std::make_shared<std::atomic<bool>>(false)};
+}
+
+std::wstring WithoutAmpersands(std::wstring caption) {
+    caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
+    return ToLower(caption);
+}
+
+struct CaptionSearch {
+    std::wstring wanted;
+    int button = 0;
+};
+
+BOOL CALLBACK MatchCaption(HWND child, LPARAM lp) {
+    auto* search = reinterpret_cast<CaptionSearch*>(lp);
+    if (ClassNameOf(child) != L"Button" || WithoutAmpersands(WindowTextOf(child)) != search->wanted) return TRUE;
+    search->button = GetDlgCtrlID(child);
+    return FALSE;
+}
+
+// The id of the answer's button in this box, or 0 when it has none.
+int ButtonOfAnswer(HWND box, const QueuedAnswer& answer) {
+    if (answer.caption.empty()) return GetDlgItem(box, answer.button) ? answer.button : 0;
+    CaptionSearch search{WithoutAmpersands(answer.caption)};
+    EnumChildWindows(box, MatchCaption, reinterpret_cast<LPARAM>(&search));
+    return search.button;
+}
 
 enum class ScriptPhase { kStarting, kRunning, kEnded };
 
@@ -139,8 +173,8 @@ void Settle(BoxWatch& watch, HWND box) {
         watch.answers.pop_front();
         answer.taken->store(true);
         watch.shown[box] = true;
-        if (GetDlgItem(box, answer.button)) {
-            Click(box, answer.button);
+        if (int button = ButtonOfAnswer(box, answer)) {
+            Click(box, button);
         } else {
             Say(L"answer: the box has no such button; default taken");
             Click(box, DefaultButton(box));
@@ -180,9 +214,9 @@ void WatchBoxes() {
 }
 
 void OnAnswer(const std::wstring& argument) {
-    int button = BoxButtonOfWord(ToLower(argument));
-    if (!button) {
-        Say(L"answer: expected yes, no, cancel, ok, retry, ignore or abort");
+    QueuedAnswer answer = AnswerOfWords(argument);
+    if (argument.empty()) {
+        Say(L"answer: expected yes, no, cancel, ok, retry, ignore, abort or a button's caption");
         return;
     }
     BoxWatch& watch = Watch();
@@ -193,8 +227,8 @@ void OnAnswer(const std::wstring& argument) {
             taken = watch.startupAnswers.front().taken;
             watch.startupAnswers.pop_front();
         } else {
-            taken = std::make_shared<std::atomic<bool>>(false);
-            watch.answers.push_back({button, taken});
+            taken = answer.taken;
+            watch.answers.push_back(answer);
         }
     }
     DWORD start = GetTickCount();
@@ -256,8 +290,8 @@ void ScriptEnded() {
 void StartMessageBoxWatcher() {
     BoxWatch& watch = Watch();
     for (const std::wstring& word : LeadingScriptAnswers()) {
-        QueuedAnswer answer{BoxButtonOfWord(ToLower(word)), std::make_shared<std::atomic<bool>>(false)};
-        if (!answer.button) break;  // the command itself reports the word when it runs
+        if (word.empty()) break;  // the command itself reports the missing word when it runs
+        QueuedAnswer answer = AnswerOfWords(word);
         watch.answers.push_back(answer);
         watch.startupAnswers.push_back(answer);
     }

@@ -154,6 +154,8 @@ private:
     LRESULT OnSendEntryToPlaylist(LPARAM);
     LRESULT OnSavePlaylist(LPARAM);
     LRESULT OnBookmarkRows(LPARAM);
+    // "Repair playlist" on the selected playlist (MainViewRepair.cpp).
+    void RepairSelectedPlaylist();
 
     // The selected root (MainViewRootCommands.cpp).
     int SelectedRootIndex() const;
@@ -240,6 +242,7 @@ private:
     // answer without the tree or the roots being touched.
     bool closing_ = false;
     bool fileInfoLoop_ = false;
+    bool repairRunning_ = false;
     bool suppressFirstClear_ = true;
     ListTotals totals_;
     // Row notices (1041) handled for the shown list, and those of retired lists still queued,

@@ -150,9 +150,7 @@ void MainView::RunMenuChoice(UINT code, HWND pane) {
         case MenuRouteKind::kList: SendMessageW(list_->Window(), kCommandMessage, kCmdRunMenuCommand, code); break;
         case MenuRouteKind::kTree: SendMessageW(tree_->Tree(), kCommandMessage, kCmdRunMenuCommand, code); break;
         case MenuRouteKind::kPostKey: PostMessageW(dialog_, WM_KEYDOWN, route.command, route.argument); break;
-        // Repairing a playlist's broken entries is the playlists' own command; it takes this
-        // choice once it exists.
-        case MenuRouteKind::kRepairPlaylist: break;
+        case MenuRouteKind::kRepairPlaylist: RepairSelectedPlaylist(); break;
         case MenuRouteKind::kNothing: break;
     }
 }
