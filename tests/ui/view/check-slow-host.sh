@@ -86,20 +86,22 @@ check "the host quits after the hang" "$(tail -n 1 <<<"$out" | grep -q '^host: g
 before=$failed
 
 # The dialog lets the plugin go on (answer 0): the title edited there reaches the row and the
-# cache. Playing the three rows: the player starts the first a while after the Play command and
+# cache. Playing the three rows: the player starts the first a while after the Play choice and
 # moves on by itself; each start is counted.
 new_profile "$work/info"
 run_host info "$work/info" --file-info-answer 0 --start-delay 300 <<SCRIPT
 $open_lib
 select-rows 0
-command 1039
+right-click list:0
+choose View file info
 dialog
 dialog-set 1001 title: Edited in the dialog
 dialog-click 1
 wait-idle 10000
 list
 select-rows 0,1,2
-command 1037 3010
+right-click list:2
+choose Play
 wait-playing 10000
 advance
 advance
@@ -126,7 +128,8 @@ new_profile "$work/tracks"
 run_host tracks "$work/tracks" --track-ms 300 <<SCRIPT
 $open_lib
 select-rows 0,1,2
-command 1037 3010
+right-click list:2
+choose Play
 wait-playing 10000
 wait-stopped 20000
 wait-idle 10000
