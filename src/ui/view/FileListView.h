@@ -8,10 +8,12 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "settings/ListSettings.h"
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
+#include "ui/view/PaneKeys.h"
 
 class ViewModel;
 
@@ -41,9 +43,16 @@ public:
     int DoubleClickCommand() const { return stored_.doubleClickCommand; }
     bool EnterKeyDisabled() const { return enterKeyDisabled_; }
     const std::wstring& StatusText() const { return status_; }
+    // The files of the bookmarks submenu, in its order: list command 3027 with n in its high
+    // word plays the n-th. The menu that lists them fills this each time it is built.
+    void ClearBookmarks() { bookmarks_.clear(); }
+    void AddBookmark(std::wstring path) { bookmarks_.push_back(std::move(path)); }
 
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnChar(HWND, UINT, WPARAM, LPARAM) override;
+    // The keyboard of the list (ListKeys.cpp).
+    LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnSysKeyDown(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnVScroll(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnMouseWheel(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnSetCursor(HWND, UINT, WPARAM, LPARAM) override;
@@ -64,8 +73,28 @@ private:
     std::wstring String(UINT id) const;
     void InsertColumns();
     void RunCommand(int command, int argument);
+    void PlayBookmark(int number) const;
     void SetStatus(int status);
     void Save();
+
+    // Keys (ListKeys.cpp): 0 consumes the key, 1 lets the control move as usual.
+    static const KeyBinding<FileListView> kKeys[];
+    static const KeyBinding<FileListView> kAltKeys[];
+    HWND Sibling(int controlId) const;
+    LRESULT MoveFocusOnTab(const KeyPress& press);
+    LRESULT PlayOnEnter(const KeyPress& press);
+    LRESULT PassToView(const KeyPress& press);
+    LRESULT ShowPlayingRow(const KeyPress& press);
+    LRESULT LeaveTopRowUpwards(const KeyPress& press);
+    LRESULT ReadRowsComingIntoView(const KeyPress& press);
+    LRESULT MovePlaylistEntries(const KeyPress& press);
+    LRESULT SelectLibrary(const KeyPress& press);
+    LRESULT RemovePlaylistEntries(const KeyPress& press);
+    LRESULT RunKeyCommand(const KeyPress& press);
+    LRESULT OpenPreferences(const KeyPress& press);
+    LRESULT SavePlaylist(const KeyPress& press);
+    LRESULT BookmarkSelection(const KeyPress& press);
+    LRESULT FocusSearch(const KeyPress& press);
 
     // Drawing (FileListDrawing.cpp).
     void PaintStatus(HDC dc) const;
@@ -85,6 +114,7 @@ private:
     // order last loaded or saved.
     ListSettings stored_;
     bool enterKeyDisabled_ = false;
+    std::vector<std::wstring> bookmarks_;
     std::wstring status_;
     int columnsInserted_ = 0;
     HFONT font_ = nullptr;
