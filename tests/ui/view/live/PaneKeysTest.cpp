@@ -50,6 +50,11 @@ TEST_F(PaneKeysTest, TabAndShiftTabCycleThroughThePanes) {
     EXPECT_EQ(Focused(), Search()) << "tree -> search box";
     Press(Search(), VK_TAB, kShift);
     EXPECT_EQ(Focused(), List()) << "search box -> list";
+
+    SelectRows({});
+    Press(Search(), VK_DOWN);
+    EXPECT_EQ(Focused(), List()) << "Down leaves the search box for the list";
+    EXPECT_EQ(SelectedRows(), std::vector<int>{0});
 }
 
 TEST_F(PaneKeysTest, UpLeavesTheTopRowForTheSearchBox) {
@@ -82,7 +87,7 @@ TEST_F(PaneKeysTest, CtrlHomeAndAltSJumpToLibraryAndSearchText) {
     EXPECT_EQ(end, 3u) << "the whole text is selected, ready to be typed over";
 }
 
-TEST_F(PaneKeysTest, ListKeysReachTheirCommands) {
+TEST_F(PaneKeysTest, PaneKeysReachTheirCommands) {
     StartOverTwoFiles();
     Press(List(), 'A', kCtrl);
     EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 1})) << "Ctrl+A";
@@ -90,21 +95,26 @@ TEST_F(PaneKeysTest, ListKeysReachTheirCommands) {
     EXPECT_TRUE(SelectedRows().empty()) << "Ctrl+D";
 
     SelectRows({0});
+    enum Pane { kList, kTree, kSearch };
     const struct {
+        Pane pane;
         UINT key;
         Modifiers held;
         WPARAM command;
     } cases[] = {
-        {VK_SPACE, {}, kCmdShowPlayingRow},      {VK_DOWN, {}, kCmdReadVisibleTags},
-        {VK_NEXT, {}, kCmdReadVisibleTags},      {VK_PRIOR, {}, kCmdReadVisibleTags},
-        {'G', kCtrl, kCmdSelectRowFolder},       {'S', kCtrl, kCmdSavePlaylist},
-        {'3', kAlt, kCmdFileInfo},               {'P', kCtrl, kCmdOpenPreferencesNow},
+        {kList, VK_SPACE, {}, kCmdShowPlayingRow},    {kList, VK_DOWN, {}, kCmdReadVisibleTags},
+        {kList, VK_NEXT, {}, kCmdReadVisibleTags},    {kList, VK_PRIOR, {}, kCmdReadVisibleTags},
+        {kList, 'G', kCtrl, kCmdSelectRowFolder},     {kList, 'S', kCtrl, kCmdSavePlaylist},
+        {kList, '3', kAlt, kCmdFileInfo},             {kList, 'P', kCtrl, kCmdOpenPreferencesNow},
+        {kTree, 'S', kCtrl, kCmdSavePlaylist},        {kTree, 'P', kCtrl, kCmdOpenPreferencesNow},
+        {kSearch, 'P', kCtrl, kCmdOpenPreferencesNow},
     };
     for (const auto& c : cases) {
+        HWND pane = c.pane == kList ? List() : c.pane == kTree ? Tree() : Search();
         int before = CommandsReceived(c.command);
-        Press(List(), c.key, c.held);
+        Press(pane, c.key, c.held);
         EXPECT_TRUE(PumpUntil([&] { return CommandsReceived(c.command) > before; }, 10000))
-            << "key " << c.key << " did not reach command " << c.command;
+            << "pane " << c.pane << ", key " << c.key << " did not reach command " << c.command;
     }
 }
 
