@@ -161,7 +161,7 @@ void FileListView::PlayBookmark(int number) const {
     if (number < 0 || static_cast<size_t>(number) > bookmarks_.size()) return;
     auto rows = Ref<RowList>::Make();
     rows->rows.push_back(Ref<FileRecord>::Make(std::wstring_view(bookmarks_[static_cast<size_t>(number) - 1])));
-    PostToViewWithReference(kCmdPlayRowList, std::move(rows));
+    PostObjectToView(kCmdPlayRowList, std::move(rows));
 }
 
 void FileListView::SelectRows(SelectChange change) {

@@ -130,7 +130,7 @@ LRESULT FileListView::SelectLibrary(const KeyPress&) {
 
 LRESULT FileListView::RemovePlaylistEntries(const KeyPress&) {
     Ref<TreeNode> node = model_.SelectedNode();
-    if (IsPlaylist(node)) PostToViewWithReference(kCmdRemovePlaylistRows, std::move(node));
+    if (IsPlaylist(node)) PostObjectToView(kCmdRemovePlaylistRows, std::move(node));
     return 0;
 }
 

@@ -1,12 +1,10 @@
 // What the keys of the list, the tree and the search box share: the modifiers held with a key,
 // tables from key to handler, handing a key on to another window, the Alt keys that belong to
-// the host, moving the focus between the panes, and objects handed to the view with a key.
+// the host, and moving the focus between the panes.
 #pragma once
 
 #include <windows.h>
 
-#include "base/RefCounted.h"
-#include "bus/ViewCommands.h"
 
 // The modifiers held while the key being handled was pressed.
 struct HeldModifiers {
@@ -96,12 +94,3 @@ void FocusSearchSelectingAll(HWND search);
 // focused first, so the keys that follow act on a row.
 void FocusListAtFirstRow(HWND list);
 
-// Posts a command to the view with one reference to the object, which the view adopts; when
-// no view takes the post the reference is dropped here.
-template <class T>
-bool PostToViewWithReference(WPARAM code, Ref<T> object) {
-    T* raw = object.Detach();
-    if (PostToView(code, reinterpret_cast<LPARAM>(raw))) return true;
-    if (raw) raw->Release();
-    return false;
-}

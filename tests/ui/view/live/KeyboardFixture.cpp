@@ -96,6 +96,18 @@ void KeyboardTest::WatchHostKeys() {
         SetWindowLongPtrW(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingHostProc)));
 }
 
+void KeyboardTest::StartOverRoots(std::initializer_list<const wchar_t*> files) {
+    std::vector<std::wstring> roots;
+    for (const wchar_t* file : files) {
+        AddLibraryFile(file);
+        std::wstring root = std::wstring(file).substr(0, std::wstring(file).find(L'\\'));
+        if (std::find(roots.begin(), roots.end(), root) == roots.end()) roots.push_back(root);
+    }
+    for (const std::wstring& root : roots) StoreFolderRoot(Library(root));
+    StartPlugin();
+    ASSERT_EQ(TreeView_GetSelection(Tree()), ItemOf(L""));
+}
+
 void KeyboardTest::WriteSetting(const wchar_t* section, const wchar_t* key, const wchar_t* value) const {
     WritePrivateProfileStringW(section, key, value, SettingsPath().c_str());
 }

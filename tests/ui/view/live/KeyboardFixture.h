@@ -35,6 +35,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Each file of the library ("Root\\name.mp3") made, and each root its first folder names
+    // stored in the order given, then the plugin started with "My Library" selected.
+    void StartOverRoots(std::initializer_list<const wchar_t*> files);
     // Written before the plugin starts, as a user's earlier choice.
     void WriteSetting(const wchar_t* section, const wchar_t* key, const wchar_t* value) const;
     // Gives the control the focus and presses the key there; the messages that follow are

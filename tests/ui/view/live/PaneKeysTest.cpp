@@ -134,11 +134,7 @@ TEST_F(PaneKeysTest, AltKeysNoPaneUsesReachTheHost) {
 }
 
 TEST_F(PaneKeysTest, CtrlUpMovesARootAndTheOrderSurvivesARestart) {
-    AddLibraryFile(L"One\\1.mp3");
-    AddLibraryFile(L"Two\\2.mp3");
-    StoreFolderRoot(Library(L"One"));
-    StoreFolderRoot(Library(L"Two"));
-    StartPlugin();
+    StartOverRoots({L"One\\1.mp3", L"Two\\2.mp3"});
     std::vector<std::wstring> stored = {Library(L"One\\"), Library(L"Two\\")};
     ASSERT_EQ(RootOrder(), stored);
     ASSERT_TRUE(SelectAndWaitForListing(Library(L"Two\\")));

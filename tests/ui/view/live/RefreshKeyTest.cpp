@@ -66,12 +66,7 @@ TEST_F(RefreshKeyTest, SubFolderIsReadAgainAndNothingElse) {
 }
 
 TEST_F(RefreshKeyTest, LibraryReadsEveryRootWhileTheViewStandsBusy) {
-    AddLibraryFile(L"One\\1.mp3");
-    AddLibraryFile(L"Two\\2.mp3");
-    StoreFolderRoot(Library(L"One"));
-    StoreFolderRoot(Library(L"Two"));
-    StartPlugin();
-    ASSERT_TRUE(LibrarySelected());
+    StartOverRoots({L"One\\1.mp3", L"Two\\2.mp3"});
     AddLibraryFile(L"One\\new1.mp3");
     AddLibraryFile(L"Two\\new2.mp3");
 
@@ -92,12 +87,7 @@ TEST_F(RefreshKeyTest, LibraryReadsEveryRootWhileTheViewStandsBusy) {
 }
 
 TEST_F(RefreshKeyTest, RootWhoseFolderIsGoneKeepsItsRows) {
-    AddLibraryFile(L"Here\\here.mp3");
-    AddLibraryFile(L"Away\\away.mp3");
-    StoreFolderRoot(Library(L"Here"));
-    StoreFolderRoot(Library(L"Away"));
-    StartPlugin();
-    ASSERT_TRUE(LibrarySelected());
+    StartOverRoots({L"Here\\here.mp3", L"Away\\away.mp3"});
     ASSERT_EQ(Rows(L"away.mp3"), 1);
     CloseAndQuit();
     // As when its drive is unplugged between two sessions.
