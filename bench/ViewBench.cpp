@@ -9,8 +9,11 @@
 #include <cstdio>
 #include <string>
 
-#include "BenchClock.h"
 #include "base/Path.h"
+#include "BenchClock.h"
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
 #include "db/Listing.h"
@@ -18,9 +21,6 @@
 #include "host/HostApi.h"
 #include "host/PluginRecord.h"
 #include "settings/PluginContext.h"
-#include "bus/Messages.h"
-#include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
 
 namespace {
 

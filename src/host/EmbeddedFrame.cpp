@@ -3,14 +3,14 @@
 
 #include <cstring>
 
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 #include "settings/PluginContext.h"
 #include "settings/SettingsFile.h"
 #include "settings/WindowSettings.h"
 #include "StringIds.h"
 #include "ui/dialogs/PrefsContainer.h"
-#include "bus/Messages.h"
-#include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/MainView.h"
 
 namespace {

@@ -6,15 +6,15 @@
 
 #include "base/Text.h"
 #include "base/TextObject.h"
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 #include "db/FileRecord.h"
 #include "host/EmbeddedFrame.h"
 #include "host/HostApi.h"
 #include "host/HostMenuEntry.h"
 #include "scan/AbortScan.h"
 #include "scan/TagRequest.h"
-#include "bus/Messages.h"
-#include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The "Send to" submenu in the host playlist editor's menu.
 #include "host/PlaylistEditorWindow.h"
 
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 #include "host/HostApi.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
-#include "bus/Messages.h"
-#include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
 
 namespace {
 // The editor's own menu is the one with this many items or more, starting with a known item.

@@ -2,6 +2,9 @@
 // user-interface thread.
 #include <windows.h>
 
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 #include "host/EmbeddedFrame.h"
 #include "host/HostApi.h"
 #include "host/HostWindow.h"
@@ -11,9 +14,6 @@
 #include "settings/PluginContext.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsFile.h"
-#include "bus/Messages.h"
-#include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
 
 namespace {
 

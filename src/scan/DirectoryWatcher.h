@@ -10,8 +10,8 @@
 
 #include "base/CriticalSection.h"
 #include "base/Unique.h"
+#include "db/roots/FolderWatcher.h"
 #include "db/roots/Root.h"
-#include "scan/FolderWatcher.h"
 
 class FolderRoot;
 

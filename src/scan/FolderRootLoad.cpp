@@ -12,11 +12,12 @@
 // row by row: fast, yet a play counted meanwhile, or the rows scanned so far, are not held back
 // until the whole root is done. A scan cut short by the abort flag leaves the root unloaded and
 // unwatched: its content is incomplete.
-bool LoadFolderRoot(FolderRoot& root, CacheDatabase& database, const MediaExtensions& extensions, int flags) {
+bool FolderRootLoader::LoadFolderRoot(FolderRoot& root, int flags) const {
+    CacheDatabase& database = database_;
     if (flags & kLoadFullScan) {
         if (!Files().IsDirectory(root.Path())) return false;
         database.Sql().BeginBatch();
-        EnumerateFolder(root.Path(), *root.Node(), extensions, database, root.RootId(), flags);
+        EnumerateFolder(root.Path(), *root.Node(), extensions_, database, root.RootId(), flags);
         database.Sql().Commit();
     } else {
         LoadFolderTree(root, database);

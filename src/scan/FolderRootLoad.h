@@ -2,14 +2,19 @@
 // folder tree rebuilt from the cache without touching the disk.
 #pragma once
 
+#include "db/roots/RootLoader.h"
+
 class CacheDatabase;
-class FolderRoot;
 class MediaExtensions;
 
-// Load flags.
-constexpr int kLoadTreePlaylists = 2;  // playlist files found in folders become tree nodes
-constexpr int kLoadFullScan = 4;       // walk the disk rather than read the cached tree
+class FolderRootLoader final : public RootLoader {
+public:
+    FolderRootLoader(CacheDatabase& database, const MediaExtensions& extensions)
+        : database_(database), extensions_(extensions) {}
 
-// Answers whether the root is now loaded.
-bool LoadFolderRoot(FolderRoot& root, CacheDatabase& database, const MediaExtensions& extensions,
-                    int flags);
+    bool LoadFolderRoot(FolderRoot& root, int flags) const override;
+
+private:
+    CacheDatabase& database_;
+    const MediaExtensions& extensions_;
+};

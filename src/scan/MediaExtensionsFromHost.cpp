@@ -2,8 +2,8 @@
 #include "scan/MediaExtensions.h"
 
 #include "base/CriticalSection.h"
-#include "host/HostApi.h"
 #include "bus/WindowRegistry.h"
+#include "host/HostApi.h"
 
 namespace {
 

@@ -2,6 +2,10 @@
 #include "scan/ScanWorker.h"
 
 #include "base/MessageWait.h"
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/ViewCommands.h"
+#include "bus/WindowRegistry.h"
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
 #include "db/roots/RootsList.h"
@@ -9,10 +13,6 @@
 #include "scan/FolderRootLoad.h"
 #include "scan/TagRequest.h"
 #include "settings/SettingsFile.h"
-#include "bus/Messages.h"
-#include "bus/ViewCommands.h"
-#include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
 
 namespace {
 constexpr DWORD kIdleWaitMs = 5000;
@@ -124,7 +124,7 @@ void ScanWorker::StartUp() {
             PostToView(kCmdRootNotLoaded, reinterpret_cast<LPARAM>(Ref<TreeNode>(root->Node()).Detach()));
             continue;
         }
-        if (root->Load(*database_, *extensions_, LoadFlags(options_.scanFiles)) && options_.scanFiles)
+        if (root->Load(Loader(), LoadFlags(options_.scanFiles)) && options_.scanFiles)
             PostToView(kCmdRootLoaded, reinterpret_cast<LPARAM>(Ref<TreeNode>(root->Node()).Detach()));
     }
     if (roots.empty())

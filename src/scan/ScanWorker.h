@@ -14,6 +14,7 @@
 #include "db/CacheConnection.h"
 #include "db/ListingOptions.h"
 #include "db/roots/RootsList.h"
+#include "scan/FolderRootLoad.h"
 #include "scan/MediaExtensions.h"
 #include "scan/WorkItems.h"
 
@@ -96,6 +97,8 @@ private:
     void OnForwardCommand(WPARAM, LPARAM);
     void OnStop(WPARAM, LPARAM);
     int LoadFlags(bool scanFromDisk) const;
+    // Scans folder roots into this worker's cache with its media extensions.
+    FolderRootLoader Loader() const { return FolderRootLoader(*database_, *extensions_); }
 
     Ref<RootsList> roots_;
     ScanWorkerOptions options_;

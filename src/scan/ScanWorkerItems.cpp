@@ -1,10 +1,10 @@
 // The worker's table from work item to handler, and the items that change its options.
 #include <memory>
 
+#include "bus/CommandCodes.h"
+#include "bus/ViewCommands.h"
 #include "db/CacheDatabase.h"
 #include "scan/ScanWorker.h"
-#include "bus/ViewCommands.h"
-#include "bus/CommandCodes.h"
 
 const ScanWorker::ItemEntry ScanWorker::kItems[] = {
     {kWorkAddFolderRoot, &ScanWorker::OnAddFolderRoot},

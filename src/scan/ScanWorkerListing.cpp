@@ -1,13 +1,13 @@
 // The worker's listing items: building the list for a tree node or a "?" query, and the file
 // statements that go with it.
 #include "base/TextObject.h"
+#include "bus/CommandCodes.h"
+#include "bus/ViewCommands.h"
 #include "db/CacheDatabase.h"
 #include "db/Listing.h"
 #include "db/TreeNode.h"
 #include "scan/ChangeApply.h"
 #include "scan/ScanWorker.h"
-#include "bus/ViewCommands.h"
-#include "bus/CommandCodes.h"
 
 void ScanWorker::OnList(WPARAM wp, LPARAM lp) {
     Ref<TreeNode> node = Ref<TreeNode>::Adopt(reinterpret_cast<TreeNode*>(wp));

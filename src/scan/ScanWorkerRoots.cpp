@@ -1,25 +1,25 @@
 // The worker's root items: adding and removing roots, auto-load flags and availability.
 #include "base/Path.h"
 #include "base/TextObject.h"
+#include "bus/CommandCodes.h"
+#include "bus/ViewCommands.h"
 #include "db/CacheDatabase.h"
 #include "db/roots/RootsStore.h"
 #include "scan/ScanWorker.h"
 #include "scan/ViewRootEvents.h"
-#include "bus/ViewCommands.h"
-#include "bus/CommandCodes.h"
 
 void ScanWorker::OnAddFolderRoot(WPARAM wp, LPARAM) {
     Ref<TextObject> path = AdoptText(static_cast<LPARAM>(wp));
     if (!path) return;
     ViewRootEvents events;
-    RootsStore(*roots_, *database_, *extensions_, events).AddFolderRoot(path->text, options_.treePlaylists);
+    RootsStore(*roots_, *database_, Loader(), events).AddFolderRoot(path->text, options_.treePlaylists);
 }
 
 void ScanWorker::OnAddPlaylistRoot(WPARAM wp, LPARAM) {
     Ref<TextObject> path = AdoptText(static_cast<LPARAM>(wp));
     if (!path) return;
     ViewRootEvents events;
-    RootsStore(*roots_, *database_, *extensions_, events).AddPlaylistRoot(path->text);
+    RootsStore(*roots_, *database_, Loader(), events).AddPlaylistRoot(path->text);
 }
 
 void ScanWorker::OnAddSqlRoot(WPARAM wp, LPARAM lp) {
@@ -27,12 +27,12 @@ void ScanWorker::OnAddSqlRoot(WPARAM wp, LPARAM lp) {
     Ref<TextObject> name = AdoptText(lp);
     if (!condition) return;
     ViewRootEvents events;
-    RootsStore(*roots_, *database_, *extensions_, events).AddSqlRoot(condition->text, name ? name->text : L"");
+    RootsStore(*roots_, *database_, Loader(), events).AddSqlRoot(condition->text, name ? name->text : L"");
 }
 
 void ScanWorker::OnRemoveRoot(WPARAM wp, LPARAM) {
     ViewRootEvents events;
-    RootsStore(*roots_, *database_, *extensions_, events).RemoveRoot(static_cast<size_t>(wp));
+    RootsStore(*roots_, *database_, Loader(), events).RemoveRoot(static_cast<size_t>(wp));
 }
 
 void ScanWorker::OnSetAutoload(WPARAM wp, LPARAM lp) {
@@ -56,7 +56,7 @@ void ScanWorker::OnCheckAvailability(WPARAM, LPARAM) {
             PostToView(kCmdRootAvailability, reinterpret_cast<LPARAM>(Ref<Root>(root).Detach()));
             root->SetAvailable(false);
         } else if (present && !root->Available()) {
-            if (root->Load(*database_, *extensions_, LoadFlags(options_.scanFiles))) {
+            if (root->Load(Loader(), LoadFlags(options_.scanFiles))) {
                 PostToView(kCmdRootAvailability, reinterpret_cast<LPARAM>(Ref<Root>(root).Detach()));
                 PostToView(kCmdRootLoaded, reinterpret_cast<LPARAM>(Ref<TreeNode>(root->Node()).Detach()));
             }

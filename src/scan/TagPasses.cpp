@@ -5,6 +5,8 @@
 
 #include "base/Text.h"
 #include "base/TextObject.h"
+#include "bus/CommandCodes.h"
+#include "bus/ViewCommands.h"
 #include "db/CacheDatabase.h"
 #include "db/RowList.h"
 #include "db/TagRows.h"
@@ -12,8 +14,6 @@
 #include "scan/TagRequest.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
-#include "bus/ViewCommands.h"
-#include "bus/CommandCodes.h"
 
 namespace {
 constexpr unsigned kVisibleRowTimeoutMs = 2000;

@@ -6,9 +6,9 @@
 
 #include "base/RefCounted.h"
 #include "base/TextObject.h"
-#include "playlists/Playlist.h"
-#include "bus/ViewCommands.h"
 #include "bus/CommandCodes.h"
+#include "bus/ViewCommands.h"
+#include "playlists/Playlist.h"
 
 inline bool PostTextToView(CommandCode code, std::wstring text) {
     return PostObjectToView(code, Ref<TextObject>::Make(std::move(text)));

@@ -10,18 +10,18 @@
 #include <map>
 #include <thread>
 
+#include "base/GuiObjects.h"
 #include "base/Path.h"
 #include "base/TextObject.h"
-#include "host/HostApi.h"
-#include "host/PluginRecord.h"
-#include "settings/PluginContext.h"
-#include "support/BuildFiles.h"
-#include "base/GuiObjects.h"
-#include "support/TempFolder.h"
-#include "ui/dialogs/QueryDialogResult.h"
 #include "bus/Messages.h"
 #include "bus/WindowRegistry.h"
+#include "host/HostApi.h"
+#include "host/PluginRecord.h"
 #include "livehost/LivePlugin.h"
+#include "settings/PluginContext.h"
+#include "support/BuildFiles.h"
+#include "support/TempFolder.h"
+#include "ui/dialogs/QueryDialogResult.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "base/TextObject.h"
+#include "bus/Messages.h"
 #include "livehost/LivePlugin.h"
 #include "livehost/ShutdownChecks.h"
 #include "scan/MediaExtensions.h"
-#include "bus/Messages.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

@@ -17,11 +17,14 @@ check() {  # check NAME CONDITION-STATUS
   if [ "$2" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
 }
 has_line() { grep -qxF -- "$2" <<<"$1"; }
-# Runs the host on a script given on standard input; the output is in $out.
+# Runs the host on a script given on standard input; the output is in $out, its exit code in
+# $status (3 when a message box showed that the script did not answer).
 run_host() {
   local name=$1; shift
   cat >"$work/$name.txt"
-  out=$(timeout 300 "$run_wine" "$host" --plugin "$plugin" --script "$work/$name.txt" "$@" 2>&1 | tr -d '\r')
+  out=$(timeout 300 "$run_wine" "$host" --plugin "$plugin" --script "$work/$name.txt" "$@" 2>&1 | tr -d '\r'
+        exit "${PIPESTATUS[0]}")
+  status=$?
   echo "$out" >"$work/$name.out"
 }
 dump_on_failure() { [ "$failed" -gt "$1" ] && { echo "--- output of $2:"; cat "$work/$2.out"; }; }
@@ -44,6 +47,7 @@ check "settings has File types=mp3;" "$(has_line "$settings" "File types=mp3;"; 
 check "unknown command reported" "$(has_line "$out" "unknown command: frobnicate"; echo $?)"
 check "commands echoed in order" "$(grep '^> ' <<<"$out" | tr '\n' '|' | grep -qxF "> wait-idle 10000|> settings|> frobnicate now|> screenshot $work/shot.png|> menu host|> quit|"; echo $?)"
 check "object counts last" "$(tail -n 1 <<<"$out" | grep -qE '^host: gdi [0-9]+->[0-9]+ user [0-9]+->[0-9]+$'; echo $?)"
+check "a run without boxes exits with 0" "$status"
 main_menu=$(sed -n '/^\[main\]$/,/^\[second\]$/p' <<<"$out")
 second_menu=$(sed -n '/^\[second\]$/,/^> /p' <<<"$out")
 entry=$(printf 'Crateview\\\\tAlt+D')
@@ -88,6 +92,7 @@ dump_on_failure "$before" second
 # --- an old player: the plugin refuses in a message box and stays inert --------------------
 before=$failed
 run_host old --documents "$work/old" --version 5032 <<SCRIPT
+answer ok
 settings
 screenshot $work/old.png
 quit
@@ -99,7 +104,19 @@ check "old version init still returns 0" "$(has_line "$out" "host: plugin Cratev
 check "inert plugin writes no settings" "$(has_line "$out" "no settings file"; echo $?)"
 check "inert plugin makes no frame" "$(sed -n '/^> screenshot/,/^> /p' <<<"$out" | grep -qxF unsupported; echo $?)"
 check "old version quits with counts" "$(tail -n 1 <<<"$out" | grep -q '^host: gdi '; echo $?)"
+check "a start-up box answered by the leading answer" "$([ "$status" -eq 0 ] && ! grep -q '^unexpected box' <<<"$out"; echo $?)"
 dump_on_failure "$before" old
+
+# --- the same box unanswered: printed, dismissed, and the run fails -------------------------
+before=$failed
+run_host old-unanswered --documents "$work/old2" --version 5032 <<SCRIPT
+settings
+quit
+SCRIPT
+check "an unanswered start-up box is reported" "$(has_line "$out" 'unexpected box: no answer was given for "Error"; dismissed with OK'; echo $?)"
+check "the script still runs after it" "$(has_line "$out" "no settings file"; echo $?)"
+check "an unanswered box fails the run" "$([ "$status" -eq 3 ]; echo $?)"
+dump_on_failure "$before" old-unanswered
 
 # --- the current version starts; answers are taken by the next box only ---------------------
 before=$failed
@@ -130,6 +147,14 @@ status
 key F9
 status
 select-rows 0,2
+key F4
+status
+select-rows 0-2
+key F4
+status
+select-rows 1
+key F4
+status
 dblclick-row 1
 status
 click-header 1
@@ -143,7 +168,26 @@ menu tree
 choose Ask
 answer no
 status
+right-click tree:Jazz
+choose Beta
+status
+right-click tree
+status
+right-click list:2
+choose Drawn
+status
+right-click list
+choose Play
+status
+right-click header:1
+choose Play
+status
+menu-key list Shift+F10
+choose Play
+status
 drop tree:Jazz $work/one.mp3 $work/two.mp3
+status
+drop list $work/one.mp3
 status
 skin-change
 status
@@ -161,15 +205,53 @@ SCRIPT
   check "typing keeps capitals and spaces" "$([ "$(status_after 'search Hello World')" = "search Hello World" ]; echo $?)"
   check "Ctrl held for the key, key notice first" "$([ "$(status_after 'key Ctrl+A')" = "key Ctrl+65 after notice 65" ]; echo $?)"
   check "a key zeroed by the plugin is dropped" "$([ "$(status_after 'key F9')" = "key Ctrl+65 after notice 65" ]; echo $?)"
+  check "a click selects, Ctrl adds and moves the mark" "$([ "$(status_after 'select-rows 0,2')" = "selection rows 0,2 mark 2" ]; echo $?)"
+  check "Shift extends from the mark, which stays" "$([ "$(status_after 'select-rows 0-2')" = "selection rows 0,1,2 mark 0" ]; echo $?)"
+  check "a plain click on a selected row keeps only it" "$([ "$(status_after 'select-rows 1')" = "selection rows 1 mark 1" ]; echo $?)"
   check "double-click on a row" "$([ "$(status_after 'dblclick-row 1')" = "double-click 1" ]; echo $?)"
   check "header click" "$([ "$(status_after 'click-header 1')" = "column 1" ]; echo $?)"
   check "menu lines with states" "$(has_line "$out" $'0\t10\t&Play\\tEnter\tdefault' && has_line "$out" $'0\t11\tGreyed\tgreyed' && has_line "$out" $'1\t12\tDeep\t'; echo $?)"
-  check "choose in a submenu" "$([ "$(status_after 'choose Deep')" = "menu 12" ]; echo $?)"
+  first_menu=$(sed -n '/^> menu list$/,/^> /p' <<<"$out")
+  check "an owner-drawn item shows the size its owner measured" "$(grep -qE $'^0\t14\tDrawn\towner-drawn\t[1-9][0-9]*x22$' <<<"$first_menu"; echo $?)"
+  check "a submenu filled on opening is empty until opened" "$(grep -qE $'\tSend to\tsubmenu$' <<<"$first_menu" && ! grep -q 'Alpha' <<<"$first_menu"; echo $?)"
+  check "the menu key opens the menu at the selection" "$(status_after 'choose Deep' | grep -q '^menu 12 from key list rows 1 mark 1'; echo $?)"
+  check "choose opens only the submenu it goes through" "$(status_after 'choose Deep' | grep -qE ', opened More, drawn$'; echo $?)"
   check "greyed item not chosen" "$([ "$(after 'choose Greyed')" = "greyed: Greyed" ]; echo $?)"
   check "box printed and answered" "$(has_line "$out" 'box: Confirmation: Really?\nSure?' && [ "$(status_after 'answer no')" = "answered no" ]; echo $?)"
-  check "drop on a tree item" "$(status_after "drop tree:Jazz $work/one.mp3 $work/two.mp3" | grep -q '^drop 2 on Jazz: .*one\.mp3$'; echo $?)"
+  check "right click on a tree item, choice told by its highlight" "$([ "$(status_after 'choose Beta')" = "menu 15 from tree Jazz, sent to 2, opened Send to, drawn" ]; echo $?)"
+  check "right click on empty tree space, menu dismissed" "$([ "$(status_after 'right-click tree')" = "menu 0 from tree (none), drawn" ]; echo $?)"
+  check "right click on a row selects it" "$(status_after 'choose Drawn' | grep -q '^menu 14 from list row 2, rows 2 mark 2'; echo $?)"
+  check "right click on empty list space" "$(status_after 'right-click list' | grep -q '^menu 10 from list empty'; echo $?)"
+  check "right click on the header" "$(status_after 'right-click header:1' | grep -q '^menu 10 from header'; echo $?)"
+  check "Shift+F10 opens the menu" "$(status_after 'menu-key list Shift+F10' | grep -q '^menu 10 from key list'; echo $?)"
+  check "drop on a tree item after enter and over" "$(status_after "drop tree:Jazz $work/one.mp3 $work/two.mp3" | grep -q '^tree enter,over,drop 2 on Jazz: .*one\.mp3$' && has_line "$out" "drop: copy"; echo $?)"
+  check "a refused drag is left, not dropped" "$([ "$(status_after "drop list $work/one.mp3")" = "list enter,over,leave" ] && has_line "$out" "drop: none"; echo $?)"
+  check "the probe run met no unexpected box" "$status"
   check "skin change notice" "$([ "$(status_after 'skin-change')" = "skin changed" ]; echo $?)"
   dump_on_failure "$before" probe
+
+  # A box met while waiting may still be answered by the next line; one the script acts past is
+  # dismissed with its most cautious button, the script goes on, and the run fails.
+  before=$failed
+  plugin=$probe
+  run_host probe-boxes <<SCRIPT
+right-click list:1
+choose Ask
+wait-idle 5000
+answer yes
+status
+right-click list:2
+choose Ask
+select-rows 0
+status
+quit
+SCRIPT
+  plugin=$plugin_saved
+  check "a box ends the wait and is answered next" "$(sed -n '/^> wait-idle 5000$/,/^> /p' <<<"$out" | grep -qx 'box waiting' && [ "$(status_after 'answer yes')" = "answered yes" ]; echo $?)"
+  check "a box the script acts past is dismissed at once" "$(sed -n '/^> select-rows 0$/,/^> /p' <<<"$out" | grep -qxF 'unexpected box: no answer was given for "Confirmation"; dismissed with No'; echo $?)"
+  check "the script goes on after the dismissed box" "$([ "$(status_after 'select-rows 0')" = "answered no" ]; echo $?)"
+  check "a dismissed box fails the run" "$([ "$status" -eq 3 ]; echo $?)"
+  dump_on_failure "$before" probe-boxes
 
   # The view's add commands through the real folder browser and open dialog, and a plugin's
   # page in the preferences window driven by the dialog commands.
@@ -180,6 +262,7 @@ SCRIPT
 add-root $work/library/Rock
 status
 add-playlist-root $work/library/new.m3u
+answer yes
 wait-idle 3000
 status
 focus list

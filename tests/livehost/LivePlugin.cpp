@@ -6,16 +6,16 @@
 #include <atomic>
 #include <iterator>
 
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 #include "db/CacheDatabase.h"
-#include "db/TreeNode.h"
 #include "db/roots/RootRows.h"
+#include "db/TreeNode.h"
 #include "livehost/ShutdownChecks.h"
 #include "scan/AbortScan.h"
 #include "settings/PluginContext.h"
 #include "support/QueryNumber.h"
-#include "bus/Messages.h"
-#include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
 
 void LivePluginTest::SetUp() {
     // The registry keeps the last handle set; a window of the previous test is gone.

@@ -6,6 +6,10 @@
 #include <iterator>
 #include <utility>
 
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
+#include "db/FileRecord.h"
 #include "db/roots/FolderRoot.h"
 #include "scan/ChangeApply.h"
 #include "scan/ChangeNotice.h"
@@ -13,10 +17,6 @@
 #include "scan/FolderRootLoad.h"
 #include "scan/ScanRows.h"
 #include "scan/ScanTestSupport.h"
-#include "db/FileRecord.h"
-#include "bus/Messages.h"
-#include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ protected:
 
     void ScanLibrary() {
         root = Ref<FolderRoot>::Make(Library(), 3, database);
-        ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
+        ASSERT_TRUE(root->Load(FolderRootLoader(database, *extensions), kLoadFullScan));
         view.Pump();
         view.commands.clear();
     }

@@ -5,14 +5,14 @@
 #include <atomic>
 #include <set>
 
+#include "base/Unique.h"
+#include "bus/CommandCodes.h"
 #include "db/roots/FolderRoot.h"
 #include "scan/ChangeApply.h"
 #include "scan/DirectoryWatcher.h"
 #include "scan/FileSystem.h"
 #include "scan/FolderRootLoad.h"
 #include "scan/ScanTestSupport.h"
-#include "base/Unique.h"
-#include "bus/CommandCodes.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ protected:
     // is made while watched.
     void WatchLibrary() {
         root = Ref<FolderRoot>::Make(Library(), 5, database);
-        ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
+        ASSERT_TRUE(root->Load(FolderRootLoader(database, *extensions), kLoadFullScan));
         ASSERT_TRUE(root->HasWatchers());
         ArmWatchers();
         std::wstring rock = MakeFolder(L"Rock");

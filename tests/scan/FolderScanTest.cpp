@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <set>
 
+#include "bus/CommandCodes.h"
 #include "db/FolderRows.h"
 #include "db/roots/FolderRoot.h"
 #include "scan/AbortScan.h"
@@ -12,7 +13,6 @@
 #include "scan/FolderRootLoad.h"
 #include "scan/ScanRows.h"
 #include "scan/ScanTestSupport.h"
-#include "bus/CommandCodes.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ protected:
 TEST_F(FolderScanTest, FullScanStoresEveryFolderAndOnlyMediaFiles) {
     MakeLibrary();
     Ref<FolderRoot> root = MakeRoot(Library());
-    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
+    ASSERT_TRUE(root->Load(FolderRootLoader(database, *extensions), kLoadFullScan));
     EXPECT_TRUE(root->Loaded());
     EXPECT_TRUE(root->HasWatchers());
 
@@ -99,7 +99,7 @@ TEST_F(FolderScanTest, FullScanStoresEveryFolderAndOnlyMediaFiles) {
 TEST_F(FolderScanTest, RescanMarksChangedFilesKeepsGoneRowsAndReusesNodes) {
     MakeLibrary();
     Ref<FolderRoot> root = MakeRoot(Library());
-    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
+    ASSERT_TRUE(root->Load(FolderRootLoader(database, *extensions), kLoadFullScan));
     Exec(L"UPDATE Files SET tagged=1");
     const std::wstring changedFile = Library() + L"Rock\\b.FLAC";
     long long storedTime = Row(changedFile)->changed;
@@ -113,7 +113,7 @@ TEST_F(FolderScanTest, RescanMarksChangedFilesKeepsGoneRowsAndReusesNodes) {
 
     // What start-up does before scanning again.
     MarkAllFilesGone(database);
-    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
+    ASSERT_TRUE(root->Load(FolderRootLoader(database, *extensions), kLoadFullScan));
 
     auto changed = Row(changedFile);
     EXPECT_EQ(changed->tagged, 0) << "a file written since it was stored is read again";
@@ -136,7 +136,7 @@ TEST_F(FolderScanTest, TreePlaylistsBecomeNodesCarryingTheViewsEntries) {
     MakeFile(L"Mix\\party.m3u8");
     view.playlistAnswer = Ref<Playlist>::Make();
     Ref<FolderRoot> root = MakeRoot(Library());
-    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan | kLoadTreePlaylists));
+    ASSERT_TRUE(root->Load(FolderRootLoader(database, *extensions), kLoadFullScan | kLoadTreePlaylists));
     Ref<TreeNode> mix = root->Node()->FindChild(Library() + L"Mix\\");
     ASSERT_TRUE(mix && mix->ChildCount() == 1u);
     TreeNode& playlist = *mix->ChildAt(0);
@@ -149,7 +149,7 @@ TEST_F(FolderScanTest, TreePlaylistsBecomeNodesCarryingTheViewsEntries) {
     // A rescan adds no second node; without an answer a new empty list is attached.
     view.playlistAnswer.Reset();
     MakeFile(L"Mix\\other.m3u");
-    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan | kLoadTreePlaylists));
+    ASSERT_TRUE(root->Load(FolderRootLoader(database, *extensions), kLoadFullScan | kLoadTreePlaylists));
     ASSERT_EQ(mix->ChildCount(), 2u);
     ASSERT_TRUE(mix->ChildAt(1)->playlist);
     EXPECT_TRUE(mix->ChildAt(1)->playlist->NeedsLoading());
@@ -173,14 +173,14 @@ TEST_F(FolderScanTest, WhatCannotBeListedContributesNothing) {
     FailingListings files;
     ScopedFileSystem installed(files);
     Ref<FolderRoot> root = MakeRoot(Library());
-    ASSERT_TRUE(root->Load(database, *extensions, kLoadFullScan));
+    ASSERT_TRUE(root->Load(FolderRootLoader(database, *extensions), kLoadFullScan));
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files"), 1);
     EXPECT_TRUE(Row(Library() + L"Open\\z.mp3"));
     EXPECT_EQ(root->Node()->ChildCount(), 3u);
     root->Close();
 
     Ref<FolderRoot> missing = MakeRoot(Library() + L"Gone\\", 2);
-    EXPECT_FALSE(missing->Load(database, *extensions, kLoadFullScan));
+    EXPECT_FALSE(missing->Load(FolderRootLoader(database, *extensions), kLoadFullScan));
     EXPECT_FALSE(missing->Loaded());
     EXPECT_FALSE(missing->HasWatchers());
 }
@@ -188,7 +188,7 @@ TEST_F(FolderScanTest, WhatCannotBeListedContributesNothing) {
 TEST_F(FolderScanTest, TreeLoadsFromTheCacheWithoutListingTheDisk) {
     MakeLibrary();
     Ref<FolderRoot> scanned = MakeRoot(Library(), 7);
-    ASSERT_TRUE(scanned->Load(database, *extensions, kLoadFullScan));
+    ASSERT_TRUE(scanned->Load(FolderRootLoader(database, *extensions), kLoadFullScan));
     scanned->Close();
     // A folder of another root, and one marked gone, stay out of the tree.
     TreeNode other(NodeKind::kFolder, temp.File(L"Other\\"));
@@ -202,7 +202,7 @@ TEST_F(FolderScanTest, TreeLoadsFromTheCacheWithoutListingTheDisk) {
     view.Pump();
     view.commands.clear();
     Ref<FolderRoot> loaded = MakeRoot(Library(), 7);
-    ASSERT_TRUE(loaded->Load(database, *extensions, 0));
+    ASSERT_TRUE(loaded->Load(FolderRootLoader(database, *extensions), 0));
     EXPECT_EQ(files.listings, 0);
     EXPECT_EQ(TreePaths(*loaded->Node()), expected);
     Ref<TreeNode> rock = loaded->Node()->FindChild(Library() + L"Rock\\");
@@ -233,7 +233,7 @@ TEST_F(FolderScanTest, AbortStopsTheScanAtTheNextFolder) {
         AbortingListings files;
         ScopedFileSystem installed(files);
         Ref<FolderRoot> root = MakeRoot(Library());
-        bool loaded = root->Load(database, *extensions, kLoadFullScan);
+        bool loaded = root->Load(FolderRootLoader(database, *extensions), kLoadFullScan);
         int failures = (loaded || root->Loaded() ? 1 : 0) | (root->HasWatchers() ? 2 : 0) |
                        // The top folder and the first subfolder were listed, no further one.
                        (files.listings != 2 ? 4 : 0) | (Count(L"SELECT COUNT(*) FROM Files") > 2 ? 8 : 0);

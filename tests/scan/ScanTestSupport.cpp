@@ -4,11 +4,11 @@
 #include <shlobj.h>
 
 #include "base/Path.h"
-#include "db/DatabaseLock.h"
-#include "support/QueryNumber.h"
+#include "bus/CommandCodes.h"
 #include "bus/Messages.h"
 #include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
+#include "db/DatabaseLock.h"
+#include "support/QueryNumber.h"
 
 HWND MakeMessageWindow(const wchar_t* className, WNDPROC proc, void* owner) {
     WNDCLASSW wc = {};

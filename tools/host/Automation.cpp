@@ -45,6 +45,16 @@ std::vector<std::wstring> ReadScriptLines(const std::wstring& path) {
     return lines;
 }
 
+// Commands that only look or wait: a box that showed before them may still be answered by the
+// next line. Every other command acts as a user would, which a user facing a box cannot.
+bool OnlyLooks(const std::wstring& name) {
+    static const wchar_t* const kLooking[] = {L"answer", L"wait-idle", L"sleep", L"list", L"tree",
+                                              L"status", L"playlist", L"settings", L"screenshot", L"dialog"};
+    for (const wchar_t* looking : kLooking)
+        if (name == looking) return true;
+    return false;
+}
+
 CommandHandler FindCommand(const std::wstring& name) {
     for (const CommandEntry* family : kFamilies)
         for (const CommandEntry* entry = family; entry->name; ++entry)
@@ -55,22 +65,37 @@ CommandHandler FindCommand(const std::wstring& name) {
 void RunScript(std::wstring path) {
     std::vector<std::wstring> lines = ReadScriptLines(path);
     if (lines.empty()) Say(L"host: cannot read the script " + path);
+    ScriptRuns();
     for (const std::wstring& raw : lines) {
         ScriptLine line = ParseScriptLine(raw);
         if (line.name.empty()) continue;
         Say(L"> " + (line.argument.empty() ? line.name : line.name + L" " + line.argument));
+        if (!OnlyLooks(line.name)) ScriptActs();
         if (line.name != L"choose" && MenuIsOpen()) CancelOpenMenu();
+        if (line.name == L"quit") break;
         if (CommandHandler handler = FindCommand(line.name)) {
             handler(line.argument);
         } else {
             Say(L"unknown command: " + line.name);
         }
-        if (line.name == L"quit") return;
     }
+    ScriptEnded();
     FindCommand(L"quit")(L"");
 }
 
 }  // namespace
+
+std::vector<std::wstring> LeadingScriptAnswers() {
+    std::vector<std::wstring> words;
+    if (Host().options.script.empty()) return words;
+    for (const std::wstring& raw : ReadScriptLines(Host().options.script)) {
+        ScriptLine line = ParseScriptLine(raw);
+        if (line.name.empty()) continue;
+        if (line.name != L"answer") break;
+        words.push_back(line.argument);
+    }
+    return words;
+}
 
 void Say(const std::wstring& line) { OutputLine(line); }
 void SayUnsupported() { Say(L"unsupported"); }

@@ -14,3 +14,8 @@ void InstallAutomationHooks(HMODULE plugin);
 void StartScript(const std::wstring& path);
 // After the plugin was unloaded: ends the automation threads.
 void StopAutomation();
+// After StopAutomation: the message boxes nobody answered, each of which fails the run.
+int UnexpectedMessageBoxes();
+
+// The host's exit code when the plugin ran but the script met a box it did not answer.
+constexpr int kExitUnexpectedBox = 3;

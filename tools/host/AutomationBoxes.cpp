@@ -1,12 +1,13 @@
 // Message boxes under automation. A watcher thread polls this process's top-level windows,
 // since the plugin shows boxes from its start-up (before the script runs) and from nested
 // modal loops where no command of the script is running. Each new box is printed once and
-// answered with the answer the script queued ("answer yes"), or with its default button when
-// none was queued within 300 ms, so a script never hangs on a box it did not expect.
+// answered with the answer the script queued ("answer yes"). A box the script does not answer
+// before it acts again (or that shows while the plugin starts or after the script ended) was
+// expected by nobody: it is reported, dismissed with its most cautious button so the run can
+// go on, and counted so that the host exits with a failure.
 #include <windows.h>
 
 #include <atomic>
-#include <chrono>
 #include <deque>
 #include <map>
 #include <memory>
@@ -16,13 +17,13 @@
 #include "Automation.h"
 #include "AutomationCommon.h"
 #include "HostApp.h"
+#include "base/Text.h"
 #include "base/Unique.h"
 #include "logic/ScriptLine.h"
 
 namespace {
 
 constexpr DWORD kPollMs = 25;
-constexpr DWORD kDefaultAnswerMs = 300;
 constexpr DWORD kAnswerWaitMs = 10000;
 constexpr int kMessageTextId = 0xFFFF;
 
@@ -31,11 +32,25 @@ struct QueuedAnswer {
     std::shared_ptr<std::atomic<bool>> taken;
 };
 
-std::mutex lock;
-std::deque<QueuedAnswer> answers;
-std::map<HWND, DWORD> shownAt;  // boxes seen and not yet answered, with the tick they appeared
-std::thread watcher;
-std::atomic<bool> stopping{false};
+enum class ScriptPhase { kStarting, kRunning, kEnded };
+
+struct BoxWatch {
+    std::mutex lock;
+    std::deque<QueuedAnswer> answers;
+    // The script's leading "answer" lines, queued before the plugin starts; each is claimed by
+    // the "answer" command that wrote it, which then waits for it to be taken.
+    std::deque<QueuedAnswer> startupAnswers;
+    std::map<HWND, bool> shown;  // boxes seen and still open: true once answered or dismissed
+    ScriptPhase phase = ScriptPhase::kStarting;
+    int unexpected = 0;
+    std::thread watcher;
+    std::atomic<bool> stopping{false};
+};
+
+BoxWatch& Watch() {
+    static BoxWatch watch;
+    return watch;
+}
 
 bool IsBoxButton(int id) { return id >= IDOK && id <= IDCONTINUE; }
 
@@ -65,10 +80,14 @@ BOOL CALLBACK CollectBoxes(HWND window, LPARAM list) {
     return TRUE;
 }
 
-std::wstring BoxText(HWND box) {
+std::wstring BoxCaption(HWND box) {
     wchar_t caption[512] = {};
     InternalGetWindowText(box, caption, 512);
-    return std::wstring(caption) + L": " + EscapeForLine(WindowTextOf(GetDlgItem(box, kMessageTextId)));
+    return caption;
+}
+
+std::wstring BoxText(HWND box) {
+    return BoxCaption(box) + L": " + EscapeForLine(WindowTextOf(GetDlgItem(box, kMessageTextId)));
 }
 
 int DefaultButton(HWND box) {
@@ -78,97 +97,113 @@ int DefaultButton(HWND box) {
     return GetDlgItem(box, IDOK) ? IDOK : IDCANCEL;
 }
 
+// The answer that changes the least: an unexpected "Delete these files?" must not be agreed to.
+int CautiousButton(HWND box) {
+    for (int button : {IDCANCEL, IDNO, IDABORT, IDOK})
+        if (GetDlgItem(box, button)) return button;
+    return DefaultButton(box);
+}
+
+std::wstring ButtonName(int button) {
+    switch (button) {
+        case IDOK: return L"OK";
+        case IDCANCEL: return L"Cancel";
+        case IDABORT: return L"Abort";
+        case IDRETRY: return L"Retry";
+        case IDIGNORE: return L"Ignore";
+        case IDYES: return L"Yes";
+        case IDNO: return L"No";
+    }
+    return FormatInt(button);
+}
+
 void Click(HWND box, int button) {
     HWND control = GetDlgItem(box, button);
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
 }
 
-void Answer(HWND box, DWORD age) {
-    std::unique_lock<std::mutex> guard(lock);
-    if (!answers.empty()) {
-        QueuedAnswer answer = answers.front();
-        answers.pop_front();
+// With the lock held.
+void Dismiss(BoxWatch& watch, HWND box) {
+    int button = CautiousButton(box);
+    ++watch.unexpected;
+    watch.shown[box] = true;
+    Say(L"unexpected box: no answer was given for \"" + BoxCaption(box) + L"\"; dismissed with " +
+        ButtonName(button));
+    Click(box, button);
+}
+
+// With the lock held: the queued answer, or the verdict of the script's phase, or nothing yet.
+void Settle(BoxWatch& watch, HWND box) {
+    if (!watch.answers.empty()) {
+        QueuedAnswer answer = watch.answers.front();
+        watch.answers.pop_front();
         answer.taken->store(true);
-        guard.unlock();
+        watch.shown[box] = true;
         if (GetDlgItem(box, answer.button)) {
             Click(box, answer.button);
         } else {
             Say(L"answer: the box has no such button; default taken");
             Click(box, DefaultButton(box));
         }
-    } else if (age >= kDefaultAnswerMs) {
-        guard.unlock();
-        Click(box, DefaultButton(box));
-    } else {
-        return;
+    } else if (watch.phase != ScriptPhase::kRunning) {
+        // While the plugin starts, the script cannot answer; after it ended, nothing will.
+        Dismiss(watch, box);
     }
-    std::lock_guard<std::mutex> again(lock);
-    shownAt[box] = 0;  // answered: keep it known until it closes, so it is not printed twice
 }
 
-void Poll() {
+void Poll(BoxWatch& watch) {
     BoxList list;
     EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&list));
-    DWORD now = GetTickCount();
-    std::vector<std::pair<HWND, DWORD>> waiting;
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        for (auto it = shownAt.begin(); it != shownAt.end();) {
-            if (!IsWindow(it->first) || !IsWindowVisible(it->first)) it = shownAt.erase(it);
-            else ++it;
-        }
-        for (HWND box : list.boxes) {
-            auto found = shownAt.find(box);
-            if (found == shownAt.end()) {
-                Say(L"box: " + BoxText(box));
-                shownAt[box] = now ? now : 1;
-                waiting.emplace_back(box, 0);
-            } else if (found->second != 0) {
-                waiting.emplace_back(box, now - found->second);
-            }
-        }
+    std::lock_guard<std::mutex> guard(watch.lock);
+    for (auto it = watch.shown.begin(); it != watch.shown.end();) {
+        if (!IsWindow(it->first) || !IsWindowVisible(it->first)) it = watch.shown.erase(it);
+        else ++it;
     }
-    for (const auto& box : waiting) Answer(box.first, box.second);
+    for (HWND box : list.boxes) {
+        auto found = watch.shown.find(box);
+        if (found == watch.shown.end()) {
+            Say(L"box: " + BoxText(box));
+            watch.shown[box] = false;
+        } else if (found->second) {
+            continue;
+        }
+        Settle(watch, box);
+    }
 }
 
-void Watch() {
-    while (!stopping.load()) {
-        Poll();
+void WatchBoxes() {
+    BoxWatch& watch = Watch();
+    while (!watch.stopping.load()) {
+        Poll(watch);
         Sleep(kPollMs);
     }
 }
 
-int ButtonOf(const std::wstring& word) {
-    if (word == L"yes") return IDYES;
-    if (word == L"no") return IDNO;
-    if (word == L"cancel") return IDCANCEL;
-    if (word == L"ok") return IDOK;
-    if (word == L"retry") return IDRETRY;
-    if (word == L"ignore") return IDIGNORE;
-    if (word == L"abort") return IDABORT;
-    return 0;
-}
-
 void OnAnswer(const std::wstring& argument) {
-    std::wstring word;
-    for (wchar_t c : argument) word += static_cast<wchar_t>(towlower(c));
-    int button = ButtonOf(word);
+    int button = BoxButtonOfWord(ToLower(argument));
     if (!button) {
-        Say(L"answer: expected yes, no, cancel or ok");
+        Say(L"answer: expected yes, no, cancel, ok, retry, ignore or abort");
         return;
     }
-    auto taken = std::make_shared<std::atomic<bool>>(false);
+    BoxWatch& watch = Watch();
+    std::shared_ptr<std::atomic<bool>> taken;
     {
-        std::lock_guard<std::mutex> guard(lock);
-        answers.push_back({button, taken});
+        std::lock_guard<std::mutex> guard(watch.lock);
+        if (!watch.startupAnswers.empty()) {
+            taken = watch.startupAnswers.front().taken;
+            watch.startupAnswers.pop_front();
+        } else {
+            taken = std::make_shared<std::atomic<bool>>(false);
+            watch.answers.push_back({button, taken});
+        }
     }
     DWORD start = GetTickCount();
     while (!taken->load() && GetTickCount() - start < kAnswerWaitMs) Sleep(kPollMs);
+    std::lock_guard<std::mutex> guard(watch.lock);
     if (taken->load()) return;
-    std::lock_guard<std::mutex> guard(lock);
-    for (auto it = answers.begin(); it != answers.end(); ++it) {
+    for (auto it = watch.answers.begin(); it != watch.answers.end(); ++it) {
         if (it->taken == taken) {
-            answers.erase(it);
+            watch.answers.erase(it);
             break;
         }
     }
@@ -186,15 +221,58 @@ bool IsMessageBox(HWND window) {
 }
 
 int PendingMessageBoxes() {
-    std::lock_guard<std::mutex> guard(lock);
-    return static_cast<int>(shownAt.size());
+    std::lock_guard<std::mutex> guard(Watch().lock);
+    return static_cast<int>(Watch().shown.size());
 }
 
-void StartMessageBoxWatcher() { watcher = std::thread(Watch); }
+bool UnansweredMessageBox() {
+    std::lock_guard<std::mutex> guard(Watch().lock);
+    for (const auto& box : Watch().shown)
+        if (!box.second) return true;
+    return false;
+}
+
+void ScriptActs() {
+    BoxWatch& watch = Watch();
+    // A box the last command opened may not have been polled yet; it is showing, so it counts.
+    Poll(watch);
+    std::lock_guard<std::mutex> guard(watch.lock);
+    watch.phase = ScriptPhase::kRunning;
+    for (auto& box : watch.shown)
+        if (!box.second && IsWindow(box.first)) Dismiss(watch, box.first);
+}
+
+void ScriptRuns() {
+    std::lock_guard<std::mutex> guard(Watch().lock);
+    Watch().phase = ScriptPhase::kRunning;
+}
+
+void ScriptEnded() {
+    ScriptActs();
+    std::lock_guard<std::mutex> guard(Watch().lock);
+    Watch().phase = ScriptPhase::kEnded;
+}
+
+void StartMessageBoxWatcher() {
+    BoxWatch& watch = Watch();
+    for (const std::wstring& word : LeadingScriptAnswers()) {
+        QueuedAnswer answer{BoxButtonOfWord(ToLower(word)), std::make_shared<std::atomic<bool>>(false)};
+        if (!answer.button) break;  // the command itself reports the word when it runs
+        watch.answers.push_back(answer);
+        watch.startupAnswers.push_back(answer);
+    }
+    watch.watcher = std::thread(WatchBoxes);
+}
+
+int UnexpectedMessageBoxes() {
+    std::lock_guard<std::mutex> guard(Watch().lock);
+    return Watch().unexpected;
+}
 
 void StopMessageBoxWatcherThread() {
-    stopping.store(true);
-    if (watcher.joinable()) watcher.join();
+    BoxWatch& watch = Watch();
+    watch.stopping.store(true);
+    if (watch.watcher.joinable()) watch.watcher.join();
 }
 
 extern const CommandEntry kBoxCommands[] = {

@@ -45,6 +45,14 @@ HWND FindViewControl(int id);
 // On the user-interface thread: the tree item a path names, matched by its trailing
 // components against the items' names ("My Library" is the top item).
 HTREEITEM FindTreeItemByPath(HWND tree, const std::wstring& path);
+// On the user-interface thread: client points of a control where the user's mouse would go
+// (see AutomationPoints.cpp); false when there is no such item, row, column or free space.
+bool PointOnTreeItem(HWND tree, const std::wstring& path, POINT& at);
+bool PointOnListRow(HWND list, int row, POINT& at);
+bool PointOnHeaderColumn(HWND header, int column, POINT& at);
+bool PointInEmptySpace(HWND control, bool tree, POINT& at);
+// Whether a click at the client point would reach the control, not a window covering it.
+bool PointIsOnControl(HWND control, POINT client);
 // The same, asked from the script thread.
 HWND ViewControlFromScript(int id);
 
@@ -64,7 +72,17 @@ void StopMessageBoxWatcherThread();
 
 // Top-level dialogs of this process that are message boxes.
 bool IsMessageBox(HWND window);
+// Boxes showing, answered or not; and whether one of them still waits for its answer.
 int PendingMessageBoxes();
+bool UnansweredMessageBox();
+// The script's progress, which decides when a box was expected by nobody: the script runs;
+// it is about to act (every box still unanswered is then dismissed as unexpected); it ended.
+void ScriptRuns();
+void ScriptActs();
+void ScriptEnded();
+// The answer words of the "answer" lines the script starts with, which answer boxes of the
+// plugin's start-up, shown before the script itself can run.
+std::vector<std::wstring> LeadingScriptAnswers();
 
 std::wstring WindowTextOf(HWND window);
 std::wstring ClassNameOf(HWND window);

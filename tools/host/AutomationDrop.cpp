@@ -1,32 +1,41 @@
-// The drop command: files dropped on the view's tree or list as the shell drops them, through
-// the drop target the plugin registered for that window, with the dropped-file list format.
-// The target is taken from the window property under which OLE keeps it for the window's own
-// process, so the plugin's DragEnter, DragOver and Drop run exactly as in a real drag.
+// The drop command: files dragged onto the view's tree or list as from the shell, through the
+// system's own DoDragDrop with a drop source of the host and the dropped-file list format.
+// The drop source moves the pointer onto the target and lets go once the target has seen the
+// files enter and pass over it, so the system finds the registered drop target under the
+// pointer and calls Drop only when the target accepted; a refused drag ends in DragLeave.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <ole2.h>
 #include <shlobj.h>
+#include <windowsx.h>
 
-#include <algorithm>
+#include <atomic>
+#include <memory>
 #include <vector>
 
 #include "AutomationCommon.h"
 #include "HostApp.h"
 #include "HostTasks.h"
+#include "base/Unique.h"
 #include "logic/ScriptLine.h"
 
 namespace {
 
-constexpr wchar_t kDropTargetProperty[] = L"OleDropTargetInterface";
+constexpr DWORD kDropWaitMs = 10000;
+constexpr DWORD kDropPollMs = 20;
+// The system asks the drop source on every timer tick of the drag (about 20 a second).
+constexpr int kRoundsToReachTarget = 100;
+constexpr int kRoundsOverTarget = 2;
 
-class FileListData final : public IDataObject {
+// IUnknown for an object of the host that implements one interface and lives on one thread.
+template <class Interface, const IID& kInterfaceId>
+class SingleInterfaceObject : public Interface {
 public:
-    explicit FileListData(const std::vector<std::wstring>& paths) : paths_(paths) {}
-
+    virtual ~SingleInterfaceObject() = default;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-            *out = static_cast<IDataObject*>(this);
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kInterfaceId)) {
+            *out = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
         }
@@ -39,6 +48,14 @@ public:
         if (!left) delete this;
         return left;
     }
+
+private:
+    ULONG refs_ = 1;
+};
+
+class FileListData final : public SingleInterfaceObject<IDataObject, IID_IDataObject> {
+public:
+    explicit FileListData(const std::vector<std::wstring>& paths) : paths_(paths) {}
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
@@ -89,60 +106,108 @@ private:
     }
 
     std::vector<std::wstring> paths_;
-    ULONG refs_ = 1;
 };
 
-HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT how) {
-    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
-}
+// Moves the pointer to the target, waits there for the target's DragEnter and one DragOver,
+// then drops; gives up when the pointer never arrives.
+class ScriptedDropSource final : public SingleInterfaceObject<IDropSource, IID_IDropSource> {
+public:
+    explicit ScriptedDropSource(POINT target) : target_(target) {}
 
-// TVM_GETITEMRECT takes the item in the rectangle it fills.
-bool TreeItemRect(HWND tree, HTREEITEM item, BOOL textOnly, RECT& r) {
-    memcpy(&r, &item, sizeof(item));
-    return SendMessageW(tree, TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&r)) != 0;
-}
-
-// A point in the window's client area: on the named tree item, or in empty space below the
-// last item or row.
-bool DropPoint(HWND window, bool tree, const std::wstring& itemPath, POINT& at) {
-    RECT client;
-    GetClientRect(window, &client);
-    int bottom = 0;
-    if (tree && !itemPath.empty()) {
-        // Reuse the select command's matching by selecting nothing: walk for the text path.
-        HTREEITEM item = FindTreeItemByPath(window, itemPath);
-        if (!item) return false;
-        SendMessageW(window, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
-        RECT r;
-        if (!TreeItemRect(window, item, TRUE, r)) return false;
-        at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        return true;
-    }
-    if (tree) {
-        for (HTREEITEM item = NextItem(window, nullptr, TVGN_FIRSTVISIBLE); item; item = NextItem(window, item, TVGN_NEXTVISIBLE)) {
-            RECT r;
-            if (TreeItemRect(window, item, FALSE, r)) bottom = r.bottom;
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD) override {
+        if (escapePressed) return DRAGDROP_S_CANCEL;
+        DWORD position = GetMessagePos();
+        POINT now = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+        if (now.x != target_.x || now.y != target_.y) {
+            if (++roundsAway_ > kRoundsToReachTarget) {
+                lost_ = true;
+                return DRAGDROP_S_CANCEL;
+            }
+            SetCursorPos(target_.x, target_.y);
+            return S_OK;
         }
-    } else {
-        int count = static_cast<int>(SendMessageW(window, LVM_GETITEMCOUNT, 0, 0));
-        RECT r = {};
-        r.left = LVIR_BOUNDS;
-        if (count > 0 && SendMessageW(window, LVM_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&r))) bottom = r.bottom;
-        HWND header = reinterpret_cast<HWND>(SendMessageW(window, LVM_GETHEADER, 0, 0));
-        RECT h = {};
-        if (header && IsWindowVisible(header)) GetClientRect(header, &h);
-        bottom = std::max<int>(bottom, h.bottom);
+        return ++roundsOver_ > kRoundsOverTarget ? DRAGDROP_S_DROP : S_OK;
     }
-    if (bottom + 4 >= client.bottom) return false;
-    at = {client.left + 20, (bottom + client.bottom) / 2};
-    return true;
-}
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+    bool Lost() const { return lost_; }
+
+private:
+    POINT target_;
+    int roundsAway_ = 0;
+    int roundsOver_ = 0;
+    bool lost_ = false;
+};
+
+template <class T>
+struct ComRelease {
+    void operator()(T* object) const { object->Release(); }
+};
+
+// The left button is down for the whole drag, as the system tells the target in its key state.
+class HeldLeftButton {
+public:
+    HeldLeftButton() { Set(0x80); }
+    ~HeldLeftButton() { Set(0); }
+    HeldLeftButton(const HeldLeftButton&) = delete;
+    HeldLeftButton& operator=(const HeldLeftButton&) = delete;
+
+private:
+    static void Set(BYTE state) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_LBUTTON] = state;
+        SetKeyboardState(keys);
+    }
+};
+
+struct DragJob {
+    std::vector<std::wstring> files;
+    POINT start = {};
+    POINT target = {};
+    std::atomic<bool> done{false};
+};
 
 std::wstring EffectName(DWORD effect) {
     if (effect & DROPEFFECT_COPY) return L"copy";
     if (effect & DROPEFFECT_MOVE) return L"move";
     if (effect & DROPEFFECT_LINK) return L"link";
     return L"none";
+}
+
+// On the user-interface thread, from its message loop: the whole drag, start to drop.
+void RunDrag(DragJob& job) {
+    Unique<FileListData*, ComRelease<FileListData>> data(new FileListData(job.files));
+    Unique<ScriptedDropSource*, ComRelease<ScriptedDropSource>> source(new ScriptedDropSource(job.target));
+    DWORD effect = DROPEFFECT_NONE;
+    HRESULT result;
+    {
+        HeldLeftButton held;
+        SetCursorPos(job.start.x, job.start.y);
+        result = DoDragDrop(data.get(), source.get(), DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+    }
+    if (source.get()->Lost()) Say(L"drop: the pointer did not reach the target");
+    else if (FAILED(result)) Say(L"drop: the drag failed");
+    else Say(L"drop: " + EffectName(result == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE));
+    job.done.store(true);
+}
+
+// On the user-interface thread: where the drag starts (outside the view's frame, where no
+// drop target of the plugin is) and the screen point it ends on.
+std::wstring AimDrop(HWND control, bool tree, const std::wstring& itemPath, DragJob& job) {
+    POINT at;
+    if (tree && !itemPath.empty()) {
+        if (!PointOnTreeItem(control, itemPath, at)) return L"no item: " + itemPath;
+    } else if (!PointInEmptySpace(control, tree, at)) {
+        return L"drop: no free space to drop on";
+    }
+    if (!PointIsOnControl(control, at)) return L"drop: another window covers the point";
+    job.target = at;
+    ClientToScreen(control, &job.target);
+    RECT frame = {};
+    GetWindowRect(GetAncestor(control, GA_ROOT), &frame);
+    job.start = {frame.right + 20, frame.top + 20};
+    return L"";
 }
 
 void OnDrop(const std::wstring& argument) {
@@ -152,43 +217,23 @@ void OnDrop(const std::wstring& argument) {
     bool tree = where == L"tree" || where.compare(0, 5, L"tree:") == 0;
     if (!tree && where != L"list") return Say(L"drop: expected list, tree or tree:PATH");
     std::wstring itemPath = where.size() > 5 && tree ? where.substr(5) : L"";
-    std::vector<std::wstring> files;
-    for (size_t i = 1; i < words.size(); ++i) files.push_back(NormalizeHostPath(words[i]));
+    auto job = std::make_shared<DragJob>();
+    for (size_t i = 1; i < words.size(); ++i) job->files.push_back(NormalizeHostPath(words[i]));
 
     std::wstring outcome;
     RunOnUi([&] {
-        HWND window = FindViewControl(tree ? kTreeId : kListId);
-        auto* target = window ? static_cast<IDropTarget*>(GetPropW(window, kDropTargetProperty)) : nullptr;
-        if (!target) {
-            outcome = L"unsupported";
-            return;
-        }
-        POINT at;
-        if (!DropPoint(window, tree, itemPath, at)) {
-            outcome = itemPath.empty() ? L"drop: no free space to drop on" : L"no item: " + itemPath;
-            return;
-        }
-        ClientToScreen(window, &at);
-        POINTL screen = {at.x, at.y};
-        auto* data = new FileListData(files);
-        target->AddRef();
-        DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-        DWORD effect = allowed;
-        if (SUCCEEDED(target->DragEnter(data, MK_LBUTTON, screen, &effect)) && effect != DROPEFFECT_NONE) {
-            effect = allowed;
-            target->DragOver(MK_LBUTTON, screen, &effect);
-        }
-        if (effect != DROPEFFECT_NONE) {
-            effect = allowed;
-            target->Drop(data, MK_LBUTTON, screen, &effect);
-        } else {
-            target->DragLeave();
-        }
-        outcome = L"drop: " + EffectName(effect);
-        target->Release();
-        data->Release();
+        HWND control = FindViewControl(tree ? kTreeId : kListId);
+        if (!control) outcome = L"unsupported";
+        else outcome = AimDrop(control, tree, itemPath, *job);
+        if (outcome.empty()) PostToUi([job] { RunDrag(*job); });
     });
-    Say(outcome);
+    if (!outcome.empty()) return Say(outcome);
+    // The target's Drop may ask a question: the script goes on to answer it.
+    DWORD start = GetTickCount();
+    while (!job->done.load() && !UnansweredMessageBox()) {
+        if (GetTickCount() - start >= kDropWaitMs) return Say(L"drop: the drag did not end");
+        Sleep(kDropPollMs);
+    }
     SettleUi();
 }
 

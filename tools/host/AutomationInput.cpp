@@ -1,5 +1,6 @@
-// Input commands: key chords to the focused control, and row selection, double-click and
-// header clicks on the view's list, made with the mouse messages a user's click produces.
+// Input commands: key chords to the focused control, and row clicks (selecting and extending
+// with Ctrl and Shift), double-clicks and header clicks on the view's list, made with the
+// mouse messages a user's click produces.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -21,64 +22,35 @@ void OnKey(const std::wstring& argument) {
     for (const KeyChord& chord : chords) PressChordOnFocus(chord);
 }
 
-HWND ListWithRow(int row) {
-    HWND list = FindViewControl(kListId);
-    if (!list) return nullptr;
-    int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    return row >= 0 && row < count ? list : nullptr;
-}
-
-void SetRowState(HWND list, int row, UINT state, UINT mask) {
-    LVITEMW item = {};
-    item.state = state;
-    item.stateMask = mask;
-    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+// One click of a user on a row, with Ctrl or Shift held as the click says: the list moves its
+// selection, focus and selection mark itself and notifies its parent as for a user.
+void PostRowClick(HWND list, POINT at, const RowClick& click) {
+    WPARAM held = kHoldLeftButton | (click.ctrl ? kHoldCtrl : 0) | (click.shift ? kHoldShift : 0);
+    WPARAM keys = (click.ctrl ? MK_CONTROL : 0) | (click.shift ? MK_SHIFT : 0);
+    LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageW(TaskWindow(), kMsgHoldKeys, held, 0);
+    PostMessageW(list, WM_LBUTTONDOWN, keys | MK_LBUTTON, where);
+    PostMessageW(list, WM_LBUTTONUP, keys, where);
+    PostMessageW(TaskWindow(), kMsgReleaseKeys, 0, 0);
 }
 
 void OnSelectRows(const std::wstring& argument) {
-    std::vector<int> rows;
-    if (!ParseIndexList(argument, rows)) return Say(L"select-rows: expected row numbers");
-    std::wstring outcome;
-    RunOnUi([&] {
-        HWND list = FindViewControl(kListId);
-        if (!list) {
-            outcome = L"unsupported";
-            return;
-        }
-        for (int row : rows) {
-            if (!ListWithRow(row)) {
-                outcome = L"no row: " + std::to_wstring(row);
-                return;
-            }
-        }
-        SetFocus(list);
-        SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        for (int row : rows) SetRowState(list, row, LVIS_SELECTED, LVIS_SELECTED);
-        SetRowState(list, rows.front(), LVIS_FOCUSED, LVIS_FOCUSED);
-        SendMessageW(list, LVM_ENSUREVISIBLE, rows.front(), FALSE);
-    });
-    if (!outcome.empty()) Say(outcome);
-    SettleUi();
-}
-
-// A point inside the row where the list itself says the row is, whichever columns are shown.
-bool PointOnRow(HWND list, int row, POINT& at) {
-    SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
-    RECT bounds = {};
-    bounds.left = LVIR_BOUNDS;
-    if (!SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds))) return false;
-    RECT client;
-    GetClientRect(list, &client);
-    int y = (bounds.top + bounds.bottom) / 2;
-    for (int x = std::max<LONG>(bounds.left, 0) + 2; x < std::min(bounds.right, client.right); x += 8) {
-        LVHITTESTINFO hit = {};
-        hit.pt = {x, y};
-        if (SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == row && (hit.flags & LVHT_ONITEM)) {
-            at = {x, y};
-            return true;
-        }
+    std::vector<RowClick> clicks;
+    if (!ParseRowClicks(argument, clicks)) return Say(L"select-rows: expected rows such as 0,3 or 2-5");
+    for (const RowClick& click : clicks) {
+        std::wstring outcome;
+        RunOnUi([&] {
+            HWND list = FindViewControl(kListId);
+            POINT at;
+            if (!list) outcome = L"unsupported";
+            else if (!PointOnListRow(list, click.row, at)) outcome = L"no row: " + std::to_wstring(click.row);
+            else if (!PointIsOnControl(list, at)) outcome = L"select-rows: another window covers the row";
+            else PostRowClick(list, at, click);
+        });
+        if (!outcome.empty()) return Say(outcome);
+        // Each click lands before the next is aimed, as the list may scroll to show a row.
+        SettleUi();
     }
-    return false;
 }
 
 void PostClick(HWND window, POINT at, bool doubleClick) {
@@ -98,13 +70,13 @@ void OnDoubleClickRow(const std::wstring& argument) {
     if (!ParseInt(argument, row)) return Say(L"dblclick-row: expected a row number");
     std::wstring outcome;
     RunOnUi([&] {
-        if (!FindViewControl(kListId)) {
+        HWND list = FindViewControl(kListId);
+        if (!list) {
             outcome = L"unsupported";
             return;
         }
-        HWND list = ListWithRow(row);
         POINT at;
-        if (!list || !PointOnRow(list, row, at)) {
+        if (!PointOnListRow(list, row, at)) {
             outcome = L"no row: " + argument;
             return;
         }
@@ -125,12 +97,12 @@ void OnClickHeader(const std::wstring& argument) {
             outcome = L"unsupported";
             return;
         }
-        RECT r;
-        if (!SendMessageW(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&r)) || r.right - r.left < 4) {
+        POINT at;
+        if (!PointOnHeaderColumn(header, column, at)) {
             outcome = L"no column: " + argument;
             return;
         }
-        PostClick(header, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, false);
+        PostClick(header, at, false);
     });
     if (!outcome.empty()) Say(outcome);
     SettleUi();

@@ -44,7 +44,8 @@ void PostChord(const KeyChord& chord, wchar_t character) {
     HWND target = InputTarget();
     WPARAM held = (chord.ctrl ? kHoldCtrl : 0) | (chord.shift ? kHoldShift : 0) | (chord.alt ? kHoldAlt : 0);
     PostMessageW(TaskWindow(), kMsgHoldKeys, held, 0);
-    bool sys = chord.alt && !chord.ctrl;
+    // F10 is the menu bar's key: the system sends it as a system key, Shift+F10 included.
+    bool sys = (chord.alt && !chord.ctrl) || chord.virtualKey == VK_F10;
     unsigned key = chord.virtualKey;
     if (key) PostMessageW(target, sys ? WM_SYSKEYDOWN : WM_KEYDOWN, key, KeyLParam(key, chord.alt, false));
     else PostMessageW(target, WM_CHAR, character, 1);

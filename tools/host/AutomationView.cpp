@@ -196,6 +196,8 @@ void OnWaitIdle(const std::wstring& argument) {
     IdleSnapshot last;
     bool haveLast = false;
     while (GetTickCount() - start < static_cast<DWORD>(limit)) {
+        // The view waits for the user; the next line may answer the box.
+        if (UnansweredMessageBox()) return Say(L"box waiting");
         IdleSnapshot now;
         RunOnUi([&] { now = TakeSnapshot(); });
         bool steady = now.Ready() && PendingMessageBoxes() == 0 && haveLast && now.SameAs(last);

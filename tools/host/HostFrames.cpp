@@ -12,6 +12,10 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"CvHostFrame";
 constexpr wchar_t kRecordProperty[] = L"CvHostEmbedRecord";
+// The player never lets a user shrink an embedded window below this, so neither do we: a view
+// that only works at larger sizes must show here too.
+constexpr int kFrameMinWidth = 275;
+constexpr int kFrameMinHeight = 116;
 
 std::vector<HWND> frames;
 bool recordsForgotten = false;
@@ -38,6 +42,12 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wp, LPARAM lp) {
                     MoveWindow(child, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
             }
             return 0;
+        case WM_GETMINMAXINFO: {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lp);
+            limits->ptMinTrackSize.x = kFrameMinWidth;
+            limits->ptMinTrackSize.y = kFrameMinHeight;
+            return 0;
+        }
         case WM_CLOSE:
             // Closing a frame hides it; the window lives as long as the plugin that owns it.
             ShowWindow(frame, SW_HIDE);
@@ -77,7 +87,8 @@ LRESULT OnCreateFrame(WPARAM wp) {
     if (!record) return 0;
     RegisterFrameClass();
     RECT r = record->rect;
-    int width = std::max<LONG>(r.right - r.left, 100), height = std::max<LONG>(r.bottom - r.top, 60);
+    int width = std::max<LONG>(r.right - r.left, kFrameMinWidth);
+    int height = std::max<LONG>(r.bottom - r.top, kFrameMinHeight);
     HWND frame = CreateWindowExW(WS_EX_TOOLWINDOW, kFrameClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                  r.left, r.top, width, height, Host().mainWindow, nullptr,
                                  Host().instance, nullptr);

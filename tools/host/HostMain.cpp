@@ -130,6 +130,7 @@ int wmain(int argc, wchar_t** argv) {
     OutputLine(L"host: gdi " + FormatInt(before.gdi) + L"->" + FormatInt(after.gdi) + L" user " +
                FormatInt(before.user) + L"->" + FormatInt(after.user));
     if (automated) StopAutomation();
+    if (automated && UnexpectedMessageBoxes() > 0 && exitCode == 0) exitCode = kExitUnexpectedBox;
     DestroyHostWindows();
     return exitCode;
 }

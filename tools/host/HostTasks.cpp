@@ -102,3 +102,10 @@ void RunOnUi(std::function<void()> run) {
     }
     WaitForSingleObject(task->done.get(), INFINITE);
 }
+
+void PostToUi(std::function<void()> run) {
+    auto task = std::make_shared<Task>();
+    task->run = std::move(run);
+    auto* handed = new std::shared_ptr<Task>(task);
+    if (!PostMessageW(taskWindow, kMsgRunTask, 0, reinterpret_cast<LPARAM>(handed))) delete handed;
+}

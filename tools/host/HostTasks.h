@@ -17,3 +17,6 @@ HWND TaskWindow();
 // A task must therefore never wait for user input itself: actions that may open modal
 // windows are posted from inside the task.
 void RunOnUi(std::function<void()> task);
+// Hands task to the user-interface thread's message loop without waiting: for actions that
+// run a modal loop of their own (a drag), which a waiting caller could not steer.
+void PostToUi(std::function<void()> task);

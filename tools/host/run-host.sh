@@ -20,6 +20,12 @@ else
   mkdir -p "$library"
 fi
 mkdir -p "$profile" "$shots"
+# A first run opens the view at a size that shows the tree and a page of the list; the user's
+# own size is kept from then on.
+if [ ! -f "$profile/Crateview/gen_cv.ini" ]; then
+  mkdir -p "$profile/Crateview"
+  printf '[Window]\r\nLeft=60\r\nTop=60\r\nRight=960\r\nBottom=620\r\n' >"$profile/Crateview/gen_cv.ini"
+fi
 
 host=$build/bin/cvhost.exe
 plugin=$build/bin/gen_cv.dll
@@ -27,7 +33,9 @@ args=(--plugin "$plugin" --documents "$profile")
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Starting the stand-in player on $DISPLAY (library: $library, profile: $profile)"
-  echo "The plugin's window opens with Alt+D or from the player's menu; Crateview's roots are added from its tree menu."
+  echo "Crateview's window opens with Alt+D or from the player's menu."
+  echo "To add music: right-click the empty space below the tree (left pane), choose"
+  echo "Insert root > Folder and pick a folder; the sample library is in $library."
   exec "$root/tools/wine/with-display.sh" "$root/tools/wine/run-wine.sh" "$host" "${args[@]}"
 fi
 

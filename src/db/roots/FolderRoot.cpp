@@ -3,7 +3,7 @@
 
 #include "base/Path.h"
 #include "db/FolderRows.h"
-#include "scan/FolderRootLoad.h"
+#include "db/roots/RootLoader.h"
 
 FolderRoot::FolderRoot(const std::wstring& path, long long rootId, CacheDatabase& database)
     : Root(Ref<TreeNode>::Make(NodeKind::kFolder, WithTrailingBackslash(path)), rootId) {
@@ -28,8 +28,8 @@ void FolderRoot::Close() {
     node_->ClearChildren();
 }
 
-bool FolderRoot::Load(CacheDatabase& database, const MediaExtensions& extensions, int flags) {
-    return LoadFolderRoot(*this, database, extensions, flags);
+bool FolderRoot::Load(const RootLoader& loader, int flags) {
+    return loader.LoadFolderRoot(*this, flags);
 }
 
 void FolderRoot::SetWatchers(Ref<FolderWatcher> files, Ref<FolderWatcher> folders) {

@@ -1,8 +1,8 @@
 // A folder on disk, scanned into the cache and watched for changes.
 #pragma once
 
+#include "db/roots/FolderWatcher.h"
 #include "db/roots/Root.h"
-#include "scan/FolderWatcher.h"
 
 class FolderRoot : public Root {
 public:
@@ -11,7 +11,7 @@ public:
 
     void Close() override;
     bool Save() override { return false; }
-    bool Load(CacheDatabase& database, const MediaExtensions& extensions, int flags) override;
+    bool Load(const RootLoader& loader, int flags) override;
     RootType Type() const override { return RootType::kFolder; }
 
     // The loader marks the root loaded and hands it its watchers.

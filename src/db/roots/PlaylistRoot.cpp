@@ -24,7 +24,7 @@ void PlaylistRoot::Close() {
 // and the caller learns that the entries were not saved.
 bool PlaylistRoot::Save() { return false; }
 
-bool PlaylistRoot::Load(CacheDatabase&, const MediaExtensions&, int) {
+bool PlaylistRoot::Load(const RootLoader&, int) {
     if (node_->playlist) node_->playlist->SetNeedsLoading();
     SetLoaded(true);
     return true;

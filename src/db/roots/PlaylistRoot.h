@@ -9,7 +9,7 @@ public:
 
     void Close() override;
     bool Save() override;
-    bool Load(CacheDatabase& database, const MediaExtensions& extensions, int flags) override;
+    bool Load(const RootLoader& loader, int flags) override;
     RootType Type() const override { return RootType::kPlaylist; }
 
     Playlist* Entries() const { return node_->playlist.get(); }

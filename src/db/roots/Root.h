@@ -9,7 +9,7 @@
 #include "db/TreeNode.h"
 
 class CacheDatabase;
-class MediaExtensions;
+class RootLoader;
 
 enum class RootType { kFolder = 1, kPlaylist = 2, kSql = 3 };
 
@@ -19,7 +19,8 @@ public:
     virtual void Close() = 0;
     // Writes the root's content back where it has one to write; answers whether it did.
     virtual bool Save() = 0;
-    virtual bool Load(CacheDatabase& database, const MediaExtensions& extensions, int flags) = 0;
+    // Brings the root's content in; flags are the load flags of RootLoader.h.
+    virtual bool Load(const RootLoader& loader, int flags) = 0;
     virtual RootType Type() const = 0;
 
     // The folder path, the playlist path, or a smart playlist's display name.

@@ -9,9 +9,9 @@
 #include "db/CacheDatabase.h"
 #include "db/roots/FolderRoot.h"
 #include "db/roots/PlaylistRoot.h"
+#include "db/roots/RootLoader.h"
 #include "db/roots/RootRows.h"
 #include "db/roots/SqlRoot.h"
-#include "scan/FolderRootLoad.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
 
@@ -60,7 +60,7 @@ bool RootsStore::AddFolderRoot(const std::wstring& path, bool treePlaylists) {
     AttachTopFolder(database_, root->RootId(), root->Node()->folderId);
 
     int flags = kLoadFullScan | (treePlaylists ? kLoadTreePlaylists : 0);
-    if (root->Load(database_, extensions_, flags)) {
+    if (root->Load(loader_, flags)) {
         events_.RootLoaded(*root->Node(), true);
         events_.OfferTagReading(folder);
     }
@@ -79,7 +79,7 @@ bool RootsStore::AddPlaylistRoot(const std::wstring& path) {
     events_.RootAdded(*root->Node());
     roots_.Append(root);
     root->SetRootId(InsertRootRow(database_, static_cast<int>(RootType::kPlaylist), false, path, std::nullopt));
-    if (root->Load(database_, extensions_, 0)) {
+    if (root->Load(loader_, 0)) {
         events_.RootLoaded(*root->Node(), false);
         events_.OfferTagReading(path);
     }

@@ -9,13 +9,13 @@
 #include "db/roots/RootsList.h"
 
 class CacheDatabase;
-class MediaExtensions;
+class RootLoader;
 
 class RootsStore {
 public:
-    RootsStore(RootsList& roots, CacheDatabase& database, const MediaExtensions& extensions,
-               RootEvents& events)
-        : roots_(roots), database_(database), extensions_(extensions), events_(events) {}
+    // The loader brings each new root's content in.
+    RootsStore(RootsList& roots, CacheDatabase& database, const RootLoader& loader, RootEvents& events)
+        : roots_(roots), database_(database), loader_(loader), events_(events) {}
 
     // Refused, with a message, when the folder contains or lies inside a folder root.
     bool AddFolderRoot(const std::wstring& path, bool treePlaylists);
@@ -33,6 +33,6 @@ public:
 private:
     RootsList& roots_;
     CacheDatabase& database_;
-    const MediaExtensions& extensions_;
+    const RootLoader& loader_;
     RootEvents& events_;
 };

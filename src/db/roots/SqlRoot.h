@@ -9,7 +9,7 @@ public:
 
     void Close() override;
     bool Save() override { return true; }
-    bool Load(CacheDatabase&, const MediaExtensions&, int) override { return true; }
+    bool Load(const RootLoader&, int) override { return true; }
     RootType Type() const override { return RootType::kSql; }
 
     const std::wstring& Condition() const { return condition_; }

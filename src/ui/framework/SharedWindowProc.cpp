@@ -4,8 +4,8 @@
 #include <commctrl.h>
 
 #include "bus/Messages.h"
-#include "ui/framework/WindowObject.h"
 #include "bus/WindowRegistry.h"
+#include "ui/framework/WindowObject.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "base/Gdi.h"
+#include "bus/CommandCodes.h"
 #include "db/roots/SqlRoot.h"
 #include "ui/view/CellText.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/SortKeys.h"
 #include "ui/view/ViewModel.h"

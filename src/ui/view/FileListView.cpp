@@ -4,13 +4,16 @@
 
 #include <iterator>
 
-#include "settings/PluginContext.h"
-#include "StringIds.h"
+#include "bus/CommandCodes.h"
 #include "bus/ViewCommands.h"
 #include "bus/WindowRegistry.h"
+<<<<<<< HEAD
 #include "db/RowList.h"
+=======
+#include "settings/PluginContext.h"
+#include "StringIds.h"
+>>>>>>> main
 #include "ui/view/CellText.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 #include "ui/view/ViewModel.h"
 

@@ -8,13 +8,13 @@
 #include <cstring>
 #include <utility>
 
+#include "bus/CommandCodes.h"
+#include "bus/ViewCommands.h"
+#include "bus/WindowRegistry.h"
 #include "host/SkinColors.h"
 #include "settings/PluginContext.h"
 #include "settings/TreeSettings.h"
 #include "StringIds.h"
-#include "bus/ViewCommands.h"
-#include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/ViewModel.h"
 
 namespace {

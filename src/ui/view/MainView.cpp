@@ -3,24 +3,24 @@
 
 #include <commctrl.h>
 
+#include "base/TextObject.h"
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 #include "db/CacheDatabase.h"
 #include "db/CacheStartup.h"
-#include "base/TextObject.h"
 #include "db/roots/RootRows.h"
 #include "db/roots/RootsList.h"
 #include "host/HostApi.h"
 #include "scan/ScanWorker.h"
 #include "settings/PluginContext.h"
 #include "settings/WindowSettings.h"
-#include "bus/Messages.h"
-#include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
+#include "StringIds.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/PaneLayout.h"
 #include "ui/view/PlaylistAutosave.h"
 #include "ui/view/SearchBox.h"
-#include "StringIds.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

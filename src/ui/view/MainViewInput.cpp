@@ -4,9 +4,9 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "scan/ScanWorker.h"
-#include "bus/Messages.h"
 #include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "scan/ScanWorker.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"

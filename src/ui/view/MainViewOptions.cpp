@@ -7,13 +7,13 @@
 #include <memory>
 
 #include "base/TextObject.h"
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
 #include "db/CacheDatabase.h"
 #include "host/HostApi.h"
 #include "scan/ScanWorker.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
-#include "bus/Messages.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/MainView.h"
 #include "ui/view/ViewCommandCodes.h"

@@ -5,10 +5,10 @@
 
 #include <vector>
 
+#include "bus/CommandCodes.h"
 #include "db/Listing.h"
 #include "db/roots/SqlRoot.h"
 #include "host/HostApi.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/MainView.h"
 #include "ui/view/PlaybackActions.h"

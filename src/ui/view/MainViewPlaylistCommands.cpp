@@ -12,6 +12,8 @@
 
 #include "base/Path.h"
 #include "base/Text.h"
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
 #include "db/Listing.h"
 #include "db/roots/PlaylistRoot.h"
 #include "db/roots/RootsList.h"
@@ -19,8 +21,6 @@
 #include "scan/TitleTag.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
-#include "bus/Messages.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"
 #include "ui/view/PlaybackActions.h"

@@ -6,10 +6,10 @@
 
 #include "base/Path.h"
 #include "base/Text.h"
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
 #include "scan/ChangeNotice.h"
 #include "scan/ScanWorker.h"
-#include "bus/Messages.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/MainView.h"
 #include "ui/view/SearchBox.h"
 #include "ui/view/ViewCommandCodes.h"

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "base/TextObject.h"
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
 #include "db/roots/PlaylistRoot.h"
 #include "db/roots/RootExport.h"
 #include "db/roots/RootRows.h"
@@ -16,10 +18,8 @@
 #include "settings/PluginContext.h"
 #include "StringIds.h"
 #include "ui/dialogs/QueryDialogResult.h"
-#include "bus/CommandCodes.h"
-#include "ui/view/FolderTreeView.h"
-#include "bus/Messages.h"
 #include "ui/view/FileDialogs.h"
+#include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"
 #include "ui/view/ViewCommandCodes.h"
 

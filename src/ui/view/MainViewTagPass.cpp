@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "bus/CommandCodes.h"
 #include "scan/WorkItems.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/MainView.h"
 #include "ui/view/ViewCommandCodes.h"
 

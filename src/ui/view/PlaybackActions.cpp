@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "base/Text.h"
+#include "bus/CommandCodes.h"
 #include "host/HostApi.h"
 #include "scan/TitleTag.h"
-#include "bus/CommandCodes.h"
 
 namespace {
 

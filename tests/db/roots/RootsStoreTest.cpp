@@ -6,7 +6,6 @@
 
 #include <vector>
 
-#include "support/QueryNumber.h"
 #include "base/Path.h"
 #include "base/Text.h"
 #include "db/CacheDatabase.h"
@@ -16,8 +15,10 @@
 #include "db/roots/RootRows.h"
 #include "db/roots/RootsStore.h"
 #include "db/roots/SqlRoot.h"
+#include "scan/FolderRootLoad.h"
 #include "scan/MediaExtensions.h"
 #include "support/BuildFiles.h"
+#include "support/QueryNumber.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -47,7 +48,8 @@ protected:
     RootsStoreTest()
         : context(folder.File(L"docs")),
           database(folder.File(L"Cache")),
-          store(roots, database, extensions, events) {
+          loader(database, extensions),
+          store(roots, database, loader, events) {
         database.CreateSchema();
     }
 
@@ -71,6 +73,7 @@ protected:
     RootsList roots;
     MediaExtensions extensions;
     RecordingEvents events;
+    FolderRootLoader loader;
     RootsStore store;
 };
 

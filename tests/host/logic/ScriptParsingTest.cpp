@@ -48,6 +48,64 @@ TEST(ScriptLineTest, EscapingPutsTextOnOneLine) {
     EXPECT_EQ(L"C:\\music\\", EscapeForLine(L"C:\\music\\"));
 }
 
+TEST(ScriptLineTest, AnswerWordsNameTheBoxButtons) {
+    EXPECT_EQ(IDYES, BoxButtonOfWord(L"yes"));
+    EXPECT_EQ(IDNO, BoxButtonOfWord(L"no"));
+    EXPECT_EQ(IDCANCEL, BoxButtonOfWord(L"cancel"));
+    EXPECT_EQ(IDOK, BoxButtonOfWord(L"ok"));
+    EXPECT_EQ(IDRETRY, BoxButtonOfWord(L"retry"));
+    EXPECT_EQ(0, BoxButtonOfWord(L"maybe"));
+    EXPECT_EQ(0, BoxButtonOfWord(L""));
+}
+
+struct RowClickCase {
+    const wchar_t* text;
+    std::vector<RowClick> clicks;
+};
+
+bool SameClicks(const std::vector<RowClick>& a, const std::vector<RowClick>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].row != b[i].row || a[i].ctrl != b[i].ctrl || a[i].shift != b[i].shift) return false;
+    return true;
+}
+
+// A user selects with a click, adds with Ctrl, extends from the mark with Shift.
+TEST(ScriptLineTest, RowListsBecomeTheClicksAUserMakes) {
+    const RowClickCase cases[] = {
+        {L"2", {{2, false, false}}},
+        {L"0,3", {{0, false, false}, {3, true, false}}},
+        {L"1-4", {{1, false, false}, {4, false, true}}},
+        {L"0, 3-5", {{0, false, false}, {3, true, false}, {5, true, true}}},
+        {L"5-2", {{5, false, false}, {2, false, true}}},
+    };
+    for (const RowClickCase& c : cases) {
+        std::vector<RowClick> clicks;
+        ASSERT_TRUE(ParseRowClicks(c.text, clicks)) << c.text;
+        EXPECT_TRUE(SameClicks(c.clicks, clicks)) << c.text;
+    }
+    std::vector<RowClick> clicks;
+    for (const wchar_t* bad : {L"", L"1,", L"a", L"1-", L"-", L"1-2-3", L"1,,2"})
+        EXPECT_FALSE(ParseRowClicks(bad, clicks)) << bad;
+}
+
+TEST(ScriptLineTest, RightClickTargets) {
+    ClickTarget target;
+    ASSERT_TRUE(ParseClickTarget(L"tree:Rock\\Live", target));
+    EXPECT_EQ(L"tree", target.control);
+    EXPECT_EQ(L"Rock\\Live", target.detail);
+    ASSERT_TRUE(ParseClickTarget(L"tree", target));
+    EXPECT_TRUE(target.detail.empty());
+    ASSERT_TRUE(ParseClickTarget(L" list:12 ", target));
+    EXPECT_EQ(12, target.index);
+    ASSERT_TRUE(ParseClickTarget(L"list", target));
+    EXPECT_EQ(-1, target.index);
+    ASSERT_TRUE(ParseClickTarget(L"header:2", target));
+    EXPECT_EQ(2, target.index);
+    for (const wchar_t* bad : {L"", L"status", L"list:x", L"list:-1", L"header:first"})
+        EXPECT_FALSE(ParseClickTarget(bad, target)) << bad;
+}
+
 struct ChordCase {
     const wchar_t* text;
     unsigned key;

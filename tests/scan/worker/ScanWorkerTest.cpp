@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "base/TextObject.h"
-#include "db/roots/RootRows.h"
 #include "bus/CommandCodes.h"
+#include "db/roots/RootRows.h"
 #include "WorkerFixture.h"
 
 namespace {

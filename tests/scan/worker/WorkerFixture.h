@@ -11,18 +11,18 @@
 #include <string>
 #include <vector>
 
-#include "support/QueryNumber.h"
 #include "base/Path.h"
 #include "base/TextObject.h"
+#include "bus/CommandCodes.h"
 #include "db/CacheDatabase.h"
 #include "db/Listing.h"
-#include "db/TreeNode.h"
 #include "db/roots/Root.h"
+#include "db/TreeNode.h"
 #include "scan/MediaExtensions.h"
 #include "scan/ScanWorker.h"
 #include "support/BuildFiles.h"
+#include "support/QueryNumber.h"
 #include "support/TempFolder.h"
-#include "bus/CommandCodes.h"
 #include "WorkerHarness.h"
 
 class ScanWorkerTest : public testing::Test {

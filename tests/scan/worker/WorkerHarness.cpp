@@ -4,14 +4,14 @@
 #include <cstring>
 
 #include "base/TextObject.h"
-#include "db/RowList.h"
-#include "db/TreeNode.h"
-#include "db/roots/Root.h"
-#include "host/HostApi.h"
-#include "scan/ChangeNotice.h"
+#include "bus/CommandCodes.h"
 #include "bus/Messages.h"
 #include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
+#include "db/roots/Root.h"
+#include "db/RowList.h"
+#include "db/TreeNode.h"
+#include "host/HostApi.h"
+#include "scan/ChangeNotice.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "bus/Messages.h"
-#include "ui/framework/WindowObject.h"
 #include "bus/WindowRegistry.h"
+#include "ui/framework/WindowObject.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <algorithm>
 
 #include "base/GuiObjects.h"
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 #include "db/roots/SqlRoot.h"
 #include "support/BuildFiles.h"
 #include "support/TempFolder.h"
-#include "bus/Messages.h"
-#include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/RowSorting.h"
 #include "ui/view/StripeShade.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/HostApi.h"
 #include "bus/CommandCodes.h"
+#include "host/HostApi.h"
 #include "ui/view/PlaybackActions.h"
 
 namespace {

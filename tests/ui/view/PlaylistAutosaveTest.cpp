@@ -24,7 +24,7 @@ public:
         ++saveCalls;
         return saves_;
     }
-    bool Load(CacheDatabase&, const MediaExtensions&, int) override { return true; }
+    bool Load(const RootLoader&, int) override { return true; }
     RootType Type() const override { return type_; }
 
     int saveCalls = 0;

@@ -19,7 +19,10 @@ run_host() {  # name, documents; script on stdin
   cat >"$work/$name.script"
   out=$(cd "$work" && "$top/tools/wine/run-wine.sh" "$host" --plugin "$plugin" --documents "$docs" \
         --script "$work/$name.script" 2>&1)
+  local status=$?
   echo "$out" >"$work/$name.out"
+  # The host fails a run in which the plugin showed a box the script did not answer.
+  check "the $name run answers every box it meets" "$( [ "$status" -eq 0 ] && ! grep -q '^unexpected box' <<<"$out"; echo $?)"
 }
 section() { sed -n "/^> $1\$/,/^> /p" <<<"$out" | sed '1d;$d'; }  # output of one command
 rows() { section "$1" | tail -n +2; }

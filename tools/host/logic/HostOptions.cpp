@@ -54,5 +54,15 @@ HostOptions ParseHostOptions(const std::vector<std::wstring>& args) {
 
 std::wstring HostUsage() {
     return L"usage: cvhost.exe --plugin PATH [--documents DIR] [--version HEX] [--script FILE] "
-           L"[--no-services]";
+           L"[--no-services]\n"
+           L"script: one command a line (add-root, wait-idle, select, search, key, select-rows ROWS, "
+           L"dblclick-row, click-header, drop, list, tree, status, answer WORD, quit, ...).\n"
+           L"menus: right-click tree[:PATH]|list[:ROW]|header[:COLUMN] and menu-key tree|list "
+           L"[Apps|Shift+F10] open a context menu as a user does; menu tree|list|header|host|editor; "
+           L"choose CAPTION|#ID walks it with the keys.\n"
+           L"  an open menu prints a line an item: DEPTH<TAB>ID<TAB>CAPTION<TAB>STATES, states from "
+           L"checked,greyed,default,submenu,owner-drawn; an owner-drawn item on screen adds "
+           L"<TAB>WIDTHxHEIGHT.\n"
+           L"boxes: each prints \"box: CAPTION: TEXT\"; one the script does not answer before it acts "
+           L"again prints \"unexpected box: ...\", is dismissed, and the host exits with 3.";
 }

@@ -1,6 +1,8 @@
 // Parsing of automation script lines.
 #include "ScriptLine.h"
 
+#include <windows.h>
+
 #include <cwctype>
 
 namespace {
@@ -11,6 +13,19 @@ std::wstring Trim(const std::wstring& text) {
     size_t last = text.size();
     while (last > first && std::iswspace(text[last - 1])) --last;
     return text.substr(first, last - first);
+}
+
+// "a, b,c" as its trimmed parts; an empty text is one empty part.
+std::vector<std::wstring> CommaParts(const std::wstring& text) {
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(L',', start);
+        if (comma == std::wstring::npos) comma = text.size();
+        parts.push_back(Trim(text.substr(start, comma - start)));
+        start = comma + 1;
+    }
+    return parts;
 }
 
 }  // namespace
@@ -48,14 +63,10 @@ bool ParseInt(const std::wstring& text, int& out) {
 
 bool ParseIndexList(const std::wstring& text, std::vector<int>& out) {
     out.clear();
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t comma = text.find(L',', start);
-        if (comma == std::wstring::npos) comma = text.size();
+    for (const std::wstring& part : CommaParts(text)) {
         int value = 0;
-        if (!ParseInt(text.substr(start, comma - start), value)) return false;
+        if (!ParseInt(part, value)) return false;
         out.push_back(value);
-        start = comma + 1;
     }
     return !out.empty();
 }
@@ -97,4 +108,45 @@ std::wstring EscapeForLine(const std::wstring& text) {
         }
     }
     return out;
+}
+
+int BoxButtonOfWord(const std::wstring& word) {
+    static const struct {
+        const wchar_t* word;
+        int button;
+    } kWords[] = {{L"yes", IDYES},     {L"no", IDNO},         {L"cancel", IDCANCEL}, {L"ok", IDOK},
+                  {L"retry", IDRETRY}, {L"ignore", IDIGNORE}, {L"abort", IDABORT}};
+    for (const auto& entry : kWords)
+        if (word == entry.word) return entry.button;
+    return 0;
+}
+
+bool ParseRowClicks(const std::wstring& text, std::vector<RowClick>& out) {
+    out.clear();
+    for (const std::wstring& part : CommaParts(text)) {
+        size_t dash = part.find(L'-', 1);  // a leading '-' belongs to a number
+        bool extend = !out.empty();
+        int first = 0, last = 0;
+        if (dash == std::wstring::npos) {
+            if (!ParseInt(part, first)) return false;
+            out.push_back({first, extend, false});
+        } else {
+            if (!ParseInt(part.substr(0, dash), first) || !ParseInt(part.substr(dash + 1), last)) return false;
+            out.push_back({first, extend, false});
+            out.push_back({last, extend, true});
+        }
+    }
+    return !out.empty();
+}
+
+bool ParseClickTarget(const std::wstring& text, ClickTarget& out) {
+    out = ClickTarget();
+    std::wstring trimmed = Trim(text);
+    size_t colon = trimmed.find(L':');
+    out.control = trimmed.substr(0, colon);
+    if (colon != std::wstring::npos) out.detail = trimmed.substr(colon + 1);
+    if (out.control == L"tree") return true;
+    if (out.control != L"list" && out.control != L"header") return false;
+    if (out.detail.empty()) return true;
+    return ParseInt(out.detail, out.index) && out.index >= 0;
 }

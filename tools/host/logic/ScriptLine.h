@@ -16,6 +16,31 @@ ScriptLine ParseScriptLine(const std::wstring& line);
 bool ParseIndexList(const std::wstring& text, std::vector<int>& out);
 bool ParseInt(const std::wstring& text, int& out);
 
+// The button id of a message-box answer word ("yes", "no", "cancel", "ok", "retry", "ignore",
+// "abort", lower case); 0 for any other word.
+int BoxButtonOfWord(const std::wstring& word);
+
+// One click of "select-rows": a row, clicked with Ctrl and/or Shift held.
+struct RowClick {
+    int row;
+    bool ctrl;
+    bool shift;
+};
+// "2" is a plain click; "0,3" clicks 0 then Ctrl-clicks 3; "1-4" clicks 1 then Shift-clicks 4,
+// and after a first part a range is Ctrl-clicked then Ctrl+Shift-clicked ("0,3-5"), as a user
+// extends a selection. False when a part is not a row number or a range.
+bool ParseRowClicks(const std::wstring& text, std::vector<RowClick>& out);
+
+// Where "right-click" points: a control ("tree", "list", "header") and, after a colon, the
+// tree item's path, the row or the column; an empty detail means empty space (the first
+// column for the header). False for another control or a row or column that is no number.
+struct ClickTarget {
+    std::wstring control;
+    std::wstring detail;
+    int index = -1;
+};
+bool ParseClickTarget(const std::wstring& text, ClickTarget& out);
+
 // Splits at blanks, keeping "double-quoted parts" together (paths with spaces).
 std::vector<std::wstring> SplitWords(const std::wstring& text);
 

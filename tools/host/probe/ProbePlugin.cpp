@@ -1,6 +1,7 @@
 // A probe plugin for the host's own checks: a view with the plugin's control ids that writes
-// what it observed (selection, typed text, keys with their modifiers, key notices, menu
-// choices, message-box answers, drops) into its status line, where "status" reads it back.
+// what it observed (selection, typed text, keys with their modifiers, key notices, where a
+// context menu was asked for and what was chosen in it, row clicks with the selection mark,
+// message-box answers, the calls of a drag) into its status line, where "status" reads it.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -30,23 +31,47 @@ std::wstring lastNotice;
 
 void Status(const std::wstring& text) { SetDlgItemTextW(view, 1019, text.c_str()); }
 
-class TreeDropTarget final : public IDropTarget {
+std::wstring ItemTextAt(HWND tree, POINT screen) {
+    TVHITTESTINFO hit = {};
+    hit.pt = screen;
+    ScreenToClient(tree, &hit.pt);
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    wchar_t text[64] = L"(none)";
+    TVITEMW tvi = {};
+    tvi.mask = TVIF_TEXT;
+    tvi.hItem = item;
+    tvi.pszText = text;
+    tvi.cchTextMax = 64;
+    if (item && (hit.flags & TVHT_ONITEM)) SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
+    else lstrcpyW(text, L"(none)");
+    return text;
+}
+
+// The tree takes dropped files, the list refuses them; each logs the calls it received, so a
+// Drop after a refused DragEnter shows.
+class LoggingDropTarget final : public IDropTarget {
 public:
+    LoggingDropTarget(const wchar_t* name, DWORD answer) : name_(name), answer_(answer) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         *out = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget) ? this : nullptr;
         return *out ? S_OK : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
-        *effect = DROPEFFECT_COPY;
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD keys, POINTL, DWORD* effect) override {
+        log_ = (keys & MK_LBUTTON) ? L"enter" : L"enter(no button)";
+        *effect = answer_;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
-        *effect = DROPEFFECT_COPY;
+        if (log_.size() < 5 || log_.compare(log_.size() - 5, 5, L",over") != 0) log_ += L",over";
+        *effect = answer_;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DragLeave() override {
+        Status(name_ + L" " + log_ + L",leave");
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL at, DWORD* effect) override {
         FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
         STGMEDIUM medium = {};
@@ -57,24 +82,19 @@ public:
         DragQueryFileW(drop, 0, first, MAX_PATH);
         GlobalUnlock(medium.hGlobal);
         ReleaseStgMedium(&medium);
-        HWND tree = GetDlgItem(view, 1001);
-        TVHITTESTINFO hit = {};
-        hit.pt = {at.x, at.y};
-        ScreenToClient(tree, &hit.pt);
-        HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-        wchar_t text[64] = L"(none)";
-        TVITEMW tvi = {};
-        tvi.mask = TVIF_TEXT;
-        tvi.hItem = item;
-        tvi.pszText = text;
-        tvi.cchTextMax = 64;
-        if (item) SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
-        Status(L"drop " + std::to_wstring(count) + L" on " + text + L": " + first);
-        *effect = DROPEFFECT_COPY;
+        std::wstring on = name_ == L"tree" ? ItemTextAt(GetDlgItem(view, 1001), {at.x, at.y}) : L"the list";
+        Status(name_ + L" " + log_ + L",drop " + std::to_wstring(count) + L" on " + on + L": " + first);
+        *effect = answer_;
         return S_OK;
     }
+
+private:
+    std::wstring name_;
+    DWORD answer_;
+    std::wstring log_;
 };
-TreeDropTarget dropTarget;
+LoggingDropTarget treeDropTarget(L"tree", DROPEFFECT_COPY);
+LoggingDropTarget listDropTarget(L"list", DROPEFFECT_NONE);
 
 std::wstring Modifiers() {
     std::wstring text;
@@ -144,9 +164,19 @@ void UsePlaylist() {
            L", first extension " + first3);
 }
 
+std::wstring RowsAndMark(HWND list) {
+    std::wstring rows;
+    for (int row = -1; (row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) != -1;)
+        rows += (rows.empty() ? L"" : L",") + std::to_wstring(row);
+    return L"rows " + (rows.empty() ? L"none" : rows) + L" mark " +
+           std::to_wstring(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
+}
+
 LRESULT CALLBACK ListHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     if (message == WM_KEYDOWN && wp == VK_F7) {
         UsePlaylist();
+    } else if (message == WM_KEYDOWN && wp == VK_F4) {
+        Status(L"selection " + RowsAndMark(window));
     } else if (message == WM_KEYDOWN && wp == VK_F6) {
         HostFileInfoRecord info = {view, L"C:\\music\\a.mp3"};
         SendMessageW(record.hostWindow, kHostMessage, reinterpret_cast<WPARAM>(&info), kHostFileInfoDialog);
@@ -158,24 +188,114 @@ LRESULT CALLBACK ListHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(listProc, window, message, wp, lp);
 }
 
-void ShowMenu(HWND owner) {
+// The context menu, as the plugin's are built: a default item, a greyed one, a submenu, an
+// owner-drawn item, a question, and a "Send to" submenu filled only when it opens whose items
+// share one command and are told apart by the item last highlighted.
+enum ProbeMenuId : UINT {
+    kMenuPlay = 10, kMenuGreyed = 11, kMenuDeep = 12, kMenuAsk = 13, kMenuDrawn = 14, kMenuSendTo = 15,
+};
+constexpr int kDrawnWidth = 120, kDrawnHeight = 22;
+const wchar_t kDrawnCaption[] = L"Drawn";
+
+struct OpenMenuLog {
+    HMENU sendTo = nullptr;
+    ULONG_PTR highlighted = 0;
+    std::wstring opened;
+    int drawn = 0;
+};
+OpenMenuLog menuLog;
+
+void OnProbeInitMenuPopup(HMENU menu) {
+    if (menu == menuLog.sendTo) {
+        while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
+        const wchar_t* targets[] = {L"Alpha", L"Beta"};
+        for (int i = 0; i < 2; ++i) {
+            MENUITEMINFOW item = {};
+            item.cbSize = sizeof(item);
+            item.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA;
+            item.wID = kMenuSendTo;
+            item.dwItemData = i + 1;
+            item.dwTypeData = const_cast<wchar_t*>(targets[i]);
+            InsertMenuItemW(menu, i, TRUE, &item);
+        }
+    }
+    wchar_t caption[32] = {};
+    if (menu == menuLog.sendTo) lstrcpyW(caption, L"Send to");
+    else if (GetMenuItemID(menu, 0) == kMenuDeep) lstrcpyW(caption, L"More");
+    else return;
+    menuLog.opened += (menuLog.opened.empty() ? L"" : L"+") + std::wstring(caption);
+}
+
+void OnProbeMenuSelect(HMENU menu) {
+    if (menu != menuLog.sendTo) return;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        MENUITEMINFOW item = {};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_STATE | MIIM_DATA;
+        if (GetMenuItemInfoW(menu, i, TRUE, &item) && (item.fState & MFS_HILITE)) menuLog.highlighted = item.dwItemData;
+    }
+}
+
+// Where the user asked for the menu: the key (-1, -1) at the selection, or the point.
+std::wstring ContextOf(HWND source, LPARAM lp) {
+    POINT at = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    HWND tree = GetDlgItem(view, 1001), list = GetDlgItem(view, 1002);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    bool key = at.x == -1 && at.y == -1;
+    // A list may report its header's right click as its own: the point tells.
+    RECT headerRect;
+    if (!key && GetWindowRect(header, &headerRect) && PtInRect(&headerRect, at)) return L"header";
+    if (source == tree) {
+        if (!key) return L"tree " + ItemTextAt(tree, at);
+        wchar_t text[64] = L"(none)";
+        TVITEMW tvi = {};
+        tvi.mask = TVIF_TEXT;
+        tvi.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        tvi.pszText = text;
+        tvi.cchTextMax = 64;
+        if (tvi.hItem) SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
+        return L"key tree " + std::wstring(text);
+    }
+    if (source == list) {
+        if (key) return L"key list " + RowsAndMark(list);
+        LVHITTESTINFO hit = {};
+        hit.pt = at;
+        ScreenToClient(list, &hit.pt);
+        int row = static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        return L"list " + (row >= 0 ? L"row " + std::to_wstring(row) : std::wstring(L"empty")) + L", " +
+               RowsAndMark(list);
+    }
+    return L"elsewhere";
+}
+
+void ShowMenu(HWND owner, const std::wstring& context) {
     HMENU more = CreatePopupMenu();
-    AppendMenuW(more, MF_STRING, 12, L"Deep");
+    AppendMenuW(more, MF_STRING, kMenuDeep, L"Deep");
+    menuLog = OpenMenuLog();
+    menuLog.sendTo = CreatePopupMenu();
     HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, 10, L"&Play\tEnter");
-    AppendMenuW(menu, MF_STRING | MF_GRAYED, 11, L"Greyed");
+    AppendMenuW(menu, MF_STRING, kMenuPlay, L"&Play\tEnter");
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, kMenuGreyed, L"Greyed");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(menuLog.sendTo), L"Send to");
     AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(more), L"More");
-    AppendMenuW(menu, MF_STRING, 13, L"Ask");
-    SetMenuDefaultItem(menu, 10, FALSE);
+    AppendMenuW(menu, MF_OWNERDRAW, kMenuDrawn, reinterpret_cast<const wchar_t*>(kDrawnCaption));
+    AppendMenuW(menu, MF_STRING, kMenuAsk, L"Ask");
+    SetMenuDefaultItem(menu, kMenuPlay, FALSE);
     UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD, 0, 0, 0, owner, nullptr);
     DestroyMenu(menu);
-    if (chosen == 13) {
+    OpenMenuLog log = menuLog;
+    menuLog = OpenMenuLog();
+    if (chosen == kMenuAsk) {
         int answer = MessageBoxW(nullptr, L"Really?\nSure?", L"Confirmation", MB_YESNO | MB_TOPMOST);
         Status(answer == IDYES ? L"answered yes" : L"answered no");
-    } else {
-        Status(L"menu " + std::to_wstring(chosen));
+        return;
     }
+    std::wstring text = L"menu " + std::to_wstring(chosen) + L" from " + context;
+    if (chosen == kMenuSendTo) text += L", sent to " + std::to_wstring(log.highlighted);
+    if (!log.opened.empty()) text += L", opened " + log.opened;
+    if (log.drawn) text += L", drawn";
+    Status(text);
 }
 
 int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM) {
@@ -230,8 +350,28 @@ INT_PTR CALLBACK ViewProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
             if (wp == 1004) InsertRoot(lp);
             return TRUE;
         case WM_CONTEXTMENU:
-            ShowMenu(dialog);
+            ShowMenu(dialog, ContextOf(reinterpret_cast<HWND>(wp), lp));
             return TRUE;
+        case WM_INITMENUPOPUP:
+            OnProbeInitMenuPopup(reinterpret_cast<HMENU>(wp));
+            return TRUE;
+        case WM_MENUSELECT:
+            OnProbeMenuSelect(reinterpret_cast<HMENU>(lp));
+            return TRUE;
+        case WM_MEASUREITEM: {
+            auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+            if (item->CtlType != ODT_MENU || item->itemID != kMenuDrawn) return FALSE;
+            item->itemWidth = kDrawnWidth;
+            item->itemHeight = kDrawnHeight;
+            return TRUE;
+        }
+        case WM_DRAWITEM: {
+            auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+            if (item->CtlType != ODT_MENU || item->itemID != kMenuDrawn) return FALSE;
+            ++menuLog.drawn;
+            DrawTextW(item->hDC, kDrawnCaption, -1, &item->rcItem, DT_SINGLELINE | DT_VCENTER);
+            return TRUE;
+        }
         case WM_COMMAND:
             if (LOWORD(wp) == 1003 && HIWORD(wp) == EN_CHANGE) {
                 wchar_t text[256] = {};
@@ -299,7 +439,8 @@ void FillView() {
         SendMessageW(list, LVM_SETITEMTEXTW, r, reinterpret_cast<LPARAM>(&item));
     }
     listProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListHook)));
-    RegisterDragDrop(tree, &dropTarget);
+    RegisterDragDrop(tree, &treeDropTarget);
+    RegisterDragDrop(list, &listDropTarget);
 }
 
 int __cdecl Init() {
@@ -320,6 +461,7 @@ int __cdecl Init() {
 
 void __cdecl Quit() {
     RevokeDragDrop(GetDlgItem(view, 1001));
+    RevokeDragDrop(GetDlgItem(view, 1002));
     SetWindowLongPtrW(GetDlgItem(view, 1002), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));
     DestroyWindow(view);
     SetWindowLongPtrW(record.hostWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hostProc));

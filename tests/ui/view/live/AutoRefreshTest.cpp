@@ -9,10 +9,10 @@
 #include <string>
 
 #include "base/TextObject.h"
+#include "bus/CommandCodes.h"
+#include "bus/Messages.h"
 #include "livehost/LivePlugin.h"
 #include "scan/ChangeNotice.h"
-#include "bus/Messages.h"
-#include "bus/CommandCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

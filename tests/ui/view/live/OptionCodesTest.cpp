@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "livehost/LivePlugin.h"
 #include "bus/CommandCodes.h"
+#include "livehost/LivePlugin.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

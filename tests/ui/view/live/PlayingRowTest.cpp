@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "base/TextObject.h"
+#include "bus/CommandCodes.h"
 #include "livehost/LivePlugin.h"
 #include "ui/view/CellText.h"
-#include "bus/CommandCodes.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "base/TextObject.h"
-#include "db/CacheDatabase.h"
-#include "db/TreeNode.h"
-#include "db/roots/RootRows.h"
-#include "livehost/LivePlugin.h"
 #include "bus/CommandCodes.h"
+#include "db/CacheDatabase.h"
+#include "db/roots/RootRows.h"
+#include "db/TreeNode.h"
+#include "livehost/LivePlugin.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

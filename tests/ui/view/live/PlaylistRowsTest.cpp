@@ -3,11 +3,11 @@
 // rest, in the list and in the playlist alike.
 #include <gtest/gtest.h>
 
+#include "bus/CommandCodes.h"
 #include "db/TreeNode.h"
 #include "livehost/LivePlugin.h"
-#include "ui/view/CellText.h"
-#include "bus/CommandCodes.h"
 #include "ui/dialogs/QueryDialogResult.h"
+#include "ui/view/CellText.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

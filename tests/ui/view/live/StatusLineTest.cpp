@@ -3,9 +3,9 @@
 // row whose tags could not be read not counted as scanned.
 #include <gtest/gtest.h>
 
-#include "livehost/LivePlugin.h"
-#include "bus/WindowRegistry.h"
 #include "bus/CommandCodes.h"
+#include "bus/WindowRegistry.h"
+#include "livehost/LivePlugin.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // its command codes and keys, the settings it keeps, its icons and what it leaves behind.
 #include "ui/view/tree/TreeHarness.h"
 
-#include "settings/TreeSettings.h"
-#include "bus/Messages.h"
 #include "bus/CommandCodes.h"
+#include "bus/Messages.h"
+#include "settings/TreeSettings.h"
 
 namespace {
 

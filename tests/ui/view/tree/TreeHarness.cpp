@@ -2,9 +2,9 @@
 #include "ui/view/tree/TreeHarness.h"
 #include "base/GuiObjects.h"
 
+#include "bus/CommandCodes.h"
 #include "bus/Messages.h"
 #include "bus/WindowRegistry.h"
-#include "bus/CommandCodes.h"
 
 std::vector<wchar_t> TreeTest::charsSeen;
 std::vector<std::pair<WPARAM, LPARAM>> TreeTest::commandsSeen;
