@@ -7,12 +7,9 @@
 #include "bus/CommandCodes.h"
 #include "bus/ViewCommands.h"
 #include "bus/WindowRegistry.h"
-<<<<<<< HEAD
 #include "db/RowList.h"
-=======
 #include "settings/PluginContext.h"
 #include "StringIds.h"
->>>>>>> main
 #include "ui/view/CellText.h"
 #include "ui/view/ViewCommandCodes.h"
 #include "ui/view/ViewModel.h"

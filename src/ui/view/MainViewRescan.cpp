@@ -80,16 +80,17 @@ void MainView::RescanRoot(Root& root) {
     ShowListState(kListStatusScanning);
     HTREEITEM item = TopLevelItemOf(root.Node());
     Ref<MediaExtensions> extensions = SharedMediaExtensions();
+    FolderRootLoader loader(*database_, *extensions);
     switch (root.Type()) {
         case RootType::kFolder:
-            if (!root.Loaded()) root.Load(*database_, *extensions, options_.displayTreePlaylists ? kLoadTreePlaylists : 0);
+            if (!root.Loaded()) root.Load(loader, options_.displayTreePlaylists ? kLoadTreePlaylists : 0);
             // Marked gone first, so that the rescan keeps only what it finds on disk.
             MarkSubtreeGone(*database_, root.Path());
             if (item) RescanFolderItem(root, item);
             break;
         case RootType::kPlaylist:
             root.Close();
-            root.Load(*database_, *extensions, 0);
+            root.Load(loader, 0);
             if (item) tree_->SetItemImage(item, PathExists(root.Path()) ? kImagePlaylist : kImagePlaylistMissing);
             break;
         case RootType::kSql:
