@@ -4,25 +4,8 @@
 # the selected rows, an Alt key no pane uses reaches the player, F5 on a sub-folder finds a file
 # added on disk while auto-refresh is off, and Ctrl+Up moves a root for good.
 set -u
-host=$1
-plugin=$2
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-top=$(cd "$here/../../.." && pwd)
-work=$(mktemp -d /tmp/cv-keys-check.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-check() {  # name, status (0 = holds)
-  if [ "$2" = 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
-}
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-run_host() {  # name, documents; script on stdin
-  local name=$1 docs=$2
-  cat >"$work/$name.script"
-  out=$(cd "$work" && "$top/tools/wine/run-wine.sh" "$host" --plugin "$plugin" --documents "$docs" \
-        --script "$work/$name.script" 2>&1)
-  echo "$out" >"$work/$name.out"
-}
-section() { sed -n "/^> $1\$/,/^> /p" <<<"$out" | sed '1d;$d'; }  # output of the first such command
+scratch=keys
+. "$(dirname "${BASH_SOURCE[0]}")/end-to-end.sh"
 nth() { awk -v n="$2" -v c="> $1" '$0==c{k++; next} /^> /{if(k==n) exit} k==n' <<<"$out"; }  # n-th one
 
 # A few tagged files of the sample library in folders of our own: two roots, one with a sub-folder.
