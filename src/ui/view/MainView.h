@@ -2,7 +2,8 @@
 // connection and worker; holds the rows the list shows; and answers the command bus. Split by
 // concern: MainView.cpp (construction, teardown, layout), MainViewCommands.cpp (the bus),
 // MainViewOptions.cpp (option get/set codes), MainViewListing.cpp (refresh, listing, status),
-// MainViewTree.cpp (roots and folders in the tree), MainViewRefresh.cpp (changes on disk).
+// MainViewTree.cpp (roots and folders in the tree), MainViewRefresh.cpp (changes on disk),
+// MainViewRescan.cpp (the refresh key), MainViewInput.cpp (notifications and keys).
 #pragma once
 
 #include <windows.h>
