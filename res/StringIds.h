@@ -164,4 +164,5 @@ enum StringId : unsigned {
     kStrMsgSavePlaylist = 6015,
     kStrMsgCleanIsSlow = 6016,
     kStrMsgPlaylistNotUnique = 6017,
+    kStrMsgPlaylistNotSaved = 6040,
 };

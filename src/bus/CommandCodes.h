@@ -62,7 +62,6 @@ enum MenuCommand : int {
     kMenuFindFolderInExplorer = 3022,
     kMenuDeleteFiles = 3024,
     kMenuFindMore = 3025,           // list: argument: field 0 artist, 1 title, 2 album, 3 genre
-    kMenuBookmarkItems = 3027,      // list: argument 0 bookmarks the selection; n plays bookmark n
     kMenuDeleteFolder = 3032,
     kMenuToggleColumn = 3999,       // list: argument: the column to show or hide
 };

@@ -140,11 +140,7 @@ void RefreshPlayCount(CacheDatabase& database, FileRecord& entry) {
 Ref<RowList> ListPlaylist(CacheDatabase& database, Playlist* playlist, TermMatcher& matcher, ListTotals& totals) {
     auto list = Ref<RowList>::Make();
     if (!playlist) return list;
-    if (playlist->NeedsLoading()) {
-        ReadPlaylistFile(*playlist);
-        // Cleared even when reading failed, so a missing file is not read again on every search.
-        playlist->flags &= ~Playlist::kNeedsLoading;
-    }
+    LoadPlaylistIfNeeded(*playlist);
     // A copy: the view edits the entries meanwhile, and the play counts are read without
     // holding the playlist's lock.
     for (const Ref<FileRecord>& entry : playlist->CopyEntries()) {

@@ -1,7 +1,8 @@
 // The entry list of a playlist file: file records in playlist order, with the flags that say
-// whether it still has to be read from disk.
+// how the file was written and whether it still has to be read from disk.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,18 +12,47 @@
 #include "db/FileRecord.h"
 
 struct Playlist : RefCounted {
+    // Format flags: how the file was read, and so how it is written back. None of the three
+    // encoding bits is set until the file was read or first written.
+    static constexpr int kCodePageText = 1;    // 8-bit text in the system's code page
+    static constexpr int kUtf8WithMark = 2;    // UTF-8 beginning with the byte-order mark
     static constexpr int kNeedsLoading = 4;
+    static constexpr int kUtf8WithoutMark = 8; // UTF-8 without a mark, kept that way on save
+    static constexpr int kWasRead = 16;        // its file was read once: a new read replaces
+    static constexpr int kEncodingBits = kCodePageText | kUtf8WithMark | kUtf8WithoutMark;
     using Entries = std::vector<Ref<FileRecord>>;
 
     std::wstring path;
-    int flags = 0;
+    // Read and written by the worker (which reads the file) and by the view (which saves it).
+    std::atomic<int> flags{0};
     // The order the entries are shown in (a column number, negative ascending); 0 keeps the file's.
     int sortKey = 0;
     // Changed since read or saved: the view offers to save it.
-    bool modified = false;
+    std::atomic<bool> modified{false};
 
+    // What the tree menu asks to grey or enable "Save playlist".
+    bool HasUnsavedChanges() const { return modified; }
     bool NeedsLoading() const { return (flags & kNeedsLoading) != 0; }
     void SetNeedsLoading() { flags |= kNeedsLoading; }
+    int Encoding() const { return flags & kEncodingBits; }
+    void SetEncoding(int encoding) {
+        int old = flags.load();
+        while (!flags.compare_exchange_weak(old, (old & ~kEncodingBits) | (encoding & kEncodingBits))) {
+        }
+    }
+
+    // The worker reads the file when it first lists the playlist, and a save of a playlist
+    // nobody listed yet must read it too before writing over it; whichever comes first reads,
+    // the other waits and finds it done. Answers what load answered, or false when no load ran.
+    template <class Load>
+    bool LoadOnce(Load load) {
+        Lock lock(loadLock_);
+        if (!NeedsLoading()) return false;
+        bool read = load(*this);
+        // Cleared even when reading failed, so a missing file is not read again on every search.
+        flags &= ~kNeedsLoading;
+        return read;
+    }
 
     // The worker lists (and first reads) the entries while the view edits them, so they are
     // reached only through these, each holding the playlist's lock just long enough to copy or
@@ -56,5 +86,6 @@ struct Playlist : RefCounted {
 
 private:
     mutable CriticalSection entriesLock_;
+    CriticalSection loadLock_;
     Entries entries_;
 };

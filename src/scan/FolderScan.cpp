@@ -47,10 +47,14 @@ void AddPlaylistNode(TreeNode& node, const std::wstring& path, size_t knownCount
     // Only the children the node had before this listing can match: names within one folder
     // are unique, so the nodes added by the listing itself need no search.
     if (node.FindChild(path, knownCount)) return;
+    // The view's open list (a root's, or one it shows) is read already or marked to be, and may
+    // hold unsaved edits: only a new list is marked for reading.
     Ref<Playlist> entries = AskViewForPlaylist(path);
-    if (!entries) entries = Ref<Playlist>::Make();
+    if (!entries) {
+        entries = Ref<Playlist>::Make();
+        entries->SetNeedsLoading();
+    }
     if (entries->path.empty()) entries->path = path;
-    entries->SetNeedsLoading();
     auto playlistNode = Ref<TreeNode>::Make(NodeKind::kPlaylist, path);
     playlistNode->playlist = entries;
     node.AddChild(playlistNode);

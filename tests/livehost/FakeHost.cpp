@@ -44,6 +44,20 @@ LRESULT AnswerTag(const HostFileInfoRequest& request) {
     return 1;
 }
 
+// The host's default title format: "artist - title" from the plugin's tag answers, or
+// whichever of the two there is.
+LRESULT FormatTitle(const HostTitleRequest& request) {
+    std::wstring text;
+    for (const wchar_t* key : {L"artist", L"title"}) {
+        wchar_t* value = request.tagCallback(key, request.context);
+        if (!value || value == kTitleTagEmpty) continue;
+        text += (text.empty() ? L"" : L" - ") + std::wstring(value);
+        request.freeCallback(value, request.context);
+    }
+    lstrcpynW(request.out, text.c_str(), request.outLength);
+    return 1;
+}
+
 LRESULT CreateFrame(EmbedRecord* embed) {
     fake.embed = embed;
     HWND frame = CreateFakeFrame(L"", embed->rect);
@@ -62,6 +76,7 @@ LRESULT Request(LPARAM id, WPARAM wp) {
         case kHostRegisterPrefsPage: fake.prefsPage = reinterpret_cast<PrefsPageRecord*>(wp); return 1;
         case kHostPlayableExtensions: return PlayableExtensions();
         case kHostExtendedFileInfo: return AnswerTag(*reinterpret_cast<HostFileInfoRequest*>(wp));
+        case kHostFormatTitle: return FormatTitle(*reinterpret_cast<HostTitleRequest*>(wp));
         case kHostClearPlaylist: fake.playlist.clear(); return 0;
         case kHostPlaylistLength: return static_cast<LRESULT>(fake.playlist.size());
         case kHostPlaylistPosition: return fake.position;

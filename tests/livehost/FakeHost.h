@@ -1,7 +1,8 @@
 // A stand-in player inside the test's own process: a host main window that answers the
 // requests the plugin makes (version, command ids, menus, frames, the preferences page,
-// playable extensions, tags from a table, a playlist), with a switch to make the tag answers
-// slow, plus the pumping and message-box helpers the in-process plugin tests share.
+// playable extensions, tags from a table, titles made of them, a playlist), with a switch to
+// make the tag answers slow, plus the pumping and message-box helpers the in-process plugin
+// tests share.
 #pragma once
 
 #include <windows.h>

@@ -5,16 +5,24 @@
 
 #include "settings/PluginContext.h"
 
+namespace {
+
 // ctest hands over a Unix path; Wine reaches the Unix root through drive Z:.
-std::wstring BuildFile(const wchar_t* name) {
-    const char* dir = std::getenv("CV_BIN_DIR");
+std::wstring FolderFromEnvironment(const char* variable) {
+    const char* dir = std::getenv(variable);
     std::string narrow = dir ? dir : ".";
     std::wstring path(narrow.begin(), narrow.end());
     for (auto& c : path)
         if (c == L'/') c = L'\\';
     if (!path.empty() && path[0] == L'\\') path.insert(0, L"Z:");
-    return path + L"\\" + name;
+    return path;
 }
+
+}  // namespace
+
+std::wstring BuildFile(const wchar_t* name) { return FolderFromEnvironment("CV_BIN_DIR") + L"\\" + name; }
+
+std::wstring SourceFile(const wchar_t* relative) { return FolderFromEnvironment("CV_SOURCE_DIR") + L"\\" + relative; }
 
 ScopedPluginContext::ScopedPluginContext(const std::wstring& documents)
     : module_(LoadLibraryW(BuildFile(L"gen_cv.dll").c_str())) {

@@ -10,6 +10,8 @@
 
 // A file of the build's bin folder as a Windows path.
 std::wstring BuildFile(const wchar_t* name);
+// A path relative to the source tree's top folder, as a Windows path.
+std::wstring SourceFile(const wchar_t* relative);
 
 // Creates the process-wide plugin context over the built plugin module, with its documents
 // folder in the given place, and destroys it again at the end of the scope.

@@ -71,7 +71,8 @@ void RunScript(std::wstring path) {
         if (line.name.empty()) continue;
         Say(L"> " + (line.argument.empty() ? line.name : line.name + L" " + line.argument));
         if (!OnlyLooks(line.name)) ScriptActs();
-        if (line.name != L"choose" && MenuIsOpen()) CancelOpenMenu();
+        // A screenshot shows the open menu; anything else a user does first closes it.
+        if (line.name != L"choose" && line.name != L"screenshot" && MenuIsOpen()) CancelOpenMenu();
         if (line.name == L"quit") break;
         if (CommandHandler handler = FindCommand(line.name)) {
             handler(line.argument);

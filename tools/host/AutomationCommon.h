@@ -67,6 +67,8 @@ void InstallAddRootHooks(HMODULE plugin);
 // Popup menus opened through the hooks: the next command other than "choose" closes them.
 void CancelOpenMenu();
 bool MenuIsOpen();
+// The popup windows of the open menu levels, outermost first as the system lists them.
+std::vector<HWND> OpenMenuWindows();
 
 void StopMessageBoxWatcherThread();
 

@@ -123,15 +123,23 @@ private:
     HDC dc_;
 };
 
-// On the user-interface thread: the whole window, frame included, as top-down RGB rows.
-bool CaptureWindow(HWND window, int& width, int& height, std::vector<uint8_t>& rgb) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+// The whole window, frame included, as top-down RGB rows; with menus, the screen area that holds
+// the window and every open menu level, as a user sees them over it. A window is captured on the
+// user-interface thread; menus from the script thread, since the menu's own loop owns that one.
+bool CaptureWindow(HWND window, int& width, int& height, std::vector<uint8_t>& rgb,
+                   const std::vector<HWND>& menus = {}) {
+    if (menus.empty())
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT r;
     GetWindowRect(window, &r);
+    for (HWND menu : menus) {
+        RECT m;
+        if (GetWindowRect(menu, &m)) UnionRect(&r, &r, &m);
+    }
     width = r.right - r.left;
     height = r.bottom - r.top;
     if (width <= 0 || height <= 0) return false;
-    WindowDc screen(window);
+    WindowDc screen(menus.empty() ? window : nullptr);
     Unique<HDC, DcFree> memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -146,7 +154,8 @@ bool CaptureWindow(HWND window, int& width, int& height, std::vector<uint8_t>& r
     {
         SelectGuard select(memory.get(), bitmap.get());
         // A hidden window has nothing on screen to copy; it is asked to print itself instead.
-        if (IsWindowVisible(window)) BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+        int x = menus.empty() ? 0 : r.left, y = menus.empty() ? 0 : r.top;
+        if (IsWindowVisible(window)) BitBlt(memory.get(), 0, 0, width, height, screen.get(), x, y, SRCCOPY);
         else PrintWindow(window, memory.get(), 0);
     }
     GdiFlush();
@@ -180,11 +189,20 @@ void OnScreenshot(const std::wstring& argument) {
     int width = 0, height = 0;
     std::vector<uint8_t> rgb;
     bool found = false, captured = false;
-    RunOnUi([&] {
-        HWND window = ScreenshotTarget(which);
-        found = window != nullptr;
-        captured = found && CaptureWindow(window, width, height, rgb);
-    });
+    if (which == L"menu") {
+        std::vector<HWND> menus = OpenMenuWindows();
+        HWND frame = nullptr;
+        RunOnUi([&] { frame = ScreenshotTarget(L""); });
+        if (!frame || menus.empty()) return Say(L"screenshot: no open menu");
+        found = true;
+        captured = CaptureWindow(frame, width, height, rgb, menus);
+    } else {
+        RunOnUi([&] {
+            HWND window = ScreenshotTarget(which);
+            found = window != nullptr;
+            captured = found && CaptureWindow(window, width, height, rgb);
+        });
+    }
     if (!found) return SayUnsupported();
     if (!captured) return Say(L"screenshot: the window could not be captured");
     CreateFolderIfMissing(ParentPath(path));

@@ -426,6 +426,8 @@ void CancelOpenMenu() {
     SettleUi();
 }
 
+std::vector<HWND> OpenMenuWindows() { return OpenPopups(); }
+
 bool MenuIsOpen() {
     {
         MenuSession& session = Session();

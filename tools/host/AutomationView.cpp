@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 #include <shlobj.h>
 
 #include "AutomationCommon.h"
@@ -86,13 +87,47 @@ struct PidlFree {
     void operator()(PIDLIST_ABSOLUTE pidl) const { ILFree(pidl); }
 };
 
+// "answer-folder" arms an answer for a browser that a user path (a menu choice) opens later:
+// the browser then presses its own OK once the plugin's callback has enabled it, as a user
+// would click it, or Cancel if the plugin never does.
+bool answerNextBrowser = false;
+BFFCALLBACK pluginBrowseCallback = nullptr;
+LPARAM pluginBrowseData = 0;
+int okPolls = 0;
+constexpr UINT_PTR kPressOkTimer = 0x4f4b;
+constexpr int kOkPollLimit = 25;  // 5 s at 200 ms
+
+void CALLBACK PressOkWhenEnabled(HWND browser, UINT, UINT_PTR timer, DWORD) {
+    HWND ok = GetDlgItem(browser, IDOK);
+    bool enabled = ok && IsWindowEnabled(ok);
+    if (!enabled && ++okPolls < kOkPollLimit) return;
+    KillTimer(browser, timer);
+    if (!enabled) Say(L"answer-folder: the folder browser never accepted the folder");
+    PostMessageW(browser, WM_COMMAND, enabled ? IDOK : IDCANCEL, 0);
+}
+
+int CALLBACK AnsweringBrowseCallback(HWND browser, UINT message, LPARAM lp, LPARAM) {
+    int result = pluginBrowseCallback ? pluginBrowseCallback(browser, message, lp, pluginBrowseData) : 0;
+    if (message == BFFM_INITIALIZED) {
+        okPolls = 0;
+        SetTimer(browser, kPressOkTimer, 200, &PressOkWhenEnabled);
+    }
+    return result;
+}
+
 PIDLIST_ABSOLUTE WINAPI HookBrowseForFolder(LPBROWSEINFOW info) {
     std::wstring wanted;
     std::swap(wanted, pendingFolder);
+    bool answer = std::exchange(answerNextBrowser, false);
     Unique<PIDLIST_ABSOLUTE, PidlFree> root(wanted.empty() ? nullptr : ILCreateFromPathW(wanted.c_str()));
     if (!root || !info) return realBrowseForFolder(info);
     BROWSEINFOW steered = *info;
     steered.pidlRoot = root.get();
+    if (answer) {
+        pluginBrowseCallback = info->lpfn;
+        pluginBrowseData = info->lParam;
+        steered.lpfn = &AnsweringBrowseCallback;
+    }
     PIDLIST_ABSOLUTE chosen = realBrowseForFolder(&steered);
     // Rooted at the wanted folder, Wine's browser sometimes settles on its first subfolder
     // before the selection message arrives; the folder the script named is the user's choice.
@@ -132,6 +167,13 @@ void OnAddRoot(const std::wstring& argument) {
     });
     if (!accepted) Say(L"add-root: the folder browser does not accept " + path);
     SettleUi();
+}
+
+// The next folder browser, opened by whatever the following lines do, answers this folder.
+void OnAnswerFolder(const std::wstring& argument) {
+    if (!realBrowseForFolder) return SayUnsupported();
+    pendingFolder = NormalizeHostPath(argument);
+    answerNextBrowser = true;
 }
 
 void OnAddPlaylistRoot(const std::wstring& argument) {
@@ -457,6 +499,7 @@ extern const CommandEntry kViewCommands[] = {
     {L"command", &OnCommand},
     {L"ask", &OnAsk},
     {L"add-root", &OnAddRoot},
+    {L"answer-folder", &OnAnswerFolder},
     {L"add-playlist-root", &OnAddPlaylistRoot},
     {L"wait-idle", &OnWaitIdle},
     {L"select", &OnSelect},

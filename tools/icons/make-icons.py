@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the plugin's small icons (the folder tree's eight and the list's one) and writes them
-as 16x16 32-bit .ico files with a mask, so the resource script needs no binary art from
-anywhere else. Shapes are sampled 4x4 per pixel, which keeps the edges soft at this size.
+"""Draws the plugin's small icons (the folder tree's eight, the list's one and the root menu's
+removal) and writes them as 16x16 32-bit .ico files with a mask, so the resource script needs
+no binary art from anywhere else. Shapes are sampled 4x4 per pixel, which keeps the edges soft
+at this size.
 
 Usage: make-icons.py OUTPUT_FOLDER [--preview sheet.png]
 """
@@ -259,6 +260,13 @@ def note(canvas):
     canvas.fill(polygon((9.0, 2.0), (10.0, 2.0), (13.5, 5.5), (13.0, 8.5), (11.8, 6.6), (9.0, 5.0)), colour)
 
 
+def remove_root(canvas):
+    # A folder with a red bar across its corner: the root goes from the library.
+    folder(canvas)
+    canvas.fill(rect(6.5, 9.0, 15.5, 13.5), WHITE)
+    canvas.fill(rect(7.5, 10.0, 14.5, 12.5), CROSS_RED)
+
+
 # Resource id, file name, drawing.
 ICONS = [
     (105, "folder-selected.ico", open_folder),
@@ -270,6 +278,7 @@ ICONS = [
     (135, "smart-playlist.ico", smart_playlist),
     (137, "playlist-missing.ico", missing_playlist),
     (114, "list-entry.ico", note),
+    (116, "remove-root.ico", remove_root),
 ]
 
 

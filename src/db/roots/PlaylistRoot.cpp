@@ -2,6 +2,7 @@
 #include "db/roots/PlaylistRoot.h"
 
 #include "base/Path.h"
+#include "playlists/PlaylistWrite.h"
 
 PlaylistRoot::PlaylistRoot(const std::wstring& path, long long rootId)
     : Root(Ref<TreeNode>::Make(NodeKind::kPlaylist, path), rootId) {
@@ -15,14 +16,21 @@ void PlaylistRoot::AttachEntries(Ref<Playlist> playlist) {
     node_->playlist = std::move(playlist);
 }
 
+// The entries go, and with them any unsaved change: a later load reads the file afresh rather
+// than keeping an empty list as the user's edit.
 void PlaylistRoot::Close() {
     SetLoaded(false);
-    if (node_->playlist) node_->playlist->SetEntries({});
+    if (!node_->playlist) return;
+    node_->playlist->SetEntries({});
+    node_->playlist->modified = false;
 }
 
-// Writing playlist files arrives with the playlist subsystem; until then nothing is written
-// and the caller learns that the entries were not saved.
-bool PlaylistRoot::Save() { return false; }
+// Without the view there is no host to format titles or list order to sort by: the entries
+// are written in their own order with their stored titles.
+bool PlaylistRoot::Save() {
+    Playlist* entries = Entries();
+    return entries && WritePlaylistFile(*entries, Path(), PlaylistWriteOptions());
+}
 
 bool PlaylistRoot::Load(const RootLoader&, int) {
     if (node_->playlist) node_->playlist->SetNeedsLoading();

@@ -1,4 +1,5 @@
-// A playlist file added as a root; its entries are read when the list first shows them.
+// A playlist file added as a root; its entries are read when the list first shows them and
+// written back when it is saved.
 #pragma once
 
 #include "db/roots/Root.h"

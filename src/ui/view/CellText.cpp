@@ -32,6 +32,9 @@ std::wstring TitleText(const FileRecord& record, std::optional<std::wstring_view
     }
     if (!record.remote) return std::wstring(record.FileName());
     if (playlistTitle && !playlistTitle->empty()) return std::wstring(*playlistTitle);
+    // A remote entry read from a playlist file keeps its #EXTINF title as its title, untagged.
+    std::optional<std::wstring_view> fromPlaylist = record.Tag(TagField::kTitle);
+    if (fromPlaylist && !fromPlaylist->empty()) return std::wstring(*fromPlaylist);
     return record.Path();
 }
 

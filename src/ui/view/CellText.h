@@ -45,8 +45,8 @@ struct CellContext {
 // Empty for a column outside 0-14.
 std::wstring CellText(const FileRecord& record, int column, const CellContext& context);
 
-// The read title; else a remote entry's playlist title or its whole path (a URL has no file
-// name worth showing); else the file name.
+// The read title; else a remote entry's playlist title (given, or the title the playlist file
+// gave the record) or its whole path (a URL has no file name worth showing); else the file name.
 std::wstring TitleText(const FileRecord& record, std::optional<std::wstring_view> playlistTitle);
 // "mm:ss", or "hh:mm:ss" from one hour; empty when the length is unknown.
 std::wstring LengthText(int milliseconds);

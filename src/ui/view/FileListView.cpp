@@ -7,10 +7,12 @@
 #include "bus/CommandCodes.h"
 #include "bus/ViewCommands.h"
 #include "bus/WindowRegistry.h"
-#include "db/RowList.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
 #include "ui/view/CellText.h"
+#include "ui/view/ContextMenuKeys.h"
+#include "ui/view/ListBookmarkCommand.h"
+#include "ui/view/MenuCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 #include "ui/view/ViewModel.h"
 
@@ -89,7 +91,7 @@ const FileListView::CommandEntry FileListView::kCommands[] = {
     {kMenuDeleteFiles, [](FileListView&, int) { PostToView(kCmdRecycleFiles, 0); }},
     {kMenuDeleteFolder, [](FileListView&, int) { PostToView(kCmdRecycleFiles, 1); }},
     {kMenuFindMore, [](FileListView&, int field) { PostToView(kCmdFindMore, MAKELPARAM(kMenuFindMore, field)); }},
-    {kMenuBookmarkItems, [](FileListView& list, int number) { list.PlayBookmark(number); }},
+    {kMenuBookmarks, [](FileListView& list, int n) { RunBookmarkCommand(list.bookmarks_, n); }},
 };
 
 FileListView::FileListView(HWND list, ViewModel& model, const SettingsFile& settings, HINSTANCE resources)
@@ -149,19 +151,6 @@ void FileListView::RunCommand(int command, int argument) {
     }
     for (const CommandEntry& entry : kCommands)
         if (entry.command == command) return entry.run(*this, argument);
-}
-
-// Number 0 bookmarks the selection (the bookmark command reads the selection itself); 1 and up
-// play that bookmark's file with the list's double-click action.
-void FileListView::PlayBookmark(int number) const {
-    if (number == 0) {
-        PostToView(kCmdBookmarkRows, 0);
-        return;
-    }
-    if (number < 0 || static_cast<size_t>(number) > bookmarks_.size()) return;
-    auto rows = Ref<RowList>::Make();
-    rows->rows.push_back(Ref<FileRecord>::Make(std::wstring_view(bookmarks_[static_cast<size_t>(number) - 1])));
-    PostObjectToView(kCmdPlayRowList, std::move(rows));
 }
 
 void FileListView::SelectRows(SelectChange change) {
@@ -258,4 +247,8 @@ LRESULT FileListView::OnClose(HWND window, UINT, WPARAM, LPARAM) {
     Unbind();
     RemoveBelowListObject(window);
     return 0;
+}
+
+LRESULT FileListView::OnKeyUp(HWND window, UINT message, WPARAM key, LPARAM) {
+    return HandleContextMenuKey(window, message, key) ? 0 : 1;
 }

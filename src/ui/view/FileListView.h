@@ -41,18 +41,18 @@ public:
     enum class SelectChange { kAll, kNone, kInvert };
     void SelectRows(SelectChange change);
     int DoubleClickCommand() const { return stored_.doubleClickCommand; }
+    // The paths of the bookmarks the list's menu shows, in item order, for list command 3027.
+    void SetBookmarks(std::vector<std::wstring> paths) { bookmarks_ = std::move(paths); }
     bool EnterKeyDisabled() const { return enterKeyDisabled_; }
     const std::wstring& StatusText() const { return status_; }
-    // The files of the bookmarks submenu, in its order: list command 3027 with n in its high
-    // word plays the n-th. The menu that lists them fills this each time it is built.
-    void ClearBookmarks() { bookmarks_.clear(); }
-    void AddBookmark(std::wstring path) { bookmarks_.push_back(std::move(path)); }
 
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnChar(HWND, UINT, WPARAM, LPARAM) override;
-    // The keyboard of the list (ListKeys.cpp).
+    // The keyboard of the list (ListKeys.cpp); Shift+F10 and the menu key ask the view for the
+    // context menu.
     LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnSysKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnKeyUp(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnVScroll(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnMouseWheel(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnSetCursor(HWND, UINT, WPARAM, LPARAM) override;
@@ -73,7 +73,6 @@ private:
     std::wstring String(UINT id) const;
     void InsertColumns();
     void RunCommand(int command, int argument);
-    void PlayBookmark(int number) const;
     void SetStatus(int status);
     void Save();
 
@@ -114,10 +113,10 @@ private:
     // order last loaded or saved.
     ListSettings stored_;
     bool enterKeyDisabled_ = false;
-    std::vector<std::wstring> bookmarks_;
     std::wstring status_;
     int columnsInserted_ = 0;
     HFONT font_ = nullptr;
     // Set by a double-click on the "#" divider until the width change it causes arrives.
     bool fitNumberColumn_ = false;
+    std::vector<std::wstring> bookmarks_;
 };

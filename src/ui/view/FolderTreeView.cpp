@@ -15,6 +15,7 @@
 #include "settings/PluginContext.h"
 #include "settings/TreeSettings.h"
 #include "StringIds.h"
+#include "ui/view/ContextMenuKeys.h"
 #include "ui/view/ViewModel.h"
 
 namespace {
@@ -281,4 +282,8 @@ bool FolderTreeView::HandleNotify(NMHDR& header, LRESULT& result) {
         default:
             return false;
     }
+}
+
+LRESULT FolderTreeView::OnKeyUp(HWND window, UINT message, WPARAM key, LPARAM) {
+    return HandleContextMenuKey(window, message, key) ? 0 : 1;
 }

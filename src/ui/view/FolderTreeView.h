@@ -107,9 +107,11 @@ public:
 
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnChar(HWND, UINT, WPARAM, LPARAM) override;
-    // The keyboard of the tree (TreeKeys.cpp).
+    // The keyboard of the tree (TreeKeys.cpp); Shift+F10 and the menu key ask the view for the
+    // context menu.
     LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnSysKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnKeyUp(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnClose(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) override;
 

@@ -7,6 +7,7 @@
 #include "bus/CommandCodes.h"
 #include "bus/ViewCommands.h"
 #include "bus/WindowRegistry.h"
+#include "ui/view/ContextMenuKeys.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/ViewCommandCodes.h"
 #include "ui/view/ViewModel.h"
@@ -63,11 +64,14 @@ const KeyBinding<FileListView> FileListView::kAltKeys[] = {
     {'S', KeyChord::kAny, &FileListView::FocusSearch},
 };
 
-LRESULT FileListView::OnKeyDown(HWND, UINT message, WPARAM key, LPARAM lp) {
+// The context menu keys come first: the control must not see them.
+LRESULT FileListView::OnKeyDown(HWND window, UINT message, WPARAM key, LPARAM lp) {
+    if (HandleContextMenuKey(window, message, key)) return 0;
     return RunKey(*this, kKeys, message, key, lp);
 }
 
-LRESULT FileListView::OnSysKeyDown(HWND, UINT message, WPARAM key, LPARAM lp) {
+LRESULT FileListView::OnSysKeyDown(HWND window, UINT message, WPARAM key, LPARAM lp) {
+    if (HandleContextMenuKey(window, message, key)) return 0;
     return RunSystemKey(*this, kAltKeys, message, key, lp);
 }
 

@@ -22,6 +22,7 @@
 #include "ui/view/PlaylistAutosave.h"
 #include "ui/view/SearchBox.h"
 #include "ui/view/ViewCommandCodes.h"
+#include "ui/view/ViewPlaylistWriting.h"
 
 namespace {
 const wchar_t kCacheUpdatedCaption[] = L"Information";
@@ -108,7 +109,7 @@ void MainView::OnLastRelease() {
     // entries meanwhile, and before the roots close, which empties them.
     if (roots_) {
         std::vector<Ref<Root>> roots = roots_->Snapshot();
-        SaveModifiedPlaylists(roots, options_.autosavePlaylists);
+        SaveModifiedPlaylists(roots, options_.autosavePlaylists, ViewPlaylistWriting(host_, SortPrefixFlags(), false));
         for (const Ref<Root>& root : roots) root->Close();
     }
     pendingNotices_.clear();
@@ -230,7 +231,7 @@ LRESULT MainView::OnDisplayChange(HWND, UINT, WPARAM, LPARAM) {
 LRESULT MainView::OnQueryEndSession(HWND, UINT, WPARAM, LPARAM) {
     if (!roots_) return FALSE;
     std::vector<Ref<Root>> roots = roots_->Snapshot();
-    SaveModifiedPlaylists(roots, options_.autosavePlaylists);
+    SaveModifiedPlaylists(roots, options_.autosavePlaylists, ViewPlaylistWriting(host_, SortPrefixFlags(), false));
     for (size_t i = 0; i < roots.size(); ++i) {
         roots[i]->Close();
         SetRootOrder(*database_, roots[i]->RootId(), static_cast<int>(i));

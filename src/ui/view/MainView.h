@@ -25,7 +25,10 @@
 #include "settings/MainViewOptions.h"
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
+#include "ui/view/ContextMenus.h"
 #include "ui/view/DividerDrag.h"
+#include "ui/view/OwnerDrawnMenu.h"
+#include "ui/view/PopupMenu.h"
 #include "ui/view/ViewModel.h"
 
 class CacheDatabase;
@@ -202,6 +205,15 @@ private:
     HTREEITEM FindFolderItem(const std::wstring& path) const;
     void DecrementPendingUpdates();
 
+    // Context menus (MainViewContextMenu.cpp): built for the pane and point of the request,
+    // tracked, and the chosen item routed.
+    LRESULT OnContextMenu(HWND, UINT, WPARAM, LPARAM) override;
+    PopupMenu ListContextMenu(HWND source, POINT& at, bool fromKeyboard);
+    PopupMenu TreeContextMenu(POINT& at, bool fromKeyboard);
+    TreeMenuState TreeMenuStateOf(HTREEITEM item);
+    CaptionSource MenuCaptions() const;
+    MenuIconSource MenuIcons() const;
+    void RunMenuChoice(UINT code, HWND pane);
     // Writes the roots' order to the cache after a root moved (MainViewRootCommands.cpp).
     void StoreRootOrder();
     // F5 (MainViewRescan.cpp): the roots, the root or the folder the tree has selected, read

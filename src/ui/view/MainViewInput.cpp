@@ -10,6 +10,7 @@
 #include "ui/view/FileListView.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"
+#include "ui/view/OwnerDrawnMenu.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {
@@ -46,12 +47,14 @@ LRESULT MainView::OnNotify(HWND, UINT, WPARAM, LPARAM lp) {
 }
 
 LRESULT MainView::OnDrawItem(HWND, UINT, WPARAM wp, LPARAM lp) {
+    if (DrawOwnerDrawnMenuItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp), MenuIcons())) return TRUE;
     if (wp != kListControl || !list_) return FALSE;
     list_->DrawRow(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
     return TRUE;
 }
 
 LRESULT MainView::OnMeasureItem(HWND, UINT, WPARAM wp, LPARAM lp) {
+    if (MeasureOwnerDrawnMenuItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
     if (wp != kListControl || !list_) return FALSE;
     list_->MeasureRow(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
     return TRUE;

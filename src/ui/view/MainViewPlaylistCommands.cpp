@@ -18,6 +18,7 @@
 #include "db/roots/PlaylistRoot.h"
 #include "db/roots/RootsList.h"
 #include "host/HostApi.h"
+#include "playlists/PlaylistWrite.h"
 #include "scan/TitleTag.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
@@ -25,6 +26,7 @@
 #include "ui/view/MainView.h"
 #include "ui/view/PlaybackActions.h"
 #include "ui/view/ViewCommandCodes.h"
+#include "ui/view/ViewPlaylistWriting.h"
 
 namespace {
 
@@ -166,20 +168,29 @@ LRESULT MainView::OnSendEntryToPlaylist(LPARAM lp) {
     return TRUE;
 }
 
-// A root's playlist is saved by its root; the item then shows whether the file is there.
-LRESULT MainView::OnSavePlaylist(LPARAM) {
-    int index = SelectedRootIndex();
-    if (index < 0) return TRUE;
-    Ref<Root> root = roots_->At(static_cast<size_t>(index));
-    if (!root || root->Type() != RootType::kPlaylist) return TRUE;
-    DWORD attributes = GetFileAttributesW(root->Path().c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+// The selected playlist, a root or one found in a folder, is written to its file; the item
+// then shows whether the file is there. A read-only file is refused before anything is asked,
+// and a write that fails says so: the playlist keeps its unsaved changes.
+LRESULT MainView::OnSavePlaylist(LPARAM lp) {
+    Ref<TreeNode> node = SelectedNode();
+    if (!node || node->kind != NodeKind::kPlaylist || !node->playlist) return TRUE;
+    const std::wstring& path = node->path;
+    if (IsReadOnlyFile(path)) {
         PostMessageW(dialog_, kCommandMessage, kCmdShowMessage, PassText(GetString(kStrMsgPlaylistReadOnly)));
         return TRUE;
     }
-    if (root->Save()) {
+    bool declined = false;
+    PlaylistWriteOptions how = ViewPlaylistWriting(host_, SortPrefixFlags(), lp == kSaveAskingFirst);
+    if (how.confirm)
+        how.confirm = [ask = how.confirm, &declined] {
+            declined = !ask();
+            return !declined;
+        };
+    if (WritePlaylistFile(*node->playlist, path, how)) {
         HTREEITEM item = TreeView_GetSelection(tree_->Tree());
-        tree_->SetItemImage(item, PathExists(root->Path()) ? kPlaylistImage : kMissingPlaylistImage);
+        tree_->SetItemImage(item, PathExists(path) ? kPlaylistImage : kMissingPlaylistImage);
+    } else if (!declined && node->playlist->modified) {
+        PostMessageW(dialog_, kCommandMessage, kCmdShowMessage, PassText(GetString(kStrMsgPlaylistNotSaved)));
     }
     return TRUE;
 }

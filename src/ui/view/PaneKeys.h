@@ -74,7 +74,7 @@ void PassKeyDown(HWND target, const KeyPress& press);
 // the host gets chords, not the modifiers that make them. Answers whether it was passed.
 bool PassAltKeyToHost(const KeyPress& press);
 // A pane's system keys: its own Alt keys first, then those of the host; either consumes the
-// key. Others (F10 without Alt, which becomes the context menu) go on to the control.
+// key. Others (F10 without Alt among them) go on to the control.
 template <class Pane, size_t N>
 LRESULT RunSystemKey(Pane& pane, const KeyBinding<Pane> (&altKeys)[N], UINT message, WPARAM key, LPARAM lp) {
     KeyPress press = KeyPressOf(message, key, lp);

@@ -3,17 +3,20 @@
 
 namespace {
 
-bool HasUnsavedEntries(const Root& root) {
+Playlist* UnsavedEntries(const Root& root) {
     const TreeNode* node = root.Node();
-    return root.Type() == RootType::kPlaylist && node && node->playlist && node->playlist->modified;
+    bool unsaved = root.Type() == RootType::kPlaylist && node && node->playlist && node->playlist->modified;
+    return unsaved ? node->playlist.get() : nullptr;
 }
 
 }  // namespace
 
-int SaveModifiedPlaylists(const std::vector<Ref<Root>>& roots, bool autosave) {
+int SaveModifiedPlaylists(const std::vector<Ref<Root>>& roots, bool autosave, const PlaylistWriteOptions& how) {
     if (!autosave) return 0;
     int saved = 0;
-    for (const Ref<Root>& root : roots)
-        if (root && HasUnsavedEntries(*root) && root->Save()) ++saved;
+    for (const Ref<Root>& root : roots) {
+        Playlist* entries = root ? UnsavedEntries(*root) : nullptr;
+        if (entries && WritePlaylistFile(*entries, root->Path(), how)) ++saved;
+    }
     return saved;
 }

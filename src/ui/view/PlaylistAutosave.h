@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "db/roots/Root.h"
+#include "playlists/PlaylistWrite.h"
 
-// Asks each playlist root with unsaved changes to save itself, in list order; folder and smart
-// roots and unchanged playlists are left alone. Nothing is saved when autosave is off.
-// Answers how many roots said they saved.
-int SaveModifiedPlaylists(const std::vector<Ref<Root>>& roots, bool autosave);
+// Writes each playlist root with unsaved changes to its file, in list order, as told by how;
+// folder and smart roots and unchanged playlists are left alone, and one that fails does not
+// stop the others. Nothing is saved when autosave is off. Answers how many were written.
+int SaveModifiedPlaylists(const std::vector<Ref<Root>>& roots, bool autosave, const PlaylistWriteOptions& how);

@@ -7,6 +7,7 @@
 #include "bus/CommandCodes.h"
 #include "bus/ViewCommands.h"
 #include "bus/WindowRegistry.h"
+#include "ui/view/ContextMenuKeys.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/ViewCommandCodes.h"
 
@@ -33,11 +34,14 @@ const KeyBinding<FolderTreeView> FolderTreeView::kAltKeys[] = {
     {'S', KeyChord::kAny, &FolderTreeView::FocusSearch},
 };
 
-LRESULT FolderTreeView::OnKeyDown(HWND, UINT message, WPARAM key, LPARAM lp) {
+// The context menu keys come first: the control must not see them.
+LRESULT FolderTreeView::OnKeyDown(HWND window, UINT message, WPARAM key, LPARAM lp) {
+    if (HandleContextMenuKey(window, message, key)) return 0;
     return RunKey(*this, kKeys, message, key, lp);
 }
 
-LRESULT FolderTreeView::OnSysKeyDown(HWND, UINT message, WPARAM key, LPARAM lp) {
+LRESULT FolderTreeView::OnSysKeyDown(HWND window, UINT message, WPARAM key, LPARAM lp) {
+    if (HandleContextMenuKey(window, message, key)) return 0;
     return RunSystemKey(*this, kAltKeys, message, key, lp);
 }
 

@@ -31,6 +31,7 @@ enum ViewCommandCode : WPARAM {
     kCmdRemovePlaylistRows = 1106,  // argument: the selected playlist node
     kCmdSavePlaylist = 1107,        // argument: kSaveAskingFirst or kSaveWithoutAsking
     kCmdImportHostPlaylist = 1109,  // appends the host's playlist to the selected playlist node
+    kCmdEditSqlRoot = 1121,         // the selected smart playlist, in the query dialog
     kCmdImportRoots = 1127,         // asks for an exported file and adds its new roots
     kCmdExportRoots = 1128,         // asks for a file and writes the roots into it
     kCmdMovePlaylistRows = 1129,    // argument: -1 up, +1 down

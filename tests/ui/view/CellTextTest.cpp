@@ -97,6 +97,11 @@ TEST(CellTextTest, TitleFallsBackToPlaylistTitlePathOrFileName) {
         {"URL with empty playlist title", L"http://radio.example/live", false, true, std::nullopt, L"",
          L"http://radio.example/live"},
         {"remote entry with read title", L"\\\\server\\m\\b.mp3", true, true, L"Tagged", L"Radio", L"Tagged"},
+        // Read from a playlist file: the #EXTINF title travels as the untagged record's title.
+        {"URL with the title its playlist line gave", L"http://radio.example/live", false, true, L"Radio One",
+         std::nullopt, L"Radio One"},
+        {"URL whose playlist line gave an empty title", L"http://radio.example/live", false, true, L"", std::nullopt,
+         L"http://radio.example/live"},
     };
     for (const TitleCase& c : cases) {
         auto record = Record(c.path, [&](FileRecord& r) {

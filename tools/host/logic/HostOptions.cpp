@@ -64,5 +64,8 @@ std::wstring HostUsage() {
            L"checked,greyed,default,submenu,owner-drawn; an owner-drawn item on screen adds "
            L"<TAB>WIDTHxHEIGHT.\n"
            L"boxes: each prints \"box: CAPTION: TEXT\"; one the script does not answer before it acts "
-           L"again prints \"unexpected box: ...\", is dismissed, and the host exits with 3.";
+           L"again prints \"unexpected box: ...\", is dismissed, and the host exits with 3.\n"
+           L"screenshot FILE [frame|main|playlist|prefs|dialog|menu]; menu: the frame with the open menu over it.\n"
+           L"dialogs: answer-folder PATH makes the next folder browser the plugin opens pick PATH "
+           L"and press OK.";
 }

@@ -16,6 +16,7 @@
 #include "settings/PluginContext.h"
 #include "ui/view/CellText.h"
 #include "ui/view/FileListView.h"
+#include "ui/view/MenuCodes.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {
@@ -126,17 +127,16 @@ TEST_F(PlaylistKeysTest, AltIBookmarksAndTheBookmarkCommandsPlayAndBookmark) {
     EXPECT_TRUE(PumpUntil([&] { return FileText(bookmarks) == alpha; }, 10000)) << FileText(bookmarks);
 
     // The submenu's first item: "Bookmark item(s)" again, with the selection.
-    SendMessageW(List(), kCommandMessage, kCmdRunMenuCommand, kMenuBookmarkItems);
+    SendMessageW(List(), kCommandMessage, kCmdRunMenuCommand, kMenuBookmarks);
     EXPECT_TRUE(PumpUntil([&] { return FileText(bookmarks) == alpha + alpha; }, 10000)) << FileText(bookmarks);
 
     // A bookmark plays with the list's double-click action, Enqueue and play.
     auto* list = dynamic_cast<FileListView*>(WindowObjectOf(List()));
     ASSERT_NE(list, nullptr);
-    list->ClearBookmarks();
-    list->AddBookmark(Library(L"b.mp3"));
+    list->SetBookmarks({Library(L"b.mp3")});
     Fake().playlist = {L"playing"};
-    SendMessageW(List(), kCommandMessage, kCmdRunMenuCommand, MAKELPARAM(kMenuBookmarkItems, 2));
-    SendMessageW(List(), kCommandMessage, kCmdRunMenuCommand, MAKELPARAM(kMenuBookmarkItems, 1));
+    SendMessageW(List(), kCommandMessage, kCmdRunMenuCommand, MAKELPARAM(kMenuBookmarks, 2));
+    SendMessageW(List(), kCommandMessage, kCmdRunMenuCommand, MAKELPARAM(kMenuBookmarks, 1));
     Texts expected = {L"playing", Library(L"b.mp3")};
     EXPECT_TRUE(PumpUntil([&] { return Fake().playlist == expected; }, 10000))
         << "only the bookmark that exists is played";

@@ -1,0 +1,73 @@
+// Decoding and encoding of playlist file text: byte-order marks, UTF-8 validity and the
+// system's 8-bit code page.
+#include "playlists/PlaylistEncoding.h"
+
+#include <windows.h>
+
+#include "base/Path.h"
+#include "base/Text.h"
+#include "playlists/Playlist.h"
+
+const char kUtf8Mark[3] = {'\xEF', '\xBB', '\xBF'};
+
+namespace {
+
+bool StartsWith(std::string_view bytes, std::string_view prefix) { return bytes.substr(0, prefix.size()) == prefix; }
+
+std::wstring FromCodePage(UINT codePage, std::string_view bytes, DWORD flags = 0) {
+    if (bytes.empty()) return {};
+    int size = static_cast<int>(bytes.size());
+    int units = MultiByteToWideChar(codePage, flags, bytes.data(), size, nullptr, 0);
+    if (units <= 0) return {};
+    std::wstring out(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(codePage, flags, bytes.data(), size, out.data(), units);
+    return out;
+}
+
+// UTF-16 with its mark removed; a stray odd byte at the end is dropped.
+std::wstring FromUtf16(std::string_view bytes, bool bigEndian) {
+    std::wstring out(bytes.size() / 2, L'\0');
+    for (size_t i = 0; i < out.size(); ++i) {
+        auto first = static_cast<unsigned char>(bytes[2 * i]);
+        auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        out[i] = static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    return out;
+}
+
+bool HasNonAscii(std::string_view bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return true;
+    return false;
+}
+
+}  // namespace
+
+DecodedPlaylist DecodePlaylistBytes(std::string_view bytes, bool utf8Name) {
+    // An empty file (a new playlist root's) says nothing: it is written as a new one.
+    if (bytes.empty()) return {};
+    if (StartsWith(bytes, std::string_view(kUtf8Mark, 3)))
+        return {FromCodePage(CP_UTF8, bytes.substr(3)), Playlist::kUtf8WithMark};
+    if (StartsWith(bytes, "\xFF\xFE")) return {FromUtf16(bytes.substr(2), false), Playlist::kUtf8WithMark};
+    if (StartsWith(bytes, "\xFE\xFF")) return {FromUtf16(bytes.substr(2), true), Playlist::kUtf8WithMark};
+    if (utf8Name || HasNonAscii(bytes)) {
+        std::wstring text = FromCodePage(CP_UTF8, bytes, MB_ERR_INVALID_CHARS);
+        if (!text.empty()) return {std::move(text), Playlist::kUtf8WithoutMark};
+    }
+    return {FromCodePage(CP_ACP, bytes), Playlist::kCodePageText};
+}
+
+int EncodingForNewFile(std::wstring_view path) {
+    return EqualsNoCase(ExtensionOf(path), L"m3u8") ? Playlist::kUtf8WithMark : Playlist::kCodePageText;
+}
+
+std::string EncodePlaylistText(std::wstring_view text, int encoding) {
+    if (encoding != Playlist::kCodePageText) return WideToUtf8(text);
+    if (text.empty()) return {};
+    int size = static_cast<int>(text.size());
+    int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return {};
+    std::string out(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), size, out.data(), bytes, nullptr, nullptr);
+    return out;
+}

@@ -1,0 +1,99 @@
+// The real file-system calls behind PlaylistStorage.
+#include "playlists/PlaylistStorage.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "base/Unique.h"
+
+namespace {
+
+// A playlist of a million entries is some 100 MB of text; anything larger is not a playlist,
+// and reading it whole would exhaust a 32-bit process.
+constexpr long long kLargestPlaylistBytes = 128LL * 1024 * 1024;
+constexpr DWORD kWriteChunk = 1 << 20;
+
+long long Join(DWORD high, DWORD low) { return (static_cast<long long>(high) << 32) | low; }
+
+StoredFileInfo InfoOf(const WIN32_FIND_DATAW& found) {
+    return {found.cFileName, found.dwFileAttributes, Join(found.nFileSizeHigh, found.nFileSizeLow),
+            Join(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime)};
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), kWriteChunk));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool PlaylistStorage::ReadAll(const std::wstring& path, std::string& bytes) {
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file.get(), &size)) return false;
+    if (size.QuadPart > kLargestPlaylistBytes) {
+        SetLastError(ERROR_FILE_TOO_LARGE);
+        return false;
+    }
+    bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        DWORD chunk = static_cast<DWORD>(bytes.size() - done);
+        if (!ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr)) return false;
+        if (read == 0) break;  // it shrank meanwhile
+        done += read;
+    }
+    bytes.resize(done);
+    return true;
+}
+
+bool PlaylistStorage::FindFile(const std::wstring& path, StoredFileInfo& info) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    info.attributes = data.dwFileAttributes;
+    info.size = Join(data.nFileSizeHigh, data.nFileSizeLow);
+    info.lastWrite = Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    return true;
+}
+
+bool PlaylistStorage::ListFolder(const std::wstring& folder, std::vector<StoredFileInfo>& entries) {
+    std::wstring pattern = folder;
+    if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
+    pattern += L"*.*";
+    WIN32_FIND_DATAW found = {};
+    UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    if (!find) return false;
+    do {
+        if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0) continue;
+        entries.push_back(InfoOf(found));
+    } while (FindNextFileW(find.get(), &found));
+    return true;
+}
+
+bool PlaylistStorage::WriteNew(const std::wstring& path, std::string_view bytes) {
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    // A full disk may only show when the data reaches it.
+    return WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
+}
+
+bool PlaylistStorage::Replace(const std::wstring& newPath, const std::wstring& target) {
+    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return MoveFileExW(newPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return ReplaceFileW(target.c_str(), newPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
+}
+
+void PlaylistStorage::Remove(const std::wstring& path) { DeleteFileW(path.c_str()); }
+
+PlaylistStorage& RealPlaylistStorage() {
+    static PlaylistStorage real;
+    return real;
+}

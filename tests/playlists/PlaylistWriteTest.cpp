@@ -1,0 +1,235 @@
+// Writing playlist files: the layout, the encodings kept from reading, new files, the sort
+// order, and saves that must not happen or must leave the old file whole.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "playlists/EntryPaths.h"
+#include "playlists/PlaylistFile.h"
+#include "playlists/PlaylistTestSupport.h"
+#include "playlists/PlaylistWrite.h"
+
+namespace {
+
+// UTF-8 with its mark, as this program writes it: some entries with #EXTINF, some without.
+const char kOwnLayout[] =
+    "\xEF\xBB\xBF#EXTM3U\r\n"
+    "#EXTINF:215,Bj\xC3\xB6rk - J\xC3\xB3ga\r\n"
+    "Bj\xC3\xB6rk\\J\xC3\xB3ga.mp3\r\n"
+    "\xE6\x98\xA5.flac\r\n"
+    "\\Other\\Caf\xC3\xA9.mp3\r\n"
+    "#EXTINF:-1,Radio \xE2\x99\xAB\r\n"
+    "http://radio.example/live\r\n";
+
+Ref<FileRecord> Entry(const std::wstring& path, bool tagged = false, int length = 0) {
+    auto record = Ref<FileRecord>::Make(std::wstring_view(path));
+    record->tagged = tagged;
+    record->length = length;
+    return record;
+}
+
+// "artist - title" from the record's tags, as the host's default format gives it.
+std::wstring HostTitle(const FileRecord& record) {
+    return record.TagOrEmpty(TagField::kArtist) + L" - " + record.TagOrEmpty(TagField::kTitle);
+}
+
+class PlaylistWriteTest : public testing::Test {
+protected:
+    std::wstring File(const std::wstring& name) const { return folder.File(name); }
+
+    // A playlist never read, with these entries and unsaved changes.
+    Ref<Playlist> NewPlaylist(const std::wstring& path, Playlist::Entries entries) {
+        auto playlist = Ref<Playlist>::Make();
+        playlist->path = path;
+        playlist->SetEntries(std::move(entries));
+        playlist->modified = true;
+        return playlist;
+    }
+
+    // Swaps the first two entries and back: the same entries, with unsaved changes.
+    static void TouchWithoutChange(Playlist& playlist) {
+        playlist.EditEntries([](Playlist::Entries& e) { std::swap(e[0], e[1]); });
+        playlist.EditEntries([](Playlist::Entries& e) { std::swap(e[0], e[1]); });
+        playlist.modified = true;
+    }
+
+    PlaylistWriteOptions WithHostTitles() const {
+        PlaylistWriteOptions options;
+        options.formatTitle = &HostTitle;
+        return options;
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(PlaylistWriteTest, TheLayoutHasTheHeaderInfoLinesForReadTagsAndRelativePaths) {
+    Ref<FileRecord> tagged = Entry(File(L"Rock\\b.mp3"), true, 215999);
+    tagged->SetTags({L"Song", L"Band"});
+    Ref<FileRecord> remote = Entry(L"http://radio.example/live");
+    remote->remote = true;
+    remote->length = -1;
+    Ref<Playlist> playlist =
+        NewPlaylist(File(L"list.m3u"), {Entry(File(L"a.mp3")), tagged, remote, Entry(L"Q:\\elsewhere.mp3")});
+    ASSERT_TRUE(WritePlaylistFile(*playlist, playlist->path, WithHostTitles()));
+    EXPECT_EQ(ReadBytes(playlist->path),
+              "#EXTM3U\r\n"
+              "a.mp3\r\n"
+              "#EXTINF:215,Band - Song\r\n"
+              "Rock\\b.mp3\r\n"
+              "http://radio.example/live\r\n"
+              "Q:\\elsewhere.mp3\r\n");
+    EXPECT_FALSE(playlist->modified);
+    EXPECT_EQ(playlist->Encoding(), Playlist::kCodePageText) << "the encoding chosen is kept";
+}
+
+TEST_F(PlaylistWriteTest, OwnUtf8FileWithMarkIsWrittenBackByteForByte) {
+    std::wstring path = File(L"own.m3u8");
+    WriteBytes(path, kOwnLayout);
+    Ref<Playlist> playlist = ReadPlaylist(path);
+    ASSERT_EQ(playlist->EntryCount(), 4u);
+    EXPECT_EQ(PathsOf(*playlist)[0], File(L"Bj\u00f6rk\\J\u00f3ga.mp3"));
+    EXPECT_EQ(PathsOf(*playlist)[2], std::wstring(PathRoot(path)) + L"\\Other\\Caf\u00e9.mp3");
+    TouchWithoutChange(*playlist);
+    ASSERT_TRUE(WritePlaylistFile(*playlist, path, WithHostTitles()));
+    EXPECT_EQ(ReadBytes(path), kOwnLayout);
+}
+
+TEST_F(PlaylistWriteTest, ANewM3u8InAnyCaseIsWrittenAsUtf8WithItsMark) {
+    std::wstring path = File(L"x.M3U8");
+    Ref<Playlist> playlist = NewPlaylist(path, {Entry(File(L"\u6625 Caf\u00e9.mp3"))});
+    ASSERT_TRUE(WritePlaylistFile(*playlist, path, {}));
+    EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBF#EXTM3U\r\n\xE6\x98\xA5 Caf\xC3\xA9.mp3\r\n");
+    EXPECT_EQ(PathsOf(*ReadPlaylist(path)), PathsOf(*playlist));
+}
+
+TEST_F(PlaylistWriteTest, AnEmptyM3u8FileIsWrittenAsANewOne) {
+    // A playlist root whose file did not exist gets an empty one first.
+    std::wstring path = File(L"new.m3u8");
+    WriteBytes(path, "");
+    Ref<Playlist> playlist = ReadPlaylist(path);
+    playlist->Append({Entry(File(L"a.mp3"))});
+    playlist->modified = true;
+    ASSERT_TRUE(WritePlaylistFile(*playlist, path, {}));
+    EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBF#EXTM3U\r\na.mp3\r\n");
+}
+
+TEST_F(PlaylistWriteTest, AnM3u8WithoutMarkKeepsItsNonAsciiPathsIntact) {
+    std::wstring path = File(L"nomark.m3u8");
+    WriteBytes(path, "#EXTM3U\r\n\xE6\x98\xA5\\Caf\xC3\xA9.mp3\r\nb.mp3\r\n");
+    Ref<Playlist> playlist = ReadPlaylist(path);
+    EXPECT_EQ(PathsOf(*playlist)[0], File(L"\u6625\\Caf\u00e9.mp3"));
+    playlist->EditEntries([](Playlist::Entries& e) { std::swap(e[0], e[1]); });
+    playlist->modified = true;
+    ASSERT_TRUE(WritePlaylistFile(*playlist, path, {}));
+    EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\nb.mp3\r\n\xE6\x98\xA5\\Caf\xC3\xA9.mp3\r\n") << "UTF-8, still without a mark";
+}
+
+TEST_F(PlaylistWriteTest, CodePagePlaylistsReplaceWhatTheCodePageLacks) {
+    if (GetACP() != 1252) GTEST_SKIP() << "the system code page is " << GetACP();
+    std::wstring path = File(L"latin.m3u");
+    Ref<Playlist> playlist = NewPlaylist(path, {Entry(File(L"Caf\u00e9 \u6625.mp3"))});
+    ASSERT_TRUE(WritePlaylistFile(*playlist, path, {}));
+    EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\nCaf\xE9 ?.mp3\r\n");
+}
+
+TEST_F(PlaylistWriteTest, UnchangedOrDeclinedPlaylistsAreNotWritten) {
+    std::wstring path = File(L"list.m3u");
+    WriteBytes(path, "old\r\n");
+    Ref<Playlist> playlist = NewPlaylist(path, {Entry(File(L"a.mp3"))});
+    playlist->modified = false;
+    int questions = 0;
+    PlaylistWriteOptions ask;
+    ask.confirm = [&] { return ++questions, false; };
+    EXPECT_FALSE(WritePlaylistFile(*playlist, path, ask));
+    EXPECT_EQ(questions, 0) << "nothing to save: no question";
+    playlist->modified = true;
+    EXPECT_FALSE(WritePlaylistFile(*playlist, path, ask));
+    EXPECT_EQ(questions, 1);
+    EXPECT_TRUE(playlist->modified);
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+    ask.confirm = [&] { return ++questions, true; };
+    EXPECT_TRUE(WritePlaylistFile(*playlist, path, ask));
+    EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\na.mp3\r\n");
+}
+
+TEST_F(PlaylistWriteTest, AReadOnlyFileIsRefusedAndLeftUnchanged) {
+    std::wstring path = File(L"locked.m3u");
+    WriteBytes(path, "#EXTM3U\r\nold.mp3\r\n");
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    Ref<Playlist> playlist = NewPlaylist(path, {Entry(File(L"a.mp3"))});
+    EXPECT_TRUE(IsReadOnlyFile(path));
+    EXPECT_FALSE(WritePlaylistFile(*playlist, path, {}));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\nold.mp3\r\n");
+    EXPECT_TRUE(playlist->modified);
+}
+
+// A full disk halfway through the new file, or a replace that the system refuses: the old
+// playlist stays byte for byte, the half-written file goes, and the changes stay unsaved.
+TEST_F(PlaylistWriteTest, AFailedWriteLeavesTheOldFileAndTheUnsavedChanges) {
+    for (bool failWrite : {true, false}) {
+        std::wstring path = File(L"list.m3u8");
+        WriteBytes(path, kOwnLayout);
+        Ref<Playlist> playlist = ReadPlaylist(path);
+        playlist->EditEntries([](Playlist::Entries& e) { e.pop_back(); });
+        playlist->modified = true;
+        FailingStorage storage;
+        storage.failWrite = failWrite;
+        storage.failReplace = !failWrite;
+        EXPECT_FALSE(WritePlaylistFile(*playlist, path, {}, storage)) << "write fails " << failWrite;
+        EXPECT_EQ(storage.writes, 1);
+        EXPECT_EQ(ReadBytes(path), kOwnLayout) << "write fails " << failWrite;
+        EXPECT_TRUE(playlist->modified);
+        EXPECT_EQ(GetFileAttributesW((path + L".saving").c_str()), INVALID_FILE_ATTRIBUTES) << "nothing left beside it";
+        // The next save, with room on the disk, goes through.
+        EXPECT_TRUE(WritePlaylistFile(*playlist, path, {}));
+        EXPECT_EQ(ReadPlaylist(path)->EntryCount(), 3u);
+    }
+}
+
+TEST_F(PlaylistWriteTest, ASortedPlaylistIsWrittenInTheOrderShown) {
+    Ref<Playlist> playlist = NewPlaylist(File(L"list.m3u"), {Entry(File(L"b.mp3")), Entry(File(L"c.mp3")), Entry(File(L"a.mp3"))});
+    playlist->sortKey = -14;
+    PlaylistWriteOptions options;
+    options.sortEntries = [](Playlist::Entries& entries, int key) {
+        EXPECT_EQ(key, -14);
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const Ref<FileRecord>& x, const Ref<FileRecord>& y) { return x->FileName() < y->FileName(); });
+    };
+    ASSERT_TRUE(WritePlaylistFile(*playlist, playlist->path, options));
+    EXPECT_EQ(ReadBytes(playlist->path), "#EXTM3U\r\na.mp3\r\nb.mp3\r\nc.mp3\r\n");
+    EXPECT_EQ(PathsOf(*playlist)[0], File(L"a.mp3")) << "the playlist takes the order written";
+}
+
+TEST_F(PlaylistWriteTest, SavingAPlaylistNobodyListedKeepsTheEntriesOfItsFile) {
+    std::wstring path = File(L"list.m3u");
+    WriteBytes(path, "#EXTM3U\r\n#EXTINF:3,Kept\r\nold.mp3\r\n");
+    auto playlist = Ref<Playlist>::Make();
+    playlist->path = path;
+    playlist->SetNeedsLoading();
+    playlist->Append({Entry(File(L"sent.mp3"))});
+    playlist->modified = true;
+    ASSERT_TRUE(WritePlaylistFile(*playlist, path, {}));
+    EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\n#EXTINF:3,Kept\r\nold.mp3\r\nsent.mp3\r\n");
+}
+
+// A new playlist written from memory, then marked for loading (its root loaded again): the
+// file holds the same entries, which must not come twice.
+TEST_F(PlaylistWriteTest, AFileWrittenFromMemoryIsReadBackInsteadOfAddedTo) {
+    Ref<Playlist> playlist = NewPlaylist(File(L"new.m3u"), {Entry(File(L"a.mp3")), Entry(File(L"b.mp3"))});
+    ASSERT_TRUE(WritePlaylistFile(*playlist, playlist->path, {}));
+    playlist->SetNeedsLoading();
+    EXPECT_TRUE(LoadPlaylistIfNeeded(*playlist));
+    EXPECT_EQ(PathsOf(*playlist), (std::vector<std::wstring>{File(L"a.mp3"), File(L"b.mp3")}));
+}
+
+TEST_F(PlaylistWriteTest, TitlesWithLineBreaksStayOnTheirLine) {
+    Ref<FileRecord> tagged = Entry(File(L"a.mp3"), true, 1000);
+    tagged->SetTags({L"Two\r\nlines"});
+    Ref<Playlist> playlist = NewPlaylist(File(L"list.m3u"), {tagged});
+    ASSERT_TRUE(WritePlaylistFile(*playlist, playlist->path, {}));
+    EXPECT_EQ(ReadBytes(playlist->path), "#EXTM3U\r\n#EXTINF:1,Two  lines\r\na.mp3\r\n");
+    EXPECT_EQ(ReadPlaylist(playlist->path)->EntryCount(), 1u);
+}
+
+}  // namespace
