@@ -42,7 +42,7 @@ EmbeddedFrame* CreateEmbeddedFrame(HWND host) {
 }
 
 EmbeddedFrame::EmbeddedFrame(HWND frame, HWND host, EmbedRecord* record)
-    : WindowObject(frame), host_(host), record_(record) {
+    : WindowObject(frame), frame_(frame), host_(host), record_(record) {
     RegisterWindow(kFrameWindowId, frame);
     PluginContext* context = PluginContext::Get();
     HINSTANCE module = context ? context->Module() : nullptr;
@@ -66,14 +66,18 @@ EmbeddedFrame::~EmbeddedFrame() {
         Unbind();
     }
     if (dialog_) DestroyWindow(dialog_);
-    if (record_) GlobalFree(record_);
     view_.Reset();
+    // The host writes into the record until its frame is gone; freeing it first would let the
+    // host write into freed memory. Should the frame outlive this (it belongs to another
+    // thread), the small record is left allocated rather than freed under it.
+    if (frame_ && IsWindow(frame_)) DestroyWindow(frame_);
+    if (frame_ && IsWindow(frame_)) record_.Release();
 }
 
 void EmbeddedFrame::SavePlacement() const {
     WindowSettings placement;
     placement.visible = visible_;
-    if (record_) placement.frame = record_->rect;
+    if (record_) placement.frame = Record()->rect;
     placement.Save(Settings());
 }
 

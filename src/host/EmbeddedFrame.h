@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "base/Unique.h"
 #include "host/HostApi.h"
 #include "ui/framework/WindowObject.h"
 
@@ -11,7 +12,9 @@ class MainView;
 
 class EmbeddedFrame : public WindowObject {
 public:
-    // Takes ownership of the embed record (global memory the host filled in).
+    // Takes ownership of the embed record (global memory the host filled in). The host writes
+    // the frame's rectangle into it for as long as the frame exists, so the record is freed
+    // only after the frame window is gone: destruction destroys the frame first.
     EmbeddedFrame(HWND frame, HWND host, EmbedRecord* record);
 
     HWND Dialog() const { return dialog_; }
@@ -34,12 +37,14 @@ protected:
 private:
     void SavePlacement() const;
     void OpenPreferences() const;
+    EmbedRecord* Record() const { return static_cast<EmbedRecord*>(record_.get()); }
 
+    HWND frame_;
     HWND host_;
     bool visible_ = false;
     HWND dialog_ = nullptr;
     Ref<MainView> view_;
-    EmbedRecord* record_;
+    UniqueGlobal record_;
     std::unique_ptr<PrefsPageRecord> prefsPage_;
 };
 

@@ -3,23 +3,16 @@
 
 #include "host/HostApi.h"
 
-namespace {
-// The host answers 1, as well as 0, when it has no service manager.
-constexpr LRESULT kNoServiceManager = 1;
-}  // namespace
-
-HostAccelerators::HostAccelerators(HWND host, HINSTANCE resources, HWND dialog) : dialog_(dialog) {
-    LRESULT answer = SendMessageW(host, kHostMessage, 0, kHostServiceManager);
-    if (answer == 0 || answer == kNoServiceManager) return;
-    auto* manager = reinterpret_cast<HostServiceManager*>(answer);
-    service_ = static_cast<HostApplicationService*>(manager->GetService(kApplicationServiceGuid));
-    if (!service_) return;
+HostAccelerators::HostAccelerators(HWND host, HINSTANCE resources, HWND dialog)
+    : application_(SendMessageW(host, kHostMessage, 0, kHostServiceManager), kApplicationServiceGuid),
+      dialog_(dialog) {
+    if (!application_) return;
     HACCEL table = LoadAcceleratorsW(resources, MAKEINTRESOURCEW(kAcceleratorTableId));
     if (!table) return;
-    service_->AddAccelerators(dialog_, &table, 1, 1);
-    registered_ = true;
+    // Global: the keys work while the focus is anywhere in the player, as in the view itself.
+    registered_ = AddHostAccelerators(application_.get(), dialog_, &table, 1, kTranslateAlways);
 }
 
 HostAccelerators::~HostAccelerators() {
-    if (registered_ && service_) service_->RemoveAccelerators(dialog_);
+    if (registered_) RemoveHostAccelerators(application_.get(), dialog_);
 }

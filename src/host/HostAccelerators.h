@@ -4,13 +4,16 @@
 
 #include <windows.h>
 
-class HostApplicationService;
+#include "host/ServiceDispatch.h"
 
 constexpr int kAcceleratorTableId = 141;
 // The accelerators' commands, as they reach the view's dialog.
 constexpr UINT kToggleFrameCommand = 40001;
 constexpr UINT kOpenPreferencesCommand = 40002;
 
+// Holds the host's application service for as long as the view lives; on destruction the
+// table is removed and the service given back through its factory, so that the host keeps
+// nothing of a plugin that quit.
 class HostAccelerators {
 public:
     HostAccelerators(HWND host, HINSTANCE resources, HWND dialog);
@@ -21,7 +24,7 @@ public:
     bool Registered() const { return registered_; }
 
 private:
-    HostApplicationService* service_ = nullptr;
+    HostServiceInterface application_;
     HWND dialog_;
     bool registered_ = false;
 };

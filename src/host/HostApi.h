@@ -1,8 +1,7 @@
 // The host player's interface as this plugin uses it: the request message and its numbers,
-// the records passed with requests, and the interfaces of the host's service manager. The
-// stand-in host in tools/host answers the same requests; where a record's layout is the real
-// player's (the title request), it declares that record on its own, so a mistake made on one
-// side shows instead of being mirrored.
+// the records passed with requests, and the dispatch-style service objects the host hands out.
+// The stand-in host in tools/host declares all of these again on its own side, and a test
+// compares the two, so that a layout mistake made on one side shows instead of being mirrored.
 #pragma once
 
 #include <windows.h>
@@ -37,7 +36,7 @@ enum HostRequest : LPARAM {
     kHostPlayableExtensions = 1292,    // answer: HGLOBAL of double-zero-ended wide strings
     kHostFileInfoDialog = 1293,        // word: HostFileInfoRecord*
     kHostNewCommandId = 3019,
-    kHostServiceManager = 3025,        // answer: HostServiceManager*, or 0 or 1 for none
+    kHostServiceManager = 3025,        // answer: the service manager (HostDispatchable*), or 0 or 1 for none
     kHostExtendedFileInfo = 3026,      // word: HostFileInfoRequest*
     kHostFileStarted = 13003,          // notification; word: the wide path now playing
 };
@@ -137,22 +136,32 @@ constexpr GUID kFrameGuid = {0x24ff1dcf, 0x7d8a, 0x4d78, {0x9b, 0x1b, 0xb7, 0x09
 constexpr GUID kApplicationServiceGuid = {0x23b96771, 0x09d7, 0x46d3,
                                           {0x9a, 0xe2, 0x20, 0xdc, 0xea, 0x6c, 0x86, 0xea}};
 
-// Through the application service a plugin has the host translate its accelerators for its
-// own window, which lives inside the host's message loop.
-class HostApplicationService {
+// Every service object the host hands out (its service manager, a service's factory, the
+// service itself) has one virtual method and nothing else: the host calls through slot 0 of
+// the object's table with the callee-cleans member convention. The method answers non-zero
+// when it handled the message, and then it has written *result; arguments[i] points at the
+// value of the i-th argument. A second virtual method, or a virtual destructor, would move
+// the slot and make every call land on the wrong code.
+class HostDispatchable {
 public:
-    virtual void AddAccelerators(HWND window, HACCEL* tables, int count, int translationMode) = 0;
-    virtual void RemoveAccelerators(HWND window) = 0;
+    virtual int __attribute__((thiscall)) Dispatch(int message, void* result, void** arguments,
+                                                    int argumentCount) = 0;
 
 protected:
-    ~HostApplicationService() = default;
+    ~HostDispatchable() = default;
 };
 
-class HostServiceManager {
-public:
-    // The service registered under id, or null.
-    virtual void* GetService(const GUID& id) = 0;
+enum HostServiceMessage : int {
+    kServiceGetFactory = 50,            // manager: GUID by value -> factory
+    kServiceAddAccelerators = 240,      // application: HWND, HACCEL*, int count, UINT mode
+    kServiceRemoveAccelerators = 250,   // application: HWND
+    kFactoryGetInterface = 300,         // factory: int 1 -> the service object
+    kFactoryReleaseInterface = 310,     // factory: the service object -> int
+};
 
-protected:
-    ~HostServiceManager() = default;
+// How the host's message loop picks the key messages it translates through a window's tables.
+enum AcceleratorTranslation : UINT {
+    kTranslateForWindow = 0,            // keys sent to the window or its children
+    kTranslateAlways = 1,               // every key while the window exists
+    kTranslateForChildWindow = 2,       // as for the window, which is itself a child window
 };

@@ -9,7 +9,9 @@
 #include <string>
 
 #include "base/TextObject.h"
+#include "bus/CommandCodes.h"
 #include "bus/Messages.h"
+#include "bus/WindowRegistry.h"
 #include "livehost/LivePlugin.h"
 #include "livehost/ShutdownChecks.h"
 #include "scan/MediaExtensions.h"
@@ -135,6 +137,25 @@ TEST_F(ShutdownTest, QuitWithoutCloseGivesTheEditorBackAndSavesWhatTheViewRememb
     EXPECT_EQ(ReadIni(SettingsPath(), L"General", L"Last search"), L"river");
     EXPECT_EQ(ReadIni(SettingsPath(), L"Window", L"Visible"), L"0");
     EXPECT_NE(ReadIni(SettingsPath(), L"List", L"Title"), L"<none>");
+}
+
+// The player writes a frame's rectangle into its record for as long as the frame lives, and a
+// frame may well be showing when Quit comes: the record must outlive the frame, and the place
+// saved is where the frame was.
+TEST_F(ShutdownTest, AFrameShowingAtQuitKeepsItsRecordUntilItIsGone) {
+    StartPlugin();
+    HWND frame = GetWindow(kFrameWindowId);
+    ASSERT_NE(frame, nullptr);
+    PostMessageW(frame, kCommandMessage, kCmdShowFrame, 0);
+    ASSERT_TRUE(PumpUntil([frame] { return IsWindowVisible(frame) != FALSE; }, 10000));
+    MoveWindow(frame, 20, 30, 400, 300, TRUE);
+
+    EXPECT_LT(CloseAndQuitAtOnce(false), kPromptMs);
+    DestroyFakeHost();
+    EXPECT_FALSE(IsWindow(frame));
+    EXPECT_EQ(Fake().writesIntoFreedRecord, 0) << "the host wrote into a record the plugin had freed";
+    EXPECT_EQ(ReadIni(SettingsPath(), L"Window", L"Left"), L"20");
+    EXPECT_EQ(ReadIni(SettingsPath(), L"Window", L"Bottom"), L"330");
 }
 
 // The player may load the plugin again without the process ending, in a host that plays other

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the stand-in player (cvhost.exe) with the plugin under Wine on small scripts and checks
 # what it prints: the plugin's start-up line, the settings the plugin wrote on first run, the
-# refusal of an old player version, the menu entry, screenshots, unknown commands and the
-# object counts printed after unloading.
+# refusal of an old player version, the menu entry, screenshots, unknown commands, the
+# object counts printed after unloading, and that the plugin leaves nothing of its own on the
+# host's windows, records and services once it quit.
 set -u
 host=$1
 plugin=$2
@@ -18,7 +19,8 @@ check() {  # check NAME CONDITION-STATUS
 }
 has_line() { grep -qxF -- "$2" <<<"$1"; }
 # Runs the host on a script given on standard input; the output is in $out, its exit code in
-# $status (3 when a message box showed that the script did not answer).
+# $status (3 when a message box showed that the script did not answer, or the plugin left
+# something behind at quit).
 run_host() {
   local name=$1; shift
   cat >"$work/$name.txt"
@@ -27,6 +29,9 @@ run_host() {
   status=$?
   echo "$out" >"$work/$name.out"
 }
+# What the host reports when a plugin quits leaving something of its own behind.
+left_behind='^host: (window procedure left on .* after quit|frame record freed while its frame lives|service interface not released|accelerators still registered after quit)$'
+left_nothing() { ! grep -qE "$left_behind" <<<"$out" && [ "$status" -eq 0 ]; }
 dump_on_failure() { [ "$failed" -gt "$1" ] && { echo "--- output of $2:"; cat "$work/$2.out"; }; }
 
 # --- first start: init line, settings written into the redirected documents folder ---------
@@ -55,6 +60,10 @@ check "menu entry once in the main menu" "$([ "$(grep -c "$entry" <<<"$main_menu
 check "menu entry after the anchor item" "$(grep -A1 $'\t40258\t' <<<"$main_menu" | grep -q "$entry"; echo $?)"
 check "menu entry once in the second menu" "$([ "$(grep -c "$entry" <<<"$second_menu")" -eq 1 ]; echo $?)"
 check "screenshot of the frame" "$(grep -qE '^screenshot: [0-9]+x[0-9]+$' <<<"$out"; echo $?)"
+# The settings ask for a 100 x 100 frame; the player never makes one smaller than 275 x 116.
+check "a frame no smaller than the player allows" "$(grep -E '^screenshot: [0-9]+x[0-9]+$' <<<"$out" | head -n 1 |
+  awk -Fx '{ sub(/^screenshot: /, "", $1); exit !($1 >= 275 && $2 >= 116) }'; echo $?)"
+check "first start leaves nothing behind at quit" "$(left_nothing; echo $?)"
 dump_on_failure "$before" first
 
 # --- a second start keeps the settings; screenshots are real PNG files ----------------------
@@ -65,6 +74,7 @@ screenshot $work/main.png main
 SCRIPT
 check "second start" "$(has_line "$out" "host: plugin Crateview 2.02 init returned 0"; echo $?)"
 check "script without quit ends with the counts" "$(tail -n 1 <<<"$out" | grep -q '^host: gdi '; echo $?)"
+check "second start leaves nothing behind at quit" "$(left_nothing; echo $?)"
 if command -v python3 >/dev/null; then
   for png in "$work/frame.png" "$work/main.png"; do
     python3 - "$png" <<'PY'
@@ -105,6 +115,7 @@ check "inert plugin writes no settings" "$(has_line "$out" "no settings file"; e
 check "inert plugin makes no frame" "$(sed -n '/^> screenshot/,/^> /p' <<<"$out" | grep -qxF unsupported; echo $?)"
 check "old version quits with counts" "$(tail -n 1 <<<"$out" | grep -q '^host: gdi '; echo $?)"
 check "a start-up box answered by the leading answer" "$([ "$status" -eq 0 ] && ! grep -q '^unexpected box' <<<"$out"; echo $?)"
+check "inert plugin leaves nothing behind" "$(left_nothing; echo $?)"
 dump_on_failure "$before" old
 
 # --- the same box unanswered: printed, dismissed, and the run fails -------------------------
@@ -126,6 +137,7 @@ quit
 SCRIPT
 check "5.33 accepted" "$(! grep -q '^box: ' <<<"$out"; echo $?)"
 check "answer without a box reported" "$(has_line "$out" "answer: no message box appeared"; echo $?)"
+check "no service manager, nothing left behind" "$(left_nothing; echo $?)"
 dump_on_failure "$before" answers
 
 # --- automation commands, against a probe plugin whose view reports what it received -------
@@ -228,6 +240,7 @@ SCRIPT
   check "a refused drag is left, not dropped" "$([ "$(status_after "drop list $work/one.mp3")" = "list enter,over,leave" ] && has_line "$out" "drop: none"; echo $?)"
   check "the probe run met no unexpected box" "$status"
   check "skin change notice" "$([ "$(status_after 'skin-change')" = "skin changed" ]; echo $?)"
+  check "careful probe leaves nothing behind" "$(left_nothing; echo $?)"
   dump_on_failure "$before" probe
 
   # A box met while waiting may still be answered by the next line; one the script acts past is
@@ -297,6 +310,23 @@ SCRIPT
   check "play notifies the playing file" "$([ "$(status_after 'play 2')" = 'playing C:\music\b.mp3' ]; echo $?)"
   check "file information dialog" "$(has_line "$out" "dialog: File information" && grep -qF $'1000\tEdit\tC:\\music\\a.mp3' <<<"$out" && [ "$(status_after 'dialog-click 1')" = "file info closed" ]; echo $?)"
   dump_on_failure "$before" probe-dialogs
+
+  # A careless plugin: the host names each thing it left behind and fails.
+  before=$failed
+  plugin=$probe
+  run_host probe-careless <<SCRIPT
+focus list
+key F11
+status
+quit
+SCRIPT
+  plugin=$plugin_saved
+  check "the probe took the careless key" "$([ "$(status_after 'key F11')" = "careless quit" ]; echo $?)"
+  check "window procedure left is reported" "$(has_line "$out" "host: window procedure left on CvHostMain after quit"; echo $?)"
+  check "frame record freed early is reported" "$(has_line "$out" "host: frame record freed while its frame lives"; echo $?)"
+  check "service interface kept is reported" "$(has_line "$out" "host: service interface not released"; echo $?)"
+  check "careless quit fails the host" "$([ "$status" -ne 0 ] && tail -n 1 <<<"$out" | grep -q '^host: gdi '; echo $?)"
+  dump_on_failure "$before" probe-careless
 fi
 
 echo "$passed passed, $failed failed"

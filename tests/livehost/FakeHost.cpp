@@ -9,8 +9,13 @@ namespace {
 FakeHost fake;
 
 LRESULT CALLBACK FakeFrameProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
-    if (message == WM_WINDOWPOSCHANGED && fake.embed && fake.embed->frame == window)
-        GetWindowRect(window, &fake.embed->rect);
+    bool writes = message == WM_WINDOWPOSCHANGED || message == WM_DESTROY;
+    if (writes && fake.embedWatch && fake.embedFrame == window) {
+        if (fake.embedWatch->Held())
+            GetWindowRect(window, &fake.embedWatch->record()->rect);
+        else
+            ++fake.writesIntoFreedRecord;
+    }
     return DefWindowProcW(window, message, wp, lp);
 }
 
@@ -63,6 +68,8 @@ LRESULT CreateFrame(EmbedRecord* embed) {
     HWND frame = CreateFakeFrame(L"", embed->rect);
     fake.frames.push_back(frame);
     embed->frame = frame;
+    fake.embedWatch.emplace(reinterpret_cast<standin::FrameRecord*>(embed));
+    fake.embedFrame = frame;
     return reinterpret_cast<LRESULT>(frame);
 }
 
@@ -75,6 +82,7 @@ LRESULT Request(LPARAM id, WPARAM wp) {
         case kHostCreateFrame: return CreateFrame(reinterpret_cast<EmbedRecord*>(wp));
         case kHostRegisterPrefsPage: fake.prefsPage = reinterpret_cast<PrefsPageRecord*>(wp); return 1;
         case kHostPlayableExtensions: return PlayableExtensions();
+        case kHostServiceManager: return fake.serviceManager;
         case kHostExtendedFileInfo: return AnswerTag(*reinterpret_cast<HostFileInfoRequest*>(wp));
         case kHostFormatTitle: return FormatTitle(*reinterpret_cast<HostTitleRequest*>(wp));
         case kHostClearPlaylist: fake.playlist.clear(); return 0;

@@ -10,11 +10,13 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "host/HostApi.h"
+#include "../../tools/host/FrameRecordWatch.h"
 
 struct FakeHost {
     HWND window = nullptr;
@@ -25,6 +27,13 @@ struct FakeHost {
     HMENU secondMenu = nullptr;
     std::vector<HWND> frames;
     EmbedRecord* embed = nullptr;
+    // As the player does, the frame's rectangle is written into its record while it lives;
+    // a write the plugin's freeing of the record made impossible is counted instead.
+    std::optional<standin::FrameRecordWatch> embedWatch;
+    HWND embedFrame = nullptr;
+    int writesIntoFreedRecord = 0;
+    // The answer to the service manager request: none unless a test provides one.
+    LRESULT serviceManager = 0;
     PrefsPageRecord* prefsPage = nullptr;
     int closes = 0;
     // What the host says it plays, and how often it was asked.

@@ -190,9 +190,18 @@ void OnScreenshot(const std::wstring& argument) {
     std::vector<uint8_t> rgb;
     bool found = false, captured = false;
     if (which == L"menu") {
+        // A menu the last line opened may still be on its way to the screen.
         std::vector<HWND> menus = OpenMenuWindows();
+        for (DWORD start = GetTickCount(); menus.empty() && GetTickCount() - start < 2000; menus = OpenMenuWindows())
+            Sleep(50);
+        Sleep(200);  // and paint its items
         HWND frame = nullptr;
-        RunOnUi([&] { frame = ScreenshotTarget(L""); });
+        RunOnUi([&] {
+            // The view paints itself fully first; the menus are windows of their own above it.
+            frame = ScreenshotTarget(L"");
+            if (frame) RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            for (HWND menu : menus) RedrawWindow(menu, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+        });
         if (!frame || menus.empty()) return Say(L"screenshot: no open menu");
         found = true;
         captured = CaptureWindow(frame, width, height, rgb, menus);

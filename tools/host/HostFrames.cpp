@@ -1,44 +1,55 @@
 // The frame windows: resizable top-level windows created hidden at the record's rectangle.
-// The plugin reads the rectangle back from its record when it saves the frame's place, so
-// every move and resize is written into the record at once.
+// As the player does, the host writes every move and resize, and the frame's last place when
+// it goes, into the plugin's record for as long as the frame exists; the plugin reads the
+// rectangle back from there when it saves the frame's place.
 #include "HostFrames.h"
 
 #include <algorithm>
 
+#include "FrameRecordWatch.h"
 #include "HostApp.h"
-#include "host/HostApi.h"
+#include "HostOutput.h"
 
 namespace {
 
 constexpr wchar_t kFrameClass[] = L"CvHostFrame";
-constexpr wchar_t kRecordProperty[] = L"CvHostEmbedRecord";
 // The player never lets a user shrink an embedded window below this, so neither do we: a view
 // that only works at larger sizes must show here too.
 constexpr int kFrameMinWidth = 275;
 constexpr int kFrameMinHeight = 116;
 
-std::vector<HWND> frames;
-bool recordsForgotten = false;
+struct Frame {
+    HWND window;
+    standin::FrameRecordWatch record;
+};
 
-EmbedRecord* RecordOf(HWND frame) {
-    if (recordsForgotten) return nullptr;
-    return static_cast<EmbedRecord*>(GetPropW(frame, kRecordProperty));
+std::vector<Frame> frames;
+bool recordFreedEarly = false;
+
+Frame* FrameOf(HWND window) {
+    auto it = std::find_if(frames.begin(), frames.end(), [window](const Frame& f) { return f.window == window; });
+    return it == frames.end() ? nullptr : &*it;
 }
 
-void StoreRectangle(HWND frame) {
-    EmbedRecord* record = RecordOf(frame);
-    if (!record || IsIconic(frame)) return;
-    GetWindowRect(frame, &record->rect);
+void StoreRectangle(HWND window) {
+    Frame* frame = FrameOf(window);
+    if (!frame || IsIconic(window)) return;
+    if (!frame->record.Held()) {
+        if (!recordFreedEarly) OutputLine(L"host: frame record freed while its frame lives");
+        recordFreedEarly = true;
+        return;
+    }
+    GetWindowRect(window, &frame->record.record()->rect);
 }
 
-LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     switch (message) {
         case WM_MOVE:
         case WM_SIZE:
-            StoreRectangle(frame);
+            StoreRectangle(window);
             // The plugin's dialog fills the frame's client area.
             if (message == WM_SIZE) {
-                if (HWND child = GetWindow(frame, GW_CHILD))
+                if (HWND child = GetWindow(window, GW_CHILD))
                     MoveWindow(child, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
             }
             return 0;
@@ -50,14 +61,18 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wp, LPARAM lp) {
         }
         case WM_CLOSE:
             // Closing a frame hides it; the window lives as long as the plugin that owns it.
-            ShowWindow(frame, SW_HIDE);
+            ShowWindow(window, SW_HIDE);
             return 0;
+        case WM_DESTROY:
+            StoreRectangle(window);
+            break;
         case WM_NCDESTROY:
-            RemovePropW(frame, kRecordProperty);
-            frames.erase(std::remove(frames.begin(), frames.end(), frame), frames.end());
+            frames.erase(std::remove_if(frames.begin(), frames.end(),
+                                        [window](const Frame& f) { return f.window == window; }),
+                         frames.end());
             break;
     }
-    return DefWindowProcW(frame, message, wp, lp);
+    return DefWindowProcW(window, message, wp, lp);
 }
 
 void RegisterFrameClass() {
@@ -74,16 +89,20 @@ void RegisterFrameClass() {
 
 }  // namespace
 
-std::vector<HWND> HostFrames() { return frames; }
-
-void ForgetFrameRecords() { recordsForgotten = true; }
-
-void DestroyFrames() {
-    for (HWND frame : std::vector<HWND>(frames)) DestroyWindow(frame);
+std::vector<HWND> HostFrames() {
+    std::vector<HWND> windows;
+    for (const Frame& frame : frames) windows.push_back(frame.window);
+    return windows;
 }
 
+void DestroyFrames() {
+    for (HWND frame : HostFrames()) DestroyWindow(frame);
+}
+
+bool FrameRecordsHeld() { return !recordFreedEarly; }
+
 LRESULT OnCreateFrame(WPARAM wp) {
-    auto* record = reinterpret_cast<EmbedRecord*>(wp);
+    auto* record = reinterpret_cast<standin::FrameRecord*>(wp);
     if (!record) return 0;
     RegisterFrameClass();
     RECT r = record->rect;
@@ -93,14 +112,13 @@ LRESULT OnCreateFrame(WPARAM wp) {
                                  r.left, r.top, width, height, Host().mainWindow, nullptr,
                                  Host().instance, nullptr);
     if (!frame) return 0;
-    SetPropW(frame, kRecordProperty, record);
+    frames.push_back({frame, standin::FrameRecordWatch(record)});
     record->frame = frame;
-    frames.push_back(frame);
     return reinterpret_cast<LRESULT>(frame);
 }
 
 LRESULT OnFrameCreated(WPARAM wp) {
-    auto* record = reinterpret_cast<EmbedRecord*>(wp);
+    auto* record = reinterpret_cast<standin::FrameRecord*>(wp);
     if (record && record->frame) StoreRectangle(record->frame);
     return 0;
 }

@@ -6,10 +6,10 @@
 #include <vector>
 
 std::vector<HWND> HostFrames();
-// From now on the frames no longer write into the plugin's records, which the plugin frees
-// when it quits.
-void ForgetFrameRecords();
 void DestroyFrames();
+// Answers false, after printing it, when a plugin freed a frame's record while the frame
+// still existed and the host had to write into it.
+bool FrameRecordsHeld();
 
 LRESULT OnCreateFrame(WPARAM record);
 LRESULT OnFrameCreated(WPARAM record);

@@ -19,11 +19,14 @@
 #include "HostPlaylist.h"
 #include "HostPlugin.h"
 #include "HostPrefs.h"
+#include "HostServices.h"
 #include "HostTasks.h"
 #include "HostWindow.h"
 #include "base/Text.h"
 
 namespace {
+
+constexpr int kExitPluginLeftSomething = 3;
 
 class OleSession {
 public:
@@ -84,13 +87,20 @@ void PrepareModule(HostPlugin& plugin) {
 }
 
 // The player's shutdown: the plugin's pages close, the plugin quits while its frames still
-// exist, then the frames go and the module is unloaded.
-void ShutDown(HostPlugin& plugin) {
+// exist, then the frames go and the module is unloaded. Answers false when the plugin left
+// anything of its own on the host's windows or services, or freed a record the host still
+// writes: the player would crash or misbehave where this host only reports it.
+bool ShutDown(HostPlugin& plugin) {
     ClosePrefs();
-    ForgetFrameRecords();
     plugin.Quit();
+    std::vector<HWND> windows = HostFrames();
+    windows.push_back(Host().mainWindow);
+    windows.push_back(Host().playlistEditor);
+    bool clean = plugin.CheckProceduresGiven(windows);
+    clean = ReportServicesLeft() && clean;
     DestroyFrames();
-    plugin.Unload({Host().mainWindow, Host().playlistEditor});
+    plugin.Unload();
+    return FrameRecordsHeld() && clean;
 }
 
 }  // namespace
@@ -121,7 +131,7 @@ int wmain(int argc, wchar_t** argv) {
         plugin.Start(host.mainWindow);
         if (automated) StartScript(host.options.script);
         exitCode = RunHostMessageLoop();
-        ShutDown(plugin);
+        if (!ShutDown(plugin) && exitCode == 0) exitCode = kExitPluginLeftSomething;
         host.plugin = nullptr;
     } else {
         exitCode = 1;

@@ -7,7 +7,7 @@
 #include "HostApp.h"
 #include "HostPrefs.h"
 #include "HostServices.h"
-#include "host/HostApi.h"
+#include "PlayerInterface.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ bool IsKeyPress(const MSG& msg) { return msg.message == WM_KEYDOWN || msg.messag
 // Answers true when the message was consumed.
 bool PreTranslate(MSG& msg) {
     if (IsKeyPress(msg) && Host().mainWindow) {
-        SendMessageW(Host().mainWindow, kHostMessage, reinterpret_cast<WPARAM>(&msg), kHostQueuedMessage);
+        SendMessageW(Host().mainWindow, standin::kRequestMessage, reinterpret_cast<WPARAM>(&msg), standin::kQueuedKey);
         if (msg.wParam == 0) return true;
     }
     if (TranslateRegisteredAccelerators(msg)) return true;

@@ -6,7 +6,7 @@
 
 #include "HostApp.h"
 #include "HostPlaylist.h"
-#include "host/HostApi.h"
+#include "PlayerInterface.h"
 
 namespace {
 
@@ -25,8 +25,8 @@ void Play() {
     }
     state = PlaybackState::kPlaying;
     playingPath = entry->path;
-    SendMessageW(Host().mainWindow, kHostMessage, reinterpret_cast<WPARAM>(playingPath.c_str()),
-                 kHostFileStarted);
+    SendMessageW(Host().mainWindow, standin::kRequestMessage, reinterpret_cast<WPARAM>(playingPath.c_str()),
+                 standin::kFileStarted);
 }
 
 void Pause() {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "HostApp.h"
-#include "host/HostApi.h"
+#include "PlayerInterface.h"
 #include "base/Path.h"
 #include "base/Text.h"
 
@@ -17,7 +17,7 @@ constexpr wchar_t kEditorClass[] = L"CvHostPlaylistEditor";
 constexpr int kEntryListId = 100;
 
 enum EditorCommand : UINT {
-    kCmdPlayItem = kHostPlaylistMenuFirstItem,
+    kCmdPlayItem = standin::kEditorMenuFirstCommand,
     kCmdRemoveItem = 40185,
     kCmdCropItems = 40186,
     kCmdClearList = 40187,
@@ -71,9 +71,9 @@ LRESULT OnNextSelected(LPARAM previous) {
 }
 
 LRESULT OnInsertFile(const COPYDATASTRUCT* data) {
-    if (!data || data->dwData != kEditorInsertFileCopyData || data->cbData < sizeof(EditorInsertFile))
+    if (!data || data->dwData != standin::kEditorInsertFile || data->cbData < sizeof(standin::InsertFileBlock))
         return 0;
-    auto* insert = static_cast<const EditorInsertFile*>(data->lpData);
+    auto* insert = static_cast<const standin::InsertFileBlock*>(data->lpData);
     PlaylistEntry entry;
     entry.path.assign(insert->path, wcsnlen(insert->path, 260));
     model.Insert(insert->index, entry);
@@ -85,7 +85,7 @@ void OnEditorCommand(UINT id) {
     int selected = static_cast<int>(OnNextSelected(-1));
     if (id == kCmdPlayItem && selected >= 0) {
         model.SetPosition(selected);
-        PostMessageW(Host().mainWindow, WM_COMMAND, kHostPlayCommand, 0);
+        PostMessageW(Host().mainWindow, WM_COMMAND, standin::kPlayCommand, 0);
     } else if (id == kCmdClearList) {
         model.Clear();
         RefreshPlaylistEditor();
@@ -114,8 +114,8 @@ LRESULT CALLBACK EditorProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_COPYDATA:
             return OnInsertFile(reinterpret_cast<const COPYDATASTRUCT*>(lp));
-        case kHostMessage:
-            return wp == kEditorNextSelected ? OnNextSelected(lp) : 0;
+        case standin::kRequestMessage:
+            return wp == standin::kEditorNextSelected ? OnNextSelected(lp) : 0;
         case WM_CONTEXTMENU:
             OnEditorContextMenu(window, lp);
             return 0;
@@ -182,7 +182,7 @@ LRESULT OnPlaylistEntryPath(WPARAM index) {
 }
 
 LRESULT OnEnqueueFile(WPARAM record) {
-    auto* enqueue = reinterpret_cast<const HostEnqueueRecord*>(record);
+    auto* enqueue = reinterpret_cast<const standin::EnqueueRecord*>(record);
     if (!enqueue || !enqueue->path) return 0;
     PlaylistEntry entry;
     entry.path = enqueue->path;

@@ -9,7 +9,7 @@
 
 namespace {
 
-using GetPluginRecord = PluginRecord*(__cdecl*)();
+using GetPluginRecord = standin::PluginRecord*(__cdecl*)();
 
 }  // namespace
 
@@ -27,7 +27,7 @@ bool HostPlugin::Load(const std::wstring& path) {
         return false;
     }
     record_ = entry();
-    if (!record_ || record_->version != kPluginRecordVersion) {
+    if (!record_ || record_->version != standin::kPluginRecordVersion) {
         OutputLine(L"host: the plugin record has an unknown layout version");
         record_ = nullptr;
         return false;
@@ -37,7 +37,7 @@ bool HostPlugin::Load(const std::wstring& path) {
 
 void HostPlugin::Start(HWND hostWindow) {
     if (!record_) return;
-    record_->hostWindow = hostWindow;
+    record_->mainWindow = hostWindow;
     record_->instance = reinterpret_cast<HINSTANCE>(module_.get());
     int result = record_->init();
     started_ = true;
@@ -59,20 +59,23 @@ bool HostPlugin::Contains(const void* address) const {
     return at >= base && at < base + info.SizeOfImage;
 }
 
-void HostPlugin::Unload(std::initializer_list<HWND> hostWindows) {
-    if (!module_) return;
+bool HostPlugin::CheckProceduresGiven(const std::vector<HWND>& hostWindows) const {
+    bool given = true;
     for (HWND window : hostWindows) {
         if (!IsWindow(window)) continue;
-        auto procedure = reinterpret_cast<void*>(GetWindowLongPtrW(window, GWLP_WNDPROC));
-        if (!Contains(procedure)) continue;
+        auto own = static_cast<LONG_PTR>(GetClassLongPtrW(window, GCLP_WNDPROC));
+        auto current = GetWindowLongPtrW(window, GWLP_WNDPROC);
+        if (current == own) continue;
         wchar_t className[64] = {};
         GetClassNameW(window, className, 64);
-        OutputLine(std::wstring(L"host: the plugin left its window procedure on ") + className +
-                   L"; restored the host's own");
-        WNDCLASSEXW info = {sizeof(info)};
-        if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &info))
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(info.lpfnWndProc));
+        OutputLine(std::wstring(L"host: window procedure left on ") + className + L" after quit");
+        given = false;
+        if (Contains(reinterpret_cast<void*>(current))) SetWindowLongPtrW(window, GWLP_WNDPROC, own);
     }
+    return given;
+}
+
+void HostPlugin::Unload() {
     record_ = nullptr;
     module_.Reset();
 }

@@ -4,9 +4,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "PlayerInterface.h"
 #include "base/Unique.h"
-#include "host/PluginRecord.h"
 
 class HostPlugin {
 public:
@@ -16,9 +17,11 @@ public:
     void Start(HWND hostWindow);
     // Runs Quit once, when Init ran.
     void Quit();
-    // Unloads the module after putting back any window procedure of the given windows that
-    // still points into it, which would otherwise run unloaded code.
-    void Unload(std::initializer_list<HWND> hostWindows);
+    // After Quit: every host window must be back on its own class's procedure. Prints each one
+    // that is not and answers false; one still routed into the module is put back, only so
+    // that the host lives to finish its report once the module is gone.
+    bool CheckProceduresGiven(const std::vector<HWND>& hostWindows) const;
+    void Unload();
 
     HMODULE module() const { return module_.get(); }
     bool started() const { return started_; }
@@ -27,7 +30,7 @@ private:
     bool Contains(const void* address) const;
 
     UniqueModule module_;
-    PluginRecord* record_ = nullptr;
+    standin::PluginRecord* record_ = nullptr;
     bool started_ = false;
     bool quit_ = false;
 };

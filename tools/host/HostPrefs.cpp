@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "HostApp.h"
-#include "host/HostApi.h"
+#include "PlayerInterface.h"
 #include "base/Text.h"
 
 namespace {
@@ -18,7 +18,7 @@ constexpr int kPageListId = 100;
 constexpr int kHostPageId = 101;
 constexpr int kPageLeft = 150, kPageTop = 8;
 
-std::vector<PrefsPageRecord*> pages;
+std::vector<standin::PrefsPage*> pages;
 HWND prefsWindow;
 HWND pageWindow;
 
@@ -34,7 +34,7 @@ void ShowPage(int index) {
                                    reinterpret_cast<HMENU>(kHostPageId), Host().instance, nullptr);
         return;
     }
-    const PrefsPageRecord* page = pages[index - 1];
+    const standin::PrefsPage* page = pages[index - 1];
     pageWindow = CreateDialogParamW(page->instance, MAKEINTRESOURCEW(page->dialogId), prefsWindow,
                                     page->dialogProc, 0);
     if (pageWindow) {
@@ -46,7 +46,7 @@ void ShowPage(int index) {
 void FillPageList() {
     SendMessageW(PageList(), LB_RESETCONTENT, 0, 0);
     SendMessageW(PageList(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"General"));
-    for (const PrefsPageRecord* page : pages) {
+    for (const standin::PrefsPage* page : pages) {
         std::wstring name = page->name ? Utf8ToWide(page->name) : L"(plugin)";
         SendMessageW(PageList(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     }
@@ -107,11 +107,11 @@ void ClosePrefs() {
 }
 
 LRESULT OnRegisterPrefsPage(WPARAM wp) {
-    auto* page = reinterpret_cast<PrefsPageRecord*>(wp);
+    auto* page = reinterpret_cast<standin::PrefsPage*>(wp);
     if (!page) return 0;
     if (!PageIndex(page)) pages.push_back(page);
     // The two words the host owns: the page's place in the list and a marker that it is shown.
-    page->hostWords[0] = PageIndex(page);
+    page->playerWords[0] = PageIndex(page);
     if (prefsWindow) FillPageList();
     return 1;
 }

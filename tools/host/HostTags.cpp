@@ -5,7 +5,7 @@
 #include "HostApp.h"
 #include "HostResources.h"
 #include "HostTitleRecord.h"
-#include "host/HostApi.h"
+#include "PlayerInterface.h"
 #include "base/Path.h"
 #include "base/Unique.h"
 
@@ -104,14 +104,14 @@ LRESULT OnFormatTitle(WPARAM wp) {
 }
 
 LRESULT OnExtendedFileInfo(WPARAM wp) {
-    auto* request = reinterpret_cast<HostFileInfoRequest*>(wp);
+    auto* request = reinterpret_cast<standin::FileInfoRequest*>(wp);
     if (!request || !request->path || !request->key || !request->buffer) return 0;
     CopyInto(TagOf(request->path, request->key), request->buffer, request->bufferLength);
     return 1;
 }
 
 LRESULT OnFileInfoDialog(WPARAM wp) {
-    auto* record = reinterpret_cast<const HostFileInfoRecord*>(wp);
+    auto* record = reinterpret_cast<const standin::FileInfoDialogRecord*>(wp);
     if (!record || !record->path) return 0;
     std::wstring path = record->path;
     DialogBoxParamW(Host().instance, MAKEINTRESOURCEW(kIdFileInfoDialog), record->owner, FileInfoProc,

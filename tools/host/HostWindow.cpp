@@ -19,7 +19,7 @@
 #include "HostSkin.h"
 #include "HostTags.h"
 #include "HostTasks.h"
-#include "host/HostApi.h"
+#include "PlayerInterface.h"
 
 namespace {
 
@@ -40,30 +40,30 @@ struct RequestEntry {
 };
 
 const RequestEntry kRequests[] = {
-    {kHostGetVersion, &OnVersion},
-    {kHostClearPlaylist, &OnClearPlaylist},
-    {kHostPlaybackState, &OnPlaybackState},
-    {kHostSetPlaylistPosition, &OnSetPlaylistPosition},
-    {kHostPlaylistLength, &OnPlaylistLength},
-    {kHostPlaylistPosition, &OnPlaylistPosition},
-    {kHostRestart, &OnRestart},
-    {kHostPlaylistEntryPath, &OnPlaylistEntryPath},
-    {kHostGetShuffle, &OnGetShuffle},
-    {kHostSetShuffle, &OnSetShuffle},
-    {kHostGetWindow, &OnGetWindow},
-    {kHostGetMenu, &OnGetMenu},
-    {kHostFormatTitle, &OnFormatTitle},
-    {kHostRegisterPrefsPage, &OnRegisterPrefsPage},
-    {kHostOpenPrefs, &OnOpenPrefs},
-    {kHostSkinColorBitmap, &OnSkinBitmap},
-    {kHostCreateFrame, &OnCreateFrame},
-    {kHostFrameCreated, &OnFrameCreated},
-    {kHostEnqueueFile, &OnEnqueueFile},
-    {kHostPlayableExtensions, &OnPlayableExtensions},
-    {kHostFileInfoDialog, &OnFileInfoDialog},
-    {kHostNewCommandId, &OnNewCommandId},
-    {kHostServiceManager, &OnServiceManager},
-    {kHostExtendedFileInfo, &OnExtendedFileInfo},
+    {standin::kGetVersion, &OnVersion},
+    {standin::kClearPlaylist, &OnClearPlaylist},
+    {standin::kGetPlaybackState, &OnPlaybackState},
+    {standin::kSetPlaylistPosition, &OnSetPlaylistPosition},
+    {standin::kGetPlaylistLength, &OnPlaylistLength},
+    {standin::kGetPlaylistPosition, &OnPlaylistPosition},
+    {standin::kRestart, &OnRestart},
+    {standin::kGetPlaylistEntryPath, &OnPlaylistEntryPath},
+    {standin::kGetShuffle, &OnGetShuffle},
+    {standin::kSetShuffle, &OnSetShuffle},
+    {standin::kGetWindow, &OnGetWindow},
+    {standin::kGetMenu, &OnGetMenu},
+    {standin::kFormatTitle, &OnFormatTitle},
+    {standin::kRegisterPrefsPage, &OnRegisterPrefsPage},
+    {standin::kOpenPrefs, &OnOpenPrefs},
+    {standin::kGetSkinColorBitmap, &OnSkinBitmap},
+    {standin::kCreateFrame, &OnCreateFrame},
+    {standin::kFrameCreated, &OnFrameCreated},
+    {standin::kEnqueueFile, &OnEnqueueFile},
+    {standin::kGetPlayableExtensions, &OnPlayableExtensions},
+    {standin::kShowFileInfo, &OnFileInfoDialog},
+    {standin::kNewCommandId, &OnNewCommandId},
+    {standin::kGetServiceManager, &OnServiceManager},
+    {standin::kGetExtendedFileInfo, &OnExtendedFileInfo},
 };
 
 LRESULT OnRequest(WPARAM wp, LPARAM request) {
@@ -132,7 +132,7 @@ void OnPaint(HWND window) {
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     switch (message) {
-        case kHostMessage:
+        case standin::kRequestMessage:
             return OnRequest(wp, lp);
         case WM_COMMAND:
             OnCommand(LOWORD(wp));

@@ -14,6 +14,7 @@
 
 #include "host/HostApi.h"
 #include "host/PluginRecord.h"
+#include "host/ServiceDispatch.h"
 
 namespace {
 
@@ -25,7 +26,11 @@ PluginRecord record = {kPluginRecordVersion, "Host probe", Init, Config, Quit, n
 HWND view;
 WNDPROC hostProc;
 WNDPROC listProc;
-EmbedRecord embed;
+EmbedRecord* embed;
+// F11 makes the probe quit as a careless plugin would: its hook left on the host window, its
+// frame record freed while the frame lives, the application service kept. The host must
+// report each of them.
+bool carelessQuit;
 PrefsPageRecord page;
 std::wstring lastNotice;
 
@@ -181,6 +186,9 @@ LRESULT CALLBACK ListHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
         HostFileInfoRecord info = {view, L"C:\\music\\a.mp3"};
         SendMessageW(record.hostWindow, kHostMessage, reinterpret_cast<WPARAM>(&info), kHostFileInfoDialog);
         Status(L"file info closed");
+    } else if (message == WM_KEYDOWN && wp == VK_F11) {
+        carelessQuit = true;
+        Status(L"careless quit");
     } else if (message == WM_KEYDOWN && wp == VK_F8)
         PostMessageW(record.hostWindow, kHostMessage, reinterpret_cast<WPARAM>(&page), kHostOpenPrefs);
     else if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
@@ -446,8 +454,9 @@ void FillView() {
 int __cdecl Init() {
     HWND host = record.hostWindow;
     hostProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HostHook)));
-    embed.rect = {50, 50, 650, 450};
-    HWND frame = reinterpret_cast<HWND>(SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&embed), kHostCreateFrame));
+    embed = static_cast<EmbedRecord*>(GlobalAlloc(GPTR, sizeof(EmbedRecord)));
+    embed->rect = {50, 50, 650, 450};
+    HWND frame = reinterpret_cast<HWND>(SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(embed), kHostCreateFrame));
     page = {record.instance, 109, PageProc, "Probe", 0, {0, 0}};
     SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&page), kHostRegisterPrefsPage);
     view = CreateDialogParamW(record.instance, MAKEINTRESOURCEW(101), frame, ViewProc, 0);
@@ -464,7 +473,17 @@ void __cdecl Quit() {
     RevokeDragDrop(GetDlgItem(view, 1002));
     SetWindowLongPtrW(GetDlgItem(view, 1002), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));
     DestroyWindow(view);
+    if (carelessQuit) {
+        GlobalFree(embed);
+        // Never deleted: the interface is not given back to its factory.
+        new HostServiceInterface(SendMessageW(record.hostWindow, kHostMessage, 0, kHostServiceManager),
+                                 kApplicationServiceGuid);
+        return;
+    }
     SetWindowLongPtrW(record.hostWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hostProc));
+    // The frame is gone only once its window is: the host writes into the record until then.
+    if (embed && IsWindow(embed->frame)) DestroyWindow(embed->frame);
+    GlobalFree(embed);
 }
 
 }  // namespace
