@@ -1,6 +1,8 @@
-// Tag reading through the host's extended file information request.
+// Tag reading through the host's extended file information request, and the book of requests
+// the worker has out with the host's thread.
 #include "scan/TagRequest.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <vector>
 
@@ -25,14 +27,80 @@ std::wstring AskHost(HWND host, const std::wstring& path, const wchar_t* key) {
     return buffer;
 }
 
-struct Abandoned {
-    CriticalSection lock;
-    std::vector<Ref<FileRecord>> records;
+// A record someone asked the host's thread to read. A requester that gave up cannot take its
+// message back: the host may still read the record later, so the record is kept alive, and
+// those late answers are not stored in it, or the row would claim tags the cache never got and
+// no later pass would try it again.
+struct OutstandingRead {
+    Ref<FileRecord> record;
+    int waiting = 0;         // requesters still waiting for an answer
+    unsigned stored = 0;     // answers stored into the record while it was out
+    bool abandoned = false;  // a request gave up: the host may still hold its message
 };
 
-Abandoned& AbandonedRequests() {
-    static Abandoned abandoned;
-    return abandoned;
+class OutstandingReads {
+public:
+    // Answers how many answers had been stored in the record so far.
+    unsigned Open(FileRecord& record) {
+        Lock lock(lock_);
+        OutstandingRead& read = FindOrAdd(record);
+        ++read.waiting;
+        return read.stored;
+    }
+
+    // Answers whether the record got its tags since Open: a host that stored them just as the
+    // wait ran out has still read the file.
+    bool Close(FileRecord& record, unsigned storedBefore, bool gaveUp) {
+        Lock lock(lock_);
+        OutstandingRead& read = FindOrAdd(record);
+        --read.waiting;
+        bool stored = read.stored > storedBefore;
+        if (gaveUp && !stored) read.abandoned = true;
+        if (read.waiting == 0 && !read.abandoned) Erase(record);
+        return stored;
+    }
+
+    // Stores the answers unless every requester of the record has given up on it.
+    template <class Store>
+    bool StoreIfAwaited(FileRecord& record, Store store) {
+        Lock lock(lock_);
+        auto read = std::find_if(reads_.begin(), reads_.end(),
+                                 [&](const OutstandingRead& r) { return r.record.get() == &record; });
+        if (read != reads_.end() && read->waiting == 0) return false;
+        store();
+        if (read != reads_.end()) ++read->stored;
+        return true;
+    }
+
+    void ReleaseAbandoned() {
+        std::vector<OutstandingRead> released;
+        Lock lock(lock_);
+        auto idle = std::stable_partition(reads_.begin(), reads_.end(),
+                                          [](const OutstandingRead& r) { return r.waiting > 0; });
+        released.assign(std::make_move_iterator(idle), std::make_move_iterator(reads_.end()));
+        reads_.erase(idle, reads_.end());
+    }
+
+private:
+    OutstandingRead& FindOrAdd(FileRecord& record) {
+        for (OutstandingRead& read : reads_)
+            if (read.record.get() == &record) return read;
+        reads_.push_back(OutstandingRead{Ref<FileRecord>(&record)});
+        return reads_.back();
+    }
+    void Erase(FileRecord& record) {
+        reads_.erase(std::remove_if(reads_.begin(), reads_.end(),
+                                    [&](const OutstandingRead& r) { return r.record.get() == &record; }),
+                     reads_.end());
+    }
+
+    CriticalSection lock_;
+    std::vector<OutstandingRead> reads_;
+};
+
+OutstandingReads& Outstanding() {
+    static OutstandingReads reads;
+    return reads;
 }
 
 }  // namespace
@@ -40,25 +108,15 @@ Abandoned& AbandonedRequests() {
 bool RequestTags(FileRecord& record, unsigned timeoutMs) {
     HWND host = GetWindow(kHostWindowId);
     if (!host) return false;
-    Ref<FileRecord> hold(&record);
+    unsigned storedBefore = Outstanding().Open(record);
     DWORD_PTR result = 0;
     LRESULT sent = SendMessageTimeoutW(host, kCommandMessage, reinterpret_cast<WPARAM>(&record), 0,
                                        SMTO_ABORTIFHUNG, timeoutMs, &result);
-    if (sent && result) return true;
-    if (!sent) {
-        Lock lock(AbandonedRequests().lock);
-        AbandonedRequests().records.push_back(hold);
-    }
-    return false;
+    bool storedMeanwhile = Outstanding().Close(record, storedBefore, sent == 0);
+    return (sent && result) || storedMeanwhile;
 }
 
-void ReleaseAbandonedTagRequests() {
-    std::vector<Ref<FileRecord>> records;
-    {
-        Lock lock(AbandonedRequests().lock);
-        records.swap(AbandonedRequests().records);
-    }
-}
+void ReleaseAbandonedTagRequests() { Outstanding().ReleaseAbandoned(); }
 
 int ParseLeadingInt(const std::wstring& text) {
     size_t i = 0;
@@ -73,19 +131,26 @@ int ParseLeadingInt(const std::wstring& text) {
     return static_cast<int>(negative ? -value : value);
 }
 
+// The host is asked before anything is stored: it may take long, and the record must not be
+// half written should the requester give up meanwhile.
 bool ReadTags(HWND host, FileRecord& record) {
     std::wstring path = record.Path();
     TagTexts tags;
     tags[static_cast<int>(TagField::kTitle)] = AskHost(host, path, L"title");
     tags[static_cast<int>(TagField::kArtist)] = AskHost(host, path, L"artist");
     tags[static_cast<int>(TagField::kAlbum)] = AskHost(host, path, L"album");
-    record.year = ParseLeadingInt(AskHost(host, path, L"year"));
-    record.track = ParseLeadingInt(AskHost(host, path, L"track"));
-    record.bitrate = ParseLeadingInt(AskHost(host, path, L"bitrate"));
+    int year = ParseLeadingInt(AskHost(host, path, L"year"));
+    int track = ParseLeadingInt(AskHost(host, path, L"track"));
+    int bitrate = ParseLeadingInt(AskHost(host, path, L"bitrate"));
     tags[static_cast<int>(TagField::kComment)] = AskHost(host, path, L"comment");
     tags[static_cast<int>(TagField::kGenre)] = AskHost(host, path, L"genre");
-    record.length = ParseLeadingInt(AskHost(host, path, L"length"));
-    record.SetTags(tags);
-    record.tagged = true;
-    return true;
+    int length = ParseLeadingInt(AskHost(host, path, L"length"));
+    return Outstanding().StoreIfAwaited(record, [&] {
+        record.year = year;
+        record.track = track;
+        record.bitrate = bitrate;
+        record.length = length;
+        record.SetTags(tags);
+        record.tagged = true;
+    });
 }

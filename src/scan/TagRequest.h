@@ -8,14 +8,15 @@
 class FileRecord;
 
 // Asks the host for each tag of the record's file and stores the answers in the record, which
-// is then marked tagged. Answers true.
+// is then marked tagged. Answers false, storing nothing, when every request for the record
+// gave up waiting before the host answered.
 bool ReadTags(HWND host, FileRecord& record);
 
 // From the worker: hands the record to the host window's thread to be read, waiting at most
 // timeoutMs and giving up at once when that thread hangs. True when the tags were read.
 bool RequestTags(FileRecord& record, unsigned timeoutMs);
-// A request that timed out may still be served later, so its record is kept alive until the
-// worker ends and calls this.
+// A request that timed out may still be served later, so its record is kept alive (and left
+// as it was) until the worker ends and calls this.
 void ReleaseAbandonedTagRequests();
 
 // The leading decimal number of a tag text: blanks and a sign may lead, reading stops at the

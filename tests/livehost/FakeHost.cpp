@@ -37,9 +37,33 @@ std::wstring NameOf(const wchar_t* path) {
     return slash ? slash + 1 : path;
 }
 
+// Long enough for any time-out of the plugin; only a guard against a test that never ends it.
+constexpr DWORD kSlowReadGuardMs = 60000;
+
+void HoldSlowRead() {
+    ++fake.slowReads;
+    if (!fake.answerSlowReadWhen) {
+        Sleep(fake.slowReadMs);
+        return;
+    }
+    DWORD start = GetTickCount();
+    while (!fake.answerSlowReadWhen() && GetTickCount() - start < kSlowReadGuardMs) {
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            continue;
+        }
+        MsgWaitForMultipleObjectsEx(0, nullptr, 20, QS_POSTMESSAGE, MWMO_INPUTAVAILABLE);
+    }
+}
+
 LRESULT AnswerTag(const HostFileInfoRequest& request) {
     ++fake.tagRequests;
     ++fake.tagRequestsByName[NameOf(request.path)];
+    // The plugin asks for the title first: that is where the host reads the file.
+    bool readStarts = std::wstring(request.key) == L"title";
+    if (readStarts && !fake.slowFile.empty() && NameOf(request.path) == fake.slowFile) HoldSlowRead();
     if (fake.tagDelayMs) Sleep(fake.tagDelayMs);
     auto file = fake.tags.find(NameOf(request.path));
     if (file == fake.tags.end()) return 0;
@@ -61,6 +85,33 @@ LRESULT FormatTitle(const HostTitleRequest& request) {
     }
     lstrcpynW(request.out, text.c_str(), request.outLength);
     return 1;
+}
+
+LRESULT ShowFileInfo(const HostFileInfoRecord& record) {
+    std::wstring path = record.path ? record.path : L"";
+    fake.fileInfoShown.push_back(path);
+    if (fake.whileFileInfoShown) fake.whileFileInfoShown(path);
+    return fake.fileInfoAnswer;
+}
+
+void NotifyFileStarted() {
+    if (fake.position < 0 || static_cast<size_t>(fake.position) >= fake.playlist.size()) return;
+    fake.playingPath = fake.playlist[static_cast<size_t>(fake.position)];
+    SendMessageW(fake.window, kHostMessage, reinterpret_cast<WPARAM>(fake.playingPath.c_str()), kHostFileStarted);
+}
+
+void CALLBACK OnStartTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    fake.startTimer = 0;
+    if (fake.playbackState == 1) NotifyFileStarted();
+}
+
+void StartPlaying() {
+    fake.playbackState = 1;
+    if (fake.startTimer) KillTimer(nullptr, fake.startTimer);
+    fake.startTimer = 0;
+    if (fake.startDelayMs == 0) NotifyFileStarted();
+    else fake.startTimer = SetTimer(nullptr, 0, fake.startDelayMs, &OnStartTimer);
 }
 
 LRESULT CreateFrame(EmbedRecord* embed) {
@@ -85,6 +136,7 @@ LRESULT Request(LPARAM id, WPARAM wp) {
         case kHostServiceManager: return fake.serviceManager;
         case kHostExtendedFileInfo: return AnswerTag(*reinterpret_cast<HostFileInfoRequest*>(wp));
         case kHostFormatTitle: return FormatTitle(*reinterpret_cast<HostTitleRequest*>(wp));
+        case kHostFileInfoDialog: return ShowFileInfo(*reinterpret_cast<HostFileInfoRecord*>(wp));
         case kHostClearPlaylist: fake.playlist.clear(); return 0;
         case kHostPlaylistLength: return static_cast<LRESULT>(fake.playlist.size());
         case kHostPlaylistPosition: return fake.position;
@@ -102,6 +154,14 @@ LRESULT Request(LPARAM id, WPARAM wp) {
 
 LRESULT CALLBACK FakeHostProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     if (message == kHostMessage) return Request(lp, wp);
+    if (message == WM_COMMAND && LOWORD(wp) == kHostPlayCommand) {
+        StartPlaying();
+        return 0;
+    }
+    if (message == WM_COMMAND && LOWORD(wp) == kHostStopCommand) {
+        fake.playbackState = 0;
+        return 0;
+    }
     if (message == WM_CLOSE) {
         ++fake.closes;
         return 0;  // the host decides itself when to go; the test ends it
@@ -148,7 +208,20 @@ BOOL CALLBACK MatchOwnBox(HWND window, LPARAM lp) {
 
 FakeHost& Fake() { return fake; }
 
-void ResetFake() { fake = FakeHost(); }
+void ResetFake() {
+    if (fake.startTimer) KillTimer(nullptr, fake.startTimer);
+    fake = FakeHost();
+}
+
+void AdvanceFakePlayback() {
+    if (fake.playbackState != 1) return;
+    if (static_cast<size_t>(fake.position + 1) >= fake.playlist.size()) {
+        fake.playbackState = 0;
+        return;
+    }
+    ++fake.position;
+    NotifyFileStarted();
+}
 
 HWND CreateFakeFrame(const wchar_t* title, const RECT& r) {
     RegisterClasses();

@@ -1,8 +1,8 @@
 // A stand-in player inside the test's own process: a host main window that answers the
 // requests the plugin makes (version, command ids, menus, frames, the preferences page,
-// playable extensions, tags from a table, titles made of them, a playlist), with a switch to
-// make the tag answers slow, plus the pumping and message-box helpers the in-process plugin
-// tests share.
+// playable extensions, tags from a table, titles made of them, a playlist that plays), with
+// switches to make the tag answers slow or hung and the file-information dialog let the plugin
+// go on, plus the pumping and message-box helpers the in-process plugin tests share.
 #pragma once
 
 #include <windows.h>
@@ -47,11 +47,29 @@ struct FakeHost {
     int tagRequests = 0;
     // The same, counted by file name.
     std::map<std::wstring, int> tagRequestsByName;
+    // One file the host reads slowly, as an input plugin that takes its time over a file: the
+    // first key of each read (the title) is answered only after slowReadMs, or, with answerSlowReadWhen set, not before
+    // that holds (a hang the test ends). Meanwhile the host's thread handles posted messages
+    // only; requests sent to it wait, as they would behind the busy input plugin.
+    std::wstring slowFile;
+    DWORD slowReadMs = 0;
+    std::function<bool()> answerSlowReadWhen;
+    int slowReads = 0;
+    // The file-information dialog (1293): the paths it was shown for, what it answers (0 lets
+    // the plugin go on to the next file), and what the user does while it is open.
+    std::vector<std::wstring> fileInfoShown;
+    LRESULT fileInfoAnswer = 1;
+    std::function<void(const std::wstring& path)> whileFileInfoShown;
     // The host's playlist and playback.
     std::vector<std::wstring> playlist;
     int position = 0;
     int playbackState = 0;
     int restarts = 0;
+    // 0: the file-started notice comes inside the Play command; otherwise this long after it,
+    // from the host's own message loop.
+    DWORD startDelayMs = 0;
+    UINT_PTR startTimer = 0;
+    std::wstring playingPath;
 };
 
 // The one stand-in host of the test program; reset by each test.
@@ -61,6 +79,10 @@ void ResetFake();
 // Makes the host main window (and menus) of a fresh stand-in host, and ends it again.
 HWND CreateFakeHostWindow();
 void DestroyFakeHost();
+// The playing entry ends and the next one starts by itself (the file-started notice follows);
+// after the last entry playback stops.
+void AdvanceFakePlayback();
+
 // A plain window of the frame's class (the fake's frames and playlist editor use it).
 HWND CreateFakeFrame(const wchar_t* title, const RECT& rect);
 

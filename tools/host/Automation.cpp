@@ -18,7 +18,7 @@
 namespace {
 
 const CommandEntry* const kFamilies[] = {kViewCommands, kInputCommands, kMenuCommands,
-                                         kDialogCommands, kDropCommands, kHostCommands, kBoxCommands};
+                                         kDialogCommands, kDropCommands, kHostCommands, kBoxCommands, kTagCommands};
 
 std::thread scriptThread;
 

@@ -24,6 +24,7 @@ extern const CommandEntry kDialogCommands[];
 extern const CommandEntry kDropCommands[];
 extern const CommandEntry kBoxCommands[];
 extern const CommandEntry kHostCommands[];
+extern const CommandEntry kTagCommands[];
 
 void Say(const std::wstring& line);
 void SayUnsupported();

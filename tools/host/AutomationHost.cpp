@@ -12,6 +12,7 @@
 #include "HostPlaylist.h"
 #include "HostPrefs.h"
 #include "HostSkin.h"
+#include "HostTagDelay.h"
 #include "HostTasks.h"
 #include "base/Path.h"
 #include "base/Text.h"
@@ -222,6 +223,7 @@ void OnScreenshot(const std::wstring& argument) {
 void OnQuit(const std::wstring&) {
     // As a user closing the player: the main window is asked to close, and the host's
     // shutdown (Quit, unloading, the object counts) follows once its message loop ends.
+    ReleaseTagDelays();
     RunOnUi([] { PostMessageW(Host().mainWindow, WM_CLOSE, 0, 0); });
 }
 

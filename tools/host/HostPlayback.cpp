@@ -1,8 +1,8 @@
 // The host's playback state and the "file started" notice sent to the main window, which the
-// plugin watches to highlight the playing row.
+// plugin watches to count plays and highlight the playing row. Starts after a delay and the
+// ends of entries run on thread timers, so they arrive from the host's own message loop (or
+// whatever modal loop runs on its thread), as the player's do.
 #include "HostPlayback.h"
-
-#include <string>
 
 #include "HostApp.h"
 #include "HostPlaylist.h"
@@ -10,30 +10,117 @@
 
 namespace {
 
-PlaybackState state = PlaybackState::kStopped;
-std::wstring playingPath;
+// A timer of the user-interface thread, with a procedure rather than a window; stopped when
+// restarted or destroyed.
+class ThreadTimer {
+public:
+    ThreadTimer() = default;
+    ~ThreadTimer() { Stop(); }
+    ThreadTimer(const ThreadTimer&) = delete;
+    ThreadTimer& operator=(const ThreadTimer&) = delete;
 
-}  // namespace
+    void Start(unsigned ms, TIMERPROC proc) {
+        Stop();
+        id_ = SetTimer(nullptr, 0, ms, proc);
+    }
+    void Stop() {
+        if (id_) KillTimer(nullptr, id_);
+        id_ = 0;
+    }
+    bool Running() const { return id_ != 0; }
 
-PlaybackState CurrentPlayback() { return state; }
+private:
+    UINT_PTR id_ = 0;
+};
 
-void Play() {
+struct PlaybackData {
+    PlaybackState state = PlaybackState::kStopped;
+    std::wstring playingPath;
+    ThreadTimer startTimer;
+    ThreadTimer trackTimer;
+};
+
+PlaybackData& Data() {
+    static PlaybackData data;
+    return data;
+}
+
+void StartEntry();
+
+void CALLBACK OnStartDue(HWND, UINT, UINT_PTR, DWORD) {
+    Data().startTimer.Stop();
+    if (Data().state == PlaybackState::kPlaying) StartEntry();
+}
+
+void CALLBACK OnTrackEnd(HWND, UINT, UINT_PTR, DWORD) { AdvancePlayback(); }
+
+// The entry at the position starts: the plugin is told, and the entry ends by itself later
+// when the options give tracks a length.
+void StartEntry() {
+    PlaybackData& data = Data();
     const PlaylistEntry* entry = ThePlaylist().At(ThePlaylist().Position());
     if (!entry) {
-        state = PlaybackState::kStopped;
+        Stop();
         return;
     }
-    state = PlaybackState::kPlaying;
-    playingPath = entry->path;
-    SendMessageW(Host().mainWindow, standin::kRequestMessage, reinterpret_cast<WPARAM>(playingPath.c_str()),
+    data.playingPath = entry->path;
+    if (Host().options.trackMs) data.trackTimer.Start(Host().options.trackMs, &OnTrackEnd);
+    SendMessageW(Host().mainWindow, standin::kRequestMessage, reinterpret_cast<WPARAM>(data.playingPath.c_str()),
                  standin::kFileStarted);
 }
 
-void Pause() {
-    if (state == PlaybackState::kPlaying) state = PlaybackState::kPaused;
-    else if (state == PlaybackState::kPaused) state = PlaybackState::kPlaying;
+}  // namespace
+
+PlaybackState CurrentPlayback() { return Data().state; }
+
+void Play() {
+    PlaybackData& data = Data();
+    data.trackTimer.Stop();
+    data.startTimer.Stop();
+    data.playingPath.clear();
+    if (!ThePlaylist().At(ThePlaylist().Position())) {
+        data.state = PlaybackState::kStopped;
+        return;
+    }
+    data.state = PlaybackState::kPlaying;
+    if (Host().options.startDelayMs) data.startTimer.Start(Host().options.startDelayMs, &OnStartDue);
+    else StartEntry();
 }
 
-void Stop() { state = PlaybackState::kStopped; }
+void Pause() {
+    PlaybackData& data = Data();
+    if (data.state == PlaybackState::kPlaying) {
+        data.state = PlaybackState::kPaused;
+        data.trackTimer.Stop();
+    } else if (data.state == PlaybackState::kPaused) {
+        data.state = PlaybackState::kPlaying;
+        // The paused entry plays on for a whole length again: the stand-in keeps no position.
+        if (Host().options.trackMs && !data.startTimer.Running())
+            data.trackTimer.Start(Host().options.trackMs, &OnTrackEnd);
+    }
+}
 
-LRESULT OnPlaybackState(WPARAM) { return static_cast<LRESULT>(state); }
+void Stop() {
+    PlaybackData& data = Data();
+    data.state = PlaybackState::kStopped;
+    data.startTimer.Stop();
+    data.trackTimer.Stop();
+}
+
+void AdvancePlayback() {
+    PlaybackData& data = Data();
+    if (data.state != PlaybackState::kPlaying || data.startTimer.Running()) return;
+    data.trackTimer.Stop();
+    int next = ThePlaylist().Position() + 1;
+    if (!ThePlaylist().At(next)) {
+        Stop();
+        return;
+    }
+    ThePlaylist().SetPosition(next);
+    RefreshPlaylistEditor();
+    StartEntry();
+}
+
+std::wstring StartedPath() { return Data().playingPath; }
+
+LRESULT OnPlaybackState(WPARAM) { return static_cast<LRESULT>(Data().state); }

@@ -2,12 +2,16 @@
 // library); without it every tag reads as empty, which the plugin treats as an untagged file.
 #include "HostTags.h"
 
+#include <map>
+
 #include "HostApp.h"
 #include "HostResources.h"
+#include "HostTagDelay.h"
 #include "HostTitleRecord.h"
 #include "PlayerInterface.h"
 #include "base/Path.h"
 #include "base/Unique.h"
+#include "logic/ScriptLine.h"
 
 #ifdef CV_HOST_HAVE_TAGS
 #include "TagReader.h"
@@ -19,8 +23,26 @@ const wchar_t* const kTagKeys[] = {L"title", L"artist", L"album", L"year", L"tra
                                    L"genre", L"comment", L"length", L"bitrate"};
 const wchar_t kPlayableExtensions[] = L"mp3\0flac\0ogg\0wav\0m4a\0wma\0";
 
-// The plugin asks for nine keys of one file in a row; the file is read once for all of them.
+// Tags the user changed in the file-information dialog, by path and key; they stand in for the
+// host writing them into the file.
+std::map<std::wstring, std::map<std::wstring, std::wstring>>& EditedTags() {
+    static std::map<std::wstring, std::map<std::wstring, std::wstring>> edited;
+    return edited;
+}
+
+std::wstring FileTagOf(const std::wstring& path, const wchar_t* key);
+
 std::wstring TagOf(const std::wstring& path, const wchar_t* key) {
+    auto file = EditedTags().find(path);
+    if (file != EditedTags().end()) {
+        auto value = file->second.find(key);
+        if (value != file->second.end()) return value->second;
+    }
+    return FileTagOf(path, key);
+}
+
+// The plugin asks for nine keys of one file in a row; the file is read once for all of them.
+std::wstring FileTagOf(const std::wstring& path, const wchar_t* key) {
 #ifdef CV_HOST_HAVE_TAGS
     static std::wstring lastPath;
     static FILETIME lastWrite;
@@ -61,10 +83,25 @@ std::wstring CallbackValue(const standin::TitleRecord& request, const wchar_t* k
     return value;
 }
 
+// The dialog's text holds one "key: value" line a tag; OK keeps the lines the user changed.
+void KeepEditedTags(HWND dialog, const std::wstring& path) {
+    int length = GetWindowTextLengthW(GetDlgItem(dialog, kIdFileInfoTags));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetDlgItemTextW(dialog, kIdFileInfoTags, &text[0], length + 1);
+    text.resize(static_cast<size_t>(length));
+    for (const std::wstring& line : SplitLines(text)) {
+        size_t colon = line.find(L": ");
+        if (colon == std::wstring::npos) continue;
+        std::wstring key = line.substr(0, colon), value = line.substr(colon + 2);
+        if (TagOf(path, key.c_str()) != value) EditedTags()[path][key] = value;
+    }
+}
+
 INT_PTR CALLBACK FileInfoProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     switch (message) {
         case WM_INITDIALOG: {
             auto* path = reinterpret_cast<const std::wstring*>(lp);
+            SetWindowLongPtrW(dialog, DWLP_USER, lp);
             SetDlgItemTextW(dialog, kIdFileInfoPath, path->c_str());
             std::wstring text;
             for (const auto& tag : ReadAllTags(*path)) text += tag.first + L": " + tag.second + L"\r\n";
@@ -72,6 +109,8 @@ INT_PTR CALLBACK FileInfoProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         case WM_COMMAND:
+            if (LOWORD(wp) == IDOK)
+                KeepEditedTags(dialog, *reinterpret_cast<const std::wstring*>(GetWindowLongPtrW(dialog, DWLP_USER)));
             if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) EndDialog(dialog, LOWORD(wp));
             return TRUE;
     }
@@ -89,6 +128,7 @@ std::vector<std::pair<std::wstring, std::wstring>> ReadAllTags(const std::wstrin
 LRESULT OnFormatTitle(WPARAM wp) {
     auto* request = reinterpret_cast<standin::TitleRecord*>(wp);
     if (!request || !request->out || request->outLength <= 0) return 0;
+    DelayTitleRequest(request->filename);
     // The player's default format asks for these too; a plugin that mishandles any of them
     // should fail here as it would there, even though our default shows only some.
     std::wstring artist = CallbackValue(*request, L"artist");
@@ -106,6 +146,7 @@ LRESULT OnFormatTitle(WPARAM wp) {
 LRESULT OnExtendedFileInfo(WPARAM wp) {
     auto* request = reinterpret_cast<standin::FileInfoRequest*>(wp);
     if (!request || !request->path || !request->key || !request->buffer) return 0;
+    DelayFileRead(request->path);
     CopyInto(TagOf(request->path, request->key), request->buffer, request->bufferLength);
     return 1;
 }
@@ -116,7 +157,8 @@ LRESULT OnFileInfoDialog(WPARAM wp) {
     std::wstring path = record->path;
     DialogBoxParamW(Host().instance, MAKEINTRESOURCEW(kIdFileInfoDialog), record->owner, FileInfoProc,
                     reinterpret_cast<LPARAM>(&path));
-    return 1;
+    // Non-zero ends the plugin's series of dialogs; 0 lets it read the file again and go on.
+    return static_cast<LRESULT>(Host().options.fileInfoAnswer);
 }
 
 LRESULT OnPlayableExtensions(WPARAM) {

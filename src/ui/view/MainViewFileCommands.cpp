@@ -47,7 +47,11 @@ LRESULT MainView::OnFileInfo(LPARAM) {
         HostFileInfoRecord request{dialog_, path.c_str()};
         if (SendMessageW(host_, kHostMessage, reinterpret_cast<WPARAM>(&request), kHostFileInfoDialog) != 0) break;
         // The user may have changed the tags in the dialog; a read that times out writes nothing.
-        if (RequestTags(*row, kFileInfoTagTimeoutMs) && database_) WriteTags(*database_, *row);
+        if (!RequestTags(*row, kFileInfoTagTimeoutMs)) continue;
+        if (database_) WriteTags(*database_, *row);
+        // Only what the dialog covered would be painted again otherwise.
+        HWND list = GetDlgItem(dialog_, kListControl);
+        ListView_RedrawItems(list, index, index);
     }
     fileInfoLoop_ = false;
     return TRUE;

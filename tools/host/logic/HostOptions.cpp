@@ -23,7 +23,51 @@ bool ParseHex(const std::wstring& text, unsigned& out) {
     return true;
 }
 
+// The options that take a value, and where each goes; answers an error text or nothing.
+std::wstring ApplyValue(const std::wstring& name, const std::wstring& value, HostOptions& options) {
+    if (name == L"--plugin") options.plugin = value;
+    else if (name == L"--documents") options.documents = value;
+    else if (name == L"--script") options.script = value;
+    else if (name == L"--version") return ParseHex(value, options.version) ? L"" : L"--version takes a hexadecimal number";
+    else if (name == L"--tag-delay") return ParseTagDelay(value, options.tagDelay) ? L"" : L"--tag-delay takes milliseconds or never";
+    else if (name == L"--tag-delay-file") options.tagDelayFile = value;
+    else if (name == L"--file-info-answer") return ParseUnsigned(value, options.fileInfoAnswer) ? L"" : L"--file-info-answer takes a number";
+    else if (name == L"--start-delay") return ParseUnsigned(value, options.startDelayMs) ? L"" : L"--start-delay takes milliseconds";
+    else if (name == L"--track-ms") return ParseUnsigned(value, options.trackMs) ? L"" : L"--track-ms takes milliseconds";
+    else return L"unknown argument " + name;
+    return L"";
+}
+
+bool TakesValue(const std::wstring& arg) {
+    for (const wchar_t* name : {L"--plugin", L"--documents", L"--script", L"--version", L"--tag-delay",
+                                L"--tag-delay-file", L"--file-info-answer", L"--start-delay", L"--track-ms"})
+        if (arg == name) return true;
+    return false;
+}
+
 }  // namespace
+
+bool ParseUnsigned(const std::wstring& text, unsigned& out) {
+    if (text.empty() || text.size() > 9) return false;
+    unsigned value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') return false;
+        value = value * 10 + static_cast<unsigned>(c - L'0');
+    }
+    out = value;
+    return true;
+}
+
+bool ParseTagDelay(const std::wstring& text, TagDelay& out) {
+    if (text == L"never") {
+        out = TagDelay{0, true};
+        return true;
+    }
+    unsigned ms = 0;
+    if (!ParseUnsigned(text, ms)) return false;
+    out = TagDelay{ms, false};
+    return true;
+}
 
 HostOptions ParseHostOptions(const std::vector<std::wstring>& args) {
     HostOptions options;
@@ -32,17 +76,12 @@ HostOptions ParseHostOptions(const std::vector<std::wstring>& args) {
         bool hasValue = i + 1 < args.size();
         if (arg == L"--no-services") {
             options.services = false;
-        } else if (arg == L"--plugin" || arg == L"--documents" || arg == L"--script" ||
-                   arg == L"--version") {
+        } else if (TakesValue(arg)) {
             if (!hasValue) {
                 options.error = arg + L" needs a value";
                 return options;
             }
-            const std::wstring& value = args[++i];
-            if (arg == L"--plugin") options.plugin = value;
-            else if (arg == L"--documents") options.documents = value;
-            else if (arg == L"--script") options.script = value;
-            else if (!ParseHex(value, options.version)) options.error = L"--version takes a hexadecimal number";
+            options.error = ApplyValue(arg, args[++i], options);
         } else {
             options.error = L"unknown argument " + arg;
         }
@@ -54,7 +93,8 @@ HostOptions ParseHostOptions(const std::vector<std::wstring>& args) {
 
 std::wstring HostUsage() {
     return L"usage: cvhost.exe --plugin PATH [--documents DIR] [--version HEX] [--script FILE] "
-           L"[--no-services]\n"
+           L"[--no-services] [--tag-delay MS|never] [--tag-delay-file NAME] [--file-info-answer N] "
+           L"[--start-delay MS] [--track-ms MS]\n"
            L"script: one command a line (add-root, wait-idle, select, search, key, select-rows ROWS, "
            L"dblclick-row, click-header, drop, list, tree, status, answer WORD, quit, ...).\n"
            L"menus: right-click tree[:PATH]|list[:ROW]|header[:COLUMN] and menu-key tree|list "

@@ -150,3 +150,17 @@ bool ParseClickTarget(const std::wstring& text, ClickTarget& out) {
     if (out.detail.empty()) return true;
     return ParseInt(out.detail, out.index) && out.index >= 0;
 }
+
+std::vector<std::wstring> SplitLines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}

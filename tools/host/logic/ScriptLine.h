@@ -44,5 +44,8 @@ bool ParseClickTarget(const std::wstring& text, ClickTarget& out);
 // Splits at blanks, keeping "double-quoted parts" together (paths with spaces).
 std::vector<std::wstring> SplitWords(const std::wstring& text);
 
+// The lines of a text, each without its line end (LF or CR LF); no line after a final line end.
+std::vector<std::wstring> SplitLines(const std::wstring& text);
+
 // Puts text on one output line: line breaks as \n, tabs as \t, a backslash stays as it is.
 std::wstring EscapeForLine(const std::wstring& text);
