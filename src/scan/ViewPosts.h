@@ -10,16 +10,6 @@
 #include "bus/ViewCommands.h"
 #include "playlists/Playlist.h"
 
-// The reference goes with the command; when no view takes the post it is released here, so
-// nothing leaks while the view is gone (at shutdown, or in a bench without a view).
-template <class T>
-bool PostObjectToView(CommandCode code, Ref<T> object) {
-    T* raw = object.Detach();
-    if (PostToView(code, reinterpret_cast<LPARAM>(raw))) return true;
-    if (raw) raw->Release();
-    return false;
-}
-
 inline bool PostTextToView(CommandCode code, std::wstring text) {
     return PostObjectToView(code, Ref<TextObject>::Make(std::move(text)));
 }

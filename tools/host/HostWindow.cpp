@@ -5,6 +5,9 @@
 
 #include <windowsx.h>
 
+#include <cwchar>
+#include <string>
+
 #include "HostApp.h"
 #include "HostFrames.h"
 #include "HostMenus.h"
@@ -105,6 +108,17 @@ void OnClose() {
     PostMessageW(TaskWindow(), kMsgFinishQuit, 0, 0);
 }
 
+// Alt keys arrive here from the plugin's panes as well as from the keyboard; the line lets a
+// script see that they reached the host. Default handling then runs the host's own shortcuts.
+void LogAltKey(WPARAM key, LPARAM lp) {
+    if (!(HIWORD(lp) & KF_ALTDOWN)) return;
+    wchar_t name[16];
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) swprintf(name, 16, L"%c", static_cast<wchar_t>(key));
+    else if (key >= VK_F1 && key <= VK_F24) swprintf(name, 16, L"F%u", static_cast<unsigned>(key - VK_F1 + 1));
+    else swprintf(name, 16, L"0x%02X", static_cast<unsigned>(key));
+    OutputLine(std::wstring(L"host: key Alt+") + name);
+}
+
 void OnPaint(HWND window) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
@@ -126,6 +140,9 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
         case WM_CONTEXTMENU:
             OnContextMenu(window, lp);
             return 0;
+        case WM_SYSKEYDOWN:
+            LogAltKey(wp, lp);
+            break;
         case WM_PAINT:
             OnPaint(window);
             return 0;

@@ -249,14 +249,6 @@ LRESULT FileListView::OnClose(HWND window, UINT, WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT FileListView::OnKeyDown(HWND window, UINT message, WPARAM key, LPARAM) {
-    return HandleContextMenuKey(window, message, key) ? 0 : 1;
-}
-
-LRESULT FileListView::OnSysKeyDown(HWND window, UINT message, WPARAM key, LPARAM) {
-    return HandleContextMenuKey(window, message, key) ? 0 : 1;
-}
-
 LRESULT FileListView::OnKeyUp(HWND window, UINT message, WPARAM key, LPARAM) {
     return HandleContextMenuKey(window, message, key) ? 0 : 1;
 }

@@ -13,6 +13,7 @@
 #include "settings/ListSettings.h"
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
+#include "ui/view/PaneKeys.h"
 
 class ViewModel;
 
@@ -47,7 +48,8 @@ public:
 
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnChar(HWND, UINT, WPARAM, LPARAM) override;
-    // Shift+F10 and the menu key ask the view for the context menu.
+    // The keyboard of the list (ListKeys.cpp); Shift+F10 and the menu key ask the view for the
+    // context menu.
     LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnSysKeyDown(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnKeyUp(HWND, UINT, WPARAM, LPARAM) override;
@@ -73,6 +75,25 @@ private:
     void RunCommand(int command, int argument);
     void SetStatus(int status);
     void Save();
+
+    // Keys (ListKeys.cpp): 0 consumes the key, 1 lets the control move as usual.
+    static const KeyBinding<FileListView> kKeys[];
+    static const KeyBinding<FileListView> kAltKeys[];
+    HWND Sibling(int controlId) const;
+    LRESULT MoveFocusOnTab(const KeyPress& press);
+    LRESULT PlayOnEnter(const KeyPress& press);
+    LRESULT PassToView(const KeyPress& press);
+    LRESULT ShowPlayingRow(const KeyPress& press);
+    LRESULT LeaveTopRowUpwards(const KeyPress& press);
+    LRESULT ReadRowsComingIntoView(const KeyPress& press);
+    LRESULT MovePlaylistEntries(const KeyPress& press);
+    LRESULT SelectLibrary(const KeyPress& press);
+    LRESULT RemovePlaylistEntries(const KeyPress& press);
+    LRESULT RunKeyCommand(const KeyPress& press);
+    LRESULT OpenPreferences(const KeyPress& press);
+    LRESULT SavePlaylist(const KeyPress& press);
+    LRESULT BookmarkSelection(const KeyPress& press);
+    LRESULT FocusSearch(const KeyPress& press);
 
     // Drawing (FileListDrawing.cpp).
     void PaintStatus(HDC dc) const;

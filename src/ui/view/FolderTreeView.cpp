@@ -284,14 +284,6 @@ bool FolderTreeView::HandleNotify(NMHDR& header, LRESULT& result) {
     }
 }
 
-LRESULT FolderTreeView::OnKeyDown(HWND window, UINT message, WPARAM key, LPARAM) {
-    return HandleContextMenuKey(window, message, key) ? 0 : 1;
-}
-
-LRESULT FolderTreeView::OnSysKeyDown(HWND window, UINT message, WPARAM key, LPARAM) {
-    return HandleContextMenuKey(window, message, key) ? 0 : 1;
-}
-
 LRESULT FolderTreeView::OnKeyUp(HWND window, UINT message, WPARAM key, LPARAM) {
     return HandleContextMenuKey(window, message, key) ? 0 : 1;
 }

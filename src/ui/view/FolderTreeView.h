@@ -13,6 +13,7 @@
 #include "db/TreeNode.h"
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
+#include "ui/view/PaneKeys.h"
 
 class ViewModel;
 
@@ -106,7 +107,8 @@ public:
 
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnChar(HWND, UINT, WPARAM, LPARAM) override;
-    // Shift+F10 and the menu key ask the view for the context menu.
+    // The keyboard of the tree (TreeKeys.cpp); Shift+F10 and the menu key ask the view for the
+    // context menu.
     LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnSysKeyDown(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnKeyUp(HWND, UINT, WPARAM, LPARAM) override;
@@ -133,6 +135,19 @@ private:
     LRESULT ClearDropHighlight(LPARAM);
     LRESULT RunMenuCommand(LPARAM command);
     void FindFolderInExplorer();
+
+    // Keys (TreeKeys.cpp): each consumes its key.
+    static const KeyBinding<FolderTreeView> kKeys[];
+    static const KeyBinding<FolderTreeView> kAltKeys[];
+    LRESULT MoveFocusOnTab(const KeyPress& press);
+    LRESULT PlayOnEnter(const KeyPress& press);
+    LRESULT EnqueueAfterCurrent(const KeyPress& press);
+    LRESULT PassToList(const KeyPress& press);
+    LRESULT PassToView(const KeyPress& press);
+    LRESULT MoveRoot(const KeyPress& press);
+    LRESULT FindFolderFromKey(const KeyPress& press);
+    LRESULT OpenPreferences(const KeyPress& press);
+    LRESULT FocusSearch(const KeyPress& press);
 
     HWND tree_;
     ViewModel& model_;

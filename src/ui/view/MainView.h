@@ -2,7 +2,8 @@
 // connection and worker; holds the rows the list shows; and answers the command bus. Split by
 // concern: MainView.cpp (construction, teardown, layout), MainViewCommands.cpp (the bus),
 // MainViewOptions.cpp (option get/set codes), MainViewListing.cpp (refresh, listing, status),
-// MainViewTree.cpp (roots and folders in the tree), MainViewRefresh.cpp (changes on disk).
+// MainViewTree.cpp (roots and folders in the tree), MainViewRefresh.cpp (changes on disk),
+// MainViewRescan.cpp (the refresh key), MainViewInput.cpp (notifications and keys).
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/CriticalSection.h"
 #include "base/Gdi.h"
@@ -33,6 +35,7 @@ class CacheDatabase;
 class FileListView;
 class FolderTreeView;
 class PluginContext;
+class Root;
 class RootsList;
 class ScanWorker;
 class SearchBox;
@@ -69,6 +72,7 @@ public:
     LRESULT OnMeasureItem(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnTimer(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnSysKeyDown(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnSetCursor(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnDeviceChange(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnMouseMove(HWND, UINT, WPARAM, LPARAM) override;
@@ -212,6 +216,19 @@ private:
     CaptionSource MenuCaptions() const;
     MenuIconSource MenuIcons() const;
     void RunMenuChoice(UINT code, HWND pane);
+    // Writes the roots' order to the cache after a root moved (MainViewRootCommands.cpp).
+    void StoreRootOrder();
+    // F5 (MainViewRescan.cpp): the roots, the root or the folder the tree has selected, read
+    // from disk again.
+    void RescanSelection();
+    // Busy as the F5 and F6 keys enter it: the keys go on in the list.
+    void EnterBusyFromKey();
+    std::vector<Ref<Root>> RootsToRescan(HTREEITEM selected) const;
+    void RescanRoot(Root& root);
+    // Empties the item and its node's subtree, and has the worker read the folder from disk.
+    void RescanFolderItem(Root& root, HTREEITEM item);
+    void RescanBelowRoot(HTREEITEM selected);
+    void ReloadPlaylistNode(TreeNode& node);
 
     // Changes on disk (MainViewRefresh.cpp).
     LRESULT OnChangeNotice(WPARAM code, LPARAM lp);

@@ -67,23 +67,29 @@ LRESULT MainView::OnTimer(HWND, UINT, WPARAM id, LPARAM) {
     return TRUE;
 }
 
+// The keys the panes hand on to the view, and those that reach the dialog itself.
 LRESULT MainView::OnKeyDown(HWND, UINT, WPARAM key, LPARAM lp) {
-    if (key == VK_ESCAPE) {
-        Cancel();
-        return TRUE;
-    }
     bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    if (key == VK_F6) {
+    switch (key) {
+        case VK_ESCAPE: Cancel(); return TRUE;
+        case VK_F5: RescanSelection(); return TRUE;
         // The tree menu's "Read tags" sends F6 with 1: it always reads the unread tags only.
-        ReadListTags(control && lp != kKeyFromTreeMenu);
-        return TRUE;
+        case VK_F6: ReadListTags(control && lp != kKeyFromTreeMenu); return TRUE;
+        case 'A':
+        case 'D':
+            if (!control || !list_) return FALSE;
+            list_->SelectRows(key == 'A' ? FileListView::SelectChange::kAll : FileListView::SelectChange::kNone);
+            return TRUE;
+        default: return FALSE;
     }
+}
+
+// Alt keys that reach the dialog while the list has the focus are the list's.
+LRESULT MainView::OnSysKeyDown(HWND, UINT message, WPARAM key, LPARAM lp) {
     HWND list = GetDlgItem(dialog_, kListControl);
-    if (control && (key == 'A' || key == 'D')) {
-        ListView_SetItemState(list, -1, key == 'A' ? LVIS_SELECTED : 0, LVIS_SELECTED);
-        return TRUE;
-    }
-    return FALSE;
+    if (!list || GetFocus() != list) return FALSE;
+    SendMessageW(list, message, key, lp);
+    return TRUE;
 }
 
 LRESULT MainView::OnSetCursor(HWND, UINT, WPARAM, LPARAM) {

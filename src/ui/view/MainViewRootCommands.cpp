@@ -59,7 +59,8 @@ LRESULT MainView::OnRemoveRoot(LPARAM) {
     return TRUE;
 }
 
-// The new order lives in the roots list; it reaches the cache when the system shuts down.
+// The new order lives in the roots list and is stored at once: waiting for the system's
+// shutdown query would lose it whenever the player is simply closed.
 LRESULT MainView::OnMoveRoot(LPARAM lp) {
     HWND tree = tree_->Tree();
     int index = SelectedRootIndex();
@@ -82,7 +83,14 @@ LRESULT MainView::OnMoveRoot(LPARAM lp) {
     Ref<TreeNode> kept(node);
     TreeView_DeleteItem(tree, item);
     if (HTREEITEM moved = tree_->InsertNode(tree_->TopItem(), after, *kept)) tree_->SelectItem(moved);
+    StoreRootOrder();
     return TRUE;
+}
+
+void MainView::StoreRootOrder() {
+    if (!database_) return;
+    std::vector<Ref<Root>> roots = roots_->Snapshot();
+    for (size_t i = 0; i < roots.size(); ++i) SetRootOrder(*database_, roots[i]->RootId(), static_cast<int>(i));
 }
 
 LRESULT MainView::OnGetAutoload(LPARAM) {

@@ -15,9 +15,7 @@
 void MainView::ReadListTags(bool everyFile) {
     UINT question = everyFile ? kStrMsgReadAllTags : kStrMsgReadUnreadTags;
     if (MessageBoxW(dialog_, GetString(question), L"Confirmation", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-    EnterBusy();
-    HWND list = GetDlgItem(dialog_, kListControl);
-    SetFocus(list);
+    EnterBusyFromKey();
     ShowListState(kListStatusLoading);
     Ref<RowList> rows;
     {

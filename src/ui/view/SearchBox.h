@@ -6,6 +6,7 @@
 
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
+#include "ui/view/PaneKeys.h"
 
 constexpr size_t kSearchTextLimit = 254;
 
@@ -19,6 +20,7 @@ public:
     // Disabled while the view is busy; the text stays.
     void SetBusy(bool busy);
 
+    // The keyboard of the box (SearchBoxKeys.cpp).
     LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnSysKeyDown(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnChar(HWND, UINT, WPARAM, LPARAM) override;
@@ -27,6 +29,14 @@ public:
     LRESULT OnClose(HWND, UINT, WPARAM, LPARAM) override;
 
 private:
+    static const KeyBinding<SearchBox> kKeys[];
+    static const KeyBinding<SearchBox> kAltKeys[];
+    LRESULT MoveFocusOnTab(const KeyPress& press);
+    LRESULT PassToList(const KeyPress& press);
+    LRESULT EnterList(const KeyPress& press);
+    LRESULT OpenPreferences(const KeyPress& press);
+    LRESULT SelectAll(const KeyPress& press);
+
     SettingsFile settings_;
 };
 

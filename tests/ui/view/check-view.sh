@@ -3,28 +3,8 @@
 # folder browser, folders listed with their tags and status line, searches (words, "?" conditions,
 # accents), header sorting, and the selected folder remembered across a restart.
 set -u
-host=$1
-plugin=$2
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-top=$(cd "$here/../../.." && pwd)
-work=$(mktemp -d /tmp/cv-view-check.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-check() {  # name, status (0 = holds)
-  if [ "$2" = 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
-}
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-run_host() {  # name, documents; script on stdin
-  local name=$1 docs=$2
-  cat >"$work/$name.script"
-  out=$(cd "$work" && "$top/tools/wine/run-wine.sh" "$host" --plugin "$plugin" --documents "$docs" \
-        --script "$work/$name.script" 2>&1)
-  local status=$?
-  echo "$out" >"$work/$name.out"
-  # The host fails a run in which the plugin showed a box the script did not answer.
-  check "the $name run answers every box it meets" "$( [ "$status" -eq 0 ] && ! grep -q '^unexpected box' <<<"$out"; echo $?)"
-}
-section() { sed -n "/^> $1\$/,/^> /p" <<<"$out" | sed '1d;$d'; }  # output of one command
+scratch=view
+. "$(dirname "${BASH_SOURCE[0]}")/end-to-end.sh"
 rows() { section "$1" | tail -n +2; }
 
 bash "$top/tools/samplelib/make-sample-library.sh" "$work/lib" >/dev/null
