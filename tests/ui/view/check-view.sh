@@ -101,9 +101,10 @@ check "the last selected folder comes back" "$(section tree | grep -E $'\tTakk\t
 bjork=$(section list)
 check "with accents stripped 'bjork' finds Björk" "$([ "$(head -n 1 <<<"$bjork")" -gt 0 ] && tail -n +2 <<<"$bjork" | cut -f14 | grep -qF 'Björk'; echo $?)"
 
-# Commands on roots and rows, as the menus will send them: a second root moved up and its
-# auto-load flag switched, a folder played (its playing row counted at once), a row's folder
-# found in the tree, the cache cleaned, a root removed.
+# Roots and rows as a user reaches them with the keys and the menus: a second root moved up
+# and its auto-load flag switched, rows enqueued and a folder played (its playing row counted at
+# once), a row's folder found in the tree, the host's playlist imported into a playlist root
+# and an entry moved, the cache cleaned, the roots exported, a root removed and imported back.
 mkdir -p "$work/more/Extra"
 cp "$(find "$work/lib" -name '*.mp3' | head -n 1)" "$work/more/Extra/extra.mp3"
 more=$(winpath "$work/more")
@@ -114,20 +115,23 @@ answer no
 wait-idle 60000
 select $more
 wait-idle 10000
-command 1087 0
+focus tree
+key ctrl+up
 wait-idle 10000
 tree
-ask 1075
-command 1076
+right-click tree:$more
+choose Auto-load root on start-up
 wait-idle 5000
-ask 1075
+right-click tree:$more
 select $lib\\Björk\\Debut
 wait-idle 10000
 select-rows 0,1
-command 1037 3012
+focus list
+key shift+enter
 wait-idle 5000
 playlist
-command 1038 3010
+focus tree
+key enter
 wait-idle 5000
 playlist
 list
@@ -137,7 +141,8 @@ search ?filename LIKE '12 Winter%' AND path LIKE '%Debut%'
 sleep 1500
 wait-idle 10000
 select-rows 0
-command 1043
+focus list
+key ctrl+g
 wait-idle 10000
 tree
 add-playlist-root $lib\\Favourites.m3u8
@@ -148,58 +153,63 @@ search
 sleep 1500
 wait-idle 10000
 list
-command 1109
+right-click tree:Favourites.m3u8
+choose Import playlist from Winamp
 wait-idle 10000
 list
 select-rows 1
-command 1129 -1
+focus list
+key ctrl+up
 wait-idle 5000
 list
 command 1008
 answer yes
 answer ok
-command 1128
+right-click tree:My Library
+choose Export roots
 dialog
 dialog-set 1148 $(winpath "$work/roots.cv2")
 dialog-click 1
 wait-idle 10000
-select $more
-wait-idle 10000
-command 1005
+right-click tree:$more
+choose Remove root
 answer yes
 wait-idle 20000
 tree
-command 1127
+right-click tree:My Library
+choose Import roots
 dialog
 dialog-set 1148 $(winpath "$work/roots.cv2")
 dialog-click 1
 answer ok
 quit
 SCRIPT
-moved=$(sed -n '/^> command 1087 0$/,/^> ask 1075$/p' <<<"$out" | awk -F'\t' '$1==1')
-check "moving a root up puts it first and keeps it selected" "$(head -n 1 <<<"$moved" | grep -qE $'^1\tmore\t.*selected'; echo $?)"
-answers=$(grep -E '^answer [0-9]+$' <<<"$out" | tr '\n' ' ')
-check "the auto-load flag is answered and switched" "$([ "$answers" = "answer 1 answer 0 " ]; echo $?)"
-enqueued=$(sed -n '/^> command 1037 3012$/,/^> command 1038 3010$/p' <<<"$out" | grep -cE $'^[0-9]+\t.*Debut')
-check "the selected rows are enqueued with their titles" "$([ "$enqueued" = 2 ] && sed -n '/^> command 1037 3012$/,/^> command 1038 3010$/p' <<<"$out" | grep -qE $'\t(Winter|Velvet)\t[0-9]+$'; echo $?)"
-played=$(sed -n '/^> command 1038 3010$/,/^> list$/p' <<<"$out" | grep -cE $'^[0-9]+\t.*Debut')
-check "playing the folder replaces the playlist with its files" "$([ "$played" = 18 ]; echo $?)"
-found=$(sed -n '/^> command 1043$/,/^> command 1008$/p' <<<"$out" | grep selected)
-check "a row's folder is selected in the tree" "$(grep -qE $'\tDebut\t' <<<"$found"; echo $?)"
+# The output of the n-th run of a command line, compared as text (paths hold backslashes).
+nth() { N=$1 WANT="> $2" awk '$0 == ENVIRON["WANT"] {k++; on = (k == ENVIRON["N"]); next} /^> /{on = 0} on' <<<"$out"; }
+moved=$(nth 1 tree | awk -F'\t' '$1==1')
+check "Ctrl+Up in the tree puts the root first and keeps it selected" "$(head -n 1 <<<"$moved" | grep -qE $'^1\tmore\t.*selected'; echo $?)"
+check "the root's menu ticks auto-load, and choosing it switches the flag off" \
+  "$(nth 1 "right-click tree:$more" | grep -qP '^0\t3023\tAuto-load root on start-up\tchecked' &&
+     nth 2 "right-click tree:$more" | grep -qP '^0\t3023\tAuto-load root on start-up\t$'; echo $?)"
+enqueued=$(nth 1 playlist | grep -cE $'^[0-9]+\t.*Debut')
+check "Shift+Enter enqueues the selected rows with their titles" "$([ "$enqueued" = 2 ] && nth 1 playlist | grep -qE $'\t(Winter|Velvet)\t[0-9]+$'; echo $?)"
+played=$(nth 2 playlist | grep -cE $'^[0-9]+\t.*Debut')
+check "Enter in the tree replaces the playlist with the folder's files" "$([ "$played" = 18 ]; echo $?)"
+check "Ctrl+G selects a row's folder in the tree" "$(nth 2 tree | grep selected | grep -qE $'\tDebut\t'; echo $?)"
 lists=$(awk '/^> list$/{n++} {print n"\t"$0}' <<<"$out")
 playing=$(list_n 1 | tail -n +2 | awk -F'\t' '$11 == 1')
 check "the playing file's row shows its play at once" "$([ "$(grep -c . <<<"$playing")" = 1 ]; echo $?)"
 empty=$(list_n 2); before=$(list_n 3); moved=$(list_n 4)
-check "moving a playlist entry up swaps it with the one above" "$([ "$(head -n 1 <<<"$before")" -gt 2 ] && \
+check "Ctrl+Up in a playlist swaps the entry with the one above" "$([ "$(head -n 1 <<<"$before")" -gt 2 ] && \
   [ "$(sed -n 3p <<<"$before" | cut -f14)" = "$(sed -n 2p <<<"$moved" | cut -f14)" ] && \
   [ "$(sed -n 2p <<<"$before" | cut -f14)" = "$(sed -n 3p <<<"$moved" | cut -f14)" ]; echo $?)"
-check "importing the host's playlist appends its entries" "$([ "$(head -n 1 <<<"$before")" = $(( $(head -n 1 <<<"$empty") + 18 )) ]; echo $?)"
+check "importing the host's playlist from the menu appends its entries" "$([ "$(head -n 1 <<<"$before")" = $(( $(head -n 1 <<<"$empty") + 18 )) ]; echo $?)"
 check "cleaning reports the counts" "$(grep -qE '^box: Information: [0-9]+ file\(s\) in database before clean\. [0-9]+ file\(s\) in database after clean$' <<<"$out"; echo $?)"
 exported=$(sqlite3 "$work/roots.cv2" "PRAGMA user_version; SELECT type, rootOrder, name IS NULL FROM Roots ORDER BY rootOrder" 2>&1 | tr '\n' ' ')
 check "the roots are exported in their order" "$([ "$exported" = "201 1|0|1 1|1|1 2|2|1 " ]; echo $?)"
 check "importing them back adds the removed root and restarts" "$(grep -qx 'box: Information: 1 roots have been added. Now restarting...' <<<"$out" && grep -qx 'host: restart requested' <<<"$out"; echo $?)"
-removed=$(sed -n '/^> command 1005$/,/^> command 1127$/p' <<<"$out" | awk -F'\t' '$1==1')
-check "a removed root leaves the tree" "$([ -n "$removed" ] && ! grep -qE $'\tmore\t' <<<"$removed"; echo $?)"
+removed=$(nth 3 tree | awk -F'\t' '$1==1')
+check "a root removed from its menu leaves the tree" "$([ -n "$removed" ] && ! grep -qE $'\tmore\t' <<<"$removed"; echo $?)"
 
 [ "$failed" -gt 0 ] && { echo "--- first run:"; cat "$work/first.out"; echo "--- second run:"; cat "$work/second.out"; echo "--- third run:"; cat "$work/third.out"; }
 echo "$passed passed, $failed failed"
