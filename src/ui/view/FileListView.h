@@ -13,6 +13,8 @@
 #include "settings/ListSettings.h"
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
+#include "ui/view/drop/DropRegistration.h"
+#include "ui/view/drop/ListDropTarget.h"
 
 class ViewModel;
 
@@ -44,6 +46,8 @@ public:
     void SetBookmarks(std::vector<std::wstring> paths) { bookmarks_ = std::move(paths); }
     bool EnterKeyDisabled() const { return enterKeyDisabled_; }
     const std::wstring& StatusText() const { return status_; }
+    // What OLE calls while files are dragged over the list.
+    IDropTarget* DropTarget() const { return drop_.get(); }
 
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnChar(HWND, UINT, WPARAM, LPARAM) override;
@@ -57,6 +61,7 @@ public:
     LRESULT OnEraseBackground(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnNotify(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnClose(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) override;
 
 protected:
     ~FileListView() override = default;
@@ -98,4 +103,5 @@ private:
     // Set by a double-click on the "#" divider until the width change it causes arrives.
     bool fitNumberColumn_ = false;
     std::vector<std::wstring> bookmarks_;
+    DropRegistration<ListDropTarget> drop_;
 };

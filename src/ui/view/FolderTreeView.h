@@ -13,6 +13,8 @@
 #include "db/TreeNode.h"
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
+#include "ui/view/drop/DropRegistration.h"
+#include "ui/view/drop/TreeDropTarget.h"
 
 class ViewModel;
 
@@ -87,6 +89,8 @@ public:
     bool EnterKeyDisabled() const { return enterDisabled_; }
     bool ToggleSuppressed() const { return suppressToggle_; }
     void SetFolderOpener(FolderOpener opener) { openFolder_ = std::move(opener); }
+    // What OLE calls while files are dragged over the tree.
+    TreeDropTarget* DropTarget() const { return drop_.get(); }
 
     // Notifications the controller forwards from its WM_NOTIFY.
     // TVN_ITEMEXPANDINGW: true refuses the change (the dialog's message result must be TRUE).
@@ -143,4 +147,5 @@ private:
     bool suppressToggle_ = false;
     HTREEITEM refusedCollapse_ = nullptr;
     FolderOpener openFolder_;
+    DropRegistration<TreeDropTarget> drop_;
 };
