@@ -17,6 +17,7 @@
 #include "livehost/LivePlugin.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/FolderTreeView.h"
+#include "ui/view/CellText.h"
 #include "ui/view/ViewCommandCodes.h"
 #include "ui/view/drop/FileDropData.h"
 
@@ -39,10 +40,10 @@ protected:
     }
 
     // A folder root with two songs and a playlist root listing the first, the view started.
-    void StartWithLibraryAndPlaylist() {
+    void StartWithLibraryAndPlaylist(const char* playlistText = "#EXTM3U\r\nAlbum\\one.mp3\r\n") {
         AddLibraryFile(L"Album\\one.mp3");
         AddLibraryFile(L"Album\\two.mp3");
-        WriteBytes(PlaylistPath(), "#EXTM3U\r\nAlbum\\one.mp3\r\n");
+        WriteBytes(PlaylistPath(), playlistText);
         StoreFolderRoot(Library());
         StorePlaylistRoot(PlaylistPath());
         StartPlugin();
@@ -163,6 +164,24 @@ TEST_F(DragDropTest, FilesDroppedOnAShownPlaylistGoBeforeTheRowAndTheListReloads
     EXPECT_EQ(DragAndDrop(ListTarget(), {Library(L"Album")}, OnRow(0), MK_SHIFT), static_cast<DWORD>(DROPEFFECT_MOVE));
     ASSERT_TRUE(WaitForListing(shown));
     EXPECT_EQ(ListCount(), 4);
+}
+
+// The row names the entry the file goes before, whatever order the playlist is shown in.
+TEST_F(DragDropTest, AFileDroppedOnARowOfASortedPlaylistGoesBeforeThatRowsEntry) {
+    StartWithLibraryAndPlaylist("#EXTM3U\r\nAlbum\\one.mp3\r\nAlbum\\two.mp3\r\n");
+    ASSERT_TRUE(SelectAndWaitForListing(PlaylistPath()));
+    for (int click = 0; click < 2 && ColumnTexts(kColumnFilename).front() != L"two.mp3"; ++click) {
+        int shown = Listings();
+        ClickHeader(kColumnFilename);
+        PumpUntil([&] { return Listings() > shown || ColumnTexts(kColumnFilename).front() == L"two.mp3"; }, 5000);
+    }
+    ASSERT_EQ(ColumnTexts(kColumnFilename), (Paths{L"two.mp3", L"one.mp3"}));
+    WriteBytes(Library(L"new.mp3"), "x");
+    int shown = Listings();
+    DragAndDrop(ListTarget(), {Library(L"new.mp3")}, OnRow(0));
+    ASSERT_TRUE(WaitForListing(shown));
+    Paths expected = {Library(L"Album\\one.mp3"), Library(L"new.mp3"), Library(L"Album\\two.mp3")};
+    EXPECT_EQ(EntriesOf(PlaylistPath()), expected);
 }
 
 TEST_F(DragDropTest, AFolderOnAPlaylistItemAppendsItsSupportedFilesWithSubFolders) {
