@@ -3,6 +3,8 @@
 // The drop source moves the pointer onto the target and lets go once the target has seen the
 // files enter and pass over it, so the system finds the registered drop target under the
 // pointer and calls Drop only when the target accepted; a refused drag ends in DragLeave.
+// The drag-out command goes the other way: a press on a row or tree item, a move past the drag
+// threshold, the pointer carried to the host's own drop target window, and the button let go.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -15,6 +17,8 @@
 #include <vector>
 
 #include "AutomationCommon.h"
+#include "HostComObject.h"
+#include "HostDropTarget.h"
 #include "HostApp.h"
 #include "HostTasks.h"
 #include "base/Unique.h"
@@ -27,31 +31,6 @@ constexpr DWORD kDropPollMs = 20;
 // The system asks the drop source on every timer tick of the drag (about 20 a second).
 constexpr int kRoundsToReachTarget = 100;
 constexpr int kRoundsOverTarget = 2;
-
-// IUnknown for an object of the host that implements one interface and lives on one thread.
-template <class Interface, const IID& kInterfaceId>
-class SingleInterfaceObject : public Interface {
-public:
-    virtual ~SingleInterfaceObject() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kInterfaceId)) {
-            *out = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --refs_;
-        if (!left) delete this;
-        return left;
-    }
-
-private:
-    ULONG refs_ = 1;
-};
 
 class FileListData final : public SingleInterfaceObject<IDataObject, IID_IDataObject> {
 public:
@@ -137,11 +116,6 @@ private:
     int roundsAway_ = 0;
     int roundsOver_ = 0;
     bool lost_ = false;
-};
-
-template <class T>
-struct ComRelease {
-    void operator()(T* object) const { object->Release(); }
 };
 
 // The left button is down for the whole drag, as the system tells the target in its key state.
@@ -237,9 +211,112 @@ void OnDrop(const std::wstring& argument) {
     SettleUi();
 }
 
+// Where a drag-out starts: the view control, and the client point of its row or item.
+struct DragOutStart {
+    HWND control = nullptr;
+    POINT at = {};
+};
+
+// On the user-interface thread: the point a user would press on, or what is in the way.
+std::wstring AimDragOut(const std::wstring& where, DragOutStart& start) {
+    bool tree = where.compare(0, 5, L"tree:") == 0;
+    bool list = where.compare(0, 5, L"list:") == 0;
+    if (!tree && !list) return L"drag-out: expected list:ROW or tree:PATH";
+    start.control = FindViewControl(tree ? kTreeId : kListId);
+    if (!start.control) return L"unsupported";
+    std::wstring what = where.substr(5);
+    int row = 0;
+    if (tree && !PointOnTreeItem(start.control, what, start.at)) return L"no item: " + what;
+    if (list && (!ParseInt(what, row) || !PointOnListRow(start.control, row, start.at))) return L"no row: " + what;
+    if (!PointIsOnControl(start.control, start.at)) return L"drag-out: another window covers the point";
+    return L"";
+}
+
+// On the user-interface thread: the pointer on the point a user presses on.
+void PointAt(const DragOutStart& start) {
+    POINT screen = start.at;
+    ClientToScreen(start.control, &screen);
+    SetCursorPos(screen.x, screen.y);
+}
+
+// On the user-interface thread: the button down on the point and one move past the drag
+// threshold, posted as the user's input would come. The control answers with its begin-drag
+// notice and the view's own drag loop takes over.
+void PressAndPull(const DragOutStart& start) {
+    int pull = GetSystemMetrics(SM_CXDRAG) + GetSystemMetrics(SM_CYDRAG) + 4;
+    PostMessageW(TaskWindow(), kMsgHoldKeys, kHoldLeftButton, 0);
+    PostMessageW(start.control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.at.x, start.at.y));
+    PostMessageW(start.control, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(start.at.x + pull, start.at.y + pull));
+}
+
+bool PointerIsAt(POINT target) {
+    POINT now = {};
+    return GetCursorPos(&now) && now.x == target.x && now.y == target.y;
+}
+
+// From the script thread, while the view's drag loop runs on the user-interface thread: the
+// pointer is carried onto the target until it has seen the drag enter and pass over it. The
+// pointer is put back on the target on every round: the display may report an earlier move
+// late, and the button must come up over the target.
+bool CarryPointerTo(POINT target, const HostDropWatch& watch) {
+    DWORD start = GetTickCount();
+    while (!(watch.entered && watch.over && PointerIsAt(target))) {
+        if (GetTickCount() - start >= kDropWaitMs) return false;
+        SetCursorPos(target.x, target.y);
+        Sleep(kDropPollMs);
+    }
+    return true;
+}
+
+bool WaitForDrop(POINT target, const HostDropWatch& watch) {
+    DWORD start = GetTickCount();
+    while (!watch.dropped && !UnansweredMessageBox()) {
+        if (GetTickCount() - start >= kDropWaitMs) return false;
+        if (!PointerIsAt(target)) SetCursorPos(target.x, target.y);
+        Sleep(kDropPollMs);
+    }
+    return true;
+}
+
+void OnDragOut(const std::wstring& argument) {
+    std::unique_ptr<HostDropWindow> target;
+    DragOutStart start;
+    std::wstring outcome;
+    POINT aim = {};
+    RunOnUi([&] {
+        outcome = AimDragOut(argument, start);
+        if (!outcome.empty()) return;
+        target = std::make_unique<HostDropWindow>(Host().instance);
+        if (!target->Ready()) {
+            outcome = L"drag-out: the host's drop target could not be registered";
+            return;
+        }
+        aim = target->ScreenCenter();
+        PointAt(start);
+    });
+    if (outcome.empty()) {
+        // The display's report of the pointer's move is handled before the press, so that it
+        // cannot arrive in the middle of the drag and carry the pointer back.
+        SettleUi();
+        RunOnUi([&] { PressAndPull(start); });
+        // The button comes up as the thread's key state says, which is what the drag loop asks
+        // the drop source about; under Xvfb no real button is ever pressed. A drag that never
+        // reached the target is cancelled with Escape, as a user would.
+        bool reached = CarryPointerTo(aim, target->Watch());
+        if (!reached) PostMessageW(TaskWindow(), WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(TaskWindow(), kMsgReleaseKeys, 0, 0);
+        if (!reached) outcome = L"drag-out: the drag never reached the host's window";
+        else if (!WaitForDrop(aim, target->Watch())) outcome = L"drag-out: nothing was dropped";
+    }
+    SettleUi();
+    RunOnUi([&] { target.reset(); });
+    if (!outcome.empty()) Say(outcome);
+}
+
 }  // namespace
 
 extern const CommandEntry kDropCommands[] = {
     {L"drop", &OnDrop},
+    {L"drag-out", &OnDragOut},
     {nullptr, nullptr},
 };

@@ -105,6 +105,7 @@ FileListView::FileListView(HWND list, ViewModel& model, const SettingsFile& sett
     enterKeyDisabled_ = settings_.ReadFlag(settings::kDisableEnterKey);
     InsertColumns();
     ListView_SetColumnOrderArray(list, kColumnCount, stored_.order.data());
+    drop_.Register(list, Ref<ListDropTarget>::Adopt(new ListDropTarget(list, model_)));
 }
 
 std::wstring FileListView::String(UINT id) const {
@@ -243,10 +244,17 @@ LRESULT FileListView::OnNotify(HWND window, UINT, WPARAM, LPARAM lp) {
 }
 
 LRESULT FileListView::OnClose(HWND window, UINT, WPARAM, LPARAM) {
+    drop_.Revoke();
     Save();
     Unbind();
     RemoveBelowListObject(window);
     return 0;
+}
+
+// A list destroyed without being closed first still gives its drop target back.
+LRESULT FileListView::OnDestroy(HWND, UINT, WPARAM, LPARAM) {
+    drop_.Revoke();
+    return 1;
 }
 
 LRESULT FileListView::OnKeyUp(HWND window, UINT message, WPARAM key, LPARAM) {

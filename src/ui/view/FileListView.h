@@ -14,6 +14,8 @@
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
 #include "ui/view/PaneKeys.h"
+#include "ui/view/drop/DropRegistration.h"
+#include "ui/view/drop/ListDropTarget.h"
 
 class ViewModel;
 
@@ -45,6 +47,8 @@ public:
     void SetBookmarks(std::vector<std::wstring> paths) { bookmarks_ = std::move(paths); }
     bool EnterKeyDisabled() const { return enterKeyDisabled_; }
     const std::wstring& StatusText() const { return status_; }
+    // What OLE calls while files are dragged over the list.
+    IDropTarget* DropTarget() const { return drop_.get(); }
 
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnChar(HWND, UINT, WPARAM, LPARAM) override;
@@ -59,6 +63,7 @@ public:
     LRESULT OnEraseBackground(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnNotify(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnClose(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnDestroy(HWND, UINT, WPARAM, LPARAM) override;
 
 protected:
     ~FileListView() override = default;
@@ -119,4 +124,5 @@ private:
     // Set by a double-click on the "#" divider until the width change it causes arrives.
     bool fitNumberColumn_ = false;
     std::vector<std::wstring> bookmarks_;
+    DropRegistration<ListDropTarget> drop_;
 };

@@ -89,6 +89,7 @@ FolderTreeView::FolderTreeView(HWND tree, ViewModel& model, SettingsFile setting
     LoadImages(resources, plugin);
     ApplyColors();
     InsertTopItem(0);
+    drop_.Register(tree_, Ref<TreeDropTarget>::Adopt(new TreeDropTarget(*this)));
 }
 
 FolderTreeView::~FolderTreeView() {
@@ -167,10 +168,10 @@ LRESULT FolderTreeView::InsertTopItem(LPARAM) {
     return reinterpret_cast<LRESULT>(TreeView_InsertItem(tree_, &insert));
 }
 
-// The drag-from-tree flag of the drop target is cleared together with the highlight once
-// dropping on the tree exists.
+// Sent once a drag from the tree has ended, wherever it was dropped.
 LRESULT FolderTreeView::ClearDropHighlight(LPARAM) {
     TreeView_SelectDropTarget(tree_, nullptr);
+    if (TreeDropTarget* target = drop_.get()) target->SetDragFromTree(false);
     return 0;
 }
 
@@ -215,6 +216,7 @@ LRESULT FolderTreeView::OnClose(HWND, UINT, WPARAM, LPARAM) {
 
 // The items drop their nodes now, while this object is still there to see them go.
 LRESULT FolderTreeView::OnDestroy(HWND, UINT, WPARAM, LPARAM) {
+    drop_.Revoke();
     SaveSettings();
     ReleaseItemNodes(TreeView_GetRoot(tree_));
     TreeView_SetImageList(tree_, nullptr, TVSIL_NORMAL);

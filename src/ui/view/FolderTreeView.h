@@ -14,6 +14,8 @@
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
 #include "ui/view/PaneKeys.h"
+#include "ui/view/drop/DropRegistration.h"
+#include "ui/view/drop/TreeDropTarget.h"
 
 class ViewModel;
 
@@ -88,6 +90,8 @@ public:
     bool EnterKeyDisabled() const { return enterDisabled_; }
     bool ToggleSuppressed() const { return suppressToggle_; }
     void SetFolderOpener(FolderOpener opener) { openFolder_ = std::move(opener); }
+    // What OLE calls while files are dragged over the tree.
+    TreeDropTarget* DropTarget() const { return drop_.get(); }
 
     // Notifications the controller forwards from its WM_NOTIFY.
     // TVN_ITEMEXPANDINGW: true refuses the change (the dialog's message result must be TRUE).
@@ -158,4 +162,5 @@ private:
     bool suppressToggle_ = false;
     HTREEITEM refusedCollapse_ = nullptr;
     FolderOpener openFolder_;
+    DropRegistration<TreeDropTarget> drop_;
 };

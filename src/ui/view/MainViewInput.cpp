@@ -12,6 +12,7 @@
 #include "ui/view/MainView.h"
 #include "ui/view/OwnerDrawnMenu.h"
 #include "ui/view/ViewCommandCodes.h"
+#include "ui/view/drop/ViewDrags.h"
 
 namespace {
 // Device arrival and removal settled: a drive may have come or gone.
@@ -28,6 +29,10 @@ LRESULT MainView::OnNotify(HWND, UINT, WPARAM, LPARAM lp) {
             OnSelectionChanged(*reinterpret_cast<NMTREEVIEWW*>(lp));
             return TRUE;
         }
+        if (header->code == TVN_BEGINDRAGW) {
+            DragTreeItemOut(*tree_, reinterpret_cast<NMTREEVIEWW*>(lp)->itemNew.hItem, database_.get());
+            return TRUE;
+        }
         LRESULT result = 0;
         if (tree_->HandleNotify(*header, result)) return Answer(result);
         return FALSE;
@@ -36,6 +41,9 @@ LRESULT MainView::OnNotify(HWND, UINT, WPARAM, LPARAM lp) {
         switch (header->code) {
             case LVN_GETDISPINFOW: list_->OnGetDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(lp)); return TRUE;
             case LVN_COLUMNCLICK: list_->OnColumnClick(reinterpret_cast<NMLISTVIEW*>(lp)->iSubItem); return TRUE;
+            case LVN_BEGINDRAG:
+                DragRowsOut(SelectedRecords(), options_.forceDragDropAction, GetDlgItem(dialog_, kTreeControl));
+                return TRUE;
             case NM_DBLCLK:
                 // The list runs its own double-click action on the selection.
                 SendMessageW(header->hwndFrom, WM_NOTIFY, header->idFrom, lp);

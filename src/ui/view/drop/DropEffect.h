@@ -1,0 +1,16 @@
+// The small rules every drop target of the view shares: which effect a drop has under the
+// keys held, and when a pointer near a pane's edge scrolls it.
+#pragma once
+
+#include <windows.h>
+
+// Pixels from a pane's top or bottom edge within which a drag scrolls it by one line.
+constexpr int kEdgeScrollZone = 15;
+
+// Ctrl asks for a copy, Shift for a move, each only when the source allows it; otherwise a
+// copy when allowed, else a move when allowed, else none.
+DWORD ChooseDropEffect(DWORD keyState, DWORD allowed);
+
+// -1 to scroll one line up, 1 one line down, 0 not at all, for a pointer at y in a pane
+// spanning top to bottom (screen or client coordinates alike).
+int EdgeScrollStep(int y, int top, int bottom);

@@ -1,0 +1,43 @@
+// Drops on the file list: taken only for a selected playlist, whose entries gain the files
+// before the row they land on.
+#include "ui/view/drop/ListDropTarget.h"
+
+#include <commctrl.h>
+
+#include "bus/CommandCodes.h"
+#include "bus/ViewCommands.h"
+#include "ui/view/ViewModel.h"
+#include "ui/view/drop/DropEffect.h"
+#include "ui/view/drop/DroppedEntries.h"
+
+namespace {
+
+bool IsPlaylistNode(const Ref<TreeNode>& node) {
+    return node && node->kind == NodeKind::kPlaylist && node->playlist;
+}
+
+}  // namespace
+
+bool ListDropTarget::TakesFiles() { return IsPlaylistNode(model_.SelectedNode()); }
+
+DWORD ListDropTarget::OverEffect(POINT client) {
+    RECT pane;
+    GetClientRect(Window(), &pane);
+    if (int step = EdgeScrollStep(client.y, pane.top, pane.bottom))
+        SendMessageW(Window(), WM_VSCROLL, step < 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+    return DROPEFFECT_COPY;
+}
+
+// The row the files land on names the entry they go before. The row is matched to its entry
+// rather than taken as a position, so a playlist shown sorted or narrowed by a search still
+// gets them where the user saw them go.
+void ListDropTarget::DropPaths(const std::vector<std::wstring>& paths, POINT client) {
+    Ref<TreeNode> node = model_.SelectedNode();
+    if (!IsPlaylistNode(node) || paths.empty()) return;
+    LVHITTESTINFO hit = {};
+    hit.pt = client;
+    int row = ListView_HitTest(Window(), &hit);
+    Ref<FileRecord> before = row >= 0 ? model_.RowAt(row) : Ref<FileRecord>();
+    if (InsertDroppedPaths(*node->playlist, paths, before.get(), MediaExtensionFilter()) > 0)
+        PostToView(kCmdRefreshList);
+}
