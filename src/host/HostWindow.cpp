@@ -126,9 +126,12 @@ void HostWindow::OnQueuedKey(MSG& message) const {
         HWND frame = GetWindow(kFrameWindowId);
         HWND focus = GetFocus();
         if (frame && focus && (focus == frame || IsChild(frame, focus))) {
-            if (HWND view = GetWindow(kMainViewWindowId))
-                PostMessageW(view, kCommandMessage, kCmdFocusControl,
-                             reinterpret_cast<LPARAM>(GetDlgItem(view, kSearchControl)));
+            if (HWND view = GetWindow(kMainViewWindowId)) {
+                HWND search = GetDlgItem(view, kSearchControl);
+                PostMessageW(view, kCommandMessage, kCmdFocusControl, reinterpret_cast<LPARAM>(search));
+                // As when the pane takes the key: the text is selected, ready to be typed over.
+                PostMessageW(search, EM_SETSEL, 0, -1);
+            }
             message.wParam = 0;  // the host drops the key
         }
     }

@@ -10,6 +10,7 @@
 #include "KeyboardFixture.h"
 #include "bus/CommandCodes.h"
 #include "bus/Messages.h"
+#include "host/HostApi.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {
@@ -85,6 +86,25 @@ TEST_F(PaneKeysTest, CtrlHomeAndAltSJumpToLibraryAndSearchText) {
     EXPECT_EQ(Focused(), Search());
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 3u) << "the whole text is selected, ready to be typed over";
+}
+
+// In the player Alt+S reaches the plugin first as the host's queued key, which the plugin takes
+// from the host; the search text must still end up selected, as when the pane gets the key.
+TEST_F(PaneKeysTest, AltSTakenFromTheHostQueueSelectsTheSearchText) {
+    StartOverTwoFiles();
+    SetWindowTextW(Search(), L"abc");
+    SendMessageW(Search(), EM_SETSEL, 1, 1);
+    SetFocus(List());
+    MSG queued = {List(), WM_SYSKEYDOWN, 'S', 0, 0, {0, 0}};
+    SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&queued), kHostQueuedMessage);
+    EXPECT_EQ(queued.wParam, 0u) << "the host drops the key";
+    auto wholeTextSelected = [this] {
+        DWORD start = 1, end = 0;
+        SendMessageW(Search(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return start == 0 && end == 3;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return Focused() == Search() && wholeTextSelected(); }, 5000))
+        << "focus " << (Focused() == Search()) << ", whole text selected " << wholeTextSelected();
 }
 
 TEST_F(PaneKeysTest, PaneKeysReachTheirCommands) {
