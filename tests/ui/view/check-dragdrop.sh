@@ -29,6 +29,7 @@ printf 'x' >"$work/loose.mp3"
 lib=$(winpath "$work/lib")
 printf '[General]\r\nFile types=mp3;\r\nAuto-refresh=0\r\n[Window]\r\nLeft=0\r\nTop=0\r\nRight=900\r\nBottom=600\r\nVisible=1\r\n' \
   >"$work/docs/Crateview/gen_cv.ini"
+cp "$work/docs/Crateview/gen_cv.ini" "$work/docs/Crateview/gen_cv.ini.orig"
 
 cat >"$work/script" <<SCRIPT
 wait-idle 10000
@@ -71,6 +72,29 @@ check "two rows dragged out reach the player's target with their two full paths"
 check "a tree folder dragged out carries its path" \
   "$(sed -n '/^> drag-out tree:/,/^> /p' <<<"$out" | grep -qF "host: drop received 1 files: $lib\\Other\\ effect copy"; echo $?)"
 check "the player ends cleanly, nothing of the plugin left behind" "$([ "$status" = 0 ]; echo $?)"
+
+# "Force drag/drop action" 2 offers only a move: the player's target can take nothing else.
+mkdir -p "$work/docs2/Crateview"
+sed 's/^Auto-refresh=0\r$/Auto-refresh=0\r\nForce drag\/drop action=2\r/' "$work/docs/Crateview/gen_cv.ini.orig" \
+  >"$work/docs2/Crateview/gen_cv.ini"
+cat >"$work/script2" <<SCRIPT
+wait-idle 10000
+add-root $lib
+answer no
+wait-idle 60000
+select $lib\\Album
+wait-idle 10000
+select-rows 0,1
+drag-out list:1
+quit
+SCRIPT
+first_out=$out
+out=$(cd "$work" && "$top/tools/wine/run-wine.sh" "$host" --plugin "$(winpath "$plugin")" \
+      --documents "$(winpath "$work/docs2")" --script "$(winpath "$work/script2")" 2>&1)
+check "with only a move allowed, rows dragged out are moved" \
+  "$(nth 1 "drag-out list:1" | grep -qF "host: drop received 2 files: $lib\\Album\\track1.mp3; $lib\\Album\\track2.mp3 effect move"; echo $?)"
+out="$first_out
+$out"
 
 echo "drag and drop end to end: $passed passed, $failed failed"
 [ "$failed" = 0 ] || { echo "$out" | tail -60; false; }
