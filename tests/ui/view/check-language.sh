@@ -17,7 +17,8 @@ check() {  # name, status (0 = holds)
 }
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 section() { sed -n "/^> $1\$/,/^> /p" <<<"$out" | sed '1d;$d'; }  # output of one command
-captions() { awk -F'\t' '$1 == 0 {print $3}'; }  # the top-level captions of a printed menu
+# The top-level captions of a printed menu (a caption's own tab is printed as \t).
+captions() { awk -F'\t' '$1 == 0 {print $3}'; }
 
 mkdir -p "$work/player/Plugins" "$work/lib/Album"
 cp "$plugin" "$work/player/Plugins/gen_cv.dll"
@@ -62,8 +63,8 @@ check "the tree's menu in German" \
   "$(diff <(section "right-click tree" | captions) <(printf '%s\n' 'Stamm einfügen' 'Stamm entfernen') >/dev/null; echo $?)"
 list_menu=$(section "right-click list:0" | captions)
 check "the list's menu in German" \
-  "$(grep -qxP 'Abspielen\tEnter' <<<"$list_menu" && grep -qxP 'Alle auswählen\tCtrl\+A' <<<"$list_menu"; echo $?)"
-check "the menu item the pack leaves out stays English" "$(grep -qxP 'Find file in Explorer\tCtrl\+F' <<<"$list_menu"; echo $?)"
+  "$(grep -qxF 'Abspielen\tEnter' <<<"$list_menu" && grep -qxF 'Alle auswählen\tCtrl+A' <<<"$list_menu"; echo $?)"
+check "the menu item the pack leaves out stays English" "$(grep -qxF 'Find file in Explorer\tCtrl+F' <<<"$list_menu"; echo $?)"
 check "screenshot of the German view" "$([ -s "$work/view-german.png" ]; echo $?)"
 [ -n "${CV_SHOT_DIR:-}" ] && [ -s "$work/view-german.png" ] && cp "$work/view-german.png" "$CV_SHOT_DIR/view-german.png"
 
