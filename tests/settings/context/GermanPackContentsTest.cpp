@@ -63,7 +63,7 @@ TEST_F(GermanPackContentsTest, TranslatesEveryTextButTheTwoLeftOutOnPurpose) {
             EXPECT_TRUE(german.empty()) << id << " is meant to fall back to English";
             continue;
         }
-        EXPECT_FALSE(german.empty()) << id << " \"" << testing::PrintToString(english) << "\" is untranslated";
+        EXPECT_FALSE(german.empty()) << id << " " << testing::PrintToString(english) << " is untranslated";
         EXPECT_EQ(Conversions(german), Conversions(english)) << id << ": the format would read other arguments";
         ++translated;
     }
