@@ -13,7 +13,7 @@ enum CommandCode : WPARAM {
     kCmdShowRoot = 1031,            // argument: the root's tree node
     kCmdReadVisibleTags = 1035,     // read the tags of the rows the list shows
     kCmdStatusText = 1036,          // argument: text object
-    kCmdRowTagsRead = 1041,         // argument: row index
+    kCmdRowTagsRead = 1041,         // argument: row index, or kRowOfReplacedList
     kCmdFileChanged = 1045,         // argument: ChangeNotice
     kCmdFolderChanged = 1046,       // argument: ChangeNotice
     kCmdFolderRemoved = 1049,       // argument: text object with the folder path
@@ -44,6 +44,10 @@ enum CommandCode : WPARAM {
     kCmdRunMenuCommand = 2000,      // list and tree: argument: a menu command 3010-3999
     kCmdSetListStatus = 2001,       // list: argument: a ListStatus; repaints the empty list
 };
+
+// The row-read notice for a row of a list the view no longer shows: the view counted that
+// list's rows when it replaced it, before this row was read, so it counts the shown rows again.
+constexpr LPARAM kRowOfReplacedList = -1;
 
 // Commands of the list's and the tree's menus, numbered as their captions' strings.
 enum MenuCommand : int {

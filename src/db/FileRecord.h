@@ -64,6 +64,9 @@ public:
     int folderId = 0;
     bool tagged = false;
     bool remote = false;    // a playlist entry that is a network path or a URL
+    // When the host's answer was stored, as a count of the tag reads of the session that wraps
+    // (it fits the record's padding): the view tells a row it counted from one read later.
+    unsigned short tagStamp = 0;
 
 private:
     friend class RecordBlock;

@@ -35,14 +35,18 @@ void ScanWorker::OnVisibleTags(WPARAM wp, LPARAM lp) {
         if (OtherWorkWaiting() || list->Retired()) break;
         FileRecord& record = *list->rows[static_cast<size_t>(i)];
         if (record.tagged || record.remote) continue;
-        if (RequestTags(record, kVisibleRowTimeoutMs) && range->mode != kPlaylistEntries) {
+        bool read = RequestTags(record, kVisibleRowTimeoutMs);
+        if (read && range->mode != kPlaylistEntries) {
             // A batch, not a transaction held to the end: the host may take seconds per row, and
             // a play the view counts meanwhile must reach the disk at once.
             if (!inTransaction) database_->Sql().BeginBatch();
             inTransaction = true;
             WriteTags(*database_, record);
         }
-        if (!list->PostRowNotice([i] { return PostToView(kCmdRowTagsRead, i); })) break;
+        if (!list->PostRowNotice([i] { return PostToView(kCmdRowTagsRead, i); })) {
+            if (read) PostToView(kCmdRowTagsRead, kRowOfReplacedList);
+            break;
+        }
     }
     if (inTransaction) database_->Sql().Commit();
 }

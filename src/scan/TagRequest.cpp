@@ -103,6 +103,12 @@ OutstandingReads& Outstanding() {
     return reads;
 }
 
+// Only the host window's thread reads tags into records and compares their stamps.
+unsigned short& TagStamps() {
+    static unsigned short last = 0;
+    return last;
+}
+
 }  // namespace
 
 bool RequestTags(FileRecord& record, unsigned timeoutMs) {
@@ -152,5 +158,12 @@ bool ReadTags(HWND host, FileRecord& record) {
         record.length = length;
         record.SetTags(tags);
         record.tagged = true;
+        record.tagStamp = ++TagStamps();
     });
+}
+
+unsigned short LastTagStamp() { return TagStamps(); }
+
+bool TaggedSince(const FileRecord& record, unsigned short stamp) {
+    return record.tagged && static_cast<short>(record.tagStamp - stamp) > 0;
 }

@@ -19,6 +19,12 @@ bool RequestTags(FileRecord& record, unsigned timeoutMs);
 // as it was) until the worker ends and calls this.
 void ReleaseAbandonedTagRequests();
 
+// Counts tag reads, on the thread that stores them: each read record takes the next stamp.
+unsigned short LastTagStamp();
+// Whether the record's tags were stored after the stamp was taken. Stamps wrap, so this holds
+// for the last 32,767 reads, far more than happen between two counts of a list.
+bool TaggedSince(const FileRecord& record, unsigned short stamp);
+
 // The leading decimal number of a tag text: blanks and a sign may lead, reading stops at the
 // first non-digit ("7/12" gives 7), no digits give 0.
 int ParseLeadingInt(const std::wstring& text);

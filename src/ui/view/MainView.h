@@ -187,6 +187,10 @@ private:
     void ShowRows(Ref<RowList> rows);
     // The same for a new order or a new selection of the shown rows: the totals are counted
     // again from the rows and the status line shows them.
+    // The status line's totals counted again from the shown rows.
+    void RecountShownTotals();
+    // The tag-read stamp at the last count of the shown rows.
+    unsigned short countedThroughStamp_ = 0;
     void ReplaceShownRows(Ref<RowList> rows);
     int SortPrefixFlags() const;
     // Sorts a list that is neither shown nor handed to the worker, and gives it the key.

@@ -13,6 +13,7 @@
 #include "bus/Messages.h"
 #include "db/roots/SqlRoot.h"
 #include "scan/ScanWorker.h"
+#include "scan/TagRequest.h"
 #include "settings/PluginContext.h"
 #include "settings/TreeSettings.h"
 #include "StringIds.h"
@@ -110,6 +111,7 @@ LRESULT MainView::OnListingReady(LPARAM lp) {
         ShowListState(image == kNotLoadedImage ? kListStatusRefreshRoot : kListStatusNoFiles);
     }
     totals_ = result ? result->totals : ListTotals();
+    countedThroughStamp_ = LastTagStamp();
     ShowStatusLine(true);
     LeaveBusy();
     EnableWindow(list, TRUE);
@@ -134,8 +136,16 @@ void MainView::ReplaceShownRows(Ref<RowList> rows) {
     ShowRows(rows);
     // The skipped notices of the old list counted rows its pass read; the rows themselves
     // know which are read.
+    RecountShownTotals();
+}
+
+void MainView::RecountShownTotals() {
+    Ref<RowList> rows = CurrentRows();
+    // Rows read from now on are counted by their notices; rows read before, here.
+    countedThroughStamp_ = LastTagStamp();
     ListTotals totals;
-    for (const Ref<FileRecord>& row : rows->rows) totals.Add(*row);
+    if (rows)
+        for (const Ref<FileRecord>& row : rows->rows) totals.Add(*row);
     totals_ = totals;
     ShowStatusLine(false);
 }
@@ -165,6 +175,12 @@ void MainView::ShowStatusLine(bool withQueryTime) {
 }
 
 LRESULT MainView::OnRowTagsRead(LPARAM lp) {
+    // Posted after every notice of the replaced list, so none of those is still queued.
+    if (lp == kRowOfReplacedList) {
+        RecountShownTotals();
+        InvalidateRect(GetDlgItem(dialog_, kListControl), nullptr, FALSE);
+        return TRUE;
+    }
     // Notices of a list no longer shown name rows in its order, not in the shown one.
     if (staleRowNotices_ > 0) {
         --staleRowNotices_;
@@ -178,7 +194,8 @@ LRESULT MainView::OnRowTagsRead(LPARAM lp) {
     int top = ListView_GetTopIndex(list);
     if (index >= top && index <= top + ListView_GetCountPerPage(list)) ListView_RedrawItems(list, index, index);
     // A read that failed leaves the row as it was: "scanned" counts rows whose tags are known.
-    if (!row->tagged) return TRUE;
+    // A row read before the shown rows were last counted is in the count already.
+    if (!TaggedSince(*row, countedThroughStamp_)) return TRUE;
     totals_.seconds += static_cast<unsigned>(row->length / 1000);
     ++totals_.known;
     ShowStatusLine(false);
