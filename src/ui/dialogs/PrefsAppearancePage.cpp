@@ -1,5 +1,6 @@
 // The Appearance page: how strongly every other row is shaded, and the custom font of the
 // list and the tree, both shown by the view as soon as they change.
+#include <windows.h>
 #include <commctrl.h>
 
 #include <cmath>

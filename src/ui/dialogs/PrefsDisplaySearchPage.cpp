@@ -112,7 +112,7 @@ INT_PTR OnCommand(HWND page, int code, int id) {
 
 }  // namespace
 
-INT_PTR CALLBACK DisplaySearchPageProc(HWND page, UINT message, WPARAM wp, LPARAM lp) {
+INT_PTR CALLBACK DisplaySearchPageProc(HWND page, UINT message, WPARAM wp, LPARAM) {
     try {
         switch (message) {
             case WM_INITDIALOG: return OnInitDialog(page);

@@ -1,5 +1,6 @@
 // The General page: file types, what a double-click does in the list and the tree, duplicate
 // handling, start-up and playlist options, and the auto-refresh delay.
+#include <windows.h>
 #include <commctrl.h>
 
 #include <iterator>

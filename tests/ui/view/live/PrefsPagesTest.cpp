@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bus/CommandCodes.h"
+#include "bus/Messages.h"
 #include "bus/WindowRegistry.h"
 #include "livehost/LivePlugin.h"
 #include "ui/dialogs/PrefsContainer.h"
@@ -100,31 +101,31 @@ struct CheckCase {
     int control;
     WPARAM set;
     WPARAM get;
-    bool inverted;  // checked means the option's getter answers 0
-    bool clickable; // false where a change asks the user something first
+    bool inverted;  // the getter answers the opposite of what the setter was given
+    enum Box { kNoBox, kAlways, kWhenChecked } box;  // the information box a click brings up
 };
 
 const CheckCase kChecks[] = {
-    {kGeneral, 1040, kOptSetUnfoldRoots, kOptGetUnfoldRoots, false, true},
-    {kGeneral, 1026, kOptSetForceShuffleOff, kOptGetForceShuffleOff, false, true},
-    {kGeneral, 1027, kOptSetHideEmptyFiles, kOptGetShowEmptyFiles, true, true},
-    {kGeneral, 1015, kOptSetReplaceUnderscore, kOptGetReplaceUnderscore, false, false},
-    {kGeneral, 1021, kOptSetAutosavePlaylists, kOptGetAutosavePlaylists, false, true},
-    {kGeneral, 1105, kOptSetNoScanOnStartUp, kOptGetNoScanOnStartUp, false, true},
-    {kGeneral, 1016, kOptSetTreePlaylists, kOptGetTreePlaylists, false, true},
-    {kGeneral, 1046, kOptSetAutoRefresh, kOptGetAutoRefresh, false, true},
-    {kDisplaySearch, 1016, kOptSetSearchFromTop, kOptGetSearchFromTop, false, true},
-    {kDisplaySearch, 1018, kOptSetEmptyOnChange, kOptGetEmptyOnChange, false, true},
-    {kDisplaySearch, 1019, kOptSetRememberSearch, kOptGetRememberSearch, false, true},
-    {kDisplaySearch, 1020, kOptSetLimitSearch, kOptGetLimitSearch, false, true},
-    {kDisplaySearch, 1023, kOptSetRememberLastFolder, kOptGetRememberLastFolder, false, true},
-    {kDisplaySearch, 1104, kOptSetShowDelete, kOptGetShowDelete, false, true},
-    {kDisplaySearch, 1105, kOptSetDisableTagReading, kOptGetDisableTagReading, false, true},
-    {kDisplaySearch, 1021, kOptSetSkipLeadingThe, kOptGetSkipLeadingThe, false, true},
-    {kDisplaySearch, 1083, kOptSetSkipLeadingSpaces, kOptGetSkipLeadingSpaces, false, true},
-    {kDisplaySearch, 1015, kOptSetCompatibility, kOptGetCompatibility, false, true},
-    {kDisplaySearch, 1064, kOptSetStripAccents, kOptGetStripAccents, false, true},
-    {kAppearance, 1015, kOptSetUseCustomFont, kOptGetUseCustomFont, false, true},
+    {kGeneral, 1040, kOptSetUnfoldRoots, kOptGetUnfoldRoots, false, CheckCase::kNoBox},
+    {kGeneral, 1026, kOptSetForceShuffleOff, kOptGetForceShuffleOff, false, CheckCase::kNoBox},
+    {kGeneral, 1027, kOptSetHideEmptyFiles, kOptGetShowEmptyFiles, true, CheckCase::kNoBox},
+    {kGeneral, 1015, kOptSetReplaceUnderscore, kOptGetReplaceUnderscore, false, CheckCase::kAlways},
+    {kGeneral, 1021, kOptSetAutosavePlaylists, kOptGetAutosavePlaylists, false, CheckCase::kNoBox},
+    {kGeneral, 1105, kOptSetNoScanOnStartUp, kOptGetNoScanOnStartUp, false, CheckCase::kNoBox},
+    {kGeneral, 1016, kOptSetTreePlaylists, kOptGetTreePlaylists, false, CheckCase::kWhenChecked},
+    {kGeneral, 1046, kOptSetAutoRefresh, kOptGetAutoRefresh, false, CheckCase::kNoBox},
+    {kDisplaySearch, 1016, kOptSetSearchFromTop, kOptGetSearchFromTop, false, CheckCase::kNoBox},
+    {kDisplaySearch, 1018, kOptSetEmptyOnChange, kOptGetEmptyOnChange, false, CheckCase::kNoBox},
+    {kDisplaySearch, 1019, kOptSetRememberSearch, kOptGetRememberSearch, false, CheckCase::kNoBox},
+    {kDisplaySearch, 1020, kOptSetLimitSearch, kOptGetLimitSearch, false, CheckCase::kNoBox},
+    {kDisplaySearch, 1023, kOptSetRememberLastFolder, kOptGetRememberLastFolder, false, CheckCase::kNoBox},
+    {kDisplaySearch, 1104, kOptSetShowDelete, kOptGetShowDelete, false, CheckCase::kNoBox},
+    {kDisplaySearch, 1105, kOptSetDisableTagReading, kOptGetDisableTagReading, false, CheckCase::kNoBox},
+    {kDisplaySearch, 1021, kOptSetSkipLeadingThe, kOptGetSkipLeadingThe, false, CheckCase::kNoBox},
+    {kDisplaySearch, 1083, kOptSetSkipLeadingSpaces, kOptGetSkipLeadingSpaces, false, CheckCase::kNoBox},
+    {kDisplaySearch, 1015, kOptSetCompatibility, kOptGetCompatibility, false, CheckCase::kNoBox},
+    {kDisplaySearch, 1064, kOptSetStripAccents, kOptGetStripAccents, false, CheckCase::kNoBox},
+    {kAppearance, 1015, kOptSetUseCustomFont, kOptGetUseCustomFont, false, CheckCase::kNoBox},
 };
 
 // Each option is set one way, the page opened fresh, then the other way: a check that reads
@@ -137,8 +138,7 @@ TEST_F(LivePrefsPagesTest, EveryCheckShowsItsOptionAndSetsIt) {
             HWND page = OpenPage(check.page);
             ASSERT_TRUE(page);
             bool shown = Checked(page, check.control);
-            EXPECT_EQ(shown, optionOn != check.inverted) << "page " << check.page << " control " << check.control;
-            if (!check.clickable) continue;
+            EXPECT_EQ(shown, optionOn) << "page " << check.page << " control " << check.control;
             // Searching everything and only one folder exclude each other: free the pair first.
             if (check.page == kDisplaySearch && (check.control == 1016 || check.control == 1020)) {
                 Command(kOptSetSearchFromTop, 0);
@@ -147,8 +147,16 @@ TEST_F(LivePrefsPagesTest, EveryCheckShowsItsOptionAndSetsIt) {
                 page = OpenPage(kAbout);
                 page = OpenPage(check.page);
             }
-            Click(page, check.control);
-            bool after = Command(check.get) != 0;
+            bool boxExpected = check.box == CheckCase::kAlways || (check.box == CheckCase::kWhenChecked && !optionOn);
+            if (boxExpected) {
+                BoxAnswerer answerer(L"Information", IDOK);
+                Click(page, check.control);
+                EXPECT_TRUE(PumpUntil([&answerer] { return answerer.Done(); }, 20000));
+                EXPECT_EQ(answerer.Join().size(), 1u) << "control " << check.control;
+            } else {
+                Click(page, check.control);
+            }
+            bool after = (Command(check.get) != 0) != check.inverted;
             EXPECT_EQ(after, !optionOn) << "page " << check.page << " control " << check.control;
             // The page switches away so the next case reads its values again.
             OpenPage(check.page == kAbout ? kGeneral : kAbout);
