@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cmath>
 #include <memory>
 #include <string>
 
@@ -98,8 +97,10 @@ void InitFonts(HWND page) {
 
     Ref<TextObject> face = AdoptText(GetViewOption(kCmdGetFont, 0));
     if (face) SendMessageW(names, CB_SETCURSEL, SendMessageW(names, CB_FINDSTRING, -1, reinterpret_cast<LPARAM>(face->text.c_str())), 0);
-    auto height = static_cast<double>(GetViewOption(kCmdGetFont, 1));
-    int points = static_cast<int>(std::ceil(std::fabs(height) * kPointsPerInch / screen.DotsPerInch()));
+    // Rounded, not raised: the height was made from the size with MulDiv, and 14 points at
+    // 96 dots per inch come back as 14.25, which raised would select no size at all.
+    int height = static_cast<int>(GetViewOption(kCmdGetFont, 1));
+    int points = MulDiv(height < 0 ? -height : height, kPointsPerInch, screen.DotsPerInch());
     SendMessageW(sizes, CB_SETCURSEL, SendMessageW(sizes, CB_FINDSTRING, -1, reinterpret_cast<LPARAM>(FormatInt(points).c_str())), 0);
     EnableFontLists(page, IsChecked(page, kUseCustomFont));
 }

@@ -11,6 +11,8 @@
 
 #include "bus/CommandCodes.h"
 #include "bus/Messages.h"
+#include "base/Text.h"
+#include "base/TextObject.h"
 #include "bus/WindowRegistry.h"
 #include "livehost/LivePlugin.h"
 #include "ui/dialogs/PrefsContainer.h"
@@ -299,6 +301,66 @@ TEST_F(LivePrefsPagesTest, LanguageListStartsWithEnglish) {
     SendDlgItemMessageW(page, 1022, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
     EXPECT_STREQ(first, L"English <default>");
     EXPECT_EQ(SendDlgItemMessageW(page, 1022, CB_GETCURSEL, 0, 0), 0);
+}
+
+// Any module with string 1000 is a pack to the list; the plugin's own module is one at hand.
+TEST_F(LivePrefsPagesTest, ChoosingAPackStoresItsPathAndEnglishStoresNone) {
+    CreateDirectoryW(folder.File(L"docs\\Crateview").c_str(), nullptr);
+    CreateDirectoryW(folder.File(L"docs\\Crateview\\lang").c_str(), nullptr);
+    std::wstring pack = folder.File(L"docs\\Crateview\\lang\\Test.dll");
+    ASSERT_TRUE(CopyFileW(BuildFile(L"gen_cv.dll").c_str(), pack.c_str(), FALSE));
+    StartOverFiles({L"a.mp3"});
+    HWND page = OpenPage(kDisplaySearch);
+    ASSERT_EQ(SendDlgItemMessageW(page, 1022, CB_GETCOUNT, 0, 0), 2);
+    {
+        BoxAnswerer answerer(L"Information", IDNO);
+        Choose(page, 1022, 1);
+        ASSERT_TRUE(PumpUntil([&answerer] { return answerer.Done(); }, 20000));
+        EXPECT_EQ(answerer.Join().size(), 1u);
+    }
+    EXPECT_EQ(Fake().restarts, 0);
+    Ref<TextObject> stored = AdoptText(Command(kCmdGetLanguage));
+    ASSERT_TRUE(stored);
+    EXPECT_TRUE(EqualsNoCase(stored->text, pack)) << testing::PrintToString(stored->text);
+    // A page opened later shows the stored pack chosen.
+    OpenPage(kAbout);
+    page = OpenPage(kDisplaySearch);
+    EXPECT_EQ(SendDlgItemMessageW(page, 1022, CB_GETCURSEL, 0, 0), 1);
+    {
+        BoxAnswerer answerer(L"Information", IDYES);
+        Choose(page, 1022, 0);
+        ASSERT_TRUE(PumpUntil([&answerer] { return answerer.Done(); }, 20000));
+    }
+    EXPECT_TRUE(PumpUntil([] { return Fake().restarts == 1; }, 20000));
+    stored = AdoptText(Command(kCmdGetLanguage));
+    EXPECT_TRUE(!stored || stored->text.empty());
+}
+
+// The lists start from the view's font, and a choice reaches the view whole.
+TEST_F(LivePrefsPagesTest, FontListsShowAndSetTheViewsFont) {
+    StartOverFiles({L"a.mp3"});
+    Command(kOptSetUseCustomFont, 1);
+    HWND page = OpenPage(kAppearance);
+    HWND names = GetDlgItem(page, 1052);
+    ASSERT_TRUE(IsWindowEnabled(names));
+    ASSERT_GT(SendMessageW(names, CB_GETCOUNT, 0, 0), 0);
+    wchar_t face[LF_FACESIZE] = {};
+    SendMessageW(names, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(face));
+    SendMessageW(names, CB_SETCURSEL, 0, 0);
+    Choose(page, 1055, 5);  // 14 points
+    Ref<TextObject> shown = AdoptText(Command(kCmdGetFont, 0));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->text, face);
+    HDC screen = GetDC(nullptr);
+    int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(Command(kCmdGetFont, 1), MulDiv(14, dotsPerInch, 72));
+    OpenPage(kAbout);
+    page = OpenPage(kAppearance);
+    EXPECT_EQ(SendDlgItemMessageW(page, 1055, CB_GETCURSEL, 0, 0), 5);
+    EXPECT_EQ(SendDlgItemMessageW(page, 1052, CB_GETCURSEL, 0, 0), 0);
+    Click(page, 1015);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 1052)));
 }
 
 }  // namespace
