@@ -273,6 +273,9 @@ bool WaitForDrop(POINT target, const HostDropWatch& watch) {
     while (!watch.dropped && !UnansweredMessageBox()) {
         if (GetTickCount() - start >= kDropWaitMs) return false;
         if (!PointerIsAt(target)) SetCursorPos(target.x, target.y);
+        // The drag loop looks at the button again only when its thread wakes; with the pointer
+        // at rest nothing else may wake it.
+        PostMessageW(TaskWindow(), WM_NULL, 0, 0);
         Sleep(kDropPollMs);
     }
     return true;
