@@ -70,6 +70,7 @@ enum MenuCommand : int {
 enum ListStatus : int {
     kListStatusNoFiles = 0,
     kListStatusLoading = 1,
+    kListStatusInvalidQuery = 2,
     kListStatusScanning = 3,
     kListStatusReadingTags = 4,
     kListStatusRefreshRoot = 5,
