@@ -21,9 +21,11 @@ namespace {
 
 const wchar_t kDialogTitle[] = L"Create New Smart Playlist";
 
+// A dialog is found by its title as soon as it exists, but it is filled in only before it
+// is first shown.
 HWND WaitForBox(const wchar_t* title) {
     for (int i = 0; i < 1500; ++i) {
-        if (HWND box = FindOwnBox(title)) return box;
+        if (HWND box = FindOwnBox(title); box && IsWindowVisible(box)) return box;
         Sleep(20);
     }
     return nullptr;
