@@ -2,7 +2,8 @@
 # Smart playlists end to end in the stand-in player: the tree menu's "Smart playlist" opens the
 # query dialog, the builder composes two conditions joined with AND, OK without a name is
 # refused with its message, the named playlist becomes a root listing exactly its files, and
-# "Edit SQL-query" renames it. Set CV_SCREENSHOT_DIR to keep the dialog's screenshot.
+# "Edit SQL-query" renames it. Tags are read for the rows shown, so the album is shown first.
+# Set CV_SCREENSHOT_DIR to keep the dialog's screenshot.
 set -u
 host=$1
 plugin=$2
@@ -39,7 +40,9 @@ wait-idle 10000
 add-root $lib
 answer no
 wait-idle 60000
-select My Library
+select $lib\\The Lanterns\\Yellow Harbour
+wait-idle 30000
+sleep 1000
 wait-idle 30000
 right-click tree
 choose Smart playlist
