@@ -70,11 +70,11 @@ enum MenuCommand : int {
 enum ListStatus : int {
     kListStatusNoFiles = 0,
     kListStatusLoading = 1,
-    kListStatusInvalidQuery = 2,
     kListStatusScanning = 3,
     kListStatusReadingTags = 4,
     kListStatusRefreshRoot = 5,
     kListStatusUpdatingDatabase = 7,
+    kListStatusInvalidQuery = 8,    // a condition of the user's that the database refused
 };
 
 // Controls of the view's dialog.
