@@ -130,6 +130,7 @@ TEST_F(LiveQueryDialogTest, BuilderMakesASmartPlaylistThatListsItsFiles) {
 
     std::wstring firstResult, firstQuery, joinedQuery, refusal;
     bool firstUsableWithoutOperator = true, joinShownAfterFirst = false, openAfterRefusal = false;
+    bool firstShownAfterEmptying = false;
     DialogDriver driver([&](HWND dialog) {
         // A field and a value without an operator build nothing.
         HWND list = GetDlgItem(dialog, QueryDialog::kFieldList);
@@ -144,6 +145,13 @@ TEST_F(LiveQueryDialogTest, BuilderMakesASmartPlaylistThatListsItsFiles) {
         firstQuery = TextOf(dialog, QueryDialog::kQueryEdit);
         joinShownAfterFirst = !Shown(dialog, QueryDialog::kFirstButton) && Shown(dialog, QueryDialog::kAndButton) &&
                               Shown(dialog, QueryDialog::kOrButton) && TextOf(dialog, QueryDialog::kValueEdit).empty();
+        // Selecting the whole query and deleting it brings ">>" back in place of "AND" and "OR".
+        HWND query = GetDlgItem(dialog, QueryDialog::kQueryEdit);
+        SendMessageW(query, EM_SETSEL, 0, -1);
+        SendMessageW(query, WM_CLEAR, 0, 0);
+        firstShownAfterEmptying = Shown(dialog, QueryDialog::kFirstButton) && !Shown(dialog, QueryDialog::kAndButton);
+        Compose(dialog, L"Artist", 6, L"Beatles");
+        Click(dialog, QueryDialog::kFirstButton);
         Compose(dialog, L"Year", 2, L"1990");
         Click(dialog, QueryDialog::kAndButton);
         joinedQuery = TextOf(dialog, QueryDialog::kQueryEdit);
@@ -166,6 +174,7 @@ TEST_F(LiveQueryDialogTest, BuilderMakesASmartPlaylistThatListsItsFiles) {
     EXPECT_EQ(firstResult, L"Artist LIKE '%Beatles%'");
     EXPECT_EQ(firstQuery, L"(Artist LIKE '%Beatles%')");
     EXPECT_TRUE(joinShownAfterFirst);
+    EXPECT_TRUE(firstShownAfterEmptying);
     EXPECT_EQ(joinedQuery, L"(Artist LIKE '%Beatles%') AND (Year > 1990)");
     EXPECT_EQ(refusal, L"You must give the SQL-root a name");
     EXPECT_TRUE(openAfterRefusal);
