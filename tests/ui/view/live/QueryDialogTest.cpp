@@ -111,6 +111,18 @@ protected:
         ASSERT_TRUE(SelectAndWaitForListing(Library(L"")));
         ASSERT_TRUE(PumpUntil([this] { return CountInCache(L"SELECT COUNT(*) FROM Files WHERE tagged=1") == 3; }, 30000));
     }
+    // The sample library and a smart playlist stored after its folder, started with every
+    // file's tags read.
+    void StartWithSmartPlaylist(const wchar_t* condition, const wchar_t* name) {
+        AddSampleLibrary();
+        {
+            CacheDatabase database(CacheFolder());
+            database.CreateSchema();
+            InsertRootRow(database, 3, true, condition, std::wstring(name));
+        }
+        StartPlugin();
+        WaitForTags();
+    }
     std::wstring ItemText(HTREEITEM item) const {
         wchar_t text[256] = {};
         TVITEMW info = {};
@@ -189,14 +201,7 @@ TEST_F(LiveQueryDialogTest, BuilderMakesASmartPlaylistThatListsItsFiles) {
 }
 
 TEST_F(LiveQueryDialogTest, EditingAStoredSmartPlaylistRenamesItAndChangesItsCondition) {
-    AddSampleLibrary();
-    {
-        CacheDatabase database(CacheFolder());
-        database.CreateSchema();
-        InsertRootRow(database, 3, true, L"(Year > 1990)", std::wstring(L"Nineties"));
-    }
-    StartPlugin();
-    WaitForTags();
+    StartWithSmartPlaylist(L"(Year > 1990)", L"Nineties");
     ASSERT_TRUE(SelectAndWaitForListing(L"Nineties"));
     EXPECT_EQ(ListCount(), 2);
 
@@ -231,14 +236,7 @@ TEST_F(LiveQueryDialogTest, EditingAStoredSmartPlaylistRenamesItAndChangesItsCon
 // A condition typed by hand that tries to write lists nothing, says why, and leaves the
 // cache as it was.
 TEST_F(LiveQueryDialogTest, HostileConditionListsNothingAndKeepsTheCache) {
-    AddSampleLibrary();
-    {
-        CacheDatabase database(CacheFolder());
-        database.CreateSchema();
-        InsertRootRow(database, 3, true, L"1); DELETE FROM Files; --", std::wstring(L"Hostile"));
-    }
-    StartPlugin();
-    WaitForTags();
+    StartWithSmartPlaylist(L"1); DELETE FROM Files; --", L"Hostile");
     ListStateWatch watch;
     lastListState = -1;
     ASSERT_TRUE(SelectAndWaitForListing(L"Hostile"));
