@@ -78,6 +78,7 @@ enum ListStatus : int {
     kListStatusReadingTags = 4,
     kListStatusRefreshRoot = 5,
     kListStatusUpdatingDatabase = 7,
+    kListStatusInvalidQuery = 8,    // a condition of the user's that the database refused
 };
 
 // Controls of the view's dialog.

@@ -105,3 +105,29 @@ int CacheConnection::Settle() {
     Run("ROLLBACK");
     return rc;
 }
+
+namespace {
+
+// Reading tables and calling functions is all a condition needs. Extensions would run code of
+// another file, so loading one is refused even where the library would allow it.
+int AllowReadingOnly(void*, int action, const char* detail, const char*, const char*, const char*) {
+    switch (action) {
+        case SQLITE_READ:
+        case SQLITE_SELECT:
+            return SQLITE_OK;
+        case SQLITE_FUNCTION:
+            return detail && sqlite3_stricmp(detail, "load_extension") == 0 ? SQLITE_DENY : SQLITE_OK;
+        default:
+            return SQLITE_DENY;
+    }
+}
+
+}  // namespace
+
+ReadingOnlyScope::ReadingOnlyScope(sqlite3* handle) : handle_(handle) {
+    if (handle_) sqlite3_set_authorizer(handle_, &AllowReadingOnly, nullptr);
+}
+
+ReadingOnlyScope::~ReadingOnlyScope() {
+    if (handle_) sqlite3_set_authorizer(handle_, nullptr, nullptr);
+}

@@ -66,3 +66,18 @@ private:
     // process's lock and waits for the next chance.
     bool commitPutOff_ = false;
 };
+
+// While one lives, statements prepared on the connection may only read: a condition written
+// by the user (a smart playlist, a "?" search) is compiled under it, so that one which tries to
+// write, attach a file, change a pragma or begin a transaction fails to compile instead of
+// changing the cache. Taken only under the database lock, around one prepare.
+class ReadingOnlyScope {
+public:
+    explicit ReadingOnlyScope(sqlite3* handle);
+    ~ReadingOnlyScope();
+    ReadingOnlyScope(const ReadingOnlyScope&) = delete;
+    ReadingOnlyScope& operator=(const ReadingOnlyScope&) = delete;
+
+private:
+    sqlite3* handle_;
+};

@@ -118,6 +118,14 @@ Ref<RowList> ListQueryViewMatching(CacheDatabase& database, const std::wstring& 
     Statement& sql = database.Sql();
     sql.SetSql(L"SELECT * FROM QueryView WHERE fileexists=1 AND folderexists=1 AND ");
     sql.SetSql(std::wstring_view(condition).substr(condition[0] == L'?' ? 1 : 0));
+    // The condition is the user's own text: it may read the cache, never change it.
+    sql.RestrictToReading();
+    // Failing to compile is the one way it fails on its own: a typing error, or a write refused.
+    if (!sql.Prepare()) {
+        totals.rejected = true;
+        sql.Finish();
+        return Ref<RowList>::Make();
+    }
     return ReadRows(sql, matcher, true, totals);
 }
 

@@ -58,6 +58,7 @@ struct ListTotals {
     int known = 0;             // rows whose tags were read
     unsigned seconds = 0;      // sum of each length / 1000
     long long bytes = 0;
+    bool rejected = false;     // the user's condition was refused, hence no rows
 
     void Add(const FileRecord& record) {
         if (record.tagged) ++known;

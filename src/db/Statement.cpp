@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <cwctype>
 #include <functional>
 #include <iterator>
 
@@ -64,11 +65,12 @@ Statement::~Statement() {
 
 void Statement::FinalizePrepared() {
     if (!prepared_) return;
-    if (cache_)
+    if (cache_ && !preparedReadingOnly_)
         cache_->Return(preparedText_, prepared_);
     else
         sqlite3_finalize(prepared_);
     prepared_ = nullptr;
+    preparedReadingOnly_ = false;
 }
 
 void Statement::ClearBindings() {
@@ -86,6 +88,7 @@ void Statement::SetSql(std::wstring_view text) {
         FinalizePrepared();
         ClearBindings();
         executed_ = false;
+        readingOnly_ = false;
         text_.clear();
     }
     text_.append(text);
@@ -95,6 +98,7 @@ void Statement::SetSql(std::wstring_view text) {
 bool Statement::Prepare() {
     Lock lock(DatabaseLock());
     if (prepared_) return true;
+    if (readingOnly_) return PrepareReadingOnly();
     if (cache_ && (prepared_ = cache_->Take(text_)) != nullptr) {
         preparedText_ = text_;
         prepareResult_ = SQLITE_OK;
@@ -111,6 +115,47 @@ bool Statement::Prepare() {
         preparedText_ = text_;
     }
     return prepared_ != nullptr;
+}
+
+namespace {
+
+bool OnlySpaceOrComments(const wchar_t* text) {
+    while (text && *text) {
+        if (iswspace(*text)) {
+            ++text;
+        } else if (text[0] == L'-' && text[1] == L'-') {
+            while (*text && *text != L'\n') ++text;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+// Besides the authorizer, SQLite's own verdict on the compiled statement must be "reads
+// only", and no second statement may follow: it would never run, and a condition that
+// smuggles one in is not the condition the user sees listed.
+bool Statement::PrepareReadingOnly() {
+    sqlite3* handle = Connection();
+    const void* tail = nullptr;
+    {
+        ReadingOnlyScope readingOnly(handle);
+        prepareResult_ = handle ? sqlite3_prepare16_v2(handle, text_.c_str(), -1, &prepared_, &tail) : SQLITE_MISUSE;
+    }
+    if (prepareResult_ == SQLITE_OK && prepared_ &&
+        (!sqlite3_stmt_readonly(prepared_) || !OnlySpaceOrComments(static_cast<const wchar_t*>(tail))))
+        prepareResult_ = SQLITE_AUTH;
+    if (prepareResult_ != SQLITE_OK || !prepared_) {
+        if (prepared_) sqlite3_finalize(prepared_);
+        prepared_ = nullptr;
+        if (prepareResult_ == SQLITE_OK) prepareResult_ = SQLITE_ERROR;
+        return false;
+    }
+    preparedText_ = text_;
+    preparedReadingOnly_ = true;
+    return true;
 }
 
 Statement::Slot* Statement::SlotAt(int index) {

@@ -65,6 +65,9 @@ public:
     // After an executed statement, starts a new text; otherwise appends to the current one,
     // so a statement can be built from several pieces before it runs.
     void SetSql(std::wstring_view text);
+    // The current text is compiled so that it can only read (see ReadingOnlyScope), and
+    // must be one statement: text after the first statement makes it fail.
+    void RestrictToReading() { readingOnly_ = true; }
     bool Prepare();
 
     // An absent value binds NULL when nullIfAbsent is set; otherwise Execute reports it missing.
@@ -139,6 +142,7 @@ private:
     };
 
     void FinalizePrepared();
+    bool PrepareReadingOnly();
     void ClearBindings();
     Slot* SlotAt(int index);
     void Store(int index, Kind kind, bool hasValue);
@@ -159,5 +163,9 @@ private:
     int prepareResult_ = 0;
     long long lastInsertId_ = 0;
     bool transactionClosed_ = true;
+    bool readingOnly_ = false;
+    // Compiled under the restriction: never from the cache nor into it, since the cache could
+    // hand a statement compiled without it to a restricted text or the other way round.
+    bool preparedReadingOnly_ = false;
     TransactionKind transactionKind_ = TransactionKind::kWhole;
 };

@@ -173,8 +173,10 @@ TEST_F(ListingTest, QuestionConditionsRunOnQueryView) {
     }
     // A top-level OR must not bring back files that are gone.
     EXPECT_EQ(Query(L"?(ARTIST='Abba') OR (FILENAME LIKE '%lost%') OR (FILENAME='gone.mp3')"), (Names{L"Other.ogg"}));
-    // Only the first statement of the text is ever run.
-    EXPECT_EQ(Query(L"?FILENAME='intro.mp3'; DELETE FROM Files"), (Names{L"intro.mp3"}));
+    // A second statement after the condition is refused outright rather than dropped in
+    // silence; a lone closing semicolon is still accepted.
+    EXPECT_TRUE(Query(L"?FILENAME='intro.mp3'; DELETE FROM Files").empty());
+    EXPECT_EQ(Query(L"?FILENAME='intro.mp3';"), (Names{L"intro.mp3"}));
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files"), 10);
 }
 

@@ -62,6 +62,7 @@ void RemoveBelowListObject(HWND list) {
 const StatusString kStatusTexts[] = {
     {kListStatusNoFiles, kStrListNoFiles},
     {kListStatusLoading, kStrListLoading},
+    {kListStatusInvalidQuery, kStrListInvalidQuery},
     {kListStatusScanning, kStrListScanning},
     {kListStatusReadingTags, kStrListReadingTags},
     {kListStatusRefreshRoot, kStrListRefreshRoot},

@@ -168,6 +168,8 @@ private:
     LRESULT OnGetAutoload(LPARAM);
     LRESULT OnToggleAutoload(LPARAM);
     LRESULT OnAddSqlRoot(LPARAM);
+    LRESULT OnInsertSqlRoot(LPARAM);
+    LRESULT OnEditSqlRoot(LPARAM);
     LRESULT OnExportRoots(LPARAM);
     LRESULT OnImportRoots(LPARAM);
 

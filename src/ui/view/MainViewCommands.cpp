@@ -119,6 +119,7 @@ const MainView::CommandEntry MainView::kCommands[] = {
     {kCmdGetAutoload, &MainView::OnGetAutoload},
     {kCmdToggleAutoload, &MainView::OnToggleAutoload},
     {kCmdAddSqlRoot, &MainView::OnAddSqlRoot},
+    {kCmdEditSqlRoot, &MainView::OnEditSqlRoot},
     {kCmdImportRoots, &MainView::OnImportRoots},
     {kCmdExportRoots, &MainView::OnExportRoots},
     {kCmdPlayRows, &MainView::OnPlayRows},
@@ -148,6 +149,8 @@ LRESULT MainView::OnCommandMessage(HWND, UINT, WPARAM code, LPARAM lp) {
         } else if (lp == 1) {
             std::wstring file = OpenPlaylistFile(dialog_);
             if (!file.empty()) PostMessageW(dialog_, kCommandMessage, kCmdAddPlaylistRootPath, PassText(file));
+        } else if (lp == 2) {
+            return OnInsertSqlRoot(lp);
         }
         return TRUE;
     }

@@ -108,7 +108,10 @@ LRESULT MainView::OnListingReady(LPARAM lp) {
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
     if (rows->rows.empty()) {
         int image = ItemImage(GetDlgItem(dialog_, kTreeControl), selected);
-        ShowListState(image == kNotLoadedImage ? kListStatusRefreshRoot : kListStatusNoFiles);
+        // A condition the database refused says so, rather than passing for one that matched nothing.
+        bool rejected = result && result->totals.rejected;
+        ShowListState(rejected ? kListStatusInvalidQuery
+                               : image == kNotLoadedImage ? kListStatusRefreshRoot : kListStatusNoFiles);
     }
     totals_ = result ? result->totals : ListTotals();
     countedThroughStamp_ = LastTagStamp();

@@ -13,10 +13,12 @@
 #include "db/roots/RootExport.h"
 #include "db/roots/RootRows.h"
 #include "db/roots/RootsList.h"
+#include "db/roots/SqlRoot.h"
 #include "host/HostApi.h"
 #include "scan/WorkItems.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
+#include "ui/dialogs/QueryDialog.h"
 #include "ui/dialogs/QueryDialogResult.h"
 #include "ui/view/FileDialogs.h"
 #include "ui/view/FolderTreeView.h"
@@ -114,6 +116,47 @@ LRESULT MainView::OnAddSqlRoot(LPARAM lp) {
     if (!result || result->query.empty()) return TRUE;
     EmptyList();
     PostWork(kWorkAddSqlRoot, static_cast<WPARAM>(PassText(result->query)), PassText(result->name));
+    return TRUE;
+}
+
+// A new smart playlist starts from an empty dialog; the root is made by the add command.
+LRESULT MainView::OnInsertSqlRoot(LPARAM) {
+    QueryDialog dialog(L"", L"");
+    if (!dialog.Run(dialog_)) return TRUE;
+    auto result = Ref<QueryDialogResult>::Make(dialog.Name(), dialog.Query());
+    if (PostMessageW(dialog_, kCommandMessage, kCmdAddSqlRoot, reinterpret_cast<LPARAM>(result.get()))) result.Detach();
+    return TRUE;
+}
+
+namespace {
+
+// The top-level item showing this root, looked up afresh: the tree may have changed while
+// the dialog was open.
+HTREEITEM FindRootItem(const FolderTreeView& tree, const Root& root) {
+    HWND control = tree.Tree();
+    for (HTREEITEM item = TreeView_GetChild(control, tree.TopItem()); item; item = TreeView_GetNextSibling(control, item))
+        if (TreeNode* node = tree.NodeOf(item); node && node->root == &root) return item;
+    return nullptr;
+}
+
+}  // namespace
+
+// The root is held for the whole dialog, so a removal meanwhile cannot free it under us.
+LRESULT MainView::OnEditSqlRoot(LPARAM) {
+    int index = SelectedRootIndex();
+    Ref<Root> root = index >= 0 ? roots_->At(static_cast<size_t>(index)) : Ref<Root>();
+    if (!root || root->Type() != RootType::kSql) return TRUE;
+    auto& sqlRoot = static_cast<SqlRoot&>(*root);
+    QueryDialog dialog(sqlRoot.Node() ? sqlRoot.Node()->name : std::wstring(), sqlRoot.Condition());
+    if (!dialog.Run(dialog_) || dialog.Query().empty()) return TRUE;
+    sqlRoot.SetCondition(dialog.Query());
+    sqlRoot.SetName(dialog.Name());
+    if (database_) {
+        SetRootPath(*database_, root->RootId(), dialog.Query());
+        SetRootName(*database_, root->RootId(), dialog.Name());
+    }
+    if (HTREEITEM item = FindRootItem(*tree_, *root)) tree_->ApplyLook(item);
+    PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
     return TRUE;
 }
 

@@ -216,7 +216,8 @@ TEST_F(ListTest, StatusCodesChooseTheEmptyListText) {
     const std::pair<int, const wchar_t*> cases[] = {
         {0, L"No files found."}, {3, L"Scanning..."}, {4, L"Reading tags..."},
         {5, L"Please refresh root to view contents."}, {2, L"Please refresh root to view contents."},
-        {7, L"Updating database..."}, {6, L"Updating database..."}, {1, L"Loading..."},
+        {7, L"Updating database..."}, {6, L"Updating database..."}, {8, L"Invalid SQL-query"},
+        {1, L"Loading..."},
     };
     for (const auto& [code, text] : cases) {
         Command(kCmdSetListStatus, code);
