@@ -306,7 +306,7 @@ namespace {
 HWND WaitForOwnBox(const wchar_t* title) {
     DWORD start = GetTickCount();
     HWND box = FindOwnBox(title);
-    while (!box && GetTickCount() - start < 30000) {
+    while (!box && GetTickCount() - start < 60000) {  // a guard against a box that never comes
         Sleep(20);
         box = FindOwnBox(title);
     }
