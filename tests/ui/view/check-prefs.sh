@@ -5,27 +5,8 @@
 # file types are written on Apply. With CV_SHOT_DIR set, the screenshots of the four pages are
 # copied there (docs/ holds them), packed.
 set -u
-host=$1
-plugin=$2
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-top=$(cd "$here/../../.." && pwd)
-work=$(mktemp -d /tmp/cv-prefs-check.XXXXXX)
-trap '[ -n "${CV_KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
-passed=0 failed=0
-check() {  # name, status (0 = holds)
-  if [ "$2" = 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
-}
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-run_host() {  # name, documents; script on stdin
-  local name=$1 docs=$2
-  cat >"$work/$name.script"
-  out=$(cd "$work" && "$top/tools/wine/run-wine.sh" "$host" --plugin "$(winpath "$plugin")" \
-        --documents "$docs" --script "$work/$name.script" 2>&1)
-  echo "$out" >"$work/$name.out"
-}
-nth() {  # the output of the n-th command with this text
-  awk -v want="> $2" -v n="$1" '$0 == want {k++; on = (k == n); next} /^> /{on = 0} on' <<<"$out"
-}
+scratch=prefs
+. "$(dirname "${BASH_SOURCE[0]}")/end-to-end.sh"
 shots=$(winpath "$work")
 
 mkdir -p "$work/lib"

@@ -3,30 +3,10 @@
 # query dialog, the builder composes two conditions joined with AND, OK without a name is
 # refused with its message, the named playlist becomes a root listing exactly its files, and
 # "Edit SQL-query" renames it. Tags are read for the rows shown, so the album is shown first.
-# Set CV_SCREENSHOT_DIR to keep the dialog's screenshot.
+# Set CV_SHOT_DIR to keep the dialog's screenshot.
 set -u
-host=$1
-plugin=$2
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-top=$(cd "$here/../../.." && pwd)
-work=$(mktemp -d /tmp/cv-query-check.XXXXXX)
-trap '[ -n "${CV_KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
-passed=0 failed=0
-check() {  # name, status (0 = holds)
-  if [ "$2" = 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
-}
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-run_host() {  # name, documents; script on stdin
-  local name=$1 docs=$2
-  cat >"$work/$name.script"
-  out=$(cd "$work" && "$top/tools/wine/run-wine.sh" "$host" --plugin "$(winpath "$plugin")" \
-        --documents "$docs" --script "$work/$name.script" 2>&1)
-  echo "$out" >"$work/$name.out"
-}
-has_line() { grep -qxF -- "$2" <<<"$1"; }
-nth() {  # the output of the n-th command with this text
-  want="> $2" n=$1 awk '$0 == ENVIRON["want"] {k++; on = (k == ENVIRON["n"]); next} /^> /{on = 0} on' <<<"$out"
-}
+scratch=query
+. "$(dirname "${BASH_SOURCE[0]}")/end-to-end.sh"
 
 bash "$top/tools/samplelib/make-sample-library.sh" "$work/lib" >/dev/null
 lib=$(winpath "$work/lib")
@@ -87,7 +67,7 @@ check "and only The Lanterns' album of 1999" \
 check "editing renames the tree item" "$(sed -n '/^> tree$/,/^> /p' <<<"$out" | grep -q 'Lanterns in the nineties'; echo $?)"
 check "no box went unanswered" "$(! grep -q 'unexpected box\|no message box appeared\|no such button\|^no dialog\|^no control\|^disabled' <<<"$out"; echo $?)"
 
-if [ -n "${CV_SCREENSHOT_DIR:-}" ] && [ -f "$work/query-dialog.png" ]; then cp "$work/query-dialog.png" "$CV_SCREENSHOT_DIR/"; fi
+if [ -n "${CV_SHOT_DIR:-}" ] && [ -f "$work/query-dialog.png" ]; then cp "$work/query-dialog.png" "$CV_SHOT_DIR/"; fi
 echo "query end to end: $passed passed, $failed failed"
 [ "$failed" = 0 ] || { echo "--- host output ---"; echo "$out"; }
 [ "$failed" = 0 ]

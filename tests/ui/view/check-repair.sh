@@ -4,28 +4,8 @@
 # "I feel lucky" once, the report, the list showing the new places, a save writing them, and a
 # second repair finding nothing broken.
 set -u
-host=$1
-plugin=$2
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-top=$(cd "$here/../../.." && pwd)
-work=$(mktemp -d /tmp/cv-repair-check.XXXXXX)
-trap '[ -n "${CV_KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
-passed=0 failed=0
-check() {  # name, status (0 = holds)
-  if [ "$2" = 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
-}
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-run_host() {  # name, documents; script on stdin
-  local name=$1 docs=$2
-  cat >"$work/$name.script"
-  out=$(cd "$work" && "$top/tools/wine/run-wine.sh" "$host" --plugin "$(winpath "$plugin")" \
-        --documents "$docs" --script "$work/$name.script" 2>&1)
-  echo "$out" >"$work/$name.out"
-}
-has_line() { grep -qxF -- "$2" <<<"$1"; }
-nth() {  # the output of the n-th command with this text (through the environment: awk -v reads backslashes)
-  want="> $2" n=$1 awk '$0 == ENVIRON["want"] {k++; on = (k == ENVIRON["n"]); next} /^> /{on = 0} on' <<<"$out"
-}
+scratch=repair
+. "$(dirname "${BASH_SOURCE[0]}")/end-to-end.sh"
 save_item() { grep -P '^0\t3029\t' <<<"$1"; }  # the Save playlist line of a printed menu
 
 mkdir -p "$work/lib/New"

@@ -7,7 +7,7 @@ plugin=$2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 top=$(cd "$here/../../.." && pwd)
 work=$(mktemp -d "/tmp/cv-$scratch-check.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+trap '[ -n "${CV_KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
 passed=0 failed=0
 check() {  # name, status (0 = holds)
   if [ "$2" = 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
@@ -24,3 +24,7 @@ run_host() {  # name, documents; script on stdin
   check "the $name run answers every box it meets" "$( [ "$status" -eq 0 ] && ! grep -q '^unexpected box' <<<"$out"; echo $?)"
 }
 section() { sed -n "/^> $1\$/,/^> /p" <<<"$out" | sed '1d;$d'; }  # output of one command
+has_line() { grep -qxF -- "$2" <<<"$1"; }
+nth() {  # the output of the n-th run of this command line (through the environment: awk -v reads backslashes)
+  want="> $2" n=$1 awk '$0 == ENVIRON["want"] {k++; on = (k == ENVIRON["n"]); next} /^> /{on = 0} on' <<<"$out"
+}
