@@ -7,7 +7,7 @@
 #include "support/BuildFiles.h"
 
 // Beside the repository, which ctest names.
-std::wstring SharedPlaylistsFolder() { return SourceFile(L"..\\shared\\playlists"); }
+std::wstring SharedPlaylistsFolder() { return SharedFile(L"playlists"); }
 
 std::vector<std::wstring> SharedPlaylistNames() {
     std::vector<std::wstring> names;

@@ -22,6 +22,8 @@ std::wstring FolderFromEnvironment(const char* variable) {
 
 std::wstring BuildFile(const wchar_t* name) { return FolderFromEnvironment("CV_BIN_DIR") + L"\\" + name; }
 
+std::wstring SharedFile(const wchar_t* relative) { return FolderFromEnvironment("CV_SHARED_DIR") + L"\\" + relative; }
+
 std::wstring SourceFile(const wchar_t* relative) { return FolderFromEnvironment("CV_SOURCE_DIR") + L"\\" + relative; }
 
 ScopedPluginContext::ScopedPluginContext(const std::wstring& documents)

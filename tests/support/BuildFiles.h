@@ -12,6 +12,8 @@
 std::wstring BuildFile(const wchar_t* name);
 // A path relative to the source tree's top folder, as a Windows path.
 std::wstring SourceFile(const wchar_t* relative);
+// A file of the shared data other programs wrote, kept beside the repository.
+std::wstring SharedFile(const wchar_t* relative);
 
 // Creates the process-wide plugin context over the built plugin module, with its documents
 // folder in the given place, and destroys it again at the end of the scope.
