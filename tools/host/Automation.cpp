@@ -32,17 +32,7 @@ std::vector<std::wstring> ReadScriptLines(const std::wstring& path) {
     DWORD read = 0;
     while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-    std::wstring text = Utf8ToWide(bytes);
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find(L'\n', start);
-        if (end == std::wstring::npos) end = text.size();
-        std::wstring line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
+    return SplitLines(Utf8ToWide(bytes));
 }
 
 // Commands that only look or wait: a box that showed before them may still be answered by the
