@@ -41,11 +41,9 @@ void DrawCentreLine(HDC dc, const RECT& c, HRGN erase) {
     }
 }
 
-// The control's rectangle in the dialog's client coordinates; false for a control that is
-// missing or hidden, whose last place no longer means anything on screen.
-bool ShownControlRect(HWND dialog, int id, RECT& rect) {
-    HWND control = GetDlgItem(dialog, id);
-    if (!control || !IsWindowVisible(control) || !GetWindowRect(control, &rect)) return false;
+// The control's rectangle in the dialog's client coordinates; false for a missing control.
+bool ControlRect(HWND dialog, HWND control, RECT& rect) {
+    if (!control || !GetWindowRect(control, &rect)) return false;
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
     return true;
 }
@@ -59,11 +57,17 @@ bool MeetsPaintArea(const RECT& control, const RECT& area) {
 }
 
 void DrawEntry(HDC dc, HWND dialog, DWORD entry, const RECT& area, HRGN erase) {
-    RECT control;
-    if (!ShownControlRect(dialog, LOWORD(entry), control) || !MeetsPaintArea(control, area)) return;
+    HWND control = GetDlgItem(dialog, LOWORD(entry));
+    RECT rect;
+    if (!ControlRect(dialog, control, rect) || !MeetsPaintArea(rect, area)) return;
     switch (HIWORD(entry)) {
-        case kBorderBottomRight: DrawBottomRight(dc, control, erase); break;
-        case kBorderCentreLine: DrawCentreLine(dc, control, erase); break;
+        case kBorderBottomRight:
+            // A hidden pane keeps its last rectangle; an outline there would stand in empty space.
+            if (IsWindowVisible(control)) DrawBottomRight(dc, rect, erase);
+            break;
+        // A centre line is drawn where its control is, shown or not: a hidden control may
+        // serve only to place the line.
+        case kBorderCentreLine: DrawCentreLine(dc, rect, erase); break;
         default: break;
     }
 }
