@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "AutomationCommon.h"
+#include "HostCapture.h"
 #include "HostTasks.h"
-#include "base/Gdi.h"
 #include "base/Text.h"
 #include "logic/PixelArea.h"
 #include "logic/ScriptLine.h"
@@ -24,23 +24,10 @@ bool ReadScreen(const RECT& area, std::vector<DWORD>& pixels) {
     const int width = area.right - area.left, height = area.bottom - area.top;
     WindowDc screen(nullptr);
     if (!screen) return false;
-    UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!memory || !bitmap || !bits) return false;
-    {
-        SelectGuard select(memory.get(), bitmap.get());
-        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY)) return false;
-    }
-    GdiFlush();
-    const auto* first = static_cast<const DWORD*>(bits);
+    CaptureBitmap capture(screen.get(), width, height);
+    if (!capture || !BitBlt(capture.Dc(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY))
+        return false;
+    const DWORD* first = capture.Pixels();
     pixels.assign(first, first + static_cast<size_t>(width) * height);
     return true;
 }

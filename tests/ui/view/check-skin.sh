@@ -7,9 +7,12 @@
 # bitmaps themselves. With CV_SHOT_DIR set, screenshots of the view in both skins are copied
 # there (docs/ holds them), packed.
 #
-# Each skin's probes are one block of script lines (probe_script) and one block of checks
-# (check_skin); further sections (the scrollbars, say) add their own pair and call them beside
-# these, reading their captures with capture_of and pixel_at.
+# The checks come in sections, each a pair of functions: NAME_probes prints the script lines
+# that look at one skin (run once in each skin, they must leave the mouse button up and the
+# focus in the search box), and NAME_checks RUN FILE SKIN checks what those lines printed in the
+# RUN-th skin against the skin bitmap FILE. A new section (the scrollbars, say) defines its pair
+# and adds its name to `sections`; a pixels line used once per skin is read back with
+# `nth RUN "pixels ..."`, or with one_pixel, pixel_at and bounds_of.
 set -u
 scratch=skin
 . "$(dirname "${BASH_SOURCE[0]}")/end-to-end.sh"
@@ -60,9 +63,9 @@ mkdir -p "$docs/Crateview"
 printf '[General]\r\nFile types=mp3;\r\nAuto-refresh=0\r\n[Window]\r\nLeft=0\r\nTop=0\r\nRight=760\r\nBottom=420\r\nVisible=1\r\n' \
   >"$docs/Crateview/gen_cv.ini"
 
+# --- the Clear button: its nine pieces, normal and held down, its focus dots and its caption --
 button="clear 0 0 50 18"
-# What one skin is checked on; the search box holds the focus except where the button should.
-probe_script() {  # screenshot name
+button_probes() {
   cat <<PROBES
 focus search
 pixels $button
@@ -72,29 +75,8 @@ mouse-down clear
 pixels $button
 mouse-up clear
 focus search
-pixels search 10 h
-pixels search w 5
-pixels tree w 20
-pixels list 10 h
-pixels tree w+2 20
-pixels search w-5 h-5
-screenshot $shots\\$1.png
 PROBES
 }
-
-run_host first "$docs" <<SCRIPT
-wait-idle 10000
-add-root $lib
-answer no
-wait-idle 60000
-select $lib
-wait-idle 10000
-$(probe_script skin-default)
-skin-change
-wait-idle 10000
-$(probe_script skin-dark)
-quit
-SCRIPT
 
 # The nine pieces: where each is sampled on the button (clear of the caption and the focus
 # dots) and where it comes from in the normal rows of the skin bitmap.
@@ -120,8 +102,8 @@ check_pieces() {  # skin file, capture, pressed (0/1), state name
   done
 }
 
-check_skin() {  # run (1 first skin, 2 second), skin file, name
-  local n=$1 file=$2 skin=$3 plain focused pressed w h normal_box pressed_box text
+button_checks() {  # run (1 first skin, 2 second), skin file, name
+  local n=$1 file=$2 skin=$3 plain focused pressed w h normal_box pressed_box text l t r b shifted
   plain=$(capture_of $((3 * n - 2)) "$button")
   focused=$(capture_of $((3 * n - 1)) "$button")
   pressed=$(capture_of $((3 * n)) "$button")
@@ -143,13 +125,27 @@ check_skin() {  # run (1 first skin, 2 second), skin file, name
   normal_box=$(bounds_of "$plain" "$text")
   pressed_box=$(bounds_of "$pressed" "$text")
   read -r l t r b <<<"$normal_box"
+  shifted="$((l + 2)) $((t + 2)) $((r + 2)) $((b + 2))"
   check "$skin: the caption is drawn in the skin's button text colour" "$([ -n "$normal_box" ]; echo $?)"
-  [ -n "$normal_box" ] && [ "$pressed_box" != "$((l + 2)) $((t + 2)) $((r + 2)) $((b + 2))" ] &&
-    echo "  caption at $normal_box, held down at $pressed_box"
+  [ -n "$normal_box" ] && [ "$pressed_box" != "$shifted" ] && echo "  caption at $normal_box, held down at $pressed_box"
   check "$skin: held down, the caption sits 2 pixels lower and further right" \
-    "$([ -n "$normal_box" ] && [ "$pressed_box" = "$((l + 2)) $((t + 2)) $((r + 2)) $((b + 2))" ]; echo $?)"
+    "$([ -n "$normal_box" ] && [ "$pressed_box" = "$shifted" ]; echo $?)"
+}
 
-  local line
+# --- the lines along the panes, and the colours of the dialog and the search box ---------------
+borders_probes() {
+  cat <<PROBES
+pixels search 10 h
+pixels search w 5
+pixels tree w 20
+pixels list 10 h
+pixels tree w+2 20
+pixels search w-5 h-5
+PROBES
+}
+
+borders_checks() {  # run, skin file, name
+  local n=$1 file=$2 skin=$3 line
   line=$(skin_entry "$file" 5)
   expect_one "$skin: the line below the search box" "$n" "search 10 h" "$line"
   expect_one "$skin: the line right of the search box" "$n" "search w 5" "$line"
@@ -159,6 +155,30 @@ check_skin() {  # run (1 first skin, 2 second), skin file, name
   expect_one "$skin: the search box has the field colour" "$n" "search w-5 h-5" "$(skin_entry "$file" 0)"
 }
 
+# --- both skins, one after the other in one run of the player ------------------------------------
+sections=(button borders)
+probe_script() {  # screenshot name
+  for section in "${sections[@]}"; do "${section}_probes"; done
+  echo "screenshot $shots\\$1.png"
+}
+
+run_host first "$docs" <<SCRIPT
+wait-idle 10000
+add-root $lib
+answer no
+wait-idle 60000
+select $lib
+wait-idle 10000
+$(probe_script skin-default)
+skin-change
+wait-idle 10000
+$(probe_script skin-dark)
+quit
+SCRIPT
+
+check_skin() {  # run, skin file, name
+  for section in "${sections[@]}"; do "${section}_checks" "$@"; done
+}
 check_skin 1 "$skin_dir/skin-default.bmp" "default skin"
 check_skin 2 "$skin_dir/skin-dark.bmp" "after skin-change, dark skin"
 
