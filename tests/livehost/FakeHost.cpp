@@ -142,6 +142,9 @@ LRESULT Request(LPARAM id, WPARAM wp) {
         case kHostPlaylistPosition: return fake.position;
         case kHostSetPlaylistPosition: fake.position = static_cast<int>(wp); return 0;
         case kHostPlaybackState: return fake.playbackState;
+        case kHostSkinColorBitmap:
+            ++fake.skinRequests;
+            return fake.skinBitmap ? reinterpret_cast<LRESULT>(fake.skinBitmap()) : 0;
         case kHostRestart: ++fake.restarts; return 0;
         case kHostPlaylistEntryPath:
             return wp < fake.playlist.size() ? reinterpret_cast<LRESULT>(fake.playlist[wp].c_str()) : 0;

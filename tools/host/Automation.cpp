@@ -18,7 +18,8 @@
 namespace {
 
 const CommandEntry* const kFamilies[] = {kViewCommands, kInputCommands, kMenuCommands,
-                                         kDialogCommands, kDropCommands, kHostCommands, kBoxCommands, kTagCommands};
+                                         kDialogCommands, kDropCommands, kHostCommands, kBoxCommands, kTagCommands,
+                                         kPixelCommands};
 
 std::thread scriptThread;
 
@@ -39,7 +40,8 @@ std::vector<std::wstring> ReadScriptLines(const std::wstring& path) {
 // next line. Every other command acts as a user would, which a user facing a box cannot.
 bool OnlyLooks(const std::wstring& name) {
     static const wchar_t* const kLooking[] = {L"answer", L"wait-idle", L"sleep", L"list", L"tree",
-                                              L"status", L"playlist", L"settings", L"screenshot", L"dialog"};
+                                              L"status", L"playlist", L"settings", L"screenshot", L"dialog",
+                                              L"pixels"};
     for (const wchar_t* looking : kLooking)
         if (name == looking) return true;
     return false;
@@ -141,6 +143,18 @@ HWND FindViewDialog() {
 HWND FindViewControl(int id) {
     HWND dialog = FindViewDialog();
     return dialog ? GetDlgItem(dialog, id) : nullptr;
+}
+
+HWND FindViewTarget(const std::wstring& name) {
+    static const struct {
+        const wchar_t* name;
+        int id;
+    } kControls[] = {{L"clear", kClearId}, {L"search", kSearchId}, {L"tree", kTreeId}, {L"list", kListId}};
+    for (const auto& control : kControls)
+        if (name == control.name) return FindViewControl(control.id);
+    if (name == L"view") return FindViewDialog();
+    if (name == L"frame") return FindFrame();
+    return nullptr;
 }
 
 HWND ViewControlFromScript(int id) {
