@@ -3,20 +3,11 @@
 #include "HostSkin.h"
 
 #include "HostApp.h"
-#include "HostFrames.h"
 #include "HostMenus.h"
 
 namespace {
 
 bool dark = false;
-
-// The player's frames pass the news on to the windows plugins put in them, so that a view
-// inside a frame can take the new skin without being told by its plugin's own windows.
-void TellFrameContents(WPARAM depth, LPARAM size) {
-    for (HWND frame : HostFrames())
-        for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            SendMessageW(child, WM_DISPLAYCHANGE, depth, size);
-}
 
 }  // namespace
 
@@ -28,7 +19,6 @@ void UseSkin(bool useDark) {
     if (Host().mainWindow) {
         LPARAM size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         SendMessageW(Host().mainWindow, WM_DISPLAYCHANGE, 32, size);
-        TellFrameContents(32, size);
         InvalidateRect(Host().mainWindow, nullptr, TRUE);
     }
 }
