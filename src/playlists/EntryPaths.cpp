@@ -88,11 +88,13 @@ std::wstring ResolveEntryPath(std::wstring_view entry, std::wstring_view playlis
 
 namespace {
 
-// A line that begins with "#" is a directive, and blanks around a line are dropped when it is
-// read: a file named "#1 hit.mp3" or " intro.mp3" beside the playlist would be lost or become
-// another file. Led by ".\" the line reads back to the same path.
+// A line that begins with "#" is a directive, blanks around a line are dropped when it is read,
+// and a line that looks like a drive path or a URL is taken for one: a file named "#1 hit.mp3"
+// or " intro.mp3" beside the playlist would be lost or become another file. Led by ".\" the
+// line reads back to the same path.
 std::wstring ReadableRelative(std::wstring_view relative) {
-    bool misread = !relative.empty() && (relative.front() == L'#' || relative.front() == L' ' || relative.front() == L'\t');
+    bool misread = !relative.empty() && (relative.front() == L'#' || relative.front() == L' ' ||
+                                         relative.front() == L'\t' || HasDrive(relative) || IsRemoteEntry(relative));
     return misread ? L".\\" + std::wstring(relative) : std::wstring(relative);
 }
 

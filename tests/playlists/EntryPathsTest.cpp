@@ -93,6 +93,8 @@ TEST(EntryPathsTest, WritesTheShortestFormThatReadsBackToTheSamePath) {
         {L"D:\\Music\\#Live\\a.mp3", L"D:\\Music\\list.m3u", L".\\#Live\\a.mp3"},
         {L"D:\\Music\\ intro.mp3", L"D:\\Music\\list.m3u", L".\\ intro.mp3"},
         {L"D:\\Music\\a #1.mp3", L"D:\\Music\\list.m3u", L"a #1.mp3"},
+        // A folder no Windows volume holds, but a playlist read from elsewhere may name.
+        {L"D:\\Music\\C:\\x.mp3", L"D:\\Music\\list.m3u", L".\\C:\\x.mp3"},
     };
     for (const RelativeCase& c : cases) {
         std::wstring written = RelativeEntryPath(c.file, c.playlist);

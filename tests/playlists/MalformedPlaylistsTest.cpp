@@ -34,9 +34,8 @@ Ref<Playlist> ReadGuarded(const std::wstring& path, const std::wstring& name) {
 }
 
 // What a text can come back as. UTF-8, which files read as UTF-16 are written in, has no form
-// for half a surrogate pair: the writer puts U+FFFD in its place. And a path whose line ended
-// in blanks and a backslash ("a \\") ends in those blanks, which no Windows name can, and which
-// the reader drops from the written line.
+// for half a surrogate pair: the writer puts U+FFFD in its place. Blanks at the end of a line
+// are dropped when it is read.
 std::wstring AsWritable(std::wstring text) {
     for (size_t i = 0; i < text.size(); ++i) {
         bool high = text[i] >= 0xD800 && text[i] < 0xDC00, low = text[i] >= 0xDC00 && text[i] < 0xE000;
@@ -51,6 +50,15 @@ std::wstring AsWritable(std::wstring text) {
     return text;
 }
 
+// A path whose last part is blanks ("a\\ \\") ends in them, which no Windows name can; written
+// back, the line loses them and the backslash before them. Names compare without case: a drive
+// written "c:" may come back as the playlist's "C:".
+std::wstring ComparablePath(const std::wstring& path) {
+    std::wstring text = AsWritable(path);
+    while (!text.empty() && (text.back() == L' ' || text.back() == L'\t' || text.back() == L'\\')) text.pop_back();
+    return ToLower(text);
+}
+
 // What the reader made of the file survives a save: the bytes it would write read back to
 // the same entries with the same titles. The first entry that differs is named.
 void ExpectSameAfterWriting(const Playlist& playlist, const std::wstring& path, const std::wstring& name) {
@@ -62,7 +70,7 @@ void ExpectSameAfterWriting(const Playlist& playlist, const std::wstring& path, 
     std::vector<std::optional<std::wstring>> titlesBefore = TitlesOf(playlist), titlesAfter = TitlesOf(*again);
     ASSERT_EQ(after.size(), before.size()) << WideToUtf8(name);
     for (size_t i = 0; i < before.size(); ++i) {
-        ASSERT_EQ(after[i], AsWritable(before[i])) << WideToUtf8(name) << ", entry " << i;
+        ASSERT_EQ(ComparablePath(after[i]), ComparablePath(before[i])) << WideToUtf8(name) << ", entry " << i;
         ASSERT_EQ(titlesAfter[i].has_value(), titlesBefore[i].has_value()) << WideToUtf8(name) << ", entry " << i;
         if (titlesBefore[i]) {
             ASSERT_EQ(*titlesAfter[i], AsWritable(*titlesBefore[i])) << WideToUtf8(name) << ", entry " << i;
@@ -93,7 +101,8 @@ TEST(MalformedPlaylistsTest, DISABLED_SoakThousandsOfRandomFiles) {
     TempFolder folder;
     size_t entries = 0, bytes = 0;
     ULONGLONG slowest = 0, started = GetTickCount64();
-    for (unsigned seed = 1; seed <= kFiles; ++seed) {
+    unsigned seed = 1;
+    for (; seed <= kFiles; ++seed) {
         MalformedPlaylist file = RandomMalformedPlaylist(seed);
         std::wstring path = folder.File(file.name);
         WriteBytes(path, file.bytes);
@@ -105,10 +114,10 @@ TEST(MalformedPlaylistsTest, DISABLED_SoakThousandsOfRandomFiles) {
         entries += playlist->EntryCount();
         bytes += file.bytes.size();
         DeleteFileW(path.c_str());
-        if (HasFailure()) break;
+        if (HasFailure()) break;  // one named file says more than thousands
     }
     std::printf("soak: malformed playlists: %u files, %zu bytes, %zu entries, slowest read %llu ms, %llu s in all\n",
-                kFiles, bytes, entries, slowest, (GetTickCount64() - started) / 1000);
+                seed - 1, bytes, entries, slowest, (GetTickCount64() - started) / 1000);
 }
 
 }  // namespace
