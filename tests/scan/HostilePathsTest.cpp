@@ -12,6 +12,7 @@
 #include "db/Listing.h"
 #include "db/ListingOptions.h"
 #include "db/roots/FolderRoot.h"
+#include "playlists/EntryPaths.h"
 #include "playlists/PlaylistFile.h"
 #include "scan/FileSystem.h"
 #include "scan/FolderRootLoad.h"
@@ -57,8 +58,8 @@ protected:
         database.SetListingOptions(ParseTypeFilter(L"mp3"), 0);
         ListTotals totals;
         std::set<std::wstring> paths;
-        for (const Ref<FileRecord>& row : ListFiles(database, SplitSearchTerms(search), nullptr, totals, false)->rows)
-            paths.insert(row->Path());
+        Ref<RowList> list = ListFiles(database, SplitSearchTerms(search), nullptr, totals, false);
+        for (const Ref<FileRecord>& row : list->rows) paths.insert(row->Path());
         return paths;
     }
 
@@ -87,12 +88,14 @@ TEST_F(HostilePathsTest, StrangeNamesDeepBeyondMaxPathAreScannedFoundAndReadFrom
         EXPECT_EQ(Found(name), expected) << testing::PrintToString(name);
     }
 
-    // A playlist beside them names each by its relative path; every entry is found on disk.
+    // A playlist beside them names each in the relative form a save writes ("#1 hit" would read
+    // as a directive as it stands); every entry reads back and is found on disk.
+    std::wstring listPath = Library() + L"list.m3u8";
     std::string text = "\xEF\xBB\xBF#EXTM3U\r\n";
-    for (const std::wstring& file : files) text += WideToUtf8(file.substr(Library().size())) + "\r\n";
-    WriteBytes(Library() + L"list.m3u8", text);
+    for (const std::wstring& file : files) text += WideToUtf8(RelativeEntryPath(file, listPath)) + "\r\n";
+    WriteBytes(listPath, text);
     auto playlist = Ref<Playlist>::Make();
-    playlist->path = Library() + L"list.m3u8";
+    playlist->path = listPath;
     ASSERT_TRUE(ReadPlaylistFile(*playlist, RealPlaylistStorage()));
     Playlist::Entries entries = playlist->CopyEntries();
     ASSERT_EQ(entries.size(), files.size());
