@@ -2,7 +2,8 @@
 # Hostile input end to end in the stand-in player. Files named with quotes, LIKE wildcards,
 # brackets, "#", ";", a combining mark, CJK and a character outside the BMP are scanned,
 # listed, found by a search for "100%" and no other, and reach the player's playlist under
-# their exact names. Malformed playlist files (noise made from a fixed seed, a mark alone, NUL
+# their exact names; "?" searches that would run for ever or delete list nothing and change
+# nothing. Malformed playlist files (noise made from a fixed seed, a mark alone, NUL
 # bytes, lone CRs, a megabyte line, odd-length UTF-16, 100,000 entries) open as playlist roots.
 # A careless player (no skin bitmap, tag answers without a terminator) and one without a frame
 # window are survived. Every run must end with the player's own orderly exit.
@@ -23,20 +24,25 @@ names=("it's" "100% pure" "a_b" "[live]" "#1 hit" "semi;colon" $'Cafe\xcc\x81' $
 mkdir -p "$work/names"
 for name in "${names[@]}"; do printf 'x' >"$work/names/$name.mp3"; done
 lib=$(winpath "$work/names")
+# A "?" search that would add up the library joined with itself twelve times: years of work.
+endless="(SELECT sum($(for i in $(seq 0 11); do printf 't%d.FILEID+' $i; done)0) FROM $(for i in $(seq 0 11); do printf 'QueryView t%d,' $i; done | sed 's/,$//')) > 0"
 profile "$work/docs-names"
 run_host names "$work/docs-names" <<SCRIPT
-wait-idle 10000
-add-root $lib
-answer no
-wait-idle 60000
-select $lib
-wait-idle 10000
+$(open_root "$lib")
 list
 focus tree
 key Enter
 wait-idle 5000
 playlist
 search 100%
+sleep 1500
+wait-idle 10000
+list
+search ?$endless
+sleep 15000
+wait-idle 10000
+list
+search ?1; DELETE FROM Files
 sleep 1500
 wait-idle 10000
 list
@@ -53,6 +59,10 @@ check "every odd name is listed and reaches the playlist exactly" "$missing"
 check "the playlist holds nothing else" "$([ "$(grep -c . <<<"$played")" = "${#names[@]}" ]; echo $?)"
 found=$(nth 2 list)
 check "a search for 100% finds that file alone" "$([ "$(head -n 1 <<<"$found")" = 1 ] && grep -qF '100% pure' <<<"$found"; echo $?)"
+check "an endless \"?\" search is stopped and lists nothing" "$([ "$(nth 3 list | head -n 1)" = 0 ]; echo $?)"
+check "a \"?\" search with a second statement lists nothing" "$([ "$(nth 4 list | head -n 1)" = 0 ]; echo $?)"
+kept=$(sqlite3 "$work/docs-names/Crateview/Cache/cvCache.db" "SELECT COUNT(*) FROM Files" 2>&1)
+check "and deletes nothing" "$([ "$kept" = "${#names[@]}" ]; echo $?)"
 check "the names run ends in order" "$(ended; echo $?)"
 
 # Malformed playlists, made from a fixed seed.
@@ -110,12 +120,7 @@ tagged=$(winpath "$work/tagged")
 profile "$work/docs-careless"
 host_options=(--no-skin --tag-garbage)
 run_host careless "$work/docs-careless" <<SCRIPT
-wait-idle 10000
-add-root $tagged
-answer no
-wait-idle 60000
-select $tagged
-wait-idle 10000
+$(open_root "$tagged")
 focus list
 key F6
 answer yes

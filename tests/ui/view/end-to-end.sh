@@ -24,6 +24,9 @@ run_host() {  # name, documents; script on stdin
   # The host fails a run in which the plugin showed a box the script did not answer.
   check "the $name run answers every box it meets" "$( [ "$status" -eq 0 ] && ! grep -q '^unexpected box' <<<"$out"; echo $?)"
 }
+open_root() {  # folder: script lines that add it as a root without reading tags, then select it
+  printf 'wait-idle 10000\nadd-root %s\nanswer no\nwait-idle 60000\nselect %s\nwait-idle 10000\n' "$1" "$1"
+}
 section() { sed -n "/^> $1\$/,/^> /p" <<<"$out" | sed '1d;$d'; }  # output of one command
 has_line() { grep -qxF -- "$2" <<<"$1"; }
 nth() {  # the output of the n-th run of this command line (through the environment: awk -v reads backslashes)
