@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <cwctype>
+
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
     std::wstring out(folder);
     while (!name.empty() && name.front() == L'\\') name.remove_prefix(1);
@@ -35,10 +37,28 @@ std::wstring ExtensionOf(std::wstring_view path) {
     return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
 }
 
-bool PathExists(const std::wstring& path) { return PathFileExistsW(path.c_str()) != FALSE; }
+namespace {
+// The longest path the plain calls take everywhere: a folder's path leaves room for an 8.3 name.
+constexpr size_t kLongestPlainPath = MAX_PATH - 12;
+}  // namespace
+
+std::wstring LongPathForm(const std::wstring& path) {
+    if (path.size() < kLongestPlainPath) return path;
+    bool drive = path.size() >= 3 && iswalpha(path[0]) && path[1] == L':' && path[2] == L'\\';
+    if (drive) return L"\\\\?\\" + path;
+    // "\\server\share\...", but not "\\?\..." or "\\.\...", which are device forms already.
+    bool share = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' && path[2] != L'.';
+    if (share) return L"\\\\?\\UNC\\" + path.substr(2);
+    return path;
+}
+
+bool PathExists(const std::wstring& path) {
+    return !path.empty() && GetFileAttributesW(LongPathForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool IsExistingDirectory(const std::wstring& path) {
-    return PathIsDirectoryW(path.c_str()) && PathFileExistsW(path.c_str());
+    DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(LongPathForm(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void CreateFolderIfMissing(const std::wstring& path) {

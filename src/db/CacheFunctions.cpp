@@ -2,10 +2,10 @@
 // StripAccent for accent-blind searching and FileExists for checking paths on disk.
 #include <sqlite3.h>
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <string>
 
+#include "base/Path.h"
 #include "db/CacheDatabase.h"
 #include "db/StripAccent.h"
 
@@ -26,7 +26,7 @@ void StripAccentFunction(sqlite3_context* context, int, sqlite3_value** args) {
 
 void FileExistsFunction(sqlite3_context* context, int, sqlite3_value** args) {
     auto path = static_cast<const wchar_t*>(sqlite3_value_text16(args[0]));
-    sqlite3_result_int(context, path && PathFileExistsW(path) ? 1 : 0);
+    sqlite3_result_int(context, path && PathExists(path) ? 1 : 0);
 }
 
 }  // namespace

@@ -108,6 +108,13 @@ Ref<RowList> ReadRows(Statement& sql, TermMatcher& matcher, bool checkExists, Li
         }
     }
     sql.Finish();
+    // A condition stopped part way (out of time, a value too long) would show a list that looks
+    // whole but is not.
+    if (sql.StoppedShort()) {
+        totals = ListTotals();
+        totals.rejected = true;
+        return Ref<RowList>::Make();
+    }
     return list;
 }
 
@@ -202,7 +209,7 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
 
     Statement& sql = database.Sql();
     sql.SetSql(ListingSql(form, options, types.size()));
-    if (form == ListingForm::kSearch) sql.BindTextByName(L":query", terms.front().c_str());
+    if (form == ListingForm::kSearch) sql.BindTextByName(L":query", QueryParameter(options, terms.front()).c_str());
     // An absent folder binds the empty text: as a prefix it takes in every folder.
     if (form != ListingForm::kWholeCache)
         sql.BindTextByName(L":path", PathParameter(form, options, folderPath ? *folderPath : std::wstring()).c_str());

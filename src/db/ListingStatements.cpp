@@ -1,6 +1,7 @@
 // The listing statement texts, each compiled once per connection and reused. A folder is
 // matched as a prefix by a LIKE pattern made from its path (see PathParameter), never by the
-// bare path: a "_" or "%" in a folder name would take in sibling folders.
+// bare path: a "_" or "%" in a folder name would take in sibling folders. Search words are
+// escaped the same way (see QueryParameter).
 #include "db/ListingStatements.h"
 
 #include "db/LikePattern.h"
@@ -36,23 +37,23 @@ const wchar_t kFolderAccentsExact[] = CV_LISTING_COLUMNS
     L"f.folderid=fo.folderid AND ";
 
 const wchar_t kSearchPrefix[] = CV_LISTING_COLUMNS
-    L" FROM Files f, Folder fo WHERE (f.title LIKE ('%' || :query || '%') OR f.artist LIKE ('%' || :query || '%') "
-    L"OR f.album LIKE ('%' || :query || '%') OR f.genre LIKE ('%' || :query || '%') OR f.comment LIKE ('%' || "
-    L":query || '%') OR fo.path LIKE ('%' || :query || '%') OR f.filename LIKE ('%' || :query || '%')) AND "
+    L" FROM Files f, Folder fo WHERE (f.title LIKE ('%' || :query || '%') ESCAPE '!' OR f.artist LIKE ('%' || :query || '%') ESCAPE '!' "
+    L"OR f.album LIKE ('%' || :query || '%') ESCAPE '!' OR f.genre LIKE ('%' || :query || '%') ESCAPE '!' OR f.comment LIKE ('%' || "
+    L":query || '%') ESCAPE '!' OR fo.path LIKE ('%' || :query || '%') ESCAPE '!' OR f.filename LIKE ('%' || :query || '%') ESCAPE '!') AND "
     L"fo.path LIKE (:path || '%') ESCAPE '!' AND f.file_exists=1 AND fo.folder_exists=1 AND fo.folderid=f.folderid AND ";
 
 const wchar_t kSearchExact[] = CV_LISTING_COLUMNS
-    L"  FROM Files f, Folder fo WHERE (f.title LIKE ('%' || :query || '%') OR f.artist LIKE ('%' || :query || '%') "
-    L"OR f.album LIKE ('%' || :query || '%') OR f.genre LIKE ('%' || :query || '%') OR f.comment LIKE ('%' || "
-    L":query || '%') OR fo.path LIKE ('%' || :query || '%') OR f.filename LIKE ('%' || :query || '%')) AND "
+    L"  FROM Files f, Folder fo WHERE (f.title LIKE ('%' || :query || '%') ESCAPE '!' OR f.artist LIKE ('%' || :query || '%') ESCAPE '!' "
+    L"OR f.album LIKE ('%' || :query || '%') ESCAPE '!' OR f.genre LIKE ('%' || :query || '%') ESCAPE '!' OR f.comment LIKE ('%' || "
+    L":query || '%') ESCAPE '!' OR fo.path LIKE ('%' || :query || '%') ESCAPE '!' OR f.filename LIKE ('%' || :query || '%') ESCAPE '!') AND "
     L"fo.path=:path AND fo.folderid=f.folderid AND f.file_exists=1 AND fo.folder_exists=1 AND ";
 
 const wchar_t kSearchAccentsPrefix[] = CV_LISTING_COLUMNS
-    L" FROM Files f, Folder fo WHERE (StripAccent(f.title) LIKE ('%' || StripAccent(:query) || '%') OR "
-    L"StripAccent(f.artist) LIKE ('%' || StripAccent(:query) || '%') OR StripAccent(f.album) LIKE ('%' || "
-    L"StripAccent(:query) || '%') OR StripAccent(f.genre) LIKE ('%' || StripAccent(:query) || '%') OR "
-    L"StripAccent(f.comment) LIKE ('%' || StripAccent(:query) || '%') OR StripAccent(f.filename) LIKE ('%' || "
-    L"StripAccent(:query) || '%') OR StripAccent(fo.path) LIKE ('%' || StripAccent(:query) || '%')) AND "
+    L" FROM Files f, Folder fo WHERE (StripAccent(f.title) LIKE ('%' || StripAccent(:query) || '%') ESCAPE '!' OR "
+    L"StripAccent(f.artist) LIKE ('%' || StripAccent(:query) || '%') ESCAPE '!' OR StripAccent(f.album) LIKE ('%' || "
+    L"StripAccent(:query) || '%') ESCAPE '!' OR StripAccent(f.genre) LIKE ('%' || StripAccent(:query) || '%') ESCAPE '!' OR "
+    L"StripAccent(f.comment) LIKE ('%' || StripAccent(:query) || '%') ESCAPE '!' OR StripAccent(f.filename) LIKE ('%' || "
+    L"StripAccent(:query) || '%') ESCAPE '!' OR StripAccent(fo.path) LIKE ('%' || StripAccent(:query) || '%') ESCAPE '!') AND "
     L"StripAccent(fo.path) LIKE (:path || '%') ESCAPE '!' AND f.file_exists=1 AND fo.folder_exists=1 AND "
     L"f.folderid=fo.folderid AND ";
 
@@ -60,11 +61,11 @@ const wchar_t kSearchAccentsPrefix[] = CV_LISTING_COLUMNS
 // accents folded and the search limited missed files known only by their name (files whose
 // tags were not read yet), which the same search finds with either option off.
 const wchar_t kSearchAccentsExact[] = CV_LISTING_COLUMNS
-    L" FROM Files f, Folder fo WHERE (StripAccent(f.title) LIKE ('%' || StripAccent(:query) || '%') OR "
-    L"StripAccent(f.artist) LIKE ('%' || StripAccent(:query) || '%') OR StripAccent(f.album) LIKE ('%' || "
-    L"StripAccent(:query) || '%') OR StripAccent(f.genre) LIKE ('%' || StripAccent(:query) || '%') OR "
-    L"StripAccent(f.comment) LIKE ('%' || StripAccent(:query) || '%') OR StripAccent(f.filename) LIKE ('%' || "
-    L"StripAccent(:query) || '%') OR StripAccent(fo.path) LIKE ('%' || StripAccent(:query) || '%')) AND "
+    L" FROM Files f, Folder fo WHERE (StripAccent(f.title) LIKE ('%' || StripAccent(:query) || '%') ESCAPE '!' OR "
+    L"StripAccent(f.artist) LIKE ('%' || StripAccent(:query) || '%') ESCAPE '!' OR StripAccent(f.album) LIKE ('%' || "
+    L"StripAccent(:query) || '%') ESCAPE '!' OR StripAccent(f.genre) LIKE ('%' || StripAccent(:query) || '%') ESCAPE '!' OR "
+    L"StripAccent(f.comment) LIKE ('%' || StripAccent(:query) || '%') ESCAPE '!' OR StripAccent(f.filename) LIKE ('%' || "
+    L"StripAccent(:query) || '%') ESCAPE '!' OR StripAccent(fo.path) LIKE ('%' || StripAccent(:query) || '%') ESCAPE '!') AND "
     L"fo.path=:path AND f.file_exists=1 AND fo.folder_exists=1 AND f.folderid=fo.folderid AND ";
 
 #undef CV_LISTING_COLUMNS
@@ -97,6 +98,13 @@ ListingForm ChooseListingForm(bool hasTerms, bool hasFolder, bool compatibility)
 std::wstring PathParameter(ListingForm form, int options, const std::wstring& folder) {
     if (form == ListingForm::kWholeCache || (options & kLimitSearch)) return folder;
     return EscapeLike((options & kStripAccents) ? StripAccentText(folder) : folder);
+}
+
+// A search word is found as written: "_" and "%" in it are letters the user typed, not
+// wildcards ("100%" must not list everything holding "100"). Folded before escaping, as the
+// folder pattern is, since folding can make a wildcard of another character.
+std::wstring QueryParameter(int options, const std::wstring& term) {
+    return EscapeLike((options & kStripAccents) ? StripAccentText(term) : term);
 }
 
 int FirstExtensionIndex(ListingForm form) {

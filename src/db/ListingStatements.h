@@ -24,6 +24,9 @@ std::wstring ListingSql(ListingForm form, int options, size_t extensionCount);
 // What a form's :path is bound to for the folder: the folder itself where the options compare it
 // exactly, otherwise the LIKE pattern of its prefix, escaped (and folded when accents are).
 std::wstring PathParameter(ListingForm form, int options, const std::wstring& folder);
+// What a search form's :query is bound to for the first search word: the word escaped for LIKE
+// (and folded first when accents are), so that it matches only itself.
+std::wstring QueryParameter(int options, const std::wstring& term);
 
 // The index of the first extension placeholder in a form's statement.
 int FirstExtensionIndex(ListingForm form);

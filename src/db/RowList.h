@@ -53,6 +53,12 @@ private:
     long noticesPosted_ = 0;
 };
 
+// The whole seconds a row adds to a total. A length below zero (a host's "unknown", or its
+// garbage) adds nothing: turned unsigned, it would add a hundred years.
+inline unsigned LengthSeconds(const FileRecord& record) {
+    return record.length > 0 ? static_cast<unsigned>(record.length / 1000) : 0;
+}
+
 // Added up over the listed files.
 struct ListTotals {
     int known = 0;             // rows whose tags were read
@@ -62,7 +68,7 @@ struct ListTotals {
 
     void Add(const FileRecord& record) {
         if (record.tagged) ++known;
-        seconds += static_cast<unsigned>(record.length / 1000);
+        seconds += LengthSeconds(record);
         bytes += record.size;
     }
 };

@@ -250,7 +250,9 @@ int Statement::Execute() {
         }
     }
     executed_ = true;
-    int rc = sqlite3_step(prepared_);
+    stoppedShort_ = false;
+    readingDeadline_ = GetTickCount64() + kLongestReadingMs;
+    int rc = Step();
     if (rc == SQLITE_ROW) return kOk;
     if (rc == SQLITE_DONE) {
         lastInsertId_ = sqlite3_last_insert_rowid(Connection());
@@ -267,9 +269,33 @@ int Statement::Execute() {
 bool Statement::NextRow() {
     Lock lock(DatabaseLock());
     if (!prepared_ || sqlite3_data_count(prepared_) <= 0) return false;
-    bool available = !rowConsumed_ || sqlite3_step(prepared_) == SQLITE_ROW;
+    bool available = !rowConsumed_ || Step() == SQLITE_ROW;
     rowConsumed_ = true;
     return available;
+}
+
+namespace {
+// Often enough that a stop comes within a moment, seldom enough that reading the clock costs
+// nothing beside the work.
+constexpr int kStepsBetweenClockReads = 10000;
+}  // namespace
+
+// A restricted text runs under a watch on its clock and on the size of the values it makes;
+// the connection's own statements run without either, so the watch is set around each step.
+int Statement::Step() {
+    if (!preparedReadingOnly_) return sqlite3_step(prepared_);
+    sqlite3* handle = Connection();
+    int longest = sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, kLongestReadingValue);
+    sqlite3_progress_handler(handle, kStepsBetweenClockReads, &Statement::PastDeadline, this);
+    int rc = sqlite3_step(prepared_);
+    sqlite3_progress_handler(handle, 0, nullptr, nullptr);
+    sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, longest);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) stoppedShort_ = true;
+    return rc;
+}
+
+int Statement::PastDeadline(void* statement) {
+    return GetTickCount64() >= static_cast<Statement*>(statement)->readingDeadline_ ? 1 : 0;
 }
 
 void Statement::Finish() {

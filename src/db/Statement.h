@@ -66,8 +66,16 @@ public:
     // so a statement can be built from several pieces before it runs.
     void SetSql(std::wstring_view text);
     // The current text is compiled so that it can only read (see ReadingOnlyScope), and
-    // must be one statement: text after the first statement makes it fail.
+    // must be one statement: text after the first statement makes it fail. Its run is bounded
+    // too: it is stopped once it has taken kLongestReadingMs from Execute, or makes a value
+    // longer than kLongestReadingValue, since a condition the user wrote may join the library
+    // with itself for hours while the database lock keeps both threads waiting.
     void RestrictToReading() { readingOnly_ = true; }
+    static constexpr unsigned kLongestReadingMs = 10000;
+    static constexpr int kLongestReadingValue = 16 * 1024 * 1024;
+    // Whether the last run of a restricted text ended in an error (its time ran out, a value
+    // grew too long) before its last row: the rows read so far are not the answer.
+    bool StoppedShort() const { return stoppedShort_; }
     bool Prepare();
 
     // An absent value binds NULL when nullIfAbsent is set; otherwise Execute reports it missing.
@@ -149,6 +157,8 @@ private:
     int IndexOf(const wchar_t* name);
     int ColumnIndex(const wchar_t* name) const;
     void Enter(TransactionKind kind);
+    int Step();
+    static int PastDeadline(void* statement);
 
     bool finished_ = true;
     bool executed_ = false;
@@ -167,5 +177,7 @@ private:
     // Compiled under the restriction: never from the cache nor into it, since the cache could
     // hand a statement compiled without it to a restricted text or the other way round.
     bool preparedReadingOnly_ = false;
+    ULONGLONG readingDeadline_ = 0;
+    bool stoppedShort_ = false;
     TransactionKind transactionKind_ = TransactionKind::kWhole;
 };

@@ -86,15 +86,29 @@ std::wstring ResolveEntryPath(std::wstring_view entry, std::wstring_view playlis
     return Folded(folder + L'\\' + path);
 }
 
+namespace {
+
+// A line that begins with "#" is a directive, blanks around a line are dropped when it is read,
+// and a line that looks like a drive path or a URL is taken for one: a file named "#1 hit.mp3"
+// or " intro.mp3" beside the playlist would be lost or become another file. Led by ".\" the
+// line reads back to the same path.
+std::wstring ReadableRelative(std::wstring_view relative) {
+    bool misread = !relative.empty() && (relative.front() == L'#' || relative.front() == L' ' ||
+                                         relative.front() == L'\t' || HasDrive(relative) || IsRemoteEntry(relative));
+    return misread ? L".\\" + std::wstring(relative) : std::wstring(relative);
+}
+
+}  // namespace
+
 std::wstring RelativeEntryPath(std::wstring_view filePath, std::wstring_view playlistPath) {
     std::wstring_view fileRoot = PathRoot(filePath);
     std::wstring_view playlistRoot = PathRoot(playlistPath);
     if (fileRoot.empty() || !EqualsNoCase(fileRoot, playlistRoot)) return std::wstring(filePath);
     std::wstring_view fileFolder = FolderOf(filePath);
     std::wstring_view playlistFolder = FolderOf(playlistPath);
-    if (EqualsNoCase(fileFolder, playlistFolder)) return std::wstring(filePath.substr(fileFolder.size() + 1));
+    if (EqualsNoCase(fileFolder, playlistFolder)) return ReadableRelative(filePath.substr(fileFolder.size() + 1));
     if (fileFolder.size() > playlistFolder.size() && IsSlash(fileFolder[playlistFolder.size()]) &&
         EqualsNoCase(fileFolder.substr(0, playlistFolder.size()), playlistFolder))
-        return std::wstring(filePath.substr(playlistFolder.size() + 1));
+        return ReadableRelative(filePath.substr(playlistFolder.size() + 1));
     return std::wstring(filePath.substr(fileRoot.size()));
 }

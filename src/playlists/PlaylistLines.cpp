@@ -57,10 +57,10 @@ std::vector<PlaylistLine> SplitPlaylistText(std::wstring_view text) {
     while (at < text.size()) {
         size_t end = text.find_first_of(L"\r\n", at);
         if (end == std::wstring_view::npos) end = text.size();
-        std::wstring_view line = Trimmed(text.substr(at, end - at));
+        std::wstring_view line = text.substr(at, end - at);
         at = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
-        // A NUL ends the text a path can hold.
-        line = line.substr(0, line.find(L'\0'));
+        // A NUL ends the text a path can hold; the blanks before it go as at a line's end.
+        line = Trimmed(line.substr(0, line.find(L'\0')));
         if (line.empty()) continue;
         if (line.front() == L'#') {
             if (IsInfoLine(line)) ReadInfoLine(line, pending);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "base/Path.h"
 #include "base/Unique.h"
 
 namespace {
@@ -33,7 +34,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }  // namespace
 
 bool PlaylistStorage::ReadAll(const std::wstring& path, std::string& bytes) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    UniqueFileHandle file(CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return false;
     LARGE_INTEGER size = {};
@@ -57,7 +58,7 @@ bool PlaylistStorage::ReadAll(const std::wstring& path, std::string& bytes) {
 
 bool PlaylistStorage::FindFile(const std::wstring& path, StoredFileInfo& info) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (!GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data)) return false;
     info.attributes = data.dwFileAttributes;
     info.size = Join(data.nFileSizeHigh, data.nFileSizeLow);
     info.lastWrite = Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
@@ -69,7 +70,7 @@ bool PlaylistStorage::ListFolder(const std::wstring& folder, std::vector<StoredF
     if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
     pattern += L"*.*";
     WIN32_FIND_DATAW found = {};
-    UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    UniqueFind find(FindFirstFileExW(LongPathForm(pattern).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
     if (!find) return false;
     do {
         if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0) continue;

@@ -1,4 +1,5 @@
-// The real file-system calls behind the scanning interface, and the switch tests use.
+// The real file-system calls behind the scanning interface, and the switch tests use. Every
+// path goes through LongPathForm: libraries nest deeper than MAX_PATH characters.
 #include "scan/FileSystem.h"
 
 #include <atomic>
@@ -43,7 +44,7 @@ std::atomic<FileSystem*>& Installed() {
 // for bigger batches: both matter on folders of thousands of files.
 bool FileSystem::ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) {
     WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileExW(JoinPath(folder, L"*.*").c_str(), FindExInfoBasic, &data,
+    UniqueFind find(FindFirstFileExW(LongPathForm(JoinPath(folder, L"*.*")).c_str(), FindExInfoBasic, &data,
                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) return false;
     do {
@@ -57,7 +58,7 @@ bool FileSystem::Exists(const std::wstring& path) { return PathExists(path); }
 bool FileSystem::IsDirectory(const std::wstring& path) { return IsExistingDirectory(path); }
 
 bool FileSystem::ReadSizeAndTime(const std::wstring& path, long long& size, long long& lastWrite) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    UniqueFileHandle file(CreateFileW(LongPathForm(path).c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     LARGE_INTEGER bytes;
@@ -71,14 +72,14 @@ bool FileSystem::ReadSizeAndTime(const std::wstring& path, long long& size, long
 
 bool FileSystem::FindEntry(const std::wstring& path, FolderEntry& entry) {
     WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    UniqueFind find(FindFirstFileExW(LongPathForm(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
     if (!find) return false;
     entry = EntryFrom(data);
     return true;
 }
 
 HANDLE FileSystem::OpenForWatching(const std::wstring& folder) {
-    return CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    return CreateFileW(LongPathForm(folder).c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, FILE_FLAG_OVERLAPPED | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 

@@ -41,6 +41,23 @@ TEST(PathTest, JoiningAndTakingApart) {
     EXPECT_EQ(ExtensionOf(L"C:\\a.b\\README"), L"");
 }
 
+// Paths the plain calls cannot take get the long form; every other path is left alone, since
+// the long form skips the folding ("..", "/") that relative and short paths rely on.
+TEST(PathTest, LongPathsTakeTheLongFormAndNothingElseDoes) {
+    const std::wstring deep(300, L'x');
+    struct Case { std::wstring path, expected; };
+    const Case cases[] = {
+        {L"C:\\Music\\a.mp3", L"C:\\Music\\a.mp3"},
+        {L"C:\\" + deep, L"\\\\?\\C:\\" + deep},
+        {L"\\\\nas\\music\\" + deep, L"\\\\?\\UNC\\nas\\music\\" + deep},
+        {L"\\\\?\\C:\\" + deep, L"\\\\?\\C:\\" + deep},
+        {L"\\\\.\\pipe\\" + deep, L"\\\\.\\pipe\\" + deep},
+        {L"Music\\" + deep, L"Music\\" + deep},
+        {L"", L""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LongPathForm(c.path), c.expected) << WideToUtf8(c.path.substr(0, 20));
+}
+
 TEST(TypeFilterTest, SplitsLowerCasesAndDropsEmptyPieces) {
     TypeFilter filter = ParseTypeFilter(L"mp3;FLAC;;Ogg;mp3");
     EXPECT_EQ(std::vector<std::wstring>(filter.begin(), filter.end()),

@@ -115,3 +115,17 @@ TEST_F(LikeWildcardTest, FilesUnderAFolderAreOnlyItsOwn) {
 }
 
 }  // namespace
+
+// A search word holding "_", "%" or the escape character finds the text as typed: "50%"
+// finds the folder named so, not also "50x"; "a_b" not also "axb". Both the plain and the
+// folded forms, searching from the root.
+TEST_F(LikeWildcardTest, SearchWordsWithWildcardsFindOnlyThemselves) {
+    for (int options : {0, +kStripAccents}) {
+        SCOPED_TRACE(testing::Message() << "options " << options);
+        EXPECT_EQ(Listed(kRoot, options, L"50%"), std::set<std::wstring>{kPercent});
+        EXPECT_EQ(Listed(kRoot, options, L"a_b"), (std::set<std::wstring>{kUnderscore, kUnderscoreSub}));
+        EXPECT_EQ(Listed(kRoot, options, L"wow!"), std::set<std::wstring>{kBang});
+        EXPECT_EQ(Listed(kRoot, options, L"%"), std::set<std::wstring>{kPercent});
+        EXPECT_EQ(Listed(kRoot, options, L"_"), (std::set<std::wstring>{kUnderscore, kUnderscoreSub}));
+    }
+}

@@ -69,6 +69,10 @@ LRESULT AnswerTag(const HostFileInfoRequest& request) {
     if (file == fake.tags.end()) return 0;
     auto value = file->second.find(request.key);
     if (value == file->second.end()) return 0;
+    if (fake.unterminatedTags && !value->second.empty()) {
+        for (int i = 0; i < request.bufferLength; ++i) request.buffer[i] = value->second[i % value->second.size()];
+        return 1;
+    }
     lstrcpynW(request.buffer, value->second.c_str(), request.bufferLength);
     return 1;
 }
@@ -115,6 +119,7 @@ void StartPlaying() {
 }
 
 LRESULT CreateFrame(EmbedRecord* embed) {
+    if (fake.noFrame) return 0;
     fake.embed = embed;
     HWND frame = CreateFakeFrame(L"", embed->rect);
     fake.frames.push_back(frame);

@@ -44,6 +44,11 @@ struct FakeHost {
     std::map<std::wstring, std::map<std::wstring, std::wstring>> tags;
     // Each tag answer takes this long: a slow input plugin.
     DWORD tagDelayMs = 0;
+    // A careless input plugin: every answer fills the whole buffer (its text repeated, or
+    // cut) and writes no terminating NUL.
+    bool unterminatedTags = false;
+    // The frame request (505) answers no window.
+    bool noFrame = false;
     int tagRequests = 0;
     // The same, counted by file name.
     std::map<std::wstring, int> tagRequestsByName;

@@ -1,28 +1,7 @@
-// The hang guard, the thread list and the held send of the shutdown tests.
+// The thread list and the held send of the shutdown tests.
 #include "livehost/ShutdownChecks.h"
 
 #include <tlhelp32.h>
-
-#include <cstdio>
-
-namespace {
-constexpr UINT kHangExitCode = 3;
-}  // namespace
-
-HangGuard::HangGuard(const char* what, DWORD limitMs)
-    : left_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      watcher_([event = left_.get(), what, limitMs] {
-          if (WaitForSingleObject(event, limitMs) != WAIT_TIMEOUT) return;
-          std::fprintf(stderr, "HANG: %s did not end within %lu s; the interface thread and the worker "
-                               "are waiting for each other\n", what, limitMs / 1000);
-          std::fflush(stderr);
-          TerminateProcess(GetCurrentProcess(), kHangExitCode);
-      }) {}
-
-HangGuard::~HangGuard() {
-    SetEvent(left_.get());
-    watcher_.join();
-}
 
 std::set<DWORD> ThreadsOfThisProcess() {
     std::set<DWORD> threads;

@@ -9,21 +9,7 @@
 #include <thread>
 
 #include "base/Unique.h"
-
-// Ends the whole test program with a message when the scope is not left within the limit: a
-// deadlock between the test's thread and the worker would otherwise hang it until ctest's own
-// limit, with no word of what hung.
-class HangGuard {
-public:
-    HangGuard(const char* what, DWORD limitMs);
-    ~HangGuard();
-    HangGuard(const HangGuard&) = delete;
-    HangGuard& operator=(const HangGuard&) = delete;
-
-private:
-    UniqueHandle left_;
-    std::thread watcher_;
-};
+#include "support/HangGuard.h"
 
 // The ids of the threads of this process running now.
 std::set<DWORD> ThreadsOfThisProcess();

@@ -35,6 +35,9 @@ TEST(PlaylistLinesTest, BlanksAroundEntriesAndDirectivesGo) {
     ASSERT_EQ(Texts(lines), (Texts_{L"http://example.com/1.ts", L"http://x/2.ts"}));
     EXPECT_EQ(lines[0].title, std::wstring());
     EXPECT_EQ(lines[1].title, L"Indented");
+    // A NUL ends a line's text; the blanks before it go too, or the entry would not read the
+    // same once written back without them.
+    EXPECT_EQ(Texts(SplitPlaylistText(std::wstring(L"a.mp3 \t\0junk\n\0\nb.mp3", 20))), (Texts_{L"a.mp3", L"b.mp3"}));
 }
 
 TEST(PlaylistLinesTest, ALineLongerThan511BytesIsOneEntry) {

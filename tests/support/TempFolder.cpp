@@ -8,26 +8,29 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/Path.h"
+
 namespace {
 std::atomic<int> counter{0};
+}  // namespace
 
+// In the long form throughout: a test may nest folders beyond MAX_PATH characters.
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
+    HANDLE find = FindFirstFileW(LongPathForm(path + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             std::wstring name = data.cFileName;
             if (name == L"." || name == L"..") continue;
             std::wstring child = path + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            SetFileAttributesW(LongPathForm(child).c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
-            else DeleteFileW(child.c_str());
+            else DeleteFileW(LongPathForm(child).c_str());
         } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    RemoveDirectoryW(path.c_str());
+    RemoveDirectoryW(LongPathForm(path).c_str());
 }
-}  // namespace
 
 TempFolder::TempFolder() {
     wchar_t base[MAX_PATH];
@@ -40,7 +43,7 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE h = CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -48,7 +51,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE h = CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return {};
     std::string out;

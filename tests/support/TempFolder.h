@@ -18,5 +18,7 @@ private:
     std::wstring path_;
 };
 
+// Removes the folder with everything in it, however deep.
+void RemoveTree(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);

@@ -103,7 +103,7 @@ bool FrameRecordsHeld() { return !recordFreedEarly; }
 
 LRESULT OnCreateFrame(WPARAM wp) {
     auto* record = reinterpret_cast<standin::FrameRecord*>(wp);
-    if (!record) return 0;
+    if (!record || Host().options.noFrame) return 0;
     RegisterFrameClass();
     RECT r = record->rect;
     int width = std::max<LONG>(r.right - r.left, kFrameMinWidth);

@@ -26,6 +26,7 @@ void UseSkin(bool useDark) {
 void ChangeSkin() { UseSkin(!dark); }
 
 LRESULT OnSkinBitmap(WPARAM) {
+    if (Host().options.noSkin) return 0;
     int id = dark ? kSkinDarkBitmap : kSkinDefaultBitmap;
     return reinterpret_cast<LRESULT>(LoadImageW(Host().instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
                                                 LR_CREATEDIBSECTION));

@@ -147,7 +147,13 @@ LRESULT OnExtendedFileInfo(WPARAM wp) {
     auto* request = reinterpret_cast<standin::FileInfoRequest*>(wp);
     if (!request || !request->path || !request->key || !request->buffer) return 0;
     DelayFileRead(request->path);
-    CopyInto(TagOf(request->path, request->key), request->buffer, request->bufferLength);
+    std::wstring value = TagOf(request->path, request->key);
+    if (Host().options.tagGarbage && !value.empty()) {
+        // Up to the last unit of the buffer, and no terminator after it.
+        for (int i = 0; i < request->bufferLength; ++i) request->buffer[i] = value[static_cast<size_t>(i) % value.size()];
+        return 1;
+    }
+    CopyInto(value, request->buffer, request->bufferLength);
     return 1;
 }
 

@@ -199,7 +199,7 @@ LRESULT MainView::OnRowTagsRead(LPARAM lp) {
     // A read that failed leaves the row as it was: "scanned" counts rows whose tags are known.
     // A row read before the shown rows were last counted is in the count already.
     if (!TaggedSince(*row, countedThroughStamp_)) return TRUE;
-    totals_.seconds += static_cast<unsigned>(row->length / 1000);
+    totals_.seconds += LengthSeconds(*row);
     ++totals_.known;
     ShowStatusLine(false);
     return TRUE;

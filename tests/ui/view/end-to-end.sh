@@ -13,15 +13,19 @@ check() {  # name, status (0 = holds)
   if [ "$2" = 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
 }
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+host_options=()  # more options for the player, set by a check before a run
 run_host() {  # name, documents; script on stdin
   local name=$1 docs=$2
   cat >"$work/$name.script"
   out=$(cd "$work" && "$top/tools/wine/run-wine.sh" "$host" --plugin "$plugin" --documents "$docs" \
-        --script "$work/$name.script" 2>&1)
+        --script "$work/$name.script" ${host_options[@]+"${host_options[@]}"} 2>&1)
   local status=$?
   echo "$out" >"$work/$name.out"
   # The host fails a run in which the plugin showed a box the script did not answer.
   check "the $name run answers every box it meets" "$( [ "$status" -eq 0 ] && ! grep -q '^unexpected box' <<<"$out"; echo $?)"
+}
+open_root() {  # folder: script lines that add it as a root without reading tags, then select it
+  printf 'wait-idle 10000\nadd-root %s\nanswer no\nwait-idle 60000\nselect %s\nwait-idle 10000\n' "$1" "$1"
 }
 section() { sed -n "/^> $1\$/,/^> /p" <<<"$out" | sed '1d;$d'; }  # output of one command
 has_line() { grep -qxF -- "$2" <<<"$1"; }

@@ -76,6 +76,12 @@ HostOptions ParseHostOptions(const std::vector<std::wstring>& args) {
         bool hasValue = i + 1 < args.size();
         if (arg == L"--no-services") {
             options.services = false;
+        } else if (arg == L"--no-frame") {
+            options.noFrame = true;
+        } else if (arg == L"--no-skin") {
+            options.noSkin = true;
+        } else if (arg == L"--tag-garbage") {
+            options.tagGarbage = true;
         } else if (TakesValue(arg)) {
             if (!hasValue) {
                 options.error = arg + L" needs a value";
@@ -94,7 +100,7 @@ HostOptions ParseHostOptions(const std::vector<std::wstring>& args) {
 std::wstring HostUsage() {
     return L"usage: cvhost.exe --plugin PATH [--documents DIR] [--version HEX] [--script FILE] "
            L"[--no-services] [--tag-delay MS|never] [--tag-delay-file NAME] [--file-info-answer N] "
-           L"[--start-delay MS] [--track-ms MS]\n"
+           L"[--start-delay MS] [--track-ms MS] [--no-frame] [--no-skin] [--tag-garbage]\n"
            L"script: one command a line (add-root, wait-idle, select, search, key, select-rows ROWS, "
            L"dblclick-row, click-header, drop, list, tree, status, answer WORD, quit, ...).\n"
            L"menus: right-click tree[:PATH]|list[:ROW]|header[:COLUMN] and menu-key tree|list "

@@ -21,6 +21,11 @@ struct HostOptions {
     unsigned fileInfoAnswer = 1; // what the file-information dialog answers; 0 lets the plugin go on
     unsigned startDelayMs = 0;  // 0: the file-started notice comes inside the Play command
     unsigned trackMs = 0;       // 0: an entry plays until stopped; else it ends after this long
+    // A careless player: no frame window (505 answers 0), no skin bitmap (503 answers 0), tag
+    // answers that fill the whole buffer, text repeated, with no terminating NUL.
+    bool noFrame = false;
+    bool noSkin = false;
+    bool tagGarbage = false;
     std::wstring error;         // set when the command line is not understood
 };
 
