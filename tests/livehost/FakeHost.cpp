@@ -134,6 +134,7 @@ LRESULT Request(LPARAM id, WPARAM wp) {
         case kHostRegisterPrefsPage: fake.prefsPage = reinterpret_cast<PrefsPageRecord*>(wp); return 1;
         case kHostPlayableExtensions: return PlayableExtensions();
         case kHostServiceManager: return fake.serviceManager;
+        case kHostSkinColorBitmap: return fake.skinBitmap ? reinterpret_cast<LRESULT>(fake.skinBitmap()) : 0;
         case kHostExtendedFileInfo: return AnswerTag(*reinterpret_cast<HostFileInfoRequest*>(wp));
         case kHostFormatTitle: return FormatTitle(*reinterpret_cast<HostTitleRequest*>(wp));
         case kHostFileInfoDialog: return ShowFileInfo(*reinterpret_cast<HostFileInfoRecord*>(wp));

@@ -70,6 +70,9 @@ struct FakeHost {
     DWORD startDelayMs = 0;
     UINT_PTR startTimer = 0;
     std::wstring playingPath;
+    // The skin's colour bitmap, made afresh for each request (the plugin deletes it); none
+    // unless a test provides one.
+    std::function<HBITMAP()> skinBitmap;
 };
 
 // The one stand-in host of the test program; reset by each test.

@@ -18,7 +18,8 @@
 namespace {
 
 const CommandEntry* const kFamilies[] = {kViewCommands, kInputCommands, kMenuCommands,
-                                         kDialogCommands, kDropCommands, kHostCommands, kBoxCommands, kTagCommands};
+                                         kDialogCommands, kDropCommands, kHostCommands, kBoxCommands, kTagCommands,
+                                         kScrollbarCommands};
 
 std::thread scriptThread;
 
@@ -39,7 +40,8 @@ std::vector<std::wstring> ReadScriptLines(const std::wstring& path) {
 // next line. Every other command acts as a user would, which a user facing a box cannot.
 bool OnlyLooks(const std::wstring& name) {
     static const wchar_t* const kLooking[] = {L"answer", L"wait-idle", L"sleep", L"list", L"tree",
-                                              L"status", L"playlist", L"settings", L"screenshot", L"dialog"};
+                                              L"status", L"playlist", L"settings", L"screenshot", L"dialog",
+                                              L"top-row", L"bar-colour"};
     for (const wchar_t* looking : kLooking)
         if (name == looking) return true;
     return false;

@@ -65,15 +65,35 @@ bool Attach(HWND window) {
     return true;
 }
 
-bool Detach(HWND window) {
+void ForgetWindow(HWND window) {
     ScrollbarState* state = StateOf(window);
-    if (!state) return false;
+    if (!state) return;
     if (state->tracking != Tracking::kNone) EndTracking(window, *state, false);
     // A procedure that replaced this one since has taken it out of the chain already.
     if (GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassProc))
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(state->previousProc));
     RemovePropW(window, kStateProperty);
     free(state);
+}
+
+// The platform's bars take over where these stood, so the control and its bars agree.
+void HandBackToPlatform(HWND window, const ScrollbarState& state) {
+    for (int which : {SB_HORZ, SB_VERT}) {
+        const BarState& bar = state.bars[which];
+        SCROLLINFO info = ScrollInfoFor(SIF_ALL);
+        info.nMin = bar.min;
+        info.nMax = bar.max;
+        info.nPage = bar.page;
+        info.nPos = bar.pos;
+        ::SetScrollInfo(window, which, &info, FALSE);
+    }
+}
+
+bool Detach(HWND window) {
+    ScrollbarState* state = StateOf(window);
+    if (!state) return false;
+    HandBackToPlatform(window, *state);
+    ForgetWindow(window);
     RecalcFrame(window);
     return true;
 }

@@ -18,6 +18,9 @@ inline SCROLLINFO ScrollInfoFor(UINT mask) {
     return info;
 }
 
+// Takes the bars off without touching the frame: for a window that is going away.
+void ForgetWindow(HWND window);
+
 // Makes the window compute its frame again, so the bars take or give back their room.
 void RecalcFrame(HWND window);
 // Shows or hides one bar: its flag, the window's scroll style and the frame.

@@ -18,20 +18,23 @@ constexpr DWORD kScrollStyles = WS_HSCROLL | WS_VSCROLL;
 
 // Takes the scroll styles off for one call of the window's own procedure and puts back those
 // the window had.
+// The state is looked up again afterwards: the window's own procedure may have had the bars
+// detached meanwhile.
 class HiddenScrollStyles {
 public:
     HiddenScrollStyles(HWND window, ScrollbarState& state)
-        : window_(window), state_(state),
-          had_(static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)) & kScrollStyles) {
-        ChangeStyleQuietly(window_, state_, had_, false);
+        : window_(window), had_(static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)) & kScrollStyles) {
+        ChangeStyleQuietly(window_, state, had_, false);
     }
-    ~HiddenScrollStyles() { ChangeStyleQuietly(window_, state_, had_, true); }
+    ~HiddenScrollStyles() {
+        if (ScrollbarState* state = StateOf(window_)) ChangeStyleQuietly(window_, *state, had_, true);
+        else SetWindowLongPtrW(window_, GWL_STYLE, GetWindowLongPtrW(window_, GWL_STYLE) | had_);
+    }
     HiddenScrollStyles(const HiddenScrollStyles&) = delete;
     HiddenScrollStyles& operator=(const HiddenScrollStyles&) = delete;
 
 private:
     HWND window_;
-    ScrollbarState& state_;
     DWORD had_;
 };
 
@@ -41,12 +44,14 @@ LRESULT OnNcCalcSize(HWND window, ScrollbarState& state, WPARAM wp, LPARAM lp) {
         HiddenScrollStyles hidden(window, state);
         result = CallPrevious(window, state, WM_NCCALCSIZE, wp, lp);
     }
+    ScrollbarState* still = StateOf(window);
+    if (!still) return result;
     RECT& client = wp ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : *reinterpret_cast<RECT*>(lp);
-    const BarState& vertical = state.bars[SB_VERT];
-    const BarState& horizontal = state.bars[SB_HORZ];
+    const BarState& vertical = still->bars[SB_VERT];
+    const BarState& horizontal = still->bars[SB_HORZ];
     if (vertical.flags & kBarShown) {
         int width = ThicknessOf(vertical, SB_VERT);
-        if (state.leftScrollbar) client.left = std::min<LONG>(client.left + width, client.right);
+        if (still->leftScrollbar) client.left = std::min<LONG>(client.left + width, client.right);
         else client.right = std::max<LONG>(client.right - width, client.left);
     }
     if (horizontal.flags & kBarShown)
@@ -70,7 +75,7 @@ LRESULT OnNcPaint(HWND window, ScrollbarState& state, WPARAM wp, LPARAM lp) {
         HiddenScrollStyles hidden(window, state);
         CallPrevious(window, state, WM_NCPAINT, wp, lp);
     }
-    PaintBars(window, state);
+    if (ScrollbarState* still = StateOf(window)) PaintBars(window, *still);
     return 0;
 }
 
@@ -78,7 +83,7 @@ bool IsOnBar(WPARAM hit) { return hit == HTVSCROLL || hit == HTHSCROLL; }
 
 LRESULT OnNcDestroy(HWND window, ScrollbarState& state, WPARAM wp, LPARAM lp) {
     WNDPROC previous = state.previousProc;
-    Detach(window);
+    ForgetWindow(window);
     return CallWindowProcW(previous, window, WM_NCDESTROY, wp, lp);
 }
 
