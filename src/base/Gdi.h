@@ -14,6 +14,7 @@ using UniqueFont = Unique<HFONT, DeleteObjectFree>;
 using UniqueBrush = Unique<HBRUSH, DeleteObjectFree>;
 using UniquePen = Unique<HPEN, DeleteObjectFree>;
 using UniqueMemoryDc = Unique<HDC, DeleteDcFree>;
+using UniqueRegion = Unique<HRGN, DeleteObjectFree>;
 
 class SelectGuard {
 public:
@@ -25,4 +26,20 @@ public:
 private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// Puts back every setting of a device context (colours, modes, selected objects) that a
+// drawing routine changed on a context it was lent, such as one handed over for painting.
+class SavedDcState {
+public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (saved_) RestoreDC(dc_, saved_);
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
 };

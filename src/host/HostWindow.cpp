@@ -149,8 +149,11 @@ LRESULT HostWindow::OnHostMessage(HWND, UINT message, WPARAM wp, LPARAM lp) {
     return 1;
 }
 
-LRESULT HostWindow::OnDisplayChange(HWND, UINT, WPARAM, LPARAM) {
+// The player announces a new skin on its own window only; the view, a child of a frame, hears
+// of it from here so that it shows the new skin at once.
+LRESULT HostWindow::OnDisplayChange(HWND, UINT, WPARAM wp, LPARAM lp) {
     modernSkin_ = -1;
+    if (HWND view = GetWindow(kMainViewWindowId)) SendMessageW(view, WM_DISPLAYCHANGE, wp, lp);
     return 1;
 }
 

@@ -134,7 +134,6 @@ LRESULT Request(LPARAM id, WPARAM wp) {
         case kHostRegisterPrefsPage: fake.prefsPage = reinterpret_cast<PrefsPageRecord*>(wp); return 1;
         case kHostPlayableExtensions: return PlayableExtensions();
         case kHostServiceManager: return fake.serviceManager;
-        case kHostSkinColorBitmap: return fake.skinBitmap ? reinterpret_cast<LRESULT>(fake.skinBitmap()) : 0;
         case kHostExtendedFileInfo: return AnswerTag(*reinterpret_cast<HostFileInfoRequest*>(wp));
         case kHostFormatTitle: return FormatTitle(*reinterpret_cast<HostTitleRequest*>(wp));
         case kHostFileInfoDialog: return ShowFileInfo(*reinterpret_cast<HostFileInfoRecord*>(wp));
@@ -143,6 +142,9 @@ LRESULT Request(LPARAM id, WPARAM wp) {
         case kHostPlaylistPosition: return fake.position;
         case kHostSetPlaylistPosition: fake.position = static_cast<int>(wp); return 0;
         case kHostPlaybackState: return fake.playbackState;
+        case kHostSkinColorBitmap:
+            ++fake.skinRequests;
+            return fake.skinBitmap ? reinterpret_cast<LRESULT>(fake.skinBitmap()) : 0;
         case kHostRestart: ++fake.restarts; return 0;
         case kHostPlaylistEntryPath:
             return wp < fake.playlist.size() ? reinterpret_cast<LRESULT>(fake.playlist[wp].c_str()) : 0;

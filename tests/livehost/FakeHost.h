@@ -70,9 +70,10 @@ struct FakeHost {
     DWORD startDelayMs = 0;
     UINT_PTR startTimer = 0;
     std::wstring playingPath;
-    // The skin's colour bitmap, made afresh for each request (the plugin deletes it); none
-    // unless a test provides one.
+    // The skin's colour bitmap: each request gets a new one from here (the plugin deletes the
+    // one it held), or none when unset.
     std::function<HBITMAP()> skinBitmap;
+    int skinRequests = 0;
 };
 
 // The one stand-in host of the test program; reset by each test.

@@ -19,7 +19,7 @@ namespace {
 
 const CommandEntry* const kFamilies[] = {kViewCommands, kInputCommands, kMenuCommands,
                                          kDialogCommands, kDropCommands, kHostCommands, kBoxCommands, kTagCommands,
-                                         kScrollbarCommands};
+                                         kPixelCommands, kScrollbarCommands};
 
 std::thread scriptThread;
 
@@ -41,7 +41,7 @@ std::vector<std::wstring> ReadScriptLines(const std::wstring& path) {
 bool OnlyLooks(const std::wstring& name) {
     static const wchar_t* const kLooking[] = {L"answer", L"wait-idle", L"sleep", L"list", L"tree",
                                               L"status", L"playlist", L"settings", L"screenshot", L"dialog",
-                                              L"top-row", L"bar-colour"};
+                                              L"pixels", L"top-row"};
     for (const wchar_t* looking : kLooking)
         if (name == looking) return true;
     return false;
@@ -143,6 +143,18 @@ HWND FindViewDialog() {
 HWND FindViewControl(int id) {
     HWND dialog = FindViewDialog();
     return dialog ? GetDlgItem(dialog, id) : nullptr;
+}
+
+HWND FindViewTarget(const std::wstring& name) {
+    static const struct {
+        const wchar_t* name;
+        int id;
+    } kControls[] = {{L"clear", kClearId}, {L"search", kSearchId}, {L"tree", kTreeId}, {L"list", kListId}};
+    for (const auto& control : kControls)
+        if (name == control.name) return FindViewControl(control.id);
+    if (name == L"view") return FindViewDialog();
+    if (name == L"frame") return FindFrame();
+    return nullptr;
 }
 
 HWND ViewControlFromScript(int id) {

@@ -26,6 +26,7 @@ extern const CommandEntry kBoxCommands[];
 extern const CommandEntry kHostCommands[];
 extern const CommandEntry kTagCommands[];
 extern const CommandEntry kScrollbarCommands[];
+extern const CommandEntry kPixelCommands[];
 
 void Say(const std::wstring& line);
 void SayUnsupported();
@@ -36,6 +37,7 @@ enum ViewControlId : int {
     kTreeId = 1001,
     kListId = 1002,
     kSearchId = 1003,
+    kClearId = 1004,
     kStatusId = 1019,
 };
 
@@ -44,6 +46,9 @@ enum ViewControlId : int {
 HWND FindFrame();
 HWND FindViewDialog();
 HWND FindViewControl(int id);
+// On the user-interface thread: a window of the view a script names: "clear", "search",
+// "tree", "list", "view" (dialog 101) or "frame"; null for another name or a missing window.
+HWND FindViewTarget(const std::wstring& name);
 // On the user-interface thread: the tree item a path names, matched by its trailing
 // components against the items' names ("My Library" is the top item).
 HTREEITEM FindTreeItemByPath(HWND tree, const std::wstring& path);

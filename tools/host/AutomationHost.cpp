@@ -7,6 +7,7 @@
 #include "base/Gdi.h"
 #include "AutomationCommon.h"
 #include "HostApp.h"
+#include "HostCapture.h"
 #include "HostFrames.h"
 #include "HostMenus.h"
 #include "HostPlaylist.h"
@@ -103,12 +104,6 @@ void OnSleep(const std::wstring& argument) {
 
 // --- screenshots -------------------------------------------------------------------------
 
-struct GdiFree {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-struct DcFree {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
 class WindowDc {
 public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
@@ -141,31 +136,18 @@ bool CaptureWindow(HWND window, int& width, int& height, std::vector<uint8_t>& r
     height = r.bottom - r.top;
     if (width <= 0 || height <= 0) return false;
     WindowDc screen(menus.empty() ? window : nullptr);
-    Unique<HDC, DcFree> memory(CreateCompatibleDC(screen.get()));
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    Unique<HGDIOBJ, GdiFree> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return false;
-    {
-        SelectGuard select(memory.get(), bitmap.get());
-        // A hidden window has nothing on screen to copy; it is asked to print itself instead.
-        int x = menus.empty() ? 0 : r.left, y = menus.empty() ? 0 : r.top;
-        if (IsWindowVisible(window)) BitBlt(memory.get(), 0, 0, width, height, screen.get(), x, y, SRCCOPY);
-        else PrintWindow(window, memory.get(), 0);
-    }
-    GdiFlush();
+    CaptureBitmap capture(screen.get(), width, height);
+    if (!capture) return false;
+    // A hidden window has nothing on screen to copy; it is asked to print itself instead.
+    int x = menus.empty() ? 0 : r.left, y = menus.empty() ? 0 : r.top;
+    if (IsWindowVisible(window)) BitBlt(capture.Dc(), 0, 0, width, height, screen.get(), x, y, SRCCOPY);
+    else PrintWindow(window, capture.Dc(), 0);
+    const DWORD* pixels = capture.Pixels();
     rgb.resize(static_cast<size_t>(width) * height * 3);
-    auto* pixels = static_cast<const uint8_t*>(bits);
     for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-        rgb[i * 3] = pixels[i * 4 + 2];
-        rgb[i * 3 + 1] = pixels[i * 4 + 1];
-        rgb[i * 3 + 2] = pixels[i * 4];
+        rgb[i * 3] = static_cast<uint8_t>(pixels[i] >> 16);
+        rgb[i * 3 + 1] = static_cast<uint8_t>(pixels[i] >> 8);
+        rgb[i * 3 + 2] = static_cast<uint8_t>(pixels[i]);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // Input commands: key chords to the focused control, and row clicks (selecting and extending
 // with Ctrl and Shift), double-clicks and header clicks on the view's list, made with the
-// mouse messages a user's click produces.
+// mouse messages a user's click produces; and the left button held down on a window of the
+// view and let go again.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -108,6 +109,43 @@ void OnClickHeader(const std::wstring& argument) {
     SettleUi();
 }
 
+// "mouse-down TARGET" presses the left button in the middle of a window of the view (with the
+// pointer there, as a user's) and keeps it down; "mouse-up TARGET" lets it go there, which
+// completes a click. Between the two, the window shows its pressed look.
+void PostLeftButton(const std::wstring& target, bool down) {
+    std::wstring outcome;
+    RunOnUi([&] {
+        HWND window = FindViewTarget(target);
+        if (!window) {
+            outcome = L"unsupported";
+            return;
+        }
+        RECT client;
+        GetClientRect(window, &client);
+        POINT at = {client.right / 2, client.bottom / 2};
+        if (!PointIsOnControl(window, at)) {
+            outcome = L"another window covers " + target;
+            return;
+        }
+        LPARAM where = MAKELPARAM(at.x, at.y);
+        if (down) {
+            POINT screen = at;
+            ClientToScreen(window, &screen);
+            SetCursorPos(screen.x, screen.y);
+            PostMessageW(TaskWindow(), kMsgHoldKeys, kHoldLeftButton, 0);
+            PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+        } else {
+            PostMessageW(window, WM_LBUTTONUP, 0, where);
+            PostMessageW(TaskWindow(), kMsgReleaseKeys, 0, 0);
+        }
+    });
+    if (!outcome.empty()) return Say(outcome);
+    SettleUi();
+}
+
+void OnMouseDown(const std::wstring& argument) { PostLeftButton(argument, true); }
+void OnMouseUp(const std::wstring& argument) { PostLeftButton(argument, false); }
+
 }  // namespace
 
 extern const CommandEntry kInputCommands[] = {
@@ -115,5 +153,7 @@ extern const CommandEntry kInputCommands[] = {
     {L"select-rows", &OnSelectRows},
     {L"dblclick-row", &OnDoubleClickRow},
     {L"click-header", &OnClickHeader},
+    {L"mouse-down", &OnMouseDown},
+    {L"mouse-up", &OnMouseUp},
     {nullptr, nullptr},
 };

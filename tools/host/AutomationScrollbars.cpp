@@ -1,11 +1,9 @@
 // Scrollbar commands: real mouse presses on the vertical bar of the view's list or tree (an
-// arrow, or the track just above the down arrow, held as long as asked), the pane's top row,
-// and the colour a bar part shows, so a script can see the bars scroll and follow the skin.
+// arrow, or the track just above the down arrow, held as long as asked) and the pane's top
+// row, so a script can see the bars scroll the pane as a user's hand would.
 #include <windows.h>
 
 #include <commctrl.h>
-
-#include <cstdio>
 
 #include "AutomationCommon.h"
 #include "HostTasks.h"
@@ -80,32 +78,10 @@ void OnTopRow(const std::wstring& argument) {
     Say(L"top-row " + argument + L" " + std::to_wstring(row));
 }
 
-// "bar-colour list down": the colour at the middle of the part, as RRGGBB.
-void OnBarColour(const std::wstring& argument) {
-    std::vector<std::wstring> words = SplitWords(argument);
-    if (words.size() != 2 || !PaneId(words[0])) return Say(L"bar-colour: expected list|tree up|down|track-down");
-    COLORREF colour = CLR_INVALID;
-    RunOnUi([&] {
-        HWND pane = FindViewControl(PaneId(words[0]));
-        POINT at;
-        if (!pane || !BarPoint(pane, words[1], at)) return;
-        RECT frame;
-        GetWindowRect(pane, &frame);
-        HDC dc = GetWindowDC(pane);
-        colour = GetPixel(dc, at.x - frame.left, at.y - frame.top);
-        ReleaseDC(pane, dc);
-    });
-    if (colour == CLR_INVALID) return Say(L"bar-colour: no such bar part");
-    wchar_t text[16];
-    swprintf(text, 16, L"%02X%02X%02X", GetRValue(colour), GetGValue(colour), GetBValue(colour));
-    Say(L"bar-colour " + argument + L" " + text);
-}
-
 }  // namespace
 
 extern const CommandEntry kScrollbarCommands[] = {
     {L"bar-click", &OnBarClick},
     {L"top-row", &OnTopRow},
-    {L"bar-colour", &OnBarColour},
     {nullptr, nullptr},
 };

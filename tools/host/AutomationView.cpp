@@ -418,19 +418,12 @@ void OnStatus(const std::wstring&) {
     Say(EscapeForLine(text));
 }
 
-int ControlOfName(const std::wstring& name) {
-    if (name == L"tree") return kTreeId;
-    if (name == L"list") return kListId;
-    if (name == L"search") return kSearchId;
-    return 0;
-}
-
 void OnFocus(const std::wstring& argument) {
-    int id = ControlOfName(argument);
-    if (!id) return Say(L"focus: expected tree, list or search");
+    if (argument != L"tree" && argument != L"list" && argument != L"search" && argument != L"clear")
+        return Say(L"focus: expected tree, list, search or clear");
     bool done = false;
     RunOnUi([&] {
-        HWND control = FindViewControl(id);
+        HWND control = FindViewTarget(argument);
         if ((done = control != nullptr)) SetFocus(control);
     });
     if (!done) SayUnsupported();

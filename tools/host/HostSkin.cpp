@@ -17,8 +17,8 @@ void UseSkin(bool useDark) {
     dark = useDark;
     CheckSkinItem(dark);
     if (Host().mainWindow) {
-        SendMessageW(Host().mainWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN),
-                                                                        GetSystemMetrics(SM_CYSCREEN)));
+        LPARAM size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        SendMessageW(Host().mainWindow, WM_DISPLAYCHANGE, 32, size);
         InvalidateRect(Host().mainWindow, nullptr, TRUE);
     }
 }

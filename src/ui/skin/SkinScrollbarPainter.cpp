@@ -81,11 +81,7 @@ void Fill(HDC dc, const RECT& rect, COLORREF colour) {
     if (brush) FillRect(dc, &rect, brush.get());
 }
 
-COLORREF HalfOf(COLORREF c) { return RGB(GetRValue(c) / 2, GetGValue(c) / 2, GetBValue(c) / 2); }
-
 }  // namespace
-
-COLORREF HalfSum(COLORREF first, COLORREF second) { return HalfOf(first) + HalfOf(second); }
 
 LRESULT SkinScrollbarPainter::Answer(const skinbars::DrawRequest& request) const {
     using namespace skinbars;

@@ -24,6 +24,3 @@ public:
 private:
     const SkinColors& colors_;
 };
-
-// The mean of two colours as the skin mixes them: each channel halved, then added.
-COLORREF HalfSum(COLORREF first, COLORREF second);

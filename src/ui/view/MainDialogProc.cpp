@@ -40,13 +40,19 @@ Handler DialogRouteFor(UINT message, WPARAM wp) {
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     WindowObject* object = WindowObjectOf(window);
+    auto* view = dynamic_cast<MainView*>(object);
+    if (view)
+        if (LRESULT skinned = view->PaintSkin(window, message, wp, lp)) return skinned;
     if (message == WM_GETDLGCODE) {
         SetWindowLongPtrW(window, DWLP_MSGRESULT, kWantAllKeys);
         return TRUE;
     }
     if (!object) return FALSE;
-    if (message == WM_LBUTTONDOWN)
-        if (auto* view = dynamic_cast<MainView*>(object)) return view->OnLButtonDown(lp);
+    if (message == WM_LBUTTONDOWN && view) return view->OnLButtonDown(lp);
+    if (message == WM_PAINT && view) {
+        view->PaintBorderLines();
+        return TRUE;
+    }
     Handler handler = DialogRouteFor(message, wp);
     if (!handler) return FALSE;
     Ref<WindowObject> hold(object);

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "base/TextObject.h"
 #include "bus/CommandCodes.h"
 #include "bus/Messages.h"
@@ -16,7 +18,9 @@
 #include "settings/PluginContext.h"
 #include "settings/WindowSettings.h"
 #include "StringIds.h"
+#include "ui/skin/BorderPainter.h"
 #include "ui/skin/ScrollbarRedirect.h"
+#include "ui/skin/SkinPaint.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/PaneLayout.h"
@@ -27,6 +31,12 @@
 
 namespace {
 const wchar_t kCacheUpdatedCaption[] = L"Information";
+// Lines run along the bottom and right of the search box, the tree and the list.
+const DWORD kBorderEntries[] = {
+    BorderEntry(kBorderBottomRight, kSearchControl),
+    BorderEntry(kBorderBottomRight, kTreeControl),
+    BorderEntry(kBorderBottomRight, kListControl),
+};
 }  // namespace
 
 MainView::MainView(HWND dialog, HWND host, PluginContext& context)
@@ -41,6 +51,7 @@ MainView::MainView(HWND dialog, HWND host, PluginContext& context)
     fontDescription_ = StoredFontDescription();
     typeFilter_ = ParseTypeFilter(settings_.ReadText(settings::kMainViewFileTypes));
     colors_.Read(host_);
+    PaintBorderLines();
 
     search_ = Ref<SearchBox>::Adopt(new SearchBox(GetDlgItem(dialog_, kSearchControl), settings_));
     tree_ = Ref<FolderTreeView>::Adopt(
@@ -227,12 +238,23 @@ LRESULT MainView::OnSize(HWND, UINT, WPARAM, LPARAM) {
     return TRUE;
 }
 
+// The host's skin changed: the new one shows at once, down to the buttons and the labels,
+// which keep their old pixels unless they are asked to paint again.
 LRESULT MainView::OnDisplayChange(HWND, UINT, WPARAM, LPARAM) {
     colors_.Read(host_);
     ApplyColors();
     RedrawScrollbars();
-    InvalidateRect(dialog_, nullptr, TRUE);
+    RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    PaintBorderLines();
     return TRUE;
+}
+
+LRESULT MainView::PaintSkin(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    return SkinPaint(colors_, brushes_, window, message, wp, lp);
+}
+
+void MainView::PaintBorderLines() {
+    PaintBorders(dialog_, colors_, kBorderEntries, static_cast<int>(std::size(kBorderEntries)));
 }
 
 LRESULT MainView::OnQueryEndSession(HWND, UINT, WPARAM, LPARAM) {

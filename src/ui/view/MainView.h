@@ -25,6 +25,7 @@
 #include "settings/MainViewOptions.h"
 #include "settings/SettingsFile.h"
 #include "ui/framework/WindowObject.h"
+#include "ui/skin/SkinBrushSlot.h"
 #include "ui/view/ContextMenus.h"
 #include "ui/view/DividerDrag.h"
 #include "ui/view/OwnerDrawnMenu.h"
@@ -83,6 +84,10 @@ public:
     LRESULT OnQueryEndSession(HWND, UINT, WPARAM, LPARAM) override;
     // Pressing the button over the divider starts dragging it.
     LRESULT OnLButtonDown(LPARAM lp);
+    // The skin's look: every message of the dialog is offered to the skin painter first
+    // (non-zero is the dialog's answer), and its paint draws the lines along the panes.
+    LRESULT PaintSkin(HWND window, UINT message, WPARAM wp, LPARAM lp);
+    void PaintBorderLines();
 
     using CommandHandler = LRESULT (MainView::*)(LPARAM);
     struct CommandEntry {
@@ -259,6 +264,8 @@ private:
     MainViewOptions options_;
     TypeFilter typeFilter_;
     SkinColors colors_;
+    // The brush of the last control-colour answer; it goes with the skin bitmap, with the view.
+    SkinBrushSlot brushes_;
     // The custom font as the preferences last described it, weight and slant included.
     LOGFONTW fontDescription_ = {};
     UniqueFont font_;

@@ -123,11 +123,8 @@ bool MainView::HandleOptionCode(WPARAM code, LPARAM argument, LRESULT& result) {
             PostWork(kWorkSetSearchFromTop, 0, options_.searchFromTop ? 1 : 0);
             break;
         case After::kTreePlaylists: PostWork(kWorkSetTreePlaylists, 0, options_.displayTreePlaylists ? 1 : 0); break;
-        case After::kRepaintRows: {
-            HWND list = GetDlgItem(dialog_, kListControl);
-            ListView_RedrawItems(list, 0, ListView_GetCountPerPage(list));
-            break;
-        }
+        // The whole client: the rows shown may be any, not those from the top.
+        case After::kRepaintRows: InvalidateRect(GetDlgItem(dialog_, kListControl), nullptr, FALSE); break;
         case After::kFont: ApplyFont(); break;
         case After::kNothing: break;
     }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The German pack end to end in the stand-in player: the pack in the plugin's lang folder and
-# chosen in the settings file, then the tree's and the list's menus, the column headers, the
-# status line and the tree's top item in German, with English for the strings the pack leaves
-# out. With CV_SHOT_DIR set, the screenshot of the German view is copied there.
+# The German pack end to end in the stand-in player: the pack in the plugin's lang folder is
+# chosen on the preference page, whose restart offer asks the player for a restart; at the
+# next start the tree's and the list's menus, the column headers, the status line and the
+# tree's top item are German, with English for the strings the pack leaves out. With
+# CV_SHOT_DIR set, the screenshot of the German view is copied there.
 set -u
 host=$1
 plugin=$2
@@ -27,8 +28,32 @@ lib=$(winpath "$work/lib")
 docs="$work/docs"
 mkdir -p "$docs/Crateview/lang"
 cp "$pack" "$docs/Crateview/lang/German.dll"
-printf '[General]\r\nFile types=mp3;\r\nAuto-refresh=0\r\nLanguage=%s\r\n[Window]\r\nLeft=0\r\nTop=0\r\nRight=900\r\nBottom=600\r\nVisible=1\r\n' \
-  "$(winpath "$docs/Crateview/lang/German.dll")" >"$docs/Crateview/gen_cv.ini"
+printf '[General]\r\nFile types=mp3;\r\nAuto-refresh=0\r\n[Window]\r\nLeft=0\r\nTop=0\r\nRight=900\r\nBottom=600\r\nVisible=1\r\n' \
+  >"$docs/Crateview/gen_cv.ini"
+run() {  # script file: one life of the player, its output kept in $out
+  out=$(cd "$work" && "$top/tools/wine/run-wine.sh" "$host" --plugin "$(winpath "$work/player/Plugins/gen_cv.dll")" \
+        --documents "$docs" --script "$1" 2>&1)
+  status=$?
+  echo "$out" >"$1.out"
+}
+
+cat >"$work/choose.script" <<SCRIPT
+wait-idle 10000
+key Ctrl+P
+dialog-set 1018 1
+dialog
+dialog-set 1022 Deutsch
+answer yes
+wait-idle 10000
+quit
+SCRIPT
+run "$work/choose.script"
+check "the choosing run answers every box it meets" "$([ "$status" -eq 0 ] && ! grep -q '^unexpected box' <<<"$out"; echo $?)"
+check "the language list offers the pack by its own name" \
+  "$(section dialog | grep -qP '^1022\tComboBox\t.*items=English <default>\|Deutsch'; echo $?)"
+check "accepting the restart offer asks the player for a restart" "$(grep -q 'host: restart requested' <<<"$out"; echo $?)"
+check "the pack is stored at shutdown" \
+  "$(grep -qiF "Language=$(winpath "$docs/Crateview/lang/German.dll")" "$docs/Crateview/gen_cv.ini"; echo $?)"
 
 cat >"$work/german.script" <<SCRIPT
 wait-idle 10000
@@ -46,10 +71,7 @@ right-click list:0
 screenshot $(winpath "$work/view-german.png") menu
 quit
 SCRIPT
-out=$(cd "$work" && "$top/tools/wine/run-wine.sh" "$host" --plugin "$(winpath "$work/player/Plugins/gen_cv.dll")" \
-      --documents "$docs" --script "$work/german.script" 2>&1)
-status=$?
-echo "$out" >"$work/german.out"
+run "$work/german.script"
 
 check "the run answers every box it meets" "$([ "$status" -eq 0 ] && ! grep -q '^unexpected box' <<<"$out"; echo $?)"
 check "status line in German" \
@@ -69,4 +91,5 @@ check "screenshot of the German view" "$([ -s "$work/view-german.png" ]; echo $?
 [ -n "${CV_SHOT_DIR:-}" ] && [ -s "$work/view-german.png" ] && cp "$work/view-german.png" "$CV_SHOT_DIR/view-german.png"
 
 echo "German pack end to end: $passed passed, $failed failed"
+[ "$failed" = 0 ] || for f in "$work"/*.script.out; do echo "--- $(basename "$f") ---"; cat "$f"; done
 [ "$failed" = 0 ]

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The preference pages end to end in the stand-in player: Ctrl+P opens the plugin's page,
 # each tab shows its controls with the stored values, a change shows in the view at once
-# (Strip accents finds an accented name) but reaches gen_cv.ini only at shutdown, and the
-# file types are written on Apply. With CV_SHOT_DIR set, the screenshots of the four pages are
-# copied there (docs/ holds them), packed.
+# (Strip accents finds an accented name, the shade slider repaints the rows) but reaches
+# gen_cv.ini only at shutdown, and the file types are written on Apply. With CV_SHOT_DIR set,
+# the screenshots of the four pages are copied there (docs/ holds them), packed.
 set -u
 scratch=prefs
 . "$(dirname "${BASH_SOURCE[0]}")/end-to-end.sh"
@@ -44,7 +44,9 @@ wait-idle 10000
 list
 settings
 dialog-set 1018 2
+pixels list 3 18 1 16
 dialog-set 1043 150
+pixels list 3 18 1 16
 dialog
 screenshot $shots\\prefs-appearance.png prefs
 dialog-set 1018 3
@@ -82,6 +84,8 @@ check "the change is not written before shutdown" "$(nth 1 settings | grep -q '^
 appearance=$(nth 3 dialog)
 check "the stripe slider moved to 150 shows 150%" \
   "$(grep -qP '^1043\t.*position=150' <<<"$appearance" && grep -qP '^1057\tStatic\t150%' <<<"$appearance"; echo $?)"
+check "the shade slider repaints the list's rows at once" \
+  "$(shaded=$(nth 1 "pixels list 3 18 1 16"); [ -n "$shaded" ] && [ "$shaded" != "$(nth 2 "pixels list 3 18 1 16")" ]; echo $?)"
 about=$(nth 4 dialog)
 check "About names SQLite's version" "$(grep -qP '^1065\tStatic\tPowered by SQLite v3\.' <<<"$about"; echo $?)"
 check "Apply writes the file types at once" "$(nth 2 settings | grep -q '^File types=flac;'; echo $?)"

@@ -24,6 +24,19 @@ select $lib\\The Lanterns\\Yellow Harbour
 wait-idle 30000
 sleep 1000
 wait-idle 30000
+list
+right-click tree
+choose Smart playlist
+dialog-set 1089 Artist
+dialog-click 1102
+dialog-set 1096 Beatles
+dialog-click 1101
+dialog-set 1089 Year
+dialog-click 1091
+dialog-set 1096 1990
+dialog-click 1029
+dialog
+dialog-click 1098
 right-click tree
 choose Smart playlist
 dialog-set 1089 Artist
@@ -53,9 +66,13 @@ tree
 quit
 SCRIPT
 
-shown=$(nth 1 "dialog")
-listed=$(sed -n '/^> list$/,/^> /p' <<<"$out" | sed '1d;$d' | tail -n +2)
-check "the dialog opens from the tree menu with its title" "$(grep -q '^dialog: Create New Smart Playlist' <<<"$shown"; echo $?)"
+beatles=$(nth 1 "dialog")
+shown=$(nth 2 "dialog")
+album=$(nth 1 list | tail -n +2)
+listed=$(nth 2 list | tail -n +2)
+check "the dialog opens from the tree menu with its title" "$(grep -q '^dialog: Create New Smart Playlist' <<<"$beatles"; echo $?)"
+check "Artist Contains Beatles, >>, Year Larger than 1990, AND composes the condition" \
+  "$(grep -qF "(Artist LIKE '%Beatles%') AND (Year > 1990)" <<<"$beatles"; echo $?)"
 check "the builder joins both conditions with AND" \
   "$(grep -qF "(Artist LIKE '%Lanterns%') AND (Year < 2010)" <<<"$shown"; echo $?)"
 check "OK without a name is refused with its message" \
@@ -64,6 +81,7 @@ check "the dialog's screenshot is a PNG" "$(head -c 8 "$work/query-dialog.png" 2
 check "the smart playlist lists files" "$([ -n "$listed" ]; echo $?)"
 check "and only The Lanterns' album of 1999" \
   "$(! grep -v 'Yellow Harbour' <<<"$listed" | grep -q .; echo $?)"
+check "all of that album" "$([ "$(grep -c . <<<"$listed")" = "$(grep -c . <<<"$album")" ]; echo $?)"
 check "editing renames the tree item" "$(sed -n '/^> tree$/,/^> /p' <<<"$out" | grep -q 'Lanterns in the nineties'; echo $?)"
 check "no box went unanswered" "$(! grep -q 'unexpected box\|no message box appeared\|no such button\|^no dialog\|^no control\|^disabled' <<<"$out"; echo $?)"
 

@@ -21,7 +21,7 @@ wait-idle 60000
 select My Library
 wait-idle 10000
 top-row list
-bar-colour list down
+pixels list w-9 h-23
 bar-click list down
 wait-idle 5000
 top-row list
@@ -37,7 +37,7 @@ top-row list
 screenshot $(winpath "$work/bars-first.png")
 skin-change
 wait-idle 5000
-bar-colour list down
+pixels list w-9 h-23
 screenshot $(winpath "$work/bars-second.png")
 quit
 SCRIPT
@@ -50,7 +50,8 @@ check "a click on the down arrow scrolls one row" "$([ "${one:-x}" = 1 ]; echo $
 check "holding the down arrow keeps scrolling" "$([ "${held:-0}" -gt 3 ]; echo $?)"
 check "a click on the track scrolls a page" "$([ "${paged:-0}" -gt $((held + 5)) ]; echo $?)"
 check "a click on the up arrow scrolls back one row" "$([ "${back:-x}" = $((paged - 1)) ]; echo $?)"
-colours=$(grep -E '^bar-colour list down ' <<<"$out" | awk '{print $4}')
+# The middle of the down arrow: 7 pixels in from the bar's edges, above the 14-pixel bottom bar.
+colours=$(sed -n '/^> pixels list w-9 h-23$/{n;p}' <<<"$out" | awk '{print $2}')
 first=$(sed -n 1p <<<"$colours") second=$(sed -n 2p <<<"$colours")
 echo "down arrow colours: $first then $second"
 check "the bar is drawn" "$([ -n "$first" ] && [ "$first" != FFFFFF ]; echo $?)"

@@ -106,6 +106,10 @@ std::wstring HostUsage() {
            L"boxes: each prints \"box: CAPTION: TEXT\"; one the script does not answer before it acts "
            L"again prints \"unexpected box: ...\", is dismissed, and the host exits with 3.\n"
            L"screenshot FILE [frame|main|playlist|prefs|dialog|menu]; menu: the frame with the open menu over it.\n"
+           L"pixels clear|search|tree|list|view|frame X Y [W H]: the screen's colours over that window "
+           L"(frame included), a line a row \"Y: RRGGBB ...\"; X and Y count from the window's left and "
+           L"top, or from its right and bottom as w-N, h+N. mouse-down TARGET holds the left button in "
+           L"its middle until mouse-up TARGET; skin-change switches the player's skin.\n"
            L"dialogs: answer-folder PATH makes the next folder browser the plugin opens pick PATH "
            L"and press OK.";
 }

@@ -2,7 +2,14 @@
 """Draws the stand-in host's two skin bitmaps (120x60, 24-bit BMP): the colour strip in row 0
 (22 entries at x = 48 + 2i, the reference colour at x = 111), push-button pieces in the
 top-left 47x30 corner (normal rows 0-14, pressed rows 15-29) and scrollbar arrows and thumbs
-in rows 31-58. Run it after changing a palette; the bitmaps are kept in the repository."""
+in rows 31-58.
+
+Every piece the plugin copies has a solid colour of its own, different from its neighbours
+and from the same piece of the other skin, so that a look at the screen (or a pixel check)
+tells which piece landed where and which skin is showing: the nine button pieces, the
+scrollbar arrows (with an arrow mark in the middle) and the five slices of each thumb (the
+grip slice with three grip lines). Run it after changing a palette; the bitmaps are kept in
+the repository."""
 import struct
 import sys
 from pathlib import Path
@@ -10,24 +17,56 @@ from pathlib import Path
 W, H = 120, 60
 REFERENCE = (255, 0, 255)
 
+# Button pieces, row by row: top-left, top, top-right, left, centre, right, bottom-left,
+# bottom, bottom-right.
 SKINS = {
     "skin-default.bmp": {
         "entries": [(250, 250, 246), (20, 30, 60), (226, 230, 238), (16, 24, 48), (40, 48, 72),
-                    (120, 132, 160), (40, 90, 200), (90, 100, 130), (255, 255, 255), (150, 170, 210),
-                    (200, 206, 220), (170, 178, 196), (214, 218, 228), (204, 210, 224), (184, 192, 210),
-                    (120, 150, 220), (90, 120, 200), (214, 218, 228)],
-        "face": (208, 214, 228), "light": (246, 248, 252), "dark": (120, 128, 150),
-        "arrow": (40, 48, 72), "back": (226, 230, 238),
+                    (70, 110, 190), (40, 90, 200), (90, 100, 130), (255, 255, 255), (150, 170, 210),
+                    (200, 206, 220), (170, 178, 196), (214, 218, 228), (200, 226, 170), (170, 206, 140),
+                    (250, 190, 130), (230, 150, 90), (230, 200, 236)],
+        "button": [(255, 80, 80), (255, 170, 60), (240, 220, 40),
+                   (120, 200, 60), (200, 216, 240), (40, 190, 170),
+                   (60, 120, 230), (150, 90, 220), (230, 90, 190)],
+        "pressed": [(160, 30, 30), (170, 100, 20), (150, 140, 0),
+                    (50, 120, 20), (150, 170, 210), (0, 110, 100),
+                    (20, 60, 150), (90, 40, 150), (150, 30, 110)],
+        # Arrows: up, down, left, right; normal then pressed.
+        "arrows": [(170, 200, 255), (170, 255, 200), (255, 200, 170), (240, 170, 255)],
+        "arrows pressed": [(90, 130, 220), (60, 180, 120), (220, 120, 80), (170, 90, 220)],
+        # Thumb slices 1-5 of each set.
+        "vertical thumb": [(255, 120, 120), (255, 200, 120), (250, 250, 150), (150, 230, 150), (150, 200, 255)],
+        "vertical thumb pressed": [(190, 60, 60), (190, 130, 50), (180, 180, 60), (70, 160, 70), (60, 120, 190)],
+        "horizontal thumb": [(240, 130, 200), (190, 140, 250), (130, 230, 230), (230, 230, 130), (200, 170, 130)],
+        "horizontal thumb pressed": [(170, 60, 130), (120, 70, 190), (50, 160, 160), (160, 160, 50), (140, 110, 70)],
+        "mark": (40, 48, 72), "back": (226, 230, 238),
     },
     "skin-dark.bmp": {
-        "entries": [(0, 0, 0), (0, 255, 0), (36, 36, 60), (57, 56, 66), (255, 255, 255),
-                    (132, 148, 165), (0, 0, 198), (72, 72, 120), (255, 255, 255), (108, 108, 180),
-                    (36, 36, 60), (18, 18, 30), (36, 36, 60), (40, 40, 70), (30, 30, 52),
-                    (121, 130, 150), (78, 88, 110), (36, 36, 60)],
-        "face": (56, 56, 84), "light": (110, 110, 150), "dark": (18, 18, 30),
-        "arrow": (0, 220, 0), "back": (24, 24, 40),
+        "entries": [(0, 0, 0), (0, 255, 0), (36, 36, 60), (240, 240, 120), (255, 255, 255),
+                    (150, 200, 90), (0, 0, 198), (72, 72, 120), (255, 255, 255), (108, 108, 180),
+                    (36, 36, 60), (18, 18, 30), (36, 36, 60), (40, 70, 40), (60, 40, 80),
+                    (100, 70, 30), (130, 50, 50), (70, 30, 70)],
+        "button": [(0, 200, 255), (0, 140, 90), (255, 120, 0),
+                   (180, 0, 0), (50, 50, 90), (200, 200, 0),
+                   (255, 0, 160), (100, 60, 0), (0, 90, 255)],
+        "pressed": [(0, 120, 160), (0, 80, 50), (160, 70, 0),
+                    (110, 0, 0), (30, 30, 60), (120, 120, 0),
+                    (150, 0, 90), (60, 35, 0), (0, 50, 160)],
+        "arrows": [(40, 70, 130), (30, 110, 70), (130, 70, 40), (100, 50, 130)],
+        "arrows pressed": [(20, 40, 90), (15, 70, 40), (90, 45, 20), (60, 25, 90)],
+        "vertical thumb": [(120, 40, 40), (120, 80, 30), (110, 110, 30), (30, 100, 30), (30, 70, 120)],
+        "vertical thumb pressed": [(80, 20, 20), (80, 50, 10), (70, 70, 10), (10, 60, 10), (10, 40, 80)],
+        "horizontal thumb": [(110, 40, 90), (80, 50, 120), (30, 100, 100), (100, 100, 30), (90, 70, 40)],
+        "horizontal thumb pressed": [(70, 20, 55), (50, 25, 80), (15, 65, 65), (65, 65, 15), (60, 45, 20)],
+        "mark": (0, 220, 0), "back": (24, 24, 40),
     },
 }
+
+# Column and row bands of a button: 4, 39 and 4 pixels wide; 4, 7 and 4 rows high.
+BUTTON_COLUMNS = ((0, 4), (4, 39), (43, 4))
+BUTTON_ROWS = ((0, 4), (4, 7), (11, 4))
+# Thumb slices as (offset, length) along the thumb, 14 pixels across.
+THUMB_SLICES = ((0, 4), (4, 5), (9, 10), (19, 5), (24, 4))
 
 
 def draw(skin):
@@ -38,49 +77,51 @@ def draw(skin):
             for xx in range(x, x + w):
                 px[yy][xx] = colour
 
-    def bevel(x, y, w, h, pressed):
-        rect(x, y, w, h, skin["face"])
-        top, bottom = (skin["dark"], skin["light"]) if pressed else (skin["light"], skin["dark"])
-        rect(x, y, w, 1, top)
-        rect(x, y, 1, h, top)
-        rect(x, y + h - 1, w, 1, bottom)
-        rect(x + w - 1, y, 1, h, bottom)
+    def button(top, colours):
+        for r, (y, h) in enumerate(BUTTON_ROWS):
+            for c, (x, w) in enumerate(BUTTON_COLUMNS):
+                rect(x, top + y, w, h, colours[3 * r + c])
 
-    def arrow(x, y, direction):
-        # A small filled triangle in the middle of a 14x14 piece.
+    def arrow(x, y, direction, colour):
+        rect(x, y, 14, 14, colour)
+        # A small filled triangle in the middle of the 14x14 piece.
         for step in range(4):
             for d in range(-step, step + 1):
                 if direction == "up":
-                    px[y + 5 + step][x + 7 + d] = skin["arrow"]
+                    px[y + 5 + step][x + 7 + d] = skin["mark"]
                 elif direction == "down":
-                    px[y + 8 - step][x + 7 + d] = skin["arrow"]
+                    px[y + 8 - step][x + 7 + d] = skin["mark"]
                 elif direction == "left":
-                    px[y + 7 + d][x + 5 + step] = skin["arrow"]
+                    px[y + 7 + d][x + 5 + step] = skin["mark"]
                 else:
-                    px[y + 7 + d][x + 8 - step] = skin["arrow"]
+                    px[y + 7 + d][x + 8 - step] = skin["mark"]
 
-    bevel(0, 0, 47, 15, False)
-    bevel(0, 15, 47, 15, True)
+    def thumb(x, y, vertical, colours):
+        for (offset, length), colour in zip(THUMB_SLICES, colours):
+            if vertical:
+                rect(x, y + offset, 14, length, colour)
+            else:
+                rect(x + offset, y, length, 14, colour)
+        # Three grip lines across the middle slice.
+        for grip in range(3):
+            if vertical:
+                rect(x + 3, y + 11 + 2 * grip, 8, 1, skin["mark"])
+            else:
+                rect(x + 11 + 2 * grip, y + 3, 1, 8, skin["mark"])
+
+    button(0, skin["button"])
+    button(15, skin["pressed"])
     # Vertical arrows in row 31, horizontal ones in row 45; normal at x 0/14, pressed at 28/42.
-    for x, pressed in ((0, False), (28, True)):
-        bevel(x, 31, 14, 14, pressed)
-        arrow(x, 31, "up")
-        bevel(x + 14, 31, 14, 14, pressed)
-        arrow(x + 14, 31, "down")
-        bevel(x, 45, 14, 14, pressed)
-        arrow(x, 45, "left")
-        bevel(x + 14, 45, 14, 14, pressed)
-        arrow(x + 14, 45, "right")
+    for x, colours in ((0, skin["arrows"]), (28, skin["arrows pressed"])):
+        arrow(x, 31, "up", colours[0])
+        arrow(x + 14, 31, "down", colours[1])
+        arrow(x, 45, "left", colours[2])
+        arrow(x + 14, 45, "right", colours[3])
     # Thumbs: vertical at x 56 (normal) and 70 (pressed), horizontal at y 31 and 45.
-    bevel(56, 31, 14, 28, False)
-    bevel(70, 31, 14, 28, True)
-    bevel(84, 31, 28, 14, False)
-    bevel(84, 45, 28, 14, True)
-    for grip in range(3):
-        rect(59, 42 + 2 * grip, 8, 1, skin["dark"])
-        rect(73, 42 + 2 * grip, 8, 1, skin["dark"])
-        rect(95 + 2 * grip, 34, 1, 8, skin["dark"])
-        rect(95 + 2 * grip, 48, 1, 8, skin["dark"])
+    thumb(56, 31, True, skin["vertical thumb"])
+    thumb(70, 31, True, skin["vertical thumb pressed"])
+    thumb(84, 31, False, skin["horizontal thumb"])
+    thumb(84, 45, False, skin["horizontal thumb pressed"])
 
     rect(47, 0, W - 47, 1, REFERENCE)
     for i, colour in enumerate(skin["entries"]):

@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# The skinned view end to end in the stand-in player, checked on the screen's own pixels: the
+# Clear button's nine pieces (normal, and pressed while the mouse holds it down), its focus dots
+# and the shift of its pressed caption, the border lines along the search box, the tree and the
+# list, the dialog's and the search box's colours; then a skin change and the same checks
+# against the second skin bitmap, without a restart. Expected colours are read from the skin
+# bitmaps themselves. With CV_SHOT_DIR set, screenshots of the view in both skins are copied
+# there (docs/ holds them), packed.
+#
+# The checks come in sections, each a pair of functions: NAME_probes prints the script lines
+# that look at one skin (run once in each skin, they must leave the mouse button up and the
+# focus in the search box), and NAME_checks RUN FILE SKIN checks what those lines printed in the
+# RUN-th skin against the skin bitmap FILE. A new section (the scrollbars, say) defines its pair
+# and adds its name to `sections`; a pixels line used once per skin is read back with
+# `nth RUN "pixels ..."`, or with one_pixel, pixel_at and bounds_of.
+set -u
+scratch=skin
+. "$(dirname "${BASH_SOURCE[0]}")/end-to-end.sh"
+shots=$(winpath "$work")
+skin_dir="$top/tools/host/res"
+
+# --- reading the skin bitmaps (120x60, 24-bit, rows bottom-up, 360 bytes a row) ----------------
+skin_pixel() {  # file x y -> RRGGBB
+  od -An -tx1 -j $((54 + (59 - $3) * 360 + $2 * 3)) -N3 "$1" | awk '{print toupper($3 $2 $1)}'
+}
+skin_entry() { skin_pixel "$1" $((48 + 2 * $2)) 0; }  # file index -> the colour strip's entry
+
+# --- reading the captures ----------------------------------------------------------------------
+# The output of the n-th run of a "pixels" line (rows "Y: RRGGBB ..."); a capture starts at
+# column 0 unless its line says otherwise, which pixel_at does not handle.
+capture_of() { nth "$1" "pixels $2"; }
+pixel_at() {  # capture x y -> RRGGBB
+  awk -v x="$2" -v y="$3" '$1 == y ":" {print $(x + 2)}' <<<"$1"
+}
+capture_width() { head -1 <<<"$1" | awk '{print NF - 1}'; }
+capture_height() { grep -c ':' <<<"$1"; }
+# The smallest box "left top right bottom" (right and bottom exclusive) of the pixels of a colour.
+bounds_of() {  # capture colour
+  awk -v c="$2" '{y = $1 + 0; for (i = 2; i <= NF; i++) if ($i == c) {x = i - 2;
+      if (n++ == 0 || x < l) l = x; if (n == 1 || y < t) t = y; if (x + 1 > r) r = x + 1; if (y + 1 > b) b = y + 1}}
+    END {if (n) print l, t, r, b}' <<<"$1"
+}
+one_pixel() { capture_of "$1" "$2" | awk '{print $2}'; }  # run, pixels arguments -> its colour
+expect_one() {  # what, run, pixels arguments (one pixel), colour
+  local seen
+  seen=$(one_pixel "$2" "$3")
+  [ "$seen" = "$4" ] || echo "  $1: pixels $3 shows ${seen:-nothing}, expected $4"
+  check "$1" "$([ "$seen" = "$4" ]; echo $?)"
+}
+expect_pixel() {  # what, capture, x, y, colour
+  local seen
+  seen=$(pixel_at "$2" "$3" "$4")
+  [ "$seen" = "$5" ] || echo "  $1: at $3,$4 the screen shows ${seen:-nothing}, expected $5"
+  check "$1" "$([ "$seen" = "$5" ]; echo $?)"
+}
+
+# --- the library and the player ----------------------------------------------------------------
+mkdir -p "$work/lib"
+for name in "Morning River.mp3" "Night Train.mp3" "Low Tide.mp3"; do printf 'x' >"$work/lib/$name"; done
+lib=$(winpath "$work/lib")
+docs="$work/docs"
+mkdir -p "$docs/Crateview"
+printf '[General]\r\nFile types=mp3;\r\nAuto-refresh=0\r\n[Window]\r\nLeft=0\r\nTop=0\r\nRight=760\r\nBottom=420\r\nVisible=1\r\n' \
+  >"$docs/Crateview/gen_cv.ini"
+
+# --- the Clear button: its nine pieces, normal and held down, its focus dots and its caption --
+button="clear 0 0 50 18"
+button_probes() {
+  cat <<PROBES
+focus search
+pixels $button
+focus clear
+pixels $button
+mouse-down clear
+pixels $button
+mouse-up clear
+focus search
+PROBES
+}
+
+# The nine pieces: where each is sampled on the button (clear of the caption and the focus
+# dots) and where it comes from in the normal rows of the skin bitmap.
+#           name          button x,y   bitmap x,y
+pieces=("top-left      1 1          1 1"
+        "top           8 1          20 1"
+        "top-right     -2 1         45 1"
+        "left          1 8          1 7"
+        "centre        6 8          20 7"
+        "right         -2 8         45 7"
+        "bottom-left   1 -2         1 13"
+        "bottom        8 -2         20 13"
+        "bottom-right  -2 -2        45 13")
+
+check_pieces() {  # skin file, capture, pressed (0/1), state name
+  local file=$1 capture=$2 rows=$(( $3 * 15 )) w h name x y sx sy
+  w=$(capture_width "$capture") h=$(capture_height "$capture")
+  for piece in "${pieces[@]}"; do
+    read -r name x y sx sy <<<"$piece"
+    [ "$x" -lt 0 ] && x=$((w + x))
+    [ "$y" -lt 0 ] && y=$((h + y))
+    expect_pixel "$4: the button's $name piece" "$capture" "$x" "$y" "$(skin_pixel "$file" "$sx" $((sy + rows)))"
+  done
+}
+
+button_checks() {  # run (1 first skin, 2 second), skin file, name
+  local n=$1 file=$2 skin=$3 plain focused pressed w h normal_box pressed_box text l t r b shifted
+  plain=$(capture_of $((3 * n - 2)) "$button")
+  focused=$(capture_of $((3 * n - 1)) "$button")
+  pressed=$(capture_of $((3 * n)) "$button")
+  check "$skin: the button is captured" "$([ "$(capture_width "$plain")" = 50 ] && [ "$(capture_height "$plain")" = 18 ]; echo $?)"
+  check_pieces "$file" "$plain" 0 "$skin, normal"
+  check_pieces "$file" "$pressed" 1 "$skin, held down"
+
+  # The dotted frame runs two pixels inside the edge; the bottom row (15) starts one further in.
+  w=$(capture_width "$focused") h=$(capture_height "$focused")
+  for dot in "2 2" "4 2" "2 4" "$((w - 3)) 2" "$((w - 3)) 4" "3 $((h - 3))"; do
+    expect_pixel "$skin: a focus dot" "$focused" ${dot% *} ${dot#* } 000000
+  done
+  expect_pixel "$skin: between the dots the piece shows" "$focused" 5 2 "$(skin_pixel "$file" 20 1)"
+  expect_pixel "$skin: between the dots the piece shows" "$focused" 2 5 "$(skin_pixel "$file" 1 7)"
+  expect_pixel "$skin: no dot without the focus" "$plain" 2 2 "$(skin_pixel "$file" 1 1)"
+  expect_pixel "$skin: no dot without the focus" "$plain" 4 2 "$(skin_pixel "$file" 20 1)"
+
+  text=$(skin_entry "$file" 3)
+  normal_box=$(bounds_of "$plain" "$text")
+  pressed_box=$(bounds_of "$pressed" "$text")
+  read -r l t r b <<<"$normal_box"
+  shifted="$((l + 2)) $((t + 2)) $((r + 2)) $((b + 2))"
+  check "$skin: the caption is drawn in the skin's button text colour" "$([ -n "$normal_box" ]; echo $?)"
+  [ -n "$normal_box" ] && [ "$pressed_box" != "$shifted" ] && echo "  caption at $normal_box, held down at $pressed_box"
+  check "$skin: held down, the caption sits 2 pixels lower and further right" \
+    "$([ -n "$normal_box" ] && [ "$pressed_box" = "$shifted" ]; echo $?)"
+}
+
+# --- the lines along the panes, and the colours of the dialog and the search box ---------------
+borders_probes() {
+  cat <<PROBES
+pixels search 10 h
+pixels search w 5
+pixels tree w 20
+pixels list 10 h
+pixels tree w+2 20
+pixels search w-5 h-5
+PROBES
+}
+
+borders_checks() {  # run, skin file, name
+  local n=$1 file=$2 skin=$3 line
+  line=$(skin_entry "$file" 5)
+  expect_one "$skin: the line below the search box" "$n" "search 10 h" "$line"
+  expect_one "$skin: the line right of the search box" "$n" "search w 5" "$line"
+  expect_one "$skin: the line right of the tree" "$n" "tree w 20" "$line"
+  expect_one "$skin: the line below the list" "$n" "list 10 h" "$line"
+  expect_one "$skin: the dialog's free area has the dialog colour" "$n" "tree w+2 20" "$(skin_entry "$file" 2)"
+  expect_one "$skin: the search box has the field colour" "$n" "search w-5 h-5" "$(skin_entry "$file" 0)"
+}
+
+# --- both skins, one after the other in one run of the player ------------------------------------
+sections=(button borders)
+probe_script() {  # screenshot name
+  for section in "${sections[@]}"; do "${section}_probes"; done
+  echo "screenshot $shots\\$1.png"
+}
+
+run_host first "$docs" <<SCRIPT
+wait-idle 10000
+add-root $lib
+answer no
+wait-idle 60000
+select $lib
+wait-idle 10000
+$(probe_script skin-default)
+skin-change
+wait-idle 10000
+$(probe_script skin-dark)
+quit
+SCRIPT
+
+check_skin() {  # run, skin file, name
+  for section in "${sections[@]}"; do "${section}_checks" "$@"; done
+}
+check_skin 1 "$skin_dir/skin-default.bmp" "default skin"
+check_skin 2 "$skin_dir/skin-dark.bmp" "after skin-change, dark skin"
+
+for shot in skin-default skin-dark; do
+  check "screenshot of the view in $shot" "$([ -s "$work/$shot.png" ]; echo $?)"
+  [ -n "${CV_SHOT_DIR:-}" ] && [ -s "$work/$shot.png" ] || continue
+  # The player writes plain pixels; packed they are a few kilobytes instead of most of a megabyte.
+  if command -v convert >/dev/null; then
+    convert "$work/$shot.png" -strip -define png:compression-level=9 "$work/packed.png" && mv "$work/packed.png" "$work/$shot.png"
+  fi
+  cp "$work/$shot.png" "$CV_SHOT_DIR/view-$shot.png"
+done
+
+echo "skin end to end: $passed passed, $failed failed"
+[ "$failed" = 0 ]
