@@ -18,6 +18,8 @@ COLORREF HalfOf(COLORREF c) { return RGB(GetRValue(c) / 2, GetGValue(c) / 2, Get
 
 }  // namespace
 
+COLORREF HalfSum(COLORREF first, COLORREF second) { return HalfOf(first) + HalfOf(second); }
+
 bool SkinColors::Read(HWND host) {
     auto bitmap = reinterpret_cast<HBITMAP>(SendMessageW(host, kHostMessage, 0, kHostSkinColorBitmap));
     if (!bitmap) return false;
@@ -42,7 +44,7 @@ bool SkinColors::ReadFrom(UniqueBitmap bitmap) {
     colors_[18] = missing[18] ? colors_[4] : read[18];
     colors_[19] = missing[19] ? colors_[6] : read[19];
     colors_[20] = missing[20] ? colors_[4] : read[20];
-    colors_[21] = missing[21] ? HalfOf(colors_[2]) + HalfOf(colors_[6]) : read[21];
+    colors_[21] = missing[21] ? HalfSum(colors_[2], colors_[6]) : read[21];
     return true;
 }
 

@@ -27,3 +27,6 @@ private:
     std::array<COLORREF, kCount> colors_{};
     UniqueBitmap bitmap_;
 };
+
+// The mean of two colours as the skin mixes them: each channel halved, then added.
+COLORREF HalfSum(COLORREF first, COLORREF second);

@@ -19,7 +19,7 @@ namespace {
 
 const CommandEntry* const kFamilies[] = {kViewCommands, kInputCommands, kMenuCommands,
                                          kDialogCommands, kDropCommands, kHostCommands, kBoxCommands, kTagCommands,
-                                         kPixelCommands};
+                                         kPixelCommands, kScrollbarCommands};
 
 std::thread scriptThread;
 
@@ -41,7 +41,7 @@ std::vector<std::wstring> ReadScriptLines(const std::wstring& path) {
 bool OnlyLooks(const std::wstring& name) {
     static const wchar_t* const kLooking[] = {L"answer", L"wait-idle", L"sleep", L"list", L"tree",
                                               L"status", L"playlist", L"settings", L"screenshot", L"dialog",
-                                              L"pixels"};
+                                              L"pixels", L"top-row"};
     for (const wchar_t* looking : kLooking)
         if (name == looking) return true;
     return false;

@@ -25,6 +25,7 @@ extern const CommandEntry kDropCommands[];
 extern const CommandEntry kBoxCommands[];
 extern const CommandEntry kHostCommands[];
 extern const CommandEntry kTagCommands[];
+extern const CommandEntry kScrollbarCommands[];
 extern const CommandEntry kPixelCommands[];
 
 void Say(const std::wstring& line);

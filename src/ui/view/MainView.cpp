@@ -19,6 +19,7 @@
 #include "settings/WindowSettings.h"
 #include "StringIds.h"
 #include "ui/skin/BorderPainter.h"
+#include "ui/skin/ScrollbarRedirect.h"
 #include "ui/skin/SkinPaint.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/FolderTreeView.h"
@@ -43,6 +44,7 @@ MainView::MainView(HWND dialog, HWND host, PluginContext& context)
     // Reached through the dialog's own procedure rather than by subclassing.
     SetPropW(dialog_, kProperty, static_cast<WindowObject*>(this));
     RegisterWindow(kMainViewWindowId, dialog_);
+    scrollbarRedirect_ = std::make_unique<skinbars::ScrollbarRedirect>();
     ReadPlayingPath();
     accelerators_ = std::make_unique<HostAccelerators>(host_, context.ResourceModule(), dialog_);
     options_.Load(settings_);
@@ -59,6 +61,7 @@ MainView::MainView(HWND dialog, HWND host, PluginContext& context)
     SetDlgItemTextW(dialog_, kSearchLabel, GetString(kStrSearchLabel));
     SetDlgItemTextW(dialog_, kClearButton, GetString(kStrSearchClear));
     if (options_.rememberSearch) search_->SetText(options_.lastSearch);
+    AttachScrollbars();
     ApplyColors();
     ApplyFont();
     Layout();
@@ -107,6 +110,8 @@ void MainView::StartWorker() {
 // Shutdown of the view: everything is saved and the worker has ended before the objects go.
 void MainView::OnLastRelease() {
     closing_ = true;
+    DetachScrollbars();
+    scrollbarRedirect_.reset();
     if (HWND frame = GetWindow(kFrameWindowId)) ShowWindow(frame, SW_HIDE);
     options_.Save(settings_);
     KillTimer(dialog_, kRefreshTimer);
@@ -187,6 +192,7 @@ void MainView::Layout() {
             MoveWindow(control, place.rect.left, place.rect.top, place.rect.right - place.rect.left,
                        place.rect.bottom - place.rect.top, FALSE);
     }
+    FitTreeScrollbar(client.bottom);
     InvalidateRect(dialog_, nullptr, TRUE);
     UpdateWindow(dialog_);
 }
@@ -237,6 +243,7 @@ LRESULT MainView::OnSize(HWND, UINT, WPARAM, LPARAM) {
 LRESULT MainView::OnDisplayChange(HWND, UINT, WPARAM, LPARAM) {
     colors_.Read(host_);
     ApplyColors();
+    RedrawScrollbars();
     RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     PaintBorderLines();
     return TRUE;

@@ -40,6 +40,9 @@ class Root;
 class RootsList;
 class ScanWorker;
 class SearchBox;
+namespace skinbars {
+class ScrollbarRedirect;
+}
 
 
 class PlaybackActions;
@@ -113,6 +116,13 @@ private:
     void PostWork(UINT item, WPARAM wp = 0, LPARAM lp = 0);
     int ListingOptionBits() const;
     void RebuildQueryFilter();
+
+    // The skinned scrollbars of the list and the tree (MainViewScrollbars.cpp).
+    void AttachScrollbars();
+    void FitTreeScrollbar(int viewHeight);
+    void DetachScrollbars();
+    void RedrawScrollbars();
+    LRESULT AnswerScrollbarDrawing(LPARAM request);
 
     // The bus (MainViewCommands.cpp) and option codes (MainViewOptions.cpp).
     static const CommandEntry kCommands[];
@@ -260,6 +270,8 @@ private:
     LOGFONTW fontDescription_ = {};
     UniqueFont font_;
     std::unique_ptr<HostAccelerators> accelerators_;
+    // The controls' scroll calls lead to the skinned bars while this lives.
+    std::unique_ptr<skinbars::ScrollbarRedirect> scrollbarRedirect_;
     std::wstring playingPath_;
 
     // Guards exactly the current rows and the emptied-for-a-long-job flag.

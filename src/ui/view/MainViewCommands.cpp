@@ -182,6 +182,8 @@ LRESULT MainView::OnShowInformation(LPARAM lp) {
 
 LRESULT MainView::OnCloseView(LPARAM) {
     closing_ = true;
+    // Before the list is closed: closing unbinds it, which would cut the bars out of its chain.
+    DetachScrollbars();
     if (HWND frame = GetWindow(kFrameWindowId)) SendMessageW(frame, WM_CLOSE, 0, 0);
     PostWork(kWorkStop);
     return TRUE;

@@ -7,6 +7,7 @@
 #include "bus/CommandCodes.h"
 #include "bus/Messages.h"
 #include "scan/ScanWorker.h"
+#include "ui/skin/ScrollbarDrawRequest.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"
@@ -24,6 +25,7 @@ constexpr LPARAM kKeyFromTreeMenu = 1;
 LRESULT MainView::OnNotify(HWND, UINT, WPARAM, LPARAM lp) {
     auto* header = reinterpret_cast<NMHDR*>(lp);
     if (!header) return FALSE;
+    if (header->code == skinbars::kDrawRequestCode) return AnswerScrollbarDrawing(lp);
     if (header->idFrom == kTreeControl && tree_) {
         if (header->code == TVN_SELCHANGEDW) {
             OnSelectionChanged(*reinterpret_cast<NMTREEVIEWW*>(lp));

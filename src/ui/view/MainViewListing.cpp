@@ -17,6 +17,7 @@
 #include "settings/PluginContext.h"
 #include "settings/TreeSettings.h"
 #include "StringIds.h"
+#include "ui/skin/SkinScrollbars.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"
@@ -289,7 +290,7 @@ LRESULT MainView::OnStartUpDone(LPARAM) {
 
 void MainView::OnSelectionChanged(const NMTREEVIEWW& change) {
     HWND list = GetDlgItem(dialog_, kListControl);
-    if (TreeNode* old = tree_->NodeOf(change.itemOld.hItem)) old->scrollPosition = GetScrollPos(list, SB_VERT);
+    if (TreeNode* old = tree_->NodeOf(change.itemOld.hItem)) old->scrollPosition = skinbars::GetScrollPos(list, SB_VERT);
     ShowListState(kListStatusLoading);
     if (options_.emptyOnChange && !suppressFirstClear_ && search_) search_->SetText(L"");
     suppressFirstClear_ = false;

@@ -1,0 +1,29 @@
+// The skinned scrollbars' interface: attaching them to a window, their sizes, and the scroll
+// functions the controls call. For an attached window those work on the bars' own state; for
+// any other window they are the platform's functions unchanged.
+#pragma once
+
+#include <windows.h>
+
+namespace skinbars {
+
+// False when the window already has them.
+bool Attach(HWND window);
+// Also happens by itself when the window is destroyed.
+bool Detach(HWND window);
+bool IsAttached(HWND window);
+// bar: SB_HORZ, SB_VERT or SB_BOTH. Refused for a size of 0, below -8 or above 256, and for a
+// window without the bars. Sizes count pixels; -n means n times the system's size.
+bool SetSize(HWND window, int bar, int arrowLength, int width);
+
+// The same contracts as the platform's functions of these names.
+BOOL WINAPI EnableScrollBar(HWND window, UINT bar, UINT arrows);
+BOOL WINAPI GetScrollInfo(HWND window, int bar, LPSCROLLINFO info);
+int WINAPI GetScrollPos(HWND window, int bar);
+BOOL WINAPI GetScrollRange(HWND window, int bar, LPINT min, LPINT max);
+int WINAPI SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw);
+int WINAPI SetScrollPos(HWND window, int bar, int pos, BOOL redraw);
+BOOL WINAPI SetScrollRange(HWND window, int bar, int min, int max, BOOL redraw);
+BOOL WINAPI ShowScrollBar(HWND window, int bar, BOOL show);
+
+}  // namespace skinbars

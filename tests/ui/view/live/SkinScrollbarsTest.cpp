@@ -1,0 +1,98 @@
+// The view's skinned scrollbars in the whole plugin: the list and the tree carry them, the
+// tree's follow the layout, a skin change repaints them from the new bitmap, and neither
+// repainting nor skin changes leave GDI or window-manager objects behind.
+#include <gtest/gtest.h>
+
+#include "base/Gdi.h"
+#include "base/GuiObjects.h"
+#include "livehost/LivePlugin.h"
+
+namespace {
+
+constexpr wchar_t kBarsProperty[] = L"CV2 CoolSBSubclassPtr";
+constexpr int kBarSize = 14;
+
+// A skin whose pieces are all one colour: whatever part of a bar is copied shows it.
+HBITMAP OneColourSkin(COLORREF colour) {
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 120, 60, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    SelectGuard select(dc.get(), bitmap);
+    UniqueBrush brush(CreateSolidBrush(colour));
+    RECT all = {0, 0, 120, 60};
+    FillRect(dc.get(), &all, brush.get());
+    return bitmap;
+}
+
+class LiveSkinScrollbarsTest : public LivePluginTest {
+protected:
+    void StartWithManyRows() {
+        Fake().skinBitmap = [this] { return OneColourSkin(skinColour); };
+        for (int i = 0; i < 80; ++i) AddLibraryFile(L"Many\\track" + std::to_wstring(100 + i) + L".mp3");
+        StoreFolderRoot(Library());
+        StartPlugin();
+        ASSERT_TRUE(SelectAndWaitForListing(Library(L"Many\\")));
+        ShowWindow(GetParent(View()), SW_SHOWNORMAL);
+        SetWindowPos(GetParent(View()), HWND_TOPMOST, 0, 0, 700, 500, SWP_SHOWWINDOW);
+        // The stand-in frame does not size its child: the view is given the frame's room.
+        SetWindowPos(View(), nullptr, 0, 0, 680, 460, SWP_NOZORDER | SWP_SHOWWINDOW);
+        PumpFor(300);
+        ASSERT_TRUE(GetWindowLongPtrW(List(), GWL_STYLE) & WS_VSCROLL) << "the list shows no vertical bar";
+    }
+    // The middle of the list's down arrow, in window coordinates.
+    COLORREF DownArrowColour() {
+        RECT client, frame;
+        GetClientRect(List(), &client);
+        GetWindowRect(List(), &frame);
+        POINT at = {client.right + kBarSize / 2, client.bottom - kBarSize / 2};
+        ClientToScreen(List(), &at);
+        HDC dc = GetWindowDC(List());
+        COLORREF colour = GetPixel(dc, at.x - frame.left, at.y - frame.top);
+        ReleaseDC(List(), dc);
+        return colour;
+    }
+    void ChangeSkin(COLORREF colour) {
+        skinColour = colour;
+        SendMessageW(View(), WM_DISPLAYCHANGE, 32, 0);
+        Pump();
+    }
+
+    COLORREF skinColour = RGB(200, 30, 60);
+};
+
+TEST_F(LiveSkinScrollbarsTest, ListAndTreeCarryTheBarsAndTheTreesFollowTheLayout) {
+    StartWithManyRows();
+    EXPECT_NE(GetPropW(List(), kBarsProperty), nullptr);
+    EXPECT_NE(GetPropW(Tree(), kBarsProperty), nullptr);
+    // A view with no height keeps no bars on the tree; they come back with the height.
+    RECT view;
+    GetClientRect(View(), &view);
+    SetWindowPos(View(), nullptr, 0, 0, view.right, 0, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(GetPropW(Tree(), kBarsProperty), nullptr);
+    SetWindowPos(View(), nullptr, 0, 0, view.right, view.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_NE(GetPropW(Tree(), kBarsProperty), nullptr);
+    CloseAndQuit();
+}
+
+TEST_F(LiveSkinScrollbarsTest, SkinChangesRepaintTheBarsAndLeaveNoObjects) {
+    StartWithManyRows();
+    EXPECT_EQ(DownArrowColour(), RGB(200, 30, 60));
+    ChangeSkin(RGB(20, 140, 90));
+    PumpFor(100);
+    EXPECT_EQ(DownArrowColour(), RGB(20, 140, 90));
+
+    GuiObjectCounts before = CountGuiObjects();
+    for (int i = 0; i < 1000; ++i) SendMessageW(List(), WM_NCPAINT, 1, 0);
+    // Ends on the first skin again.
+    for (int i = 0; i < 100; ++i) ChangeSkin(i % 2 ? RGB(200, 30, 60) : RGB(20, 140, 90));
+    PumpFor(200);
+    GuiObjectCounts after = CountGuiObjects();
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.user, before.user);
+    EXPECT_EQ(DownArrowColour(), RGB(200, 30, 60));
+    CloseAndQuit();
+}
+
+}  // namespace
