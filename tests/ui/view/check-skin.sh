@@ -2,10 +2,10 @@
 # The skinned view end to end in the stand-in player, checked on the screen's own pixels: the
 # Clear button's nine pieces (normal, and pressed while the mouse holds it down), its focus dots
 # and the shift of its pressed caption, the border lines along the search box, the tree and the
-# list, the dialog's and the search box's colours; then a skin change and the same checks
-# against the second skin bitmap, without a restart. Expected colours are read from the skin
-# bitmaps themselves. With CV_SHOT_DIR set, screenshots of the view in both skins are copied
-# there (docs/ holds them), packed.
+# list, the dialog's and the search box's colours, the list's and the tree's scrollbars; then a
+# skin change and the same checks against the second skin bitmap, without a restart. Expected
+# colours are read from the skin bitmaps themselves. With CV_SHOT_DIR set, screenshots of the
+# view in both skins are copied there (docs/ holds them), packed.
 #
 # The checks come in sections, each a pair of functions: NAME_probes prints the script lines
 # that look at one skin (run once in each skin, they must leave the mouse button up and the
@@ -57,6 +57,9 @@ expect_pixel() {  # what, capture, x, y, colour
 # --- the library and the player ----------------------------------------------------------------
 mkdir -p "$work/lib"
 for name in "Morning River.mp3" "Night Train.mp3" "Low Tide.mp3"; do printf 'x' >"$work/lib/$name"; done
+# Enough rows and folders that the list and the tree both need their bars.
+for n in $(seq -w 1 150); do printf 'x' >"$work/lib/Track $n.mp3"; done
+for n in $(seq -w 1 30); do mkdir -p "$work/lib/Folder $n" && printf 'x' >"$work/lib/Folder $n/a.mp3"; done
 lib=$(winpath "$work/lib")
 docs="$work/docs"
 mkdir -p "$docs/Crateview"
@@ -155,8 +158,63 @@ borders_checks() {  # run, skin file, name
   expect_one "$skin: the search box has the field colour" "$n" "search w-5 h-5" "$(skin_entry "$file" 0)"
 }
 
+# --- the scrollbars: arrows, the five thumb slices, the track and the size box ------------------
+# The list's vertical bar from the top (up arrow, then the thumb at the top of its track), its
+# lower end (track, down arrow, size box), the start of its horizontal bar, and the tree's ends.
+bars_probes() {
+  cat <<PROBES
+pixels list w-14 0 14 120
+pixels list w-14 h-42 14 42
+pixels list 0 h-14 30 14
+pixels tree w-14 0 14 14
+pixels tree w-14 h-14 14 14
+PROBES
+}
+
+# A capture's rows are labelled with the window's own y; these checks count from its first row.
+from_top() { awk '{$1 = NR - 1 ":"; print}' <<<"$1"; }
+
+half_sum() {  # two RRGGBB colours -> each channel halved and summed
+  printf '%02X%02X%02X' $(( (0x${1:0:2} >> 1) + (0x${2:0:2} >> 1) )) $(( (0x${1:2:2} >> 1) + (0x${2:2:2} >> 1) )) \
+    $(( (0x${1:4:2} >> 1) + (0x${2:4:2} >> 1) ))
+}
+
+bars_checks() {  # run, skin file, name
+  local n=$1 file=$2 skin=$3 top bottom horizontal slice box t b h mid
+  top=$(from_top "$(capture_of "$n" "list w-14 0 14 120")")
+  bottom=$(from_top "$(capture_of "$n" "list w-14 h-42 14 42")")
+  horizontal=$(from_top "$(capture_of "$n" "list 0 h-14 30 14")")
+  expect_pixel "$skin: the list's up arrow" "$top" 1 1 "$(skin_pixel "$file" 1 32)"
+  expect_pixel "$skin: the list's down arrow" "$bottom" 1 15 "$(skin_pixel "$file" 15 32)"
+  expect_pixel "$skin: the track, the mean of its two colours" "$bottom" 1 1 \
+    "$(half_sum "$(skin_entry "$file" 13)" "$(skin_entry "$file" 14)")"
+  expect_pixel "$skin: the size box" "$bottom" 7 35 "$(skin_entry "$file" 17)"
+  expect_pixel "$skin: the horizontal bar's left arrow" "$horizontal" 1 1 "$(skin_pixel "$file" 1 46)"
+  expect_pixel "$skin: the horizontal thumb's first slice" "$horizontal" 15 1 "$(skin_pixel "$file" 85 32)"
+  expect_pixel "$skin: the horizontal thumb's second slice" "$horizontal" 19 1 "$(skin_pixel "$file" 89 32)"
+  # The thumb sits right below the up arrow; its height h places the slices.
+  t=$(bounds_of "$top" "$(skin_pixel "$file" 57 32)" | awk '{print $2}')
+  b=$(bounds_of "$top" "$(skin_pixel "$file" 57 56)" | awk '{print $4}')
+  check "$skin: the thumb starts below the up arrow" "$([ "${t:-x}" = 14 ]; echo $?)"
+  if [ -n "$t" ] && [ -n "$b" ]; then
+    h=$((b - t)) mid=$(( (b - t - 9) / 2 ))
+    for slice in "1 32 $t $((t + 4))" "2 36 $((t + 4)) $((t + mid))" "3 41 $((t + mid)) $((t + mid + 10))" \
+                 "4 51 $((t + mid + 10)) $((b - 4))" "5 56 $((b - 4)) $b"; do
+      read -r number sy from to <<<"$slice"
+      box=$(bounds_of "$top" "$(skin_pixel "$file" 57 "$sy")")
+      [ "$box" = "0 $from 14 $to" ] || echo "  $skin: thumb slice $number of a $h-pixel thumb at ${box:-nowhere}, expected 0 $from 14 $to"
+      check "$skin: thumb slice $number where the thumb's height puts it" "$([ "$box" = "0 $from 14 $to" ]; echo $?)"
+    done
+  else
+    check "$skin: the thumb's first and last slices are drawn" 1
+  fi
+  expect_pixel "$skin: the tree's up arrow" "$(capture_of "$n" "tree w-14 0 14 14")" 1 1 "$(skin_pixel "$file" 1 32)"
+  expect_pixel "$skin: the tree's down arrow" "$(from_top "$(capture_of "$n" "tree w-14 h-14 14 14")")" 1 1 \
+    "$(skin_pixel "$file" 15 32)"
+}
+
 # --- both skins, one after the other in one run of the player ------------------------------------
-sections=(button borders)
+sections=(button borders bars)
 probe_script() {  # screenshot name
   for section in "${sections[@]}"; do "${section}_probes"; done
   echo "screenshot $shots\\$1.png"
@@ -167,6 +225,8 @@ wait-idle 10000
 add-root $lib
 answer no
 wait-idle 60000
+select $lib\\Folder 15
+wait-idle 10000
 select $lib
 wait-idle 10000
 $(probe_script skin-default)
