@@ -96,11 +96,18 @@ else
 $add_one
 quit
 SCRIPT
-  ini_before=$(sum "$work/disk/full/Crateview/gen_cv.ini")
+  # The settings file is brought just short of a whole block of the volume, so that the search
+  # text saved at shutdown makes it need one more: on the full disk that write must fail whole.
+  ini="$work/disk/full/Crateview/gen_cv.ini"
+  pad=$((4000 - $(stat -c %s "$ini")))
+  [ "$pad" -gt 0 ] && printf '[Notes]\r\nText=%s\r\n' "$(head -c "$pad" /dev/zero | tr '\0' n)" >>"$ini"
+  ini_before=$(sum "$ini")
   dd if=/dev/zero of="$work/disk/fill" bs=4k status=none 2>/dev/null
   run_host full "$work/disk/full" <<SCRIPT
 wait-idle 10000
 answer ok
+search $(printf 'a longer search text %.0s' $(seq 10))
+wait-idle 10000
 add-root $two
 answer no
 wait-idle 60000
