@@ -84,7 +84,16 @@ check "accepted, the root comes back and is scanned again" \
   "$([ "$(stored "$work/damaged" 'SELECT COUNT(*) FROM Files WHERE file_exists=1')" = 90 ]; echo $?)"
 [ "$failed" -gt 0 ] && tail -n 20 "$work"/damaged-*.out
 
-# --- A full disk and a read-only cache folder, on a volume of their own.
+# --- A full disk and a read-only cache folder, on a volume of their own. The notice is shown
+# once, whenever the first write fails: the start-up scan may get there before the new root
+# does, so either "answer ok" may be the one that takes it.
+add_two_refused="add-root $two
+answer no
+wait-idle 60000
+answer ok
+wait-idle 10000
+quit"
+told_not_stored() { grep -q '^box: Error: Crateview could not store its library cache' <<<"$out"; echo $?; }
 mkdir -p "$work/disk"
 if ! mount -t tmpfs -o size=1m tmpfs "$work/disk" 2>/dev/null; then
   echo "skipped: this machine does not allow mounting a small volume (full disk, read-only folder)"
@@ -108,15 +117,9 @@ wait-idle 10000
 answer ok
 search $(printf 'a longer search text %.0s' $(seq 10))
 wait-idle 10000
-add-root $two
-answer no
-wait-idle 60000
-answer ok
-wait-idle 10000
-quit
+$add_two_refused
 SCRIPT
-  check "full disk: the user is told the cache could not be stored" \
-    "$(grep -q '^box: Error: Crateview could not store its library cache' <<<"$out"; echo $?)"
+  check "full disk: the user is told the cache could not be stored" "$(told_not_stored)"
   check "full disk: no crash, a clean quit" "$([ "$code" = 0 ]; echo $?)"
   check "full disk: the settings file is left whole" "$([ "$(sum "$work/disk/full/Crateview/gen_cv.ini")" = "$ini_before" ]; echo $?)"
   check "full disk: the cache still checks out" "$([ "$(stored "$work/disk/full" 'PRAGMA integrity_check')" = ok ]; echo $?)"
@@ -142,22 +145,14 @@ quit
 SCRIPT
   ini_before=$(sum "$work/disk/ro/Crateview/gen_cv.ini")
   cache_before=$(sum "$(cache "$work/disk/ro")")
-  # The message is shown once, whenever the first write fails: the start-up scan may get there
-  # before the new root does, so either answer may be the one that takes it.
   mount -o remount,ro "$work/disk"
   run_host ro "$work/disk/ro" <<SCRIPT
 wait-idle 10000
 answer ok
-add-root $two
-answer no
-wait-idle 60000
-answer ok
-wait-idle 10000
-quit
+$add_two_refused
 SCRIPT
   mount -o remount,rw "$work/disk"
-  check "read-only folder: the user is told the cache could not be stored" \
-    "$(grep -q '^box: Error: Crateview could not store its library cache' <<<"$out"; echo $?)"
+  check "read-only folder: the user is told the cache could not be stored" "$(told_not_stored)"
   check "read-only folder: no crash, a clean quit" "$([ "$code" = 0 ]; echo $?)"
   check "read-only folder: settings and cache untouched" \
     "$([ "$(sum "$work/disk/ro/Crateview/gen_cv.ini")" = "$ini_before" ] && [ "$(sum "$(cache "$work/disk/ro")")" = "$cache_before" ]; echo $?)"
