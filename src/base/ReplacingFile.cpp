@@ -55,14 +55,13 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
     }
 }
 
-// The old file's attributes (hidden, say) are set on the new one before the move, as not every
-// system's ReplaceFileW carries them over.
+// One rename, so that a kill finds either file whole. The old file's attributes (hidden, say)
+// are set on the new one first, as a rename keeps the new file's own.
 bool MoveIntoPlace(const std::wstring& newPath, const std::wstring& target) {
     DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return MoveFileExW(newPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    SetFileAttributesW(newPath.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    return ReplaceFileW(target.c_str(), newPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(newPath.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    return MoveFileExW(newPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 ReplacingFile::ReplacingFile(std::wstring target) : target_(std::move(target)), newPath_(target_ + kNewFileSuffix) {}

@@ -13,8 +13,9 @@
 bool WriteFileThrough(const std::wstring& path, std::string_view bytes);
 // The whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::wstring& path, std::string& bytes);
-// Puts the file at newPath in the place of target, which need not exist; target's attributes
-// are kept and the move reaches the disk before the call returns. False leaves target as it was.
+// Puts the file at newPath in the place of target, which need not exist, in one rename; target's
+// attributes are kept and the move reaches the disk before the call returns. False leaves
+// target as it was.
 bool MoveIntoPlace(const std::wstring& newPath, const std::wstring& target);
 
 // One replacement of a file's content. The new file is named after the target, so it lies in

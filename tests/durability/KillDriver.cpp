@@ -3,7 +3,7 @@
 // SQLite's integrity check, each root must be wholly there or wholly gone, the playlist must
 // hold its old content or its new one, and the next start must run clean and finish the work.
 //
-//   cvkill.exe --host CVHOST --plugin GEN_CV --work DIR --kills N [--seed S]
+//   cvkill.exe --host CVHOST --plugin GEN_CV --work DIR --kills N [--seed S] [--only scan|tags|save]
 //
 // DIR holds lib\r1..r3 (the folder roots, made by the calling script) and lists\mix.m3u; the
 // profiles, scripts and outputs are made under DIR\run. Prints one line per kill and a summary
@@ -27,6 +27,7 @@ struct Options {
     std::wstring host, plugin, work;
     int kills = 20;
     unsigned seed = 1;
+    std::wstring only;  // one phase's name: every kill falls in it
 };
 
 enum class Phase { kScan, kTags, kSave };
@@ -206,7 +207,12 @@ bool Driver::KillOnce(int number, const PhasePlan& plan) {
                                                                   playlist == playlistAfter_ ? " playlist=new" :
                                                                   " playlist=BROKEN")
                                                                : "");
-    if (!settingsWhole) line += " settings=BROKEN";
+    if (!settingsWhole) {
+        std::string ini;
+        bool read = ReadWholeFile(Profile() + L"\\Crateview\\gen_cv.ini", ini);
+        line += " settings=BROKEN(" + std::string(read ? "" : "unreadable ") + std::to_string(ini.size()) + " bytes, ends " +
+                std::to_string(ini.empty() ? -1 : static_cast<int>(static_cast<unsigned char>(ini.back()))) + ")";
+    }
     for (RootState state : afterKill.roots) tornFound_ += state == RootState::kTorn;
 
     WriteScript(L"finish.script", FinishScript(plan, afterKill, playlist == playlistAfter_));
@@ -249,7 +255,8 @@ int Driver::Run() {
     if (!Reference(scan) || !Reference(tags) || !Reference(save)) return 1;
     PhasePlan* plans[] = {&scan, &tags, &save};
     for (int i = 0; i < o_.kills; ++i) {
-        if (KillOnce(i + 1, *plans[i % 3])) {
+        PhasePlan& plan = o_.only == L"scan" ? scan : o_.only == L"tags" ? tags : o_.only == L"save" ? save : *plans[i % 3];
+        if (KillOnce(i + 1, plan)) {
             ++survived_;
         } else {
             ++failed_;
@@ -268,6 +275,7 @@ bool ReadOptions(int argc, wchar_t** argv, Options& o) {
         else if (name == L"--work") o.work = value;
         else if (name == L"--kills") o.kills = _wtoi(value.c_str());
         else if (name == L"--seed") o.seed = static_cast<unsigned>(_wtoi(value.c_str()));
+        else if (name == L"--only") o.only = value;
         else return false;
     }
     return !o.host.empty() && !o.plugin.empty() && !o.work.empty();
@@ -278,7 +286,7 @@ bool ReadOptions(int argc, wchar_t** argv, Options& o) {
 int wmain(int argc, wchar_t** argv) {
     Options options;
     if (!ReadOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: cvkill --host CVHOST --plugin GEN_CV --work DIR --kills N [--seed S]\n");
+        std::fprintf(stderr, "usage: cvkill --host CVHOST --plugin GEN_CV --work DIR --kills N [--seed S] [--only PHASE]\n");
         return 2;
     }
     return Driver(options).Run();

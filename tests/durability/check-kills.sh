@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Kills the stand-in player at seeded random moments of a scan of three folder roots, a tag
 # pass and a playlist save (see KillDriver.cpp), over a library generated here.
-#   check-kills.sh CVHOST GEN_CV CVKILL KILLS [SEED]
+#   check-kills.sh CVHOST GEN_CV CVKILL KILLS [SEED [PHASE]]
 # KILLS may be "soak": then CV_SOAK_KILLS (default 200) kills, and CV_SOAK_SEED the seed.
 set -u
-host=$1 plugin=$2 driver=$3 kills=$4 seed=${5:-1}
+host=$1 plugin=$2 driver=$3 kills=$4 seed=${5:-1} only=${6:-}
 if [ "$kills" = soak ]; then kills=${CV_SOAK_KILLS:-200}; seed=${CV_SOAK_SEED:-$seed}; fi
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 top=$(cd "$here/../.." && pwd)
@@ -26,6 +26,6 @@ mkdir -p "$work/lists"
 } >"$work/lists/mix.m3u"
 
 "$top/tools/wine/run-wine.sh" "$driver" --host "$(winpath "$host")" --plugin "$(winpath "$plugin")" \
-  --work "$(winpath "$work")" --kills "$kills" --seed "$seed" | tr -d '\r'
+  --work "$(winpath "$work")" --kills "$kills" --seed "$seed" ${only:+--only "$only"} | tr -d '\r'
 status=${PIPESTATUS[0]}
 exit "$status"
