@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test soak run bench clean
 
 all: build
 
@@ -18,9 +18,16 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
+# The long runs (tests labelled soak) are left to `make soak`.
 test: build
 	@CV_WINEPREFIX=$(abspath $(BUILD))/wineprefix tools/wine/with-display.sh \
-	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE soak
+
+# Only the tests labelled soak, with their larger counts: CV_SOAK_KILLS (default 200) kills, for
+# example; each prints one summary line starting "soak:".
+soak: build
+	@CV_WINEPREFIX=$(abspath $(BUILD))/wineprefix tools/wine/with-display.sh \
+	  bash -c 'set -o pipefail; ctest --test-dir $(BUILD) -V -L soak | grep -E "soak:|FAILED|tests passed|tests failed"'
 
 bench: build
 	@cmake --build $(BUILD) --target bench -j $(JOBS) -- --no-print-directory

@@ -165,4 +165,5 @@ enum StringId : unsigned {
     kStrMsgCleanIsSlow = 6016,
     kStrMsgPlaylistNotUnique = 6017,
     kStrMsgPlaylistNotSaved = 6040,
+    kStrMsgCacheNotStored = 6041,
 };

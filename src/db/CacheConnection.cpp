@@ -26,6 +26,10 @@ Ref<CacheConnection> CacheConnection::Open(const std::wstring& file) {
     return connection;
 }
 
+Ref<CacheConnection> CacheConnection::Detached(const std::wstring& file) {
+    return Ref<CacheConnection>::Adopt(new CacheConnection(file));
+}
+
 // Every owner has finalised its statements by now; a transaction no holder ended is committed
 // rather than thrown away with the connection.
 CacheConnection::~CacheConnection() {
@@ -103,7 +107,30 @@ int CacheConnection::Settle() {
         return SQLITE_OK;
     }
     Run("ROLLBACK");
+    NoteFailedWrite(rc);
     return rc;
+}
+
+void CacheConnection::NoteFailedWrite(int rc) {
+    switch (rc & 0xff) {
+        case SQLITE_FULL:
+        case SQLITE_READONLY:
+        case SQLITE_IOERR:
+        case SQLITE_CANTOPEN:
+        case SQLITE_PERM:
+            break;
+        default:
+            return;
+    }
+    Lock lock(DatabaseLock());
+    writeFailed_ = true;
+}
+
+bool CacheConnection::TakeFailedWriteNotice() {
+    Lock lock(DatabaseLock());
+    if (!writeFailed_ || writeFailureTold_) return false;
+    writeFailureTold_ = true;
+    return true;
 }
 
 namespace {

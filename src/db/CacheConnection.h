@@ -25,6 +25,9 @@ public:
     // Opens (or creates) the file. A file that cannot be opened gives a connection without a
     // handle, on which every statement fails quietly.
     static Ref<CacheConnection> Open(const std::wstring& file);
+    // A connection to no file, on which every statement fails quietly: the plugin runs on it
+    // when the user chose not to let a cache file be touched.
+    static Ref<CacheConnection> Detached(const std::wstring& file);
 
     sqlite3* Handle() const { return handle_; }
     const std::wstring& FilePath() const { return filePath_; }
@@ -43,6 +46,12 @@ public:
     // write as stored when the call returns. Answers SQLite's code of a failed commit whose
     // writes were rolled back, else 0.
     int AfterWrite();
+
+    // A write SQLite refused for want of room or permission (a full disk, a read-only file or
+    // folder): remembered so that the user can be told, once per run rather than per row.
+    void NoteFailedWrite(int rc);
+    // True the first time it is asked after a write failed.
+    bool TakeFailedWriteNotice();
 
     // Tests shorten or lengthen the interval to see both sides of it without waiting.
     void SetBatchCommitInterval(DWORD ms);
@@ -65,6 +74,8 @@ private:
     // SQLite is still inside a transaction no holder has: its commit was refused by another
     // process's lock and waits for the next chance.
     bool commitPutOff_ = false;
+    bool writeFailed_ = false;
+    bool writeFailureTold_ = false;
 };
 
 // While one lives, statements prepared on the connection may only read: a condition written

@@ -4,8 +4,11 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <cstring>
+
 #include "base/Path.h"
 #include "base/Text.h"
+#include "base/Unique.h"
 #include "db/DatabaseLock.h"
 
 namespace {
@@ -132,14 +135,146 @@ bool CacheDatabase::Upgrade() {
     return sqlite3_exec(connection, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-void CacheDatabase::DeleteAndRecreate() {
+namespace {
+
+CacheHealth HealthOfCode(int rc) {
+    switch (rc & 0xff) {
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+        case SQLITE_FORMAT:
+            return CacheHealth::kDamaged;
+        default:
+            // Busy, locked, cannot open, an I/O error: nothing says the file itself is bad, so
+            // nothing is offered that would move it.
+            return CacheHealth::kInUse;
+    }
+}
+
+// A name beside the file that nothing holds yet: cvCache.db.bad-1, -2, ...
+std::wstring FreeSetAsideName(const std::wstring& file) {
+    for (int n = 1;; ++n) {
+        std::wstring name = file + L".bad-" + std::to_wstring(n);
+        if (!PathExists(name) && !PathExists(name + L"-journal")) return name;
+    }
+}
+
+// Reads the roots of a file set aside, opened read-only so that nothing is written to it, and
+// stores them in the new one: the user's collection is the part of the cache that cannot be
+// scanned back. A damaged table gives what could be read, perhaps nothing.
+//
+// SQLite refuses a whole file that is shorter than its header says, though a truncation spares
+// the first pages, where the roots are. It reads a copy made whole again with zeros; the file
+// set aside stays as it was found.
+std::wstring PaddedCopy(const std::wstring& from) {
+    std::wstring copy = from + L".reading";
+    if (!CopyFileW(from.c_str(), copy.c_str(), FALSE)) return from;
+    UniqueFileHandle file(CreateFileW(copy.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    unsigned char header[32] = {};
+    DWORD read = 0;
+    LARGE_INTEGER size = {};
+    if (file && ReadFile(file.get(), header, sizeof header, &read, nullptr) && read == sizeof header &&
+        GetFileSizeEx(file.get(), &size)) {
+        long long pageSize = header[16] << 8 | header[17];
+        if (pageSize == 1) pageSize = 65536;
+        long long pages = static_cast<long long>(header[28]) << 24 | header[29] << 16 | header[30] << 8 | header[31];
+        LARGE_INTEGER whole;
+        whole.QuadPart = pageSize * pages;
+        if (whole.QuadPart > size.QuadPart && SetFilePointerEx(file.get(), whole, nullptr, FILE_BEGIN))
+            SetEndOfFile(file.get());
+    }
+    return copy;
+}
+
+void CopyRootRows(const std::wstring& from, sqlite3* to) {
+    std::wstring readable = PaddedCopy(from);
+    sqlite3* old = nullptr;
+    if (sqlite3_open_v2(WideToUtf8(readable).c_str(), &old, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* read = nullptr;
+        sqlite3_stmt* write = nullptr;
+        sqlite3_prepare_v2(old, "SELECT type, autoload, path, rootOrder, name FROM Roots ORDER BY rootOrder", -1,
+                           &read, nullptr);
+        sqlite3_prepare_v2(to, "INSERT INTO Roots (type, autoload, path, rootOrder, name) VALUES (?, ?, ?, ?, ?)", -1,
+                           &write, nullptr);
+        while (read && write && sqlite3_step(read) == SQLITE_ROW) {
+            if (sqlite3_column_type(read, 2) != SQLITE_TEXT) continue;
+            for (int column = 0; column < 5; ++column) sqlite3_bind_value(write, column + 1, sqlite3_column_value(read, column));
+            sqlite3_step(write);
+            sqlite3_reset(write);
+        }
+        sqlite3_finalize(write);
+        sqlite3_finalize(read);
+    }
+    sqlite3_close(old);
+    if (readable != from) DeleteFileW(readable.c_str());
+}
+
+// SQLite takes a file shorter than one page for an empty database and would write its schema
+// over it: a small file of the user's that merely has the cache's name must not be lost so.
+bool StartsLikeADatabase(const std::wstring& file) {
+    static const char kMagic[] = "SQLite format 3";
+    UniqueFileHandle handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) return true;  // unreadable: SQLite's own open says why
+    char head[sizeof kMagic] = {};
+    DWORD read = 0;
+    if (!ReadFile(handle.get(), head, sizeof head, &read, nullptr)) return true;
+    return read == 0 || (read == sizeof head && std::memcmp(head, kMagic, sizeof head) == 0);
+}
+
+}  // namespace
+
+CacheHealth CacheDatabase::CheckHealth() {
+    Lock lock(DatabaseLock());
+    if (!FileExists()) return CacheHealth::kSound;
+    if (!StartsLikeADatabase(filePath_)) return CacheHealth::kDamaged;
+    sqlite3* connection = Connection();
+    if (!connection) return CacheHealth::kInUse;
+    Sql().Finish();
+    sqlite3_stmt* check = nullptr;
+    int rc = sqlite3_prepare_v2(connection, "PRAGMA quick_check(1)", -1, &check, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_step(check);
+    CacheHealth health = CacheHealth::kSound;
+    if (rc == SQLITE_ROW) {
+        auto answer = reinterpret_cast<const char*>(sqlite3_column_text(check, 0));
+        if (!answer || std::strcmp(answer, "ok") != 0) health = CacheHealth::kDamaged;
+    } else {
+        health = HealthOfCode(rc);
+    }
+    sqlite3_finalize(check);
+    if (health == CacheHealth::kSound && UserVersion() > kCacheSchemaVersion) health = CacheHealth::kNewer;
+    return health;
+}
+
+bool CacheDatabase::SetAsideAndRecreate(bool keepRoots) {
     Lock lock(DatabaseLock());
     Close();
-    DeleteFileW(filePath_.c_str());
-    // A journal left by the old file must not be replayed into the new one.
-    DeleteFileW((filePath_ + L"-journal").c_str());
+    std::wstring journal = filePath_ + L"-journal";
+    std::wstring aside = FreeSetAsideName(filePath_);
+    if (!MoveFileExW(filePath_.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        Open();
+        return false;
+    }
+    setAsidePath_ = aside;
+    // The journal belongs to the old file: replayed into the new one it would corrupt it, and
+    // kept beside the old one under the matching name SQLite can still roll the old one back.
+    if (PathExists(journal)) MoveFileExW(journal.c_str(), (aside + L"-journal").c_str(), MOVEFILE_WRITE_THROUGH);
     Open();
     CreateSchema();
     // The view could not be made on the old file; make it on the new one.
     Run(kCreateView);
+    if (keepRoots && Connection()) CopyRootRows(aside, Connection());
+    return true;
+}
+
+void CacheDatabase::Reopen() {
+    Lock lock(DatabaseLock());
+    Close();
+    Open();
+}
+
+void CacheDatabase::Detach() {
+    Lock lock(DatabaseLock());
+    Close();
+    Attach(CacheConnection::Detached(filePath_));
 }

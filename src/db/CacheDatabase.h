@@ -16,6 +16,14 @@ struct sqlite3;
 constexpr int kCacheSchemaVersion = 201;
 constexpr wchar_t kCacheFileName[] = L"cvCache.db";
 
+// What a look at an existing file before anything is written to it found.
+enum class CacheHealth {
+    kSound,    // absent, new, or a database whose pages check out
+    kInUse,    // another program holds it locked or open, or it could not be read at all
+    kDamaged,  // not a database, or its pages do not check out
+    kNewer,    // a schema version above ours: a later release made it
+};
+
 class CacheDatabase {
 public:
     // Creates the cache folder (and its parent) when missing, opens or creates the file on a
@@ -40,9 +48,22 @@ public:
     bool Upgrade();
     // Gives up this owner's share of the connection.
     void Close();
-    // Deletes the file and starts an empty database of the current version in its place. Only
-    // for a connection not yet shared: another owner would keep the old file open.
-    void DeleteAndRecreate();
+    // Reads the whole file once (SQLite's quick check) before anything writes to it. A journal
+    // left by a killed run is rolled back by this first read, as SQLite does on any.
+    CacheHealth CheckHealth();
+    // Moves the file (and any journal that belongs to it) aside as cvCache.db.bad-N, never
+    // deleting it, and starts an empty database of the current version in its place. False
+    // when the file could not be moved: the old one is then open again, untouched. With
+    // keepRoots the roots the old file still lists are stored in the new one. Only for a
+    // connection not yet shared: another owner would keep the old file open.
+    bool SetAsideAndRecreate(bool keepRoots);
+    // The name the file was last moved aside under; empty when it never was.
+    const std::wstring& SetAsidePath() const { return setAsidePath_; }
+    // Opens the file again, as after another program let go of it.
+    void Reopen();
+    // Lets go of the file for good: every statement from now on fails quietly and the file is
+    // left byte for byte as it is. Only for a connection not yet shared.
+    void Detach();
 
     bool IsOpen() const { return Connection() != nullptr; }
     const std::wstring& FilePath() const { return filePath_; }
@@ -64,6 +85,7 @@ private:
     bool Run(const wchar_t* sql);
 
     std::wstring filePath_;
+    std::wstring setAsidePath_;
     Ref<CacheConnection> connection_;
     std::unique_ptr<StatementCache> prepared_;
     std::unique_ptr<Statement> statement_;

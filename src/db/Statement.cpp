@@ -263,6 +263,7 @@ int Statement::Execute() {
         text_.clear();
         return wrote ? connection_->AfterWrite() : kOk;
     }
+    if (connection_) connection_->NoteFailedWrite(rc);
     return rc;
 }
 

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "base/Path.h"
+#include "base/ReplacingFile.h"
 #include "base/Unique.h"
 
 namespace {
@@ -12,23 +13,12 @@ namespace {
 // A playlist of a million entries is some 100 MB of text; anything larger is not a playlist,
 // and reading it whole would exhaust a 32-bit process.
 constexpr long long kLargestPlaylistBytes = 128LL * 1024 * 1024;
-constexpr DWORD kWriteChunk = 1 << 20;
 
 long long Join(DWORD high, DWORD low) { return (static_cast<long long>(high) << 32) | low; }
 
 StoredFileInfo InfoOf(const WIN32_FIND_DATAW& found) {
     return {found.cFileName, found.dwFileAttributes, Join(found.nFileSizeHigh, found.nFileSizeLow),
             Join(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime)};
-}
-
-bool WriteAll(HANDLE file, std::string_view bytes) {
-    while (!bytes.empty()) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), kWriteChunk));
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
-        bytes.remove_prefix(written);
-    }
-    return true;
 }
 
 }  // namespace
@@ -80,16 +70,11 @@ bool PlaylistStorage::ListFolder(const std::wstring& folder, std::vector<StoredF
 }
 
 bool PlaylistStorage::WriteNew(const std::wstring& path, std::string_view bytes) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    // A full disk may only show when the data reaches it.
-    return WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
+    return WriteFileThrough(path, bytes);
 }
 
 bool PlaylistStorage::Replace(const std::wstring& newPath, const std::wstring& target) {
-    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return MoveFileExW(newPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    return ReplaceFileW(target.c_str(), newPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
+    return MoveIntoPlace(newPath, target);
 }
 
 void PlaylistStorage::Remove(const std::wstring& path) { DeleteFileW(path.c_str()); }

@@ -12,7 +12,10 @@
 #include "scan/AbortScan.h"
 #include "scan/FolderRootLoad.h"
 #include "scan/TagRequest.h"
+#include "scan/ViewPosts.h"
+#include "settings/PluginContext.h"
 #include "settings/SettingsFile.h"
+#include "StringIds.h"
 
 namespace {
 constexpr DWORD kIdleWaitMs = 5000;
@@ -132,12 +135,19 @@ void ScanWorker::StartUp() {
     PostToView(kCmdStartUpDone, 0);
 }
 
+void ScanWorker::ReportFailedWrites() {
+    if (database_ && database_->SharedConnection() && database_->SharedConnection()->TakeFailedWriteNotice())
+        PostTextToView(kCmdShowMessage, GetString(kStrMsgCacheNotStored));
+}
+
 void ScanWorker::Run() {
     StartUp();
+    ReportFailedWrites();
     while (!stopping_) {
         MSG message;
         if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             Handle(message);
+            ReportFailedWrites();
             continue;
         }
         if (stopRequested_) {

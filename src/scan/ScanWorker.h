@@ -58,6 +58,8 @@ private:
     void Run();
     void StartUp();
     void Handle(const MSG& message);
+    // Tells the user once when the cache refused a write (a full disk, a read-only folder).
+    void ReportFailedWrites();
     void ApplyListingOptions();
     bool OtherWorkWaiting() const;
     bool CancelWaiting() const;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Path.h"
+#include "settings/ProfileReplace.h"
 
 bool SettingsFile::Exists() const { return !path_.empty() && PathExists(path_); }
 
@@ -26,14 +27,14 @@ std::wstring SettingsFile::ReadText(const SettingKey& key) const {
     return std::wstring(buffer.data(), n);
 }
 
-void SettingsFile::WriteInt(const SettingKey& key, int value) const {
-    WriteText(key, std::to_wstring(value));
+bool SettingsFile::WriteInt(const SettingKey& key, int value) const {
+    return WriteText(key, std::to_wstring(value));
 }
 
-void SettingsFile::WriteFlag(const SettingKey& key, bool value) const {
-    WriteInt(key, value ? 1 : 0);
+bool SettingsFile::WriteFlag(const SettingKey& key, bool value) const {
+    return WriteInt(key, value ? 1 : 0);
 }
 
-void SettingsFile::WriteText(const SettingKey& key, const std::wstring& value) const {
-    WritePrivateProfileStringW(key.section, key.key, value.c_str(), path_.c_str());
+bool SettingsFile::WriteText(const SettingKey& key, const std::wstring& value) const {
+    return WriteProfileKeyReplacing(path_, key.section, key.key, value);
 }

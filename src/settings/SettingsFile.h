@@ -21,12 +21,13 @@ public:
     // At most the key's buffer length less one characters; a longer value is cut.
     std::wstring ReadText(const SettingKey& key) const;
 
-    // Writes are not checked: a settings file that cannot be written loses the change silently,
-    // as the plugin has nowhere sensible to report it at shutdown.
-    void WriteInt(const SettingKey& key, int value) const;
+    // Each write replaces the whole file at once (see ProfileReplace.h), so a kill or a full
+    // disk never leaves it half-written. A write that fails answers false and loses only its
+    // own change; callers at shutdown ignore it, as there is nowhere sensible to report it.
+    bool WriteInt(const SettingKey& key, int value) const;
     // Written as 0 or 1, whatever number the file held before.
-    void WriteFlag(const SettingKey& key, bool value) const;
-    void WriteText(const SettingKey& key, const std::wstring& value) const;
+    bool WriteFlag(const SettingKey& key, bool value) const;
+    bool WriteText(const SettingKey& key, const std::wstring& value) const;
 
 private:
     std::wstring path_;

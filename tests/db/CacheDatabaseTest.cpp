@@ -4,73 +4,9 @@
 #include <sqlite3.h>
 #include <windows.h>
 
-#include <vector>
-
-#include "db/CacheDatabase.h"
-#include "db/CacheStartup.h"
-#include "support/TempFolder.h"
+#include "db/CacheStartupFixture.h"
 
 namespace {
-
-class ScriptedPrompt : public UserPrompt {
-public:
-    explicit ScriptedPrompt(std::vector<bool> answers) : answers_(std::move(answers)) {}
-    bool AskYesNo(const std::wstring& caption, const std::wstring& text) override {
-        asked.push_back(text);
-        EXPECT_EQ(caption, L"Confirmation");
-        size_t i = asked.size() - 1;
-        return i < answers_.size() && answers_[i];
-    }
-    std::vector<std::wstring> asked;
-
-private:
-    std::vector<bool> answers_;
-};
-
-// Reads one value with a plain connection of its own, as an outside tool would.
-std::wstring Query(const std::wstring& file, const char* sql) {
-    sqlite3* db = nullptr;
-    std::wstring out;
-    if (sqlite3_open16(file.c_str(), &db) == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(st) == SQLITE_ROW) {
-                auto text = static_cast<const wchar_t*>(sqlite3_column_text16(st, 0));
-                if (!out.empty()) out += L",";
-                out += text ? text : L"NULL";
-            }
-        }
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return out;
-}
-
-void MakeDatabase(const std::wstring& file, const char* sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open16(file.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
-}
-
-class CacheDatabaseTest : public testing::Test {
-protected:
-    std::wstring CacheFolder() const { return folder.File(L"Crateview\\Cache"); }
-    std::wstring DbFile() const { return CacheFolder() + L"\\cvCache.db"; }
-    void PrepareFolder() {
-        CreateDirectoryW(folder.File(L"Crateview").c_str(), nullptr);
-        CreateDirectoryW(CacheFolder().c_str(), nullptr);
-    }
-    CacheStartupOutcome StartWith(ScriptedPrompt& prompt) {
-        CacheDatabase database(CacheFolder());
-        return PrepareCacheAtStartup(database, prompt);
-    }
-    std::wstring Schema() const {
-        return Query(DbFile(), "SELECT type || ':' || name FROM sqlite_master ORDER BY type, name");
-    }
-
-    TempFolder folder;
-};
 
 const wchar_t kFullSchema[] =
     L"index:IDX_FILEPATH,index:IDX_FOLDERID,index:IDX_PATH,table:Files,table:Folder,table:Roots,"
@@ -106,6 +42,7 @@ TEST_F(CacheDatabaseTest, VersionZeroIsUpgradedWhenTheUserAgrees) {
     ScriptedPrompt prompt({true});
     EXPECT_EQ(StartWith(prompt), CacheStartupOutcome::kUpgraded);
     ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.captions[0], L"Confirmation");
     EXPECT_EQ(prompt.asked[0],
               L"The database detected is too old for this version of Crateview.\nAttempt to update it?");
     EXPECT_EQ(Query(DbFile(), "PRAGMA user_version"), L"201");
@@ -135,28 +72,6 @@ TEST_F(CacheDatabaseTest, FailedUpgradeOfVersionZeroLeavesTheFileAsItWas) {
     EXPECT_EQ(prompt.asked.size(), 2u);
     EXPECT_EQ(Query(DbFile(), "SELECT COUNT(*) FROM pragma_table_info('Files') WHERE name='folderid'"), L"0");
     EXPECT_EQ(Query(DbFile(), "PRAGMA user_version"), L"0");
-}
-
-TEST_F(CacheDatabaseTest, FileThatIsNotADatabase) {
-    const std::string junk = "This is not an SQLite file at all, just some text the user had.\n";
-    struct Case { std::vector<bool> answers; CacheStartupOutcome outcome; bool replaced; };
-    const Case cases[] = {
-        {{false}, CacheStartupOutcome::kKeptOld, false},
-        {{true, false}, CacheStartupOutcome::kKeptOld, false},
-        {{true, true}, CacheStartupOutcome::kRecreated, true},
-    };
-    for (const Case& c : cases) {
-        PrepareFolder();
-        WriteBytes(DbFile(), junk);
-        ScriptedPrompt prompt(c.answers);
-        EXPECT_EQ(StartWith(prompt), c.outcome);
-        if (c.replaced) {
-            EXPECT_EQ(Query(DbFile(), "PRAGMA user_version"), L"201");
-            EXPECT_EQ(Schema(), kFullSchema);
-        } else {
-            EXPECT_EQ(ReadBytes(DbFile()), junk) << "answers: " << c.answers.size();
-        }
-    }
 }
 
 TEST_F(CacheDatabaseTest, SqlFunctions) {

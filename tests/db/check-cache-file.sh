@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks cache files from outside the plugin: made by the start-up sequence under Wine, read
 # with the sqlite3 command-line tool; an older layout upgrades, and a file that is not a
-# database is replaced only when the user agrees.
+# database is set aside (never deleted) only when the user agrees.
 set -u
 tool=$1
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -35,17 +35,18 @@ check "old cache version" "201" "$(sqlite3 "$work/old/cvCache.db" 'PRAGMA user_v
 check "old cache schema" "$full" "$(schema "$work/old/cvCache.db")"
 check "old rows kept" "a.mp3" "$(sqlite3 "$work/old/cvCache.db" 'SELECT filename FROM Files')"
 
-# Not a database: declined, it stays byte for byte; accepted twice, it becomes a new cache.
+# Not a database: declined, it stays byte for byte and nothing else is asked; accepted, it is
+# set aside under a new name, still byte for byte, and a new cache takes its place.
 mkdir -p "$work/junk"
 head -c 5000 /dev/urandom > "$work/junk.orig"
-for answers in "no" "yes no"; do
-  cp "$work/junk.orig" "$work/junk/cvCache.db"
-  run "$(winpath "$work/junk")" $answers >/dev/null
-  if cmp -s "$work/junk.orig" "$work/junk/cvCache.db"; then same=same; else same=changed; fi
-  check "junk kept after '$answers'" "same" "$same"
-done
-out=$(run "$(winpath "$work/junk")" yes yes)
+cp "$work/junk.orig" "$work/junk/cvCache.db"
+out=$(run "$(winpath "$work/junk")" no)
+check "junk declined outcome" "outcome: no-cache" "$(echo "$out" | grep outcome | tr -d '\r')"
+check "junk declined asked once" "1" "$(echo "$out" | grep -c '^asked: Warning: ')"
+check "junk kept after 'no'" "$(sha256sum <"$work/junk.orig")" "$(sha256sum <"$work/junk/cvCache.db")"
+out=$(run "$(winpath "$work/junk")" yes)
 check "junk replaced outcome" "outcome: recreated" "$(echo "$out" | grep outcome | tr -d '\r')"
+check "junk set aside whole" "$(sha256sum <"$work/junk.orig")" "$(sha256sum <"$work/junk/cvCache.db.bad-1")"
 check "junk replaced version" "201" "$(sqlite3 "$work/junk/cvCache.db" 'PRAGMA user_version')"
 check "junk replaced schema" "$full" "$(schema "$work/junk/cvCache.db")"
 

@@ -38,6 +38,7 @@ const char* Describe(CacheStartupOutcome outcome) {
         case CacheStartupOutcome::kUpgraded: return "upgraded";
         case CacheStartupOutcome::kRecreated: return "recreated";
         case CacheStartupOutcome::kKeptOld: return "kept-old";
+        case CacheStartupOutcome::kNoCache: return "no-cache";
     }
     return "?";
 }

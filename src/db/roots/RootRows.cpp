@@ -59,15 +59,20 @@ long long InsertRootRow(CacheDatabase& database, int type, bool autoload, const 
     return sql.Execute() == Statement::kOk ? sql.LastInsertId() : -1;
 }
 
+// One transaction: a kill between the statements would leave a Roots row whose folders are
+// gone, or folders of a root that is gone.
 void DeleteRootRows(CacheDatabase& database, long long rootId) {
     Lock lock(DatabaseLock());
     Statement& sql = database.Sql();
+    bool ownTransaction = !sql.InTransaction();
+    if (ownTransaction) sql.BeginTransaction();
     RunWithRootId(sql,
                   L"DELETE FROM Files WHERE folderid IN (SELECT f.folderid FROM Folder fo, Files f "
                   L"WHERE f.folderid=fo.folderid AND fo.rootid=:ROOTID)",
                   rootId);
     RunWithRootId(sql, L"DELETE FROM Folder WHERE rootid=:ROOTID", rootId);
     RunWithRootId(sql, L"DELETE FROM Roots WHERE rootid=:ROOTID", rootId);
+    if (ownTransaction) sql.Commit();
 }
 
 void SetRootOrder(CacheDatabase& database, long long rootId, int order) {

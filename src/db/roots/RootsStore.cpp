@@ -51,13 +51,18 @@ bool RootsStore::AddFolderRoot(const std::wstring& path, bool treePlaylists) {
         events_.ShowMessage(GetString(kStrMsgPathNotUnique));
         return false;
     }
-    // The top folder row is stored under rootid -1 until the Roots row exists.
+    // The top folder row is stored under rootid -1 until the Roots row exists. The three
+    // writes are one transaction: a kill between them would leave a folder row that belongs to
+    // no root, which no later start cleans up or scans.
+    bool ownTransaction = !database_.Sql().InTransaction();
+    if (ownTransaction) database_.Sql().BeginTransaction();
     Ref<FolderRoot> root = Ref<FolderRoot>::Adopt(new FolderRoot(folder, -1, database_));
     events_.RootAdded(*root->Node());
     roots_.Append(root);
     root->SetRootId(InsertRootRow(database_, static_cast<int>(RootType::kFolder), root->Autoload(), folder,
                                   std::nullopt));
     AttachTopFolder(database_, root->RootId(), root->Node()->folderId);
+    if (ownTransaction) database_.Sql().Commit();
 
     int flags = kLoadFullScan | (treePlaylists ? kLoadTreePlaylists : 0);
     if (root->Load(loader_, flags)) {

@@ -87,8 +87,13 @@ void MainView::OpenDatabase() {
     PluginContext* context = PluginContext::Get();
     database_ = std::make_unique<CacheDatabase>(context ? context->GetPath(PathKind::kCacheFolder) : std::wstring());
     MessageBoxPrompt prompt;
-    if (PrepareCacheAtStartup(*database_, prompt) == CacheStartupOutcome::kUpgraded)
+    CacheStartupOutcome outcome = PrepareCacheAtStartup(*database_, prompt);
+    if (outcome == CacheStartupOutcome::kUpgraded)
         PostMessageW(dialog_, kCommandMessage, kCmdShowInformation, PassText(kCacheUpdatedNotice));
+    // A cache that cannot even be made (a read-only folder, a full disk) leaves the library
+    // empty; the user is told why rather than left to wonder. One they declined needs no word.
+    else if (outcome != CacheStartupOutcome::kNoCache && !database_->IsOpen())
+        PostMessageW(dialog_, kCommandMessage, kCmdShowMessage, PassText(GetString(kStrMsgCacheNotStored)));
     RebuildQueryFilter();
 }
 

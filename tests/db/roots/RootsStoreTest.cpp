@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "base/Path.h"
@@ -18,6 +19,7 @@
 #include "scan/FolderRootLoad.h"
 #include "scan/MediaExtensions.h"
 #include "support/BuildFiles.h"
+#include "support/OutsideReader.h"
 #include "support/QueryNumber.h"
 #include "support/TempFolder.h"
 
@@ -30,7 +32,10 @@ const wchar_t kPlaylistNotUnique[] =
 class RecordingEvents : public RootEvents {
 public:
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
-    void RootAdded(TreeNode& node) override { added.push_back(node.path); }
+    void RootAdded(TreeNode& node) override {
+        added.push_back(node.path);
+        if (onAdded) onAdded();
+    }
     void RootLoaded(TreeNode& node, bool) override { loaded.push_back(node.path); }
     void OfferTagReading(const std::wstring& path) override { offers.push_back(path); }
     Ref<Playlist> OpenPlaylist(const std::wstring&) override { return openPlaylist; }
@@ -39,6 +44,7 @@ public:
 
     std::vector<std::wstring> messages, added, loaded, offers;
     Ref<Playlist> openPlaylist;
+    std::function<void()> onAdded;
     int refreshes = 0;
     int emptied = 0;
 };
@@ -142,6 +148,19 @@ TEST_F(RootsStoreTest, NewRootIsOrderedAfterTheRowsStoredEvenAfterGaps) {
     EXPECT_EQ(Count(L"SELECT rootOrder FROM Roots WHERE name='D'"), 3);
     EXPECT_EQ(Count(L"SELECT rootOrder FROM Roots WHERE name='C'"), 3);
     EXPECT_EQ(events.refreshes, 4);
+}
+
+// What is on disk while a root is being added is what a kill at that moment leaves: its top
+// folder row must not be there without the Roots row that owns it.
+TEST_F(RootsStoreTest, HalfAddedFolderRootIsNeverOnDisk) {
+    std::wstring path = MakeFolder(L"Music");
+    long long foldersSeen = -1;
+    events.onAdded = [&] { foldersSeen = OutsideReader(database.FilePath()).Number("SELECT COUNT(*) FROM Folder"); };
+    ASSERT_TRUE(store.AddFolderRoot(path, false));
+    EXPECT_EQ(foldersSeen, 0);
+    OutsideReader after(database.FilePath());
+    EXPECT_EQ(after.Number("SELECT COUNT(*) FROM Folder f JOIN Roots r ON r.rootid=f.rootid WHERE f.parentid=0"), 1);
+    EXPECT_EQ(after.Number("SELECT COUNT(*) FROM Folder WHERE rootid=-1"), 0);
 }
 
 TEST_F(RootsStoreTest, RemovingAFolderRootDeletesItsFilesFoldersAndRow) {
