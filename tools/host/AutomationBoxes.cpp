@@ -189,11 +189,14 @@ void Poll(BoxWatch& watch) {
     BoxList list;
     EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&list));
     std::lock_guard<std::mutex> guard(watch.lock);
+    // A box is forgotten only once it is destroyed: one answered a moment ago is hidden first,
+    // and may still be in the list taken above, half torn down, when it would pass for new.
     for (auto it = watch.shown.begin(); it != watch.shown.end();) {
-        if (!IsWindow(it->first) || !IsWindowVisible(it->first)) it = watch.shown.erase(it);
+        if (!IsWindow(it->first)) it = watch.shown.erase(it);
         else ++it;
     }
     for (HWND box : list.boxes) {
+        if (!IsWindowVisible(box)) continue;
         auto found = watch.shown.find(box);
         if (found == watch.shown.end()) {
             Say(L"box: " + BoxText(box));
@@ -254,15 +257,17 @@ bool IsMessageBox(HWND window) {
     return verdict == 3;
 }
 
+// Boxes answered but not yet destroyed are remembered; only those still showing count.
 int PendingMessageBoxes() {
     std::lock_guard<std::mutex> guard(Watch().lock);
-    return static_cast<int>(Watch().shown.size());
+    return static_cast<int>(std::count_if(Watch().shown.begin(), Watch().shown.end(),
+                                          [](const auto& box) { return IsWindowVisible(box.first) != FALSE; }));
 }
 
 bool UnansweredMessageBox() {
     std::lock_guard<std::mutex> guard(Watch().lock);
     for (const auto& box : Watch().shown)
-        if (!box.second) return true;
+        if (!box.second && IsWindowVisible(box.first)) return true;
     return false;
 }
 
@@ -273,7 +278,7 @@ void ScriptActs() {
     std::lock_guard<std::mutex> guard(watch.lock);
     watch.phase = ScriptPhase::kRunning;
     for (auto& box : watch.shown)
-        if (!box.second && IsWindow(box.first)) Dismiss(watch, box.first);
+        if (!box.second && IsWindowVisible(box.first)) Dismiss(watch, box.first);
 }
 
 void ScriptRuns() {

@@ -14,6 +14,7 @@
 #include "HostApp.h"
 #include "HostImports.h"
 #include "HostTasks.h"
+#include "PluginThreads.h"
 #include "base/Text.h"
 #include "base/Unique.h"
 #include "logic/ScriptLine.h"
@@ -202,10 +203,11 @@ struct IdleSnapshot {
     int listCount = -1;
     int treeCount = -1;
     std::wstring status;
+    ULONGLONG pluginTime = 0;
 
     bool SameAs(const IdleSnapshot& o) const {
         return frame == o.frame && view == o.view && listCount == o.listCount && treeCount == o.treeCount &&
-               status == o.status;
+               status == o.status && pluginTime == o.pluginTime;
     }
     bool Ready() const { return quiet && (view ? enabled : frame); }
 };
@@ -217,6 +219,8 @@ IdleSnapshot TakeSnapshot() {
     s.view = dialog != nullptr;
     // Timers, posted commands and input waiting in the queue mean work is still on its way.
     s.quiet = HIWORD(GetQueueStatus(QS_POSTMESSAGE | QS_TIMER | QS_INPUT | QS_SENDMESSAGE)) == 0;
+    // The worker may scan or read tags for a while before anything shows.
+    s.pluginTime = PluginThreadsTime(Host().plugin);
     if (dialog) {
         s.enabled = true;
         for (int id : {kTreeId, kListId, kSearchId}) {

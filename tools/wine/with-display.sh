@@ -29,6 +29,18 @@ wineserver -p >/dev/null 2>&1
 # Start the prefix's helper processes now, detached from any test's output.
 wine cmd /c exit >/dev/null 2>&1 </dev/null
 
+# On a window manager's display Wine hands top-level windows to it and, on hiding one, waits
+# up to two seconds for it to confirm. A private Xvfb has no window manager, so every hidden
+# window, message box and frame cost the full two seconds (most of a player's shutdown). Wine
+# then manages the windows itself; on a real desktop the window manager keeps them.
+x11_key='HKCU\Software\Wine\X11 Driver'
+if [ -n "$xvfb_pid" ]; then
+  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null ||
+    wine reg add "$x11_key" /v Managed /d N /f >/dev/null 2>&1 </dev/null
+elif grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  wine reg delete "$x11_key" /v Managed /f >/dev/null 2>&1 </dev/null
+fi
+
 "$@"
 status=$?
 
