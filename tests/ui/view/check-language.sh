@@ -25,6 +25,7 @@ printf '[General]\r\nFile types=mp3;\r\nAuto-refresh=0\r\n[Window]\r\nLeft=0\r\n
 run_host choose "$docs" <<SCRIPT
 wait-idle 10000
 key Ctrl+P
+wait-idle 10000
 dialog-set 1018 1
 dialog
 dialog-set 1022 Deutsch
