@@ -2,12 +2,13 @@
 # The release as a user's machine sees it, under Wine: the zip's contents; a silent install into
 # a stand-in player folder found through the registry, its uninstall entry, and a silent
 # uninstall that takes away exactly what was installed and nothing of the user's; the folders
-# the installer must refuse; and a running player it must not install under.
-# Usage: check-installer.sh SETUP ZIP HELPER PLAYER_FACTS PLUGIN_DLL LANGUAGE_PACK...
+# the installer must refuse; and a running player it must not install under. The installed
+# plugin is started in the stand-in player, which must find the installed language packs.
+# Usage: check-installer.sh SETUP ZIP HELPER HOST PLAYER_FACTS PLUGIN_DLL LANGUAGE_PACK...
 set -u
 export LC_ALL=C
-setup=$1 zip=$2 helper=$3 facts=$4 plugin=$5
-shift 5
+setup=$1 zip=$2 helper=$3 host=$4 facts=$5 plugin=$6
+shift 6
 packs=("$@")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 wine="$here/../../tools/wine/run-wine.sh"
@@ -172,6 +173,31 @@ check '[ ! -e "$player_unix/$uninstaller" ] && [ ! -e "$player_unix/Plugins/gen_
   "the uninstaller run from the uninstall entry left itself or the plugin"
 check '[ -e "$player_unix/$player_exe" ] && [ -e "$player_unix/Plugins/gen_other.dll" ] && [ -e "$docs_unix/Crateview/gen_cv.ini" ]' \
   "the uninstaller run from the uninstall entry took the player's or the user's files"
+
+# --- the installed plugin in the player: it lists music and finds the installed packs -------
+rm -rf "$docs_unix/Crateview"
+run_setup /S
+mkdir -p "$root_unix/Music/Album"
+for n in 1 2; do printf 'x' >"$root_unix/Music/Album/track$n.mp3"; done
+printf 'wait-idle 10000\nadd-root %s\nanswer no\nwait-idle 60000\nselect %s\nwait-idle 10000\nstatus\nkey Ctrl+P\nwait-idle 10000\ndialog-set 1018 1\ndialog\nquit\n' \
+  "$root_win\\Music" "$root_win\\Music\\Album" >"$root_unix/run.script"
+"$wine" "$host" --plugin "$player_win\\Plugins\\gen_cv.dll" --documents "$docs_win" \
+  --script "$root_win\\run.script" >"$root_unix/run.out" 2>&1
+status=$?
+host_out=$(tr -d '\r' <"$root_unix/run.out")
+check '[ $status -eq 0 ] && echo "$host_out" | grep -qE "^2 file\(s\) "' "the installed plugin did not list the added folder:
+$host_out"
+check 'echo "$host_out" | grep -qP "^1022\tComboBox\t.*items=English <default>\|Deutsch"' \
+  "the installed plugin does not offer the installed language pack"
+check '[ -e "$docs_unix/Crateview/gen_cv.ini" ] && [ -e "$docs_unix/Crateview/Cache/cvCache.db" ]' \
+  "the player did not store the plugin's settings and cache"
+# What the plugin wrote is the user's: the uninstall leaves it.
+written=$(cd "$docs_unix/Crateview" && find . -type f ! -path './lang/*' | sort)
+run_uninstaller "$player_unix" "$player_win"
+check '[ "$(cd "$docs_unix/Crateview" && find . -type f | sort)" = "$written" ]' \
+  "the uninstall took files the plugin wrote"
+[ -n "${CV_KEEP_WORK:-}" ] && cp "$root_unix/run.out" /tmp/cv-release-run.out
+rm -rf "$root_unix/Music" "$root_unix/run.script" "$root_unix/run.out" "$player_unix/$uninstaller"
 
 # --- found through the player's uninstall entry, in a folder with blanks --------------------
 reg delete "$player_key" /f
