@@ -221,17 +221,21 @@ mkdir -p "$empty_unix/Plugins"
 before=$(snapshot)
 run_setup /S "/D=$root_win\\NotAPlayer"
 status=$?
-check '[ $status -ne 0 ]' "a folder without $player_exe named with /D was accepted"
+check '[ $status -eq 2 ]' "a folder without $player_exe named with /D was accepted"
 check '[ -z "$(added_files "$before")" ]' "a refused /D folder still got files: $(added_files "$before")"
 check '! reg query "$own_key"' "a refused install wrote its uninstall entry"
 
 reg add "$player_key" /ve /d "$root_win\\NotAPlayer" /f
 run_setup /S
 status=$?
-check '[ $status -ne 0 ] && [ -z "$(added_files "$before")" ]' \
+check '[ $status -eq 2 ] && [ -z "$(added_files "$before")" ]' \
   "a player key naming a folder without $player_exe was installed into (exit $status)"
 
 # --- a running player is not installed under, nor uninstalled under -------------------------
+close_player() {  # as a user closes it; killed only if that fails
+  "$wine" taskkill /im "$(basename "$helper")" >/dev/null 2>&1 || kill $player_pid 2>/dev/null
+  wait $player_pid
+}
 reg add "$player_key" /ve /d "$player_win" /f
 ready_unix="$root_unix/player-ready"
 "$wine" "$helper" window "$player_class" "$root_win\\player-ready" >/dev/null 2>&1 &
@@ -242,11 +246,9 @@ if [ -e "$ready_unix" ]; then
   before=$(snapshot)
   run_setup /S
   status=$?
-  check '[ $status -ne 0 ] && [ -z "$(added_files "$before")" ]' "installed while the player was running (exit $status)"
-  kill -0 $player_pid 2>/dev/null
-  check '[ $? -eq 0 ]' "a silent install closed the running player"
-  "$wine" taskkill /im "$(basename "$helper")" >/dev/null 2>&1
-  wait $player_pid
+  check '[ $status -eq 3 ] && [ -z "$(added_files "$before")" ]' "installed while the player was running (exit $status)"
+  check 'kill -0 $player_pid 2>/dev/null' "a silent install closed the running player"
+  close_player
 
   run_setup /S
   "$wine" "$helper" window "$player_class" "$root_win\\player-ready" >/dev/null 2>&1 &
@@ -255,9 +257,8 @@ if [ -e "$ready_unix" ]; then
   installed=$(snapshot)
   run_uninstaller "$player_unix" "$player_win"
   status=$?
-  check '[ $status -ne 0 ] && [ "$(snapshot)" = "$installed" ]' "uninstalled while the player was running (exit $status)"
-  "$wine" taskkill /im "$(basename "$helper")" >/dev/null 2>&1
-  wait $player_pid
+  check '[ $status -eq 3 ] && [ "$(snapshot)" = "$installed" ]' "uninstalled while the player was running (exit $status)"
+  close_player
   run_uninstaller "$player_unix" "$player_win"
 else
   fail "the stand-in player window did not come up"

@@ -46,6 +46,8 @@ VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} setup"
 
 !define MUI_ABORTWARNING
+!define MUI_PAGE_HEADER_TEXT "Choose ${PLAYER_NAME}'s folder"
+!define MUI_PAGE_HEADER_SUBTEXT "${PRODUCT} ${VERSION} is installed into ${PLAYER_NAME}'s Plugins folder."
 !define MUI_DIRECTORYPAGE_TEXT_TOP "Choose the folder ${PLAYER_NAME} is installed in (the one holding ${PLAYER_EXE}). ${PRODUCT} goes into its Plugins folder."
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "${PLAYER_NAME} folder"
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE LeavePlayerFolderPage
