@@ -46,6 +46,8 @@ reg_value() {  # KEY VALUE-NAME (empty name: the default value)
 
 old_personal=$("$wine" reg query "$shell_folders" /v Personal 2>/dev/null | tr -d '\r' | grep -c REG_)
 old_personal_value=$(reg_value "$shell_folders" Personal)
+# A run killed before it could put the folder back left ours: the prefix's own is the default.
+[ "$old_personal_value" = "$docs_win" ] && old_personal=0
 restore() {
   if [ "$old_personal" -gt 0 ]; then reg add "$shell_folders" /v Personal /t REG_EXPAND_SZ /d "$old_personal_value" /f
   else reg delete "$shell_folders" /v Personal /f; fi
