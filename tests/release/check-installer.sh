@@ -234,38 +234,52 @@ check '[ $status -eq 2 ] && [ -z "$(added_files "$before")" ]' \
   "a player key naming a folder without $player_exe was installed into (exit $status)"
 
 # --- a running player is not installed under, nor uninstalled under -------------------------
-close_player() {  # as a user closes it; killed only if that fails
-  "$wine" taskkill /im "$(basename "$helper")" >/dev/null 2>&1 || kill $player_pid 2>/dev/null
-  wait $player_pid
-}
-reg add "$player_key" /ve /d "$player_win" /f
-ready_unix="$root_unix/player-ready"
-"$wine" "$helper" window "$player_class" "$root_win\\player-ready" >/dev/null 2>&1 &
-player_pid=$!
-for _ in $(seq 120); do [ -e "$ready_unix" ] && break; sleep 0.5; done
-if [ -e "$ready_unix" ]; then
+ready_unix="$root_unix/window-ready"
+start_window() {  # CLASS [WINDOWS-PATH of a file to hold open]; true once the window is up
   rm -f "$ready_unix"
+  "$wine" "$helper" window "$1" "$root_win\\window-ready" ${2:+"$2"} >/dev/null 2>&1 &
+  window_pid=$!
+  for _ in $(seq 120); do [ -e "$ready_unix" ] && break; sleep 0.5; done
+  [ -e "$ready_unix" ] || { fail "the helper's $1 window did not come up"; kill $window_pid 2>/dev/null; return 1; }
+}
+close_window() {  # as a user closes it; killed only if that fails
+  "$wine" taskkill /im "$(basename "$helper")" >/dev/null 2>&1 || kill $window_pid 2>/dev/null
+  wait $window_pid
+}
+
+reg add "$player_key" /ve /d "$player_win" /f
+if start_window "$player_class"; then
   before=$(snapshot)
   run_setup /S
   status=$?
   check '[ $status -eq 3 ] && [ -z "$(added_files "$before")" ]' "installed while the player was running (exit $status)"
-  check 'kill -0 $player_pid 2>/dev/null' "a silent install closed the running player"
-  close_player
-
-  run_setup /S
-  "$wine" "$helper" window "$player_class" "$root_win\\player-ready" >/dev/null 2>&1 &
-  player_pid=$!
-  for _ in $(seq 120); do [ -e "$ready_unix" ] && break; sleep 0.5; done
+  check 'kill -0 $window_pid 2>/dev/null' "a silent install closed the running player"
+  close_window
+fi
+run_setup /S
+if start_window "$player_class"; then
   installed=$(snapshot)
   run_uninstaller "$player_unix" "$player_win"
   status=$?
   check '[ $status -eq 3 ] && [ "$(snapshot)" = "$installed" ]' "uninstalled while the player was running (exit $status)"
-  close_player
-  run_uninstaller "$player_unix" "$player_win"
-else
-  fail "the stand-in player window did not come up"
-  kill $player_pid 2>/dev/null
+  close_window
 fi
+
+# --- a plugin another program holds is neither replaced nor reported removed ----------------
+if start_window CvReleaseFileHolder "$player_win\\Plugins\\gen_cv.dll"; then
+  installed=$(snapshot)
+  run_setup /S
+  status=$?
+  check '[ $status -ne 0 ]' "an install over a plugin held open reported success"
+  run_uninstaller "$player_unix" "$player_win"
+  status=$?
+  check '[ $status -eq 4 ] && [ "$(snapshot)" = "$installed" ]' \
+    "an uninstall that could not remove the plugin exited $status or did not keep everything"
+  check 'reg query "$own_key"' "an uninstall that could not remove the plugin dropped its entry"
+  close_window
+fi
+run_uninstaller "$player_unix" "$player_win"
+check '[ ! -e "$player_unix/Plugins/gen_cv.dll" ]' "the uninstall once the plugin was free left it"
 
 rm -rf "$root_unix"
 echo "$passed passed, $failed failed"

@@ -32,6 +32,8 @@ AllowSkipFiles off
 ; Exit codes of a silent run that changed nothing.
 !define EXIT_NOT_PLAYER_FOLDER 2
 !define EXIT_PLAYER_RUNNING 3
+; The uninstaller could not remove the plugin: it stops with everything still in place.
+!define EXIT_PLUGIN_IN_USE 4
 
 !include "${PACKS_NSH}"
 
@@ -189,7 +191,14 @@ SectionEnd
 
 Section "Uninstall"
   Call un.ClosePlayer
+  ; A plugin some program still holds cannot go; saying it went would leave a plugin nobody
+  ; can uninstall any more, so the uninstaller and its entry stay for another try.
   Delete "$INSTDIR\Plugins\${PLUGIN_NAME}"
+  ${If} ${FileExists} "$INSTDIR\Plugins\${PLUGIN_NAME}"
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\Plugins\${PLUGIN_NAME} could not be removed.$\n$\nClose every program that uses it and run the uninstaller again." /SD IDOK
+    SetErrorLevel ${EXIT_PLUGIN_IN_USE}
+    Quit
+  ${EndIf}
   !insertmacro RemoveLanguagePacks
   ; Only folders left empty go: the plugin keeps its settings and cache beside them.
   RMDir "${PACKS_FOLDER}"
