@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test soak run bench clean
+.PHONY: all deps configure build test soak run bench release clean
 
 all: build
 
@@ -31,6 +31,10 @@ soak: build
 
 bench: build
 	@cmake --build $(BUILD) --target bench -j $(JOBS) -- --no-print-directory
+
+# The installer and the zip for users, in $(BUILD)/release, named after the project's version.
+release: build
+	@cmake --build $(BUILD) --target release -- --no-print-directory
 
 run: build
 	@bash tools/host/run-host.sh $(BUILD)

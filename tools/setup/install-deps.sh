@@ -7,7 +7,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok ins
 
 want=(cmake make g++ gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       wine wine32:i386 xvfb xauth googletest libunac1-dev nodejs npm sqlite3 x11-apps imagemagick
-      lame flac python3)
+      lame flac python3 nsis)
 for p in "${want[@]}"; do
   # node and npm may come from outside Debian's packages; accept whatever is on PATH.
   case "$p" in
