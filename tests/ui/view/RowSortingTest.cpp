@@ -1,12 +1,15 @@
 // The orders behind the column headers: text with and without the prefix rules, numbers with
 // zero last or plain, file times, paths; empty values last both ways; ties keep their order.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "ui/view/RowSorting.h"
 #include "ui/view/SortKeys.h"
+#include "ui/view/TextRanks.h"
 
 namespace {
 
@@ -153,6 +156,73 @@ TEST(RowSortingTest, KeysWithoutAColumnLeaveTheOrder) {
     const std::vector<std::optional<std::wstring>> titles = {L"b", L"a", L"c"};
     for (int key : {0, 15, -15, 1000})
         EXPECT_EQ(Sorted(titles, key), (Names{L"b", L"a", L"c"})) << key;
+}
+
+// The rows in the order a stable sort that compares the records pair by pair leaves them, the
+// column's texts compared with the locale's case-insensitive comparison.
+std::vector<const FileRecord*> ReferenceOrder(const RowList& rows, TagField field, bool ascending, int flags) {
+    std::vector<const FileRecord*> order;
+    for (const auto& row : rows.rows) order.push_back(row.get());
+    std::stable_sort(order.begin(), order.end(), [&](const FileRecord* a, const FileRecord* b) {
+        std::wstring_view x = a->Tag(field).value_or(L""), y = b->Tag(field).value_or(L"");
+        if (x.empty()) return false;
+        if (y.empty()) return true;
+        int c = CompareStringW(GetThreadLocale(), NORM_IGNORECASE, SortingText(x, flags).data(),
+                               static_cast<int>(SortingText(x, flags).size()), SortingText(y, flags).data(),
+                               static_cast<int>(SortingText(y, flags).size())) - CSTR_EQUAL;
+        return ascending ? c < 0 : c > 0;
+    });
+    return order;
+}
+
+// Texts the locale orders in ways a plain comparison does not: case, accents, ligatures,
+// hyphens and apostrophes (which word sorting nearly ignores), digits, spaces, articles.
+const wchar_t* const kAwkward[] = {L"co-op", L"coop", L"Co op", L"COOP", L"don't", L"dont", L"Don", L"caf\u00e9",
+                                     L"Cafe", L"CAF\u00c9", L"\u00e6ther", L"aether", L"Aether", L"10", L"9", L"1 0",
+                                     L"The ", L"the end", L"The End", L"  spaced", L"spaced", L"\u00df", L"ss",
+                                     L"\u00c5ngstr\u00f6m", L"Zebra", L"zebra", L"-", L"'", L"a'b", L"ab", L"a-b", L""};
+const size_t kAwkwardCount = sizeof(kAwkward) / sizeof(kAwkward[0]);
+
+TEST(RowSortingTest, RanksAgreeWithTheComparisonForEveryPair) {
+    std::vector<std::wstring_view> values(std::begin(kAwkward), std::end(kAwkward));
+    values.insert(values.end(), std::begin(kAwkward), std::end(kAwkward));  // repeats share a rank
+    TextRanking ranking = RankTexts(values);
+    ASSERT_EQ(ranking.ranks.size(), values.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        EXPECT_LT(ranking.ranks[i], ranking.distinctRanks);
+        for (size_t j = 0; j < values.size(); ++j) {
+            int c = CompareText(values[i], values[j]);
+            int r = ranking.ranks[i] < ranking.ranks[j] ? -1 : ranking.ranks[i] > ranking.ranks[j] ? 1 : 0;
+            EXPECT_EQ(c < 0 ? -1 : c > 0 ? 1 : 0, r) << i << " " << j;
+        }
+    }
+}
+
+// Many rows with repeated awkward titles, some empty or absent, sorted both ways with and
+// without the prefix rules.
+TEST(RowSortingTest, TextOrderMatchesPairwiseComparisonOnAwkwardTexts) {
+    const wchar_t* const* pieces = kAwkward;
+    const size_t count = kAwkwardCount;
+    auto rows = Ref<RowList>::Make();
+    unsigned state = 7;
+    for (int i = 0; i < 3000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        unsigned pick = state >> 8;
+        std::optional<std::wstring> title;
+        if (pick % 13 == 0) title = L"";
+        else if (pick % 17 != 0) title = std::wstring(pieces[pick % count]) + (pick % 3 ? L"" : pieces[(pick >> 5) % count]);
+        // Each record names itself in its path, so equal titles stay told apart.
+        rows->rows.push_back(WithTitle(title, L"C:\\" + std::to_wstring(i) + L".mp3"));
+    }
+    for (int flags : {0, kSortSkipLeadingThe | kSortSkipLeadingSpaces}) {
+        for (bool ascending : {true, false}) {
+            auto sorted = rows->Copy();
+            SortRowList(*sorted, ascending ? -1 : 1, flags);
+            std::vector<const FileRecord*> got;
+            for (const auto& row : sorted->rows) got.push_back(row.get());
+            EXPECT_EQ(got, ReferenceOrder(*rows, TagField::kTitle, ascending, flags)) << flags << " " << ascending;
+        }
+    }
 }
 
 }  // namespace
