@@ -3,7 +3,6 @@
 // Prints figures only. Usage: listing_bench FOLDER (the cache is generated once in its
 // Listing subfolder, beside the data of other benches).
 #include <windows.h>
-#include <psapi.h>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchMeasures.h"
 #include "base/Text.h"
 #include "db/CacheDatabase.h"
 #include "db/Listing.h"
@@ -215,25 +215,6 @@ long long FileCount(const std::wstring& file) {
     }
     sqlite3_close(db);
     return count;
-}
-
-// CPU seconds of this thread: the figures stay comparable when the machine is busy with
-// other work, which wall-clock time does not.
-double CpuSeconds() {
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto value = [](FILETIME time) {
-        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-    };
-    return (value(kernel) + value(user)) / 1e7;
-}
-
-// Wine leaves PrivateUsage at zero; its PagefileUsage counts the same committed private memory.
-long long PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
-    return static_cast<long long>(counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage);
 }
 
 // One measured listing: what ListFiles or ListQueryView is asked, and the bare statement that

@@ -3,12 +3,15 @@
 // million times; ranking asks it once per distinct value, and the rows then sort by integers.
 #pragma once
 
+#include <windows.h>
+
 #include <string_view>
 #include <vector>
 
 // Locale-aware and case-insensitive, the way the shell orders names: below zero when a goes
 // first, zero when the two are equal.
 int CompareText(std::wstring_view a, std::wstring_view b);
+int CompareText(LCID locale, std::wstring_view a, std::wstring_view b);
 
 // The rank of each value: values[i] goes before values[j] exactly when ranks[i] < ranks[j],
 // and the two compare equal exactly when their ranks are equal. Ranks run from 0 and leave no
