@@ -45,14 +45,42 @@ Order Joined(Order first, const Order& then) {
     return first;
 }
 
-// A stable sort by text: the texts (one per filled row, in split.filled's order) are ranked
-// once, then the rows are counted into place by rank, which keeps rows of equal texts in the
-// order they had.
-void SortRanked(std::vector<Ref<FileRecord>>& rows, bool ascending, Split& split,
-                const std::vector<std::wstring_view>& texts) {
-    TextRanking ranking = RankTexts(texts);
-    auto slot = [&](size_t k) { return ascending ? ranking.ranks[k] : ranking.distinctRanks - 1 - ranking.ranks[k]; };
-    std::vector<size_t> starts(ranking.distinctRanks + 1, 0);
+// Whether a goes before b: values that are empty never go first, whatever the direction.
+bool Before(bool aEmpty, bool bEmpty, bool ascending, std::wstring_view a, std::wstring_view b) {
+    if (aEmpty) return false;
+    if (bEmpty) return true;
+    int order = CompareText(a, b);
+    return ascending ? order < 0 : order > 0;
+}
+
+void SortPairwise(std::vector<Ref<FileRecord>>& rows, bool ascending, const std::vector<std::wstring_view>& texts,
+                  const std::vector<bool>& empty) {
+    Order order(rows.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [&](unsigned a, unsigned b) {
+        return Before(empty[a], empty[b], ascending, texts[a], texts[b]);
+    });
+    Arrange(rows, order);
+}
+
+// A stable sort by text, one text per row: rows with an empty value go last. The texts are
+// ranked once, then the rows are counted into place by rank, which keeps rows of equal texts
+// in the order they had. Where the comparison contradicts itself, no ranking can follow it,
+// and the rows are sorted comparing pair by pair as a stable sort does.
+void SortTexts(std::vector<Ref<FileRecord>>& rows, bool ascending, const std::vector<std::wstring_view>& texts,
+               const std::vector<bool>& empty) {
+    Split split;
+    split.filled.reserve(rows.size());
+    for (unsigned i = 0; i < rows.size(); ++i) (empty[i] ? split.empty : split.filled).push_back(i);
+    std::vector<std::wstring_view> filled;
+    filled.reserve(split.filled.size());
+    for (unsigned i : split.filled) filled.push_back(texts[i]);
+    std::optional<TextRanking> ranking = RankTexts(filled);
+    if (!ranking) return SortPairwise(rows, ascending, texts, empty);
+    const std::vector<unsigned>& ranks = ranking->ranks;
+    const unsigned last = ranking->distinctRanks - 1;
+    auto slot = [&](size_t k) { return ascending ? ranks[k] : last - ranks[k]; };
+    std::vector<size_t> starts(ranking->distinctRanks + 1, 0);
     for (size_t k = 0; k < split.filled.size(); ++k) ++starts[slot(k) + 1];
     std::partial_sum(starts.begin(), starts.end(), starts.begin());
     Order sorted(split.filled.size());
@@ -79,18 +107,18 @@ void SortByNumber(std::vector<Ref<FileRecord>>& rows, bool ascending, bool zeroL
     Arrange(rows, Joined(std::move(sorted), split.empty));
 }
 
+// Emptiness is the stored value's: spaces alone, skipped, compare as the empty text but stay
+// among the filled rows.
 template <TagField F>
 void SortByTag(std::vector<Ref<FileRecord>>& rows, bool ascending, int prefixFlags) {
-    // Emptiness is the stored value's: spaces alone, skipped, compare as the empty text but
-    // stay among the filled rows.
-    Split split = SplitEmpty(rows, [](const FileRecord& r) {
-        std::optional<std::wstring_view> tag = r.Tag(F);
-        return !tag || tag->empty();
-    });
-    std::vector<std::wstring_view> texts;
-    texts.reserve(split.filled.size());
-    for (unsigned i : split.filled) texts.push_back(SortingText(*rows[i]->Tag(F), prefixFlags));
-    SortRanked(rows, ascending, split, texts);
+    std::vector<std::wstring_view> texts(rows.size());
+    std::vector<bool> empty(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        std::optional<std::wstring_view> tag = rows[i]->Tag(F);
+        empty[i] = !tag || tag->empty();
+        if (!empty[i]) texts[i] = SortingText(*tag, prefixFlags);
+    }
+    SortTexts(rows, ascending, texts, empty);
 }
 
 // The full path of each row, built once: a path is two pieces in the record.
@@ -98,20 +126,20 @@ void SortByPath(std::vector<Ref<FileRecord>>& rows, bool ascending) {
     std::vector<std::wstring> paths;
     paths.reserve(rows.size());
     for (const auto& row : rows) paths.push_back(row->Path());
-    Split split;
-    for (unsigned i = 0; i < rows.size(); ++i) (paths[i].empty() ? split.empty : split.filled).push_back(i);
-    std::vector<std::wstring_view> texts;
-    texts.reserve(split.filled.size());
-    for (unsigned i : split.filled) texts.push_back(paths[i]);
-    SortRanked(rows, ascending, split, texts);
+    std::vector<std::wstring_view> texts(paths.begin(), paths.end());
+    std::vector<bool> empty(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) empty[i] = paths[i].empty();
+    SortTexts(rows, ascending, texts, empty);
 }
 
 void SortByName(std::vector<Ref<FileRecord>>& rows, bool ascending) {
-    Split split = SplitEmpty(rows, [](const FileRecord& r) { return r.FileName().empty(); });
-    std::vector<std::wstring_view> texts;
-    texts.reserve(split.filled.size());
-    for (unsigned i : split.filled) texts.push_back(rows[i]->FileName());
-    SortRanked(rows, ascending, split, texts);
+    std::vector<std::wstring_view> texts(rows.size());
+    std::vector<bool> empty(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        texts[i] = rows[i]->FileName();
+        empty[i] = texts[i].empty();
+    }
+    SortTexts(rows, ascending, texts, empty);
 }
 
 }  // namespace

@@ -185,7 +185,7 @@ int CompareText(LCID locale, std::wstring_view a, std::wstring_view b) {
                           static_cast<int>(b.size())) - CSTR_EQUAL;
 }
 
-TextRanking RankTexts(const std::vector<std::wstring_view>& inputs) {
+std::optional<TextRanking> RankTexts(const std::vector<std::wstring_view>& inputs) {
     // The helper thread has a locale of its own: it must use this thread's.
     const LCID locale = GetThreadLocale();
     DistinctValues distinct = FindDistinct(inputs);
@@ -194,9 +194,12 @@ TextRanking RankTexts(const std::vector<std::wstring_view>& inputs) {
     std::vector<unsigned> valueRanks;
     TextRanking ranking;
     if (!RankAlong(order, NeighbourVerdicts(locale, order, values), valueRanks, ranking.distinctRanks)) {
-        std::sort(order.begin(), order.end(),
-                  [&](unsigned a, unsigned b) { return CompareText(locale, values[a], values[b]) < 0; });
-        RankAlong(order, NeighbourVerdicts(locale, order, values), valueRanks, ranking.distinctRanks);
+        // A stable sort stays within its range whatever the comparison answers; std::sort may
+        // not, and it is a comparison that contradicts itself that brings us here.
+        std::stable_sort(order.begin(), order.end(),
+                         [&](unsigned a, unsigned b) { return CompareText(locale, values[a], values[b]) < 0; });
+        if (!RankAlong(order, NeighbourVerdicts(locale, order, values), valueRanks, ranking.distinctRanks))
+            return std::nullopt;
     }
     ranking.ranks.reserve(inputs.size());
     for (unsigned index : distinct.ofInput) ranking.ranks.push_back(valueRanks[index]);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -15,9 +16,10 @@ int CompareText(LCID locale, std::wstring_view a, std::wstring_view b);
 
 // The rank of each value: values[i] goes before values[j] exactly when ranks[i] < ranks[j],
 // and the two compare equal exactly when their ranks are equal. Ranks run from 0 and leave no
-// gaps, so they can index a table of counts.
+// gaps, so they can index a table of counts. None when the comparison contradicts itself on
+// these values (a before b, b before c, c before a): no ranks can follow it then.
 struct TextRanking {
     std::vector<unsigned> ranks;
     unsigned distinctRanks = 0;
 };
-TextRanking RankTexts(const std::vector<std::wstring_view>& values);
+std::optional<TextRanking> RankTexts(const std::vector<std::wstring_view>& values);
