@@ -9,25 +9,23 @@
 #include <string>
 #include <vector>
 
+inline double FileTimeSeconds(FILETIME time) {
+    return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 1e7;
+}
+
 // CPU seconds of this thread: the figures stay comparable when the machine is busy with
 // other work, which wall-clock time does not.
 inline double CpuSeconds() {
     FILETIME created, exited, kernel, user;
     GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto value = [](FILETIME time) {
-        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-    };
-    return (value(kernel) + value(user)) / 1e7;
+    return FileTimeSeconds(kernel) + FileTimeSeconds(user);
 }
 
 // CPU seconds of every thread of this process, for work that crosses threads.
 inline double ProcessCpuSeconds() {
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto value = [](FILETIME time) {
-        return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-    };
-    return (value(kernel) + value(user)) / 1e7;
+    return FileTimeSeconds(kernel) + FileTimeSeconds(user);
 }
 
 // Wine leaves PrivateUsage at zero; its PagefileUsage counts the same committed private memory.

@@ -143,56 +143,55 @@ std::vector<bare::WalkedFolder> WalkTree(const std::wstring& tree, double& secon
     return folders;
 }
 
-// The floor of a rescan's database work: each file marked present by its id, one prepared
-// statement, one transaction.
-double MarkPresentBare(const std::wstring& file, size_t files) {
+// One statement run `count` times on the file, its values bound by bind(statement, i), in one
+// transaction: the floors of the rescan and of the tag pass.
+double TimedStatements(const std::wstring& file, const wchar_t* text, size_t count,
+                       const std::function<void(sqlite3_stmt*, size_t)>& bind) {
     sqlite3* db = nullptr;
     sqlite3_open16(file.c_str(), &db);
-    sqlite3_exec(db, "UPDATE Files SET file_exists=0", nullptr, nullptr, nullptr);
     double start = Seconds();
     sqlite3_exec(db, "BEGIN TRANSACTION", nullptr, nullptr, nullptr);
-    sqlite3_stmt* mark = nullptr;
-    sqlite3_prepare_v2(db, "UPDATE Files SET file_exists=1 WHERE fileid=?", -1, &mark, nullptr);
-    for (size_t id = 1; id <= files; ++id) {
-        sqlite3_bind_int64(mark, 1, static_cast<long long>(id));
-        sqlite3_step(mark);
-        sqlite3_reset(mark);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare16_v2(db, text, -1, &statement, nullptr);
+    for (size_t i = 0; i < count; ++i) {
+        bind(statement, i);
+        sqlite3_step(statement);
+        sqlite3_reset(statement);
     }
-    sqlite3_finalize(mark);
+    sqlite3_finalize(statement);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     double seconds = Seconds() - start;
     sqlite3_close(db);
     return seconds;
 }
 
-// The floor of a tag pass: the same UPDATE the pass runs, bound bare with one file's answers,
-// once per file, in one transaction, on a copy of the cache.
-double WriteTagsBare(const std::wstring& file, const RowList& rows, size_t count) {
+// The floor of a rescan's database work: each file marked present by its id.
+double MarkPresentBare(const std::wstring& file, size_t files) {
     sqlite3* db = nullptr;
     sqlite3_open16(file.c_str(), &db);
-    double start = Seconds();
-    sqlite3_exec(db, "BEGIN TRANSACTION", nullptr, nullptr, nullptr);
-    sqlite3_stmt* write = nullptr;
-    sqlite3_prepare16_v2(db, L"UPDATE Files SET title = :title, artist = :artist, album = :album, genre = :genre, "
-                             L"comment = :comment, track = :track, year = :year, length = :length, bitrate = :bitrate, "
-                             L"playcount = MAX(IFNULL(playcount, 0), :playcount), tagged = :tagged WHERE fileid=:FILEID;",
-                         -1, &write, nullptr);
-    PathTags tags = TagsOf(rows.rows.front()->Path());
-    for (size_t i = 0; i < count; ++i) {
-        int index = 1;
-        for (const std::wstring* text : {&tags.title, &tags.artist, &tags.album, &tags.genre})
-            sqlite3_bind_text16(write, index++, text->c_str(), -1, SQLITE_STATIC);
-        sqlite3_bind_text16(write, index++, L"", -1, SQLITE_STATIC);
-        for (int value : {1, 1990, 200000, 320, 0, 1}) sqlite3_bind_int(write, index++, value);
-        sqlite3_bind_int64(write, index, rows.rows[i]->fileId);
-        sqlite3_step(write);
-        sqlite3_reset(write);
-    }
-    sqlite3_finalize(write);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    double seconds = Seconds() - start;
+    sqlite3_exec(db, "UPDATE Files SET file_exists=0", nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    return seconds;
+    return TimedStatements(file, L"UPDATE Files SET file_exists=1 WHERE fileid=?", files,
+                           [](sqlite3_stmt* mark, size_t i) { sqlite3_bind_int64(mark, 1, static_cast<long long>(i + 1)); });
+}
+
+// The floor of a tag pass: the same UPDATE the pass runs, bound bare with one file's answers,
+// once per file, on a copy of the cache.
+double WriteTagsBare(const std::wstring& file, const RowList& rows, size_t count) {
+    PathTags tags = TagsOf(rows.rows.front()->Path());
+    return TimedStatements(
+        file,
+        L"UPDATE Files SET title = :title, artist = :artist, album = :album, genre = :genre, comment = :comment, "
+        L"track = :track, year = :year, length = :length, bitrate = :bitrate, playcount = MAX(IFNULL(playcount, 0), "
+        L":playcount), tagged = :tagged WHERE fileid=:FILEID;",
+        count, [&](sqlite3_stmt* write, size_t i) {
+            int index = 1;
+            for (const std::wstring* text : {&tags.title, &tags.artist, &tags.album, &tags.genre})
+                sqlite3_bind_text16(write, index++, text->c_str(), -1, SQLITE_STATIC);
+            sqlite3_bind_text16(write, index++, L"", -1, SQLITE_STATIC);
+            for (int value : {1, 1990, 200000, 320, 0, 1}) sqlite3_bind_int(write, index++, value);
+            sqlite3_bind_int64(write, index, rows.rows[i]->fileId);
+        });
 }
 
 // The worker's whole-list pass, as F6 posts it, over the first `count` rows.
