@@ -255,4 +255,56 @@ TEST(RowSortingTest, TextOrderMatchesPairwiseComparisonOnAwkwardTexts) {
     }
 }
 
+// Numbers with many ties: rows of one value keep their order, zeros stay last both ways.
+TEST(RowSortingTest, NumberTiesKeepTheirOrderOverManyRows) {
+    auto rows = Ref<RowList>::Make();
+    unsigned state = 5;
+    for (int i = 0; i < 5000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        auto record = WithTitle(std::nullopt, L"C:\\" + std::to_wstring(i) + L".mp3");
+        record->year = static_cast<int>((state >> 8) % 7) * 10;  // 0 to 60, zero included
+        rows->rows.push_back(record);
+    }
+    for (bool ascending : {true, false}) {
+        std::vector<const FileRecord*> expected;
+        for (const auto& row : rows->rows) expected.push_back(row.get());
+        std::stable_sort(expected.begin(), expected.end(), [&](const FileRecord* a, const FileRecord* b) {
+            if (a->year == 0) return false;
+            if (b->year == 0) return true;
+            return ascending ? a->year < b->year : a->year > b->year;
+        });
+        auto sorted = rows->Copy();
+        SortRowList(*sorted, ascending ? -7 : 7, 0);
+        std::vector<const FileRecord*> got;
+        for (const auto& row : sorted->rows) got.push_back(row.get());
+        EXPECT_EQ(got, expected) << ascending;
+    }
+}
+
+// Sets the thread's locale for the test's length.
+class ThreadLocale {
+public:
+    explicit ThreadLocale(LCID locale) : previous_(GetThreadLocale()) { SetThreadLocale(locale); }
+    ~ThreadLocale() { SetThreadLocale(previous_); }
+
+private:
+    LCID previous_;
+};
+
+// A list long enough that a second thread shares the ranking still sorts in the locale of the
+// thread that asked: in Swedish, \u00c5 comes after Z, where English puts it with A.
+TEST(RowSortingTest, LongListsSortInTheCallersLocale) {
+    ThreadLocale swedish(MAKELCID(MAKELANGID(LANG_SWEDISH, SUBLANG_SWEDISH), SORT_DEFAULT));
+    auto rows = Ref<RowList>::Make();
+    for (int i = 0; i < 30000; ++i) {
+        const wchar_t* first = i % 3 == 0 ? L"\u00c5sa " : i % 3 == 1 ? L"Zeta " : L"Anna ";
+        rows->rows.push_back(WithTitle(first + std::to_wstring(i), L"C:\\" + std::to_wstring(i) + L".mp3"));
+    }
+    auto sorted = rows->Copy();
+    SortRowList(*sorted, -1, 0);
+    std::vector<const FileRecord*> got;
+    for (const auto& row : sorted->rows) got.push_back(row.get());
+    EXPECT_EQ(got, ReferenceOrder(*rows, TagField::kTitle, true, 0));
+}
+
 }  // namespace
