@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "BareScan.h"
 #include "BenchClock.h"
+#include "RootScan.h"
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
 #include "db/FolderRows.h"
@@ -28,18 +30,6 @@ constexpr int kFilesEach = 20;       // 100,000 files
 // Runs interleave the floor and ours, so that a busy machine weighs on both alike; the best
 // run of each counts.
 constexpr int kRuns = 5;
-
-const char* const kSchema[] = {
-    "CREATE TABLE Files (fileid INTEGER PRIMARY KEY, extension VARCHAR(5), folderid INTEGER, file_exists INTEGER, "
-    "size INTEGER, changed INTEGER, filename VARCHAR(255), title VARCHAR(255), artist VARCHAR(255) , album "
-    "VARCHAR(255), genre VARCHAR(255), comment VARCHAR(255), track INTEGER, year INTEGER, length INTEGER, bitrate "
-    "INTEGER, playcount INTEGER, tagged INTEGER)",
-    "CREATE TABLE Folder (folderid INTEGER PRIMARY KEY, parentid INTEGER, folder_exists INTEGER, rootid INTEGER, "
-    "attributes INTEGER, path VARCHAR(255))",
-    "CREATE INDEX IDX_FILEPATH on Files (filename)",
-    "CREATE INDEX IDX_PATH on Folder (path)",
-    "CREATE INDEX IDX_FOLDERID on Files (folderid)",
-};
 
 void MakeFiles(const std::wstring& folder) {
     CreateDirectoryW(folder.c_str(), nullptr);
@@ -67,83 +57,6 @@ void EnsureTree(const std::wstring& root) {
     CloseHandle(file);
 }
 
-struct WalkedFile {
-    std::wstring name;
-    long long size;
-    long long changed;
-};
-struct WalkedFolder {
-    std::wstring path;
-    int parent;
-    DWORD attributes;
-    std::vector<WalkedFile> files;
-};
-
-void Walk(const std::wstring& path, int parent, DWORD attributes, std::vector<WalkedFolder>& out) {
-    int self = static_cast<int>(out.size());
-    out.push_back({path, parent, attributes, {}});
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileExW((path + L"*.*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE) return;
-    std::vector<std::pair<std::wstring, DWORD>> folders;
-    do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (wcscmp(data.cFileName, L".") && wcscmp(data.cFileName, L".."))
-                folders.push_back({data.cFileName, data.dwFileAttributes});
-            continue;
-        }
-        const wchar_t* dot = wcsrchr(data.cFileName, L'.');
-        if (!dot || _wcsicmp(dot, L".mp3")) continue;
-        out[self].files.push_back({data.cFileName, (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-                                   (static_cast<long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                                       data.ftLastWriteTime.dwLowDateTime});
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    for (auto& folder : folders) Walk(path + folder.first + L"\\", self, folder.second, out);
-}
-
-// The floor's database work: every folder and file row inserted through two prepared
-// statements, reset between rows, in one transaction, into the same schema with its indexes.
-void BulkInsert(const std::wstring& file, const std::vector<WalkedFolder>& folders) {
-    DeleteFileW(file.c_str());
-    sqlite3* db = nullptr;
-    sqlite3_open16(file.c_str(), &db);
-    for (const char* sql : kSchema) sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "BEGIN TRANSACTION", nullptr, nullptr, nullptr);
-    sqlite3_stmt* folderInsert = nullptr;
-    sqlite3_stmt* fileInsert = nullptr;
-    sqlite3_prepare16_v2(db, L"INSERT INTO Folder (path, parentid, rootid, folder_exists, attributes) VALUES (?, ?, ?, 1, ?);",
-                         -1, &folderInsert, nullptr);
-    sqlite3_prepare16_v2(db, L"INSERT INTO Files (filename, folderid, extension, file_exists, size, changed) VALUES (?, ?, ?, ?, ?, ?);",
-                         -1, &fileInsert, nullptr);
-    std::vector<long long> ids;
-    for (const WalkedFolder& folder : folders) {
-        sqlite3_bind_text16(folderInsert, 1, folder.path.c_str(), -1, SQLITE_STATIC);
-        sqlite3_bind_int64(folderInsert, 2, folder.parent < 0 ? 0 : ids[static_cast<size_t>(folder.parent)]);
-        sqlite3_bind_int64(folderInsert, 3, 1);
-        sqlite3_bind_int64(folderInsert, 4, folder.attributes);
-        sqlite3_step(folderInsert);
-        sqlite3_reset(folderInsert);
-        long long id = sqlite3_last_insert_rowid(db);
-        ids.push_back(id);
-        for (const WalkedFile& file : folder.files) {
-            sqlite3_bind_text16(fileInsert, 1, file.name.c_str(), -1, SQLITE_STATIC);
-            sqlite3_bind_int64(fileInsert, 2, id);
-            sqlite3_bind_text16(fileInsert, 3, L"mp3", -1, SQLITE_STATIC);
-            sqlite3_bind_int64(fileInsert, 4, 1);
-            sqlite3_bind_int64(fileInsert, 5, file.size);
-            sqlite3_bind_int64(fileInsert, 6, file.changed);
-            sqlite3_step(fileInsert);
-            sqlite3_reset(fileInsert);
-        }
-    }
-    sqlite3_finalize(folderInsert);
-    sqlite3_finalize(fileInsert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
-
 struct Floor {
     double walk = 1e9, insert = 1e9;
     size_t folders = 0, files = 0;
@@ -151,11 +64,11 @@ struct Floor {
 };
 
 void MeasureFloor(const std::wstring& tree, const std::wstring& work, Floor& best) {
-    std::vector<WalkedFolder> folders;
+    std::vector<bare::WalkedFolder> folders;
     double start = Seconds();
-    Walk(tree, -1, FILE_ATTRIBUTE_DIRECTORY, folders);
+    bare::Walk(tree, -1, FILE_ATTRIBUTE_DIRECTORY, {L"mp3"}, folders);
     double walked = Seconds();
-    BulkInsert(work + L"floor.db", folders);
+    bare::BulkInsert(work + L"floor.db", folders);
     double inserted = Seconds();
     if (walked - start + inserted - walked < best.Total()) {
         best.walk = walked - start;
@@ -163,16 +76,7 @@ void MeasureFloor(const std::wstring& tree, const std::wstring& work, Floor& bes
     }
     best.folders = folders.size();
     best.files = 0;
-    for (const WalkedFolder& folder : folders) best.files += folder.files.size();
-}
-
-// What a folder root's full scan does, without the watchers it starts afterwards.
-void Scan(CacheDatabase& database, const std::wstring& tree, const MediaExtensions& extensions) {
-    auto top = Ref<TreeNode>::Make(NodeKind::kFolder, tree);
-    UpsertFolder(database, *top, 0, 1);
-    database.Sql().BeginBatch();
-    EnumerateFolder(tree, *top, extensions, database, 1, kLoadFullScan);
-    database.Sql().Commit();
+    for (const bare::WalkedFolder& folder : folders) best.files += folder.files.size();
 }
 
 void Report(const char* what, double ours, const Floor& floor) {

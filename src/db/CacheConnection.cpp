@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "db/DatabaseLock.h"
 
 namespace {
@@ -47,6 +49,7 @@ int CacheConnection::Run(const char* sql) {
 void CacheConnection::SetBatchCommitInterval(DWORD ms) {
     Lock lock(DatabaseLock());
     batchCommitMs_ = ms;
+    fixedInterval_ = true;
 }
 
 bool CacheConnection::InTransaction() const {
@@ -86,11 +89,15 @@ int CacheConnection::AfterWrite() {
     if (wholeHolders_ + batchHolders_ == 0) return commitPutOff_ ? Settle() : SQLITE_OK;
     if (wholeHolders_ > 0) return SQLITE_OK;
     bool foreign = GetCurrentThreadId() != batchThread_;
-    if (!foreign && GetTickCount64() - committedAt_ < batchCommitMs_) return SQLITE_OK;
+    ULONGLONG gather = fixedInterval_ ? batchCommitMs_
+                                      : std::max<ULONGLONG>(batchCommitMs_, kBatchToCommitRatio * lastCommitMs_);
+    if (!foreign && GetTickCount64() - committedAt_ < gather) return SQLITE_OK;
+    ULONGLONG begun = GetTickCount64();
     int rc = Settle();
     if (!commitPutOff_) Run("BEGIN TRANSACTION");
     commitPutOff_ = false;
     committedAt_ = GetTickCount64();
+    lastCommitMs_ = committedAt_ - begun;
     return rc;
 }
 

@@ -1,12 +1,15 @@
 // The orders behind the column headers: text with and without the prefix rules, numbers with
 // zero last or plain, file times, paths; empty values last both ways; ties keep their order.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "ui/view/RowSorting.h"
 #include "ui/view/SortKeys.h"
+#include "ui/view/TextRanks.h"
 
 namespace {
 
@@ -153,6 +156,155 @@ TEST(RowSortingTest, KeysWithoutAColumnLeaveTheOrder) {
     const std::vector<std::optional<std::wstring>> titles = {L"b", L"a", L"c"};
     for (int key : {0, 15, -15, 1000})
         EXPECT_EQ(Sorted(titles, key), (Names{L"b", L"a", L"c"})) << key;
+}
+
+// The rows in the order a stable sort that compares the records pair by pair leaves them, the
+// column's texts compared with the locale's case-insensitive comparison.
+std::vector<const FileRecord*> ReferenceOrder(const RowList& rows, TagField field, bool ascending, int flags) {
+    std::vector<const FileRecord*> order;
+    for (const auto& row : rows.rows) order.push_back(row.get());
+    std::stable_sort(order.begin(), order.end(), [&](const FileRecord* a, const FileRecord* b) {
+        std::wstring_view x = a->Tag(field).value_or(L""), y = b->Tag(field).value_or(L"");
+        if (x.empty()) return false;
+        if (y.empty()) return true;
+        int c = CompareStringW(GetThreadLocale(), NORM_IGNORECASE, SortingText(x, flags).data(),
+                               static_cast<int>(SortingText(x, flags).size()), SortingText(y, flags).data(),
+                               static_cast<int>(SortingText(y, flags).size())) - CSTR_EQUAL;
+        return ascending ? c < 0 : c > 0;
+    });
+    return order;
+}
+
+// Texts the locale orders in ways a plain comparison does not: case, accents, ligatures,
+// hyphens and apostrophes (which word sorting nearly ignores), digits, spaces, articles.
+const wchar_t* const kAwkward[] = {L"co-op", L"coop", L"Co op", L"COOP", L"don't", L"dont", L"Don", L"caf\u00e9",
+                                     L"Cafe", L"CAF\u00c9", L"\u00e6ther", L"aether", L"Aether", L"10", L"9", L"1 0",
+                                     L"The ", L"the end", L"The End", L"  spaced", L"spaced", L"\u00df", L"ss",
+                                     L"\u00c5ngstr\u00f6m", L"Zebra", L"zebra", L"-", L"'", L"a'b", L"ab", L"a-b", L""};
+const size_t kAwkwardCount = sizeof(kAwkward) / sizeof(kAwkward[0]);
+
+TEST(RowSortingTest, RanksAgreeWithTheComparisonForEveryPair) {
+    std::vector<std::wstring_view> values(std::begin(kAwkward), std::end(kAwkward));
+    values.insert(values.end(), std::begin(kAwkward), std::end(kAwkward));  // repeats share a rank
+    std::optional<TextRanking> ranked = RankTexts(values);
+    ASSERT_TRUE(ranked);
+    const TextRanking& ranking = *ranked;
+    ASSERT_EQ(ranking.ranks.size(), values.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        EXPECT_LT(ranking.ranks[i], ranking.distinctRanks);
+        for (size_t j = 0; j < values.size(); ++j) {
+            int c = CompareText(values[i], values[j]);
+            int r = ranking.ranks[i] < ranking.ranks[j] ? -1 : ranking.ranks[i] > ranking.ranks[j] ? 1 : 0;
+            EXPECT_EQ(c < 0 ? -1 : c > 0 ? 1 : 0, r) << i << " " << j;
+        }
+    }
+}
+
+// Titles of a few words each, as a collection has them, with the apostrophes, brackets and
+// numbers on which the locale's comparison can contradict itself: the order must still be the
+// one a pairwise stable sort gives.
+TEST(RowSortingTest, WordTitlesSortAsThePairwiseComparisonDoes) {
+    const wchar_t* const words[] = {L"love", L"night", L"don't", L"it's", L"rock'n'roll", L"part 1", L"part 2",
+                                    L"(live)", L"[demo]", L"remix", L"caf\u00e9", L"na\u00efve", L"Rain", L"dont",
+                                    L"its", L"rock", L"roll", L"live", L"demo", L"part"};
+    const size_t count = sizeof(words) / sizeof(words[0]);
+    auto rows = Ref<RowList>::Make();
+    unsigned state = 11;
+    for (int i = 0; i < 4000; ++i) {
+        std::wstring title;
+        state = state * 1664525u + 1013904223u;
+        for (unsigned n = 0; n <= (state >> 20) % 3; ++n) {
+            state = state * 1664525u + 1013904223u;
+            title += (n ? L" " : L"") + std::wstring(words[(state >> 8) % count]);
+        }
+        rows->rows.push_back(WithTitle(title, L"C:\\" + std::to_wstring(i) + L".mp3"));
+    }
+    for (bool ascending : {true, false}) {
+        auto sorted = rows->Copy();
+        SortRowList(*sorted, ascending ? -1 : 1, 0);
+        std::vector<const FileRecord*> got;
+        for (const auto& row : sorted->rows) got.push_back(row.get());
+        EXPECT_EQ(got, ReferenceOrder(*rows, TagField::kTitle, ascending, 0)) << ascending;
+    }
+}
+
+// Many rows with repeated awkward titles, some empty or absent, sorted both ways with and
+// without the prefix rules.
+TEST(RowSortingTest, TextOrderMatchesPairwiseComparisonOnAwkwardTexts) {
+    const wchar_t* const* pieces = kAwkward;
+    const size_t count = kAwkwardCount;
+    auto rows = Ref<RowList>::Make();
+    unsigned state = 7;
+    for (int i = 0; i < 3000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        unsigned pick = state >> 8;
+        std::optional<std::wstring> title;
+        if (pick % 13 == 0) title = L"";
+        else if (pick % 17 != 0) title = std::wstring(pieces[pick % count]) + (pick % 3 ? L"" : pieces[(pick >> 5) % count]);
+        // Each record names itself in its path, so equal titles stay told apart.
+        rows->rows.push_back(WithTitle(title, L"C:\\" + std::to_wstring(i) + L".mp3"));
+    }
+    for (int flags : {0, kSortSkipLeadingThe | kSortSkipLeadingSpaces}) {
+        for (bool ascending : {true, false}) {
+            auto sorted = rows->Copy();
+            SortRowList(*sorted, ascending ? -1 : 1, flags);
+            std::vector<const FileRecord*> got;
+            for (const auto& row : sorted->rows) got.push_back(row.get());
+            EXPECT_EQ(got, ReferenceOrder(*rows, TagField::kTitle, ascending, flags)) << flags << " " << ascending;
+        }
+    }
+}
+
+// Numbers with many ties: rows of one value keep their order, zeros stay last both ways.
+TEST(RowSortingTest, NumberTiesKeepTheirOrderOverManyRows) {
+    auto rows = Ref<RowList>::Make();
+    unsigned state = 5;
+    for (int i = 0; i < 5000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        auto record = WithTitle(std::nullopt, L"C:\\" + std::to_wstring(i) + L".mp3");
+        record->year = static_cast<int>((state >> 8) % 7) * 10;  // 0 to 60, zero included
+        rows->rows.push_back(record);
+    }
+    for (bool ascending : {true, false}) {
+        std::vector<const FileRecord*> expected;
+        for (const auto& row : rows->rows) expected.push_back(row.get());
+        std::stable_sort(expected.begin(), expected.end(), [&](const FileRecord* a, const FileRecord* b) {
+            if (a->year == 0) return false;
+            if (b->year == 0) return true;
+            return ascending ? a->year < b->year : a->year > b->year;
+        });
+        auto sorted = rows->Copy();
+        SortRowList(*sorted, ascending ? -7 : 7, 0);
+        std::vector<const FileRecord*> got;
+        for (const auto& row : sorted->rows) got.push_back(row.get());
+        EXPECT_EQ(got, expected) << ascending;
+    }
+}
+
+// Sets the thread's locale for the test's length.
+class ThreadLocale {
+public:
+    explicit ThreadLocale(LCID locale) : previous_(GetThreadLocale()) { SetThreadLocale(locale); }
+    ~ThreadLocale() { SetThreadLocale(previous_); }
+
+private:
+    LCID previous_;
+};
+
+// A list long enough that a second thread shares the ranking still sorts in the locale of the
+// thread that asked: in Swedish, \u00c5 comes after Z, where English puts it with A.
+TEST(RowSortingTest, LongListsSortInTheCallersLocale) {
+    ThreadLocale swedish(MAKELCID(MAKELANGID(LANG_SWEDISH, SUBLANG_SWEDISH), SORT_DEFAULT));
+    auto rows = Ref<RowList>::Make();
+    for (int i = 0; i < 30000; ++i) {
+        const wchar_t* first = i % 3 == 0 ? L"\u00c5sa " : i % 3 == 1 ? L"Zeta " : L"Anna ";
+        rows->rows.push_back(WithTitle(first + std::to_wstring(i), L"C:\\" + std::to_wstring(i) + L".mp3"));
+    }
+    auto sorted = rows->Copy();
+    SortRowList(*sorted, -1, 0);
+    std::vector<const FileRecord*> got;
+    for (const auto& row : sorted->rows) got.push_back(row.get());
+    EXPECT_EQ(got, ReferenceOrder(*rows, TagField::kTitle, true, 0));
 }
 
 }  // namespace

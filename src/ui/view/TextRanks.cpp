@@ -1,0 +1,207 @@
+// Ranking texts: each distinct value gets the locale's sort key once, the values are put in
+// sort-key order, and the comparison itself then confirms every neighbouring pair. Sort keys
+// are the cheap way to an order; the comparison has the last word, so the ranks follow it even
+// where a platform's sort keys and its comparison disagree. A large list shares the work of
+// making keys, ordering them and confirming pairs with a second thread.
+#include "ui/view/TextRanks.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <numeric>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+constexpr unsigned kNone = ~0u;
+// Below this many distinct values a second thread costs more than it saves.
+constexpr size_t kTwoThreadsFrom = 20000;
+
+// The distinct values among many, in first-seen order, found through an open-addressing table
+// of indexes: a node per value, as a map keeps it, would cost a million allocations.
+struct DistinctValues {
+    std::vector<std::wstring_view> values;
+    std::vector<unsigned> ofInput;  // for each input value, its index in values
+};
+
+DistinctValues FindDistinct(const std::vector<std::wstring_view>& inputs) {
+    DistinctValues distinct;
+    distinct.ofInput.reserve(inputs.size());
+    size_t slots = 16;
+    while (slots < inputs.size() * 2) slots *= 2;
+    std::vector<unsigned> table(slots, kNone);
+    std::hash<std::wstring_view> hash;
+    for (std::wstring_view value : inputs) {
+        size_t at = hash(value) & (slots - 1);
+        while (table[at] != kNone && distinct.values[table[at]] != value) at = (at + 1) & (slots - 1);
+        if (table[at] == kNone) {
+            table[at] = static_cast<unsigned>(distinct.values.size());
+            distinct.values.push_back(value);
+        }
+        distinct.ofInput.push_back(table[at]);
+    }
+    return distinct;
+}
+
+// A sort key padded with zero bytes to whole 32-bit words. Keys hold no zero byte before their
+// end, so the padding orders as the end of the key does; the comparison checks the outcome anyway.
+struct KeyView {
+    const unsigned* words;
+    unsigned count;
+};
+
+bool KeyBefore(const KeyView& a, const KeyView& b) {
+    unsigned n = std::min(a.count, b.count);
+    for (unsigned i = 0; i < n; ++i)
+        if (a.words[i] != b.words[i]) return __builtin_bswap32(a.words[i]) < __builtin_bswap32(b.words[i]);
+    return a.count < b.count;
+}
+
+// The sort keys of a run of values, end to end in one buffer.
+class SortKeys {
+public:
+    SortKeys(LCID locale, const std::wstring_view* values, size_t count) : locale_(locale) {
+        ends_.reserve(count);
+        for (size_t i = 0; i < count; ++i) Add(values[i]);
+    }
+
+    // Valid while this object lives and adds nothing more.
+    void Views(KeyView* out) const {
+        size_t start = 0;
+        for (size_t end : ends_) {
+            *out++ = {words_.data() + start, static_cast<unsigned>(end - start)};
+            start = end;
+        }
+    }
+
+private:
+    void Add(std::wstring_view value) {
+        size_t start = words_.size();
+        int bytes = 0;
+        if (!value.empty()) {
+            // Room for the usual key; a longer one is measured and made again.
+            bytes = Make(value, start, value.size() * 8 + 64);
+            if (bytes == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER)
+                bytes = Make(value, start, static_cast<size_t>(Make(value, start, 0)));
+        }
+        words_.resize(start + (static_cast<size_t>(std::max(bytes, 0)) + 3) / 4);
+        ends_.push_back(words_.size());
+    }
+
+    // Writes the key at word start with room for this many bytes (none: only measures) and
+    // answers its bytes; the rest of its last word is zero.
+    int Make(std::wstring_view value, size_t start, size_t room) {
+        if (room > 0) {
+            words_.resize(start);
+            words_.resize(start + (room + 3) / 4, 0u);
+        }
+        auto* out = room > 0 ? reinterpret_cast<wchar_t*>(words_.data() + start) : nullptr;
+        return LCMapStringW(locale_, LCMAP_SORTKEY | NORM_IGNORECASE, value.data(),
+                            static_cast<int>(value.size()), out, static_cast<int>(room));
+    }
+
+    LCID locale_;
+    std::vector<unsigned> words_;
+    std::vector<size_t> ends_;
+};
+
+// Runs first on a second thread and second on this one, for a large enough job; one after
+// the other otherwise, or when no thread can be had.
+template <class First, class Second>
+void Share(bool large, First first, Second second) {
+    std::thread helper;
+    if (large) {
+        try {
+            helper = std::thread(first);
+        } catch (const std::system_error&) {
+        }
+    }
+    second();
+    if (helper.joinable())
+        helper.join();
+    else
+        first();
+}
+
+// The distinct values in sort-key order.
+std::vector<unsigned> KeyOrder(LCID locale, const std::vector<std::wstring_view>& values) {
+    const size_t n = values.size(), half = n / 2;
+    const bool large = n >= kTwoThreadsFrom;
+    std::vector<unsigned> order(n);
+    std::iota(order.begin(), order.end(), 0u);
+    std::vector<KeyView> keys(n);
+    auto before = [&keys](unsigned a, unsigned b) { return KeyBefore(keys[a], keys[b]); };
+    // Each half is keyed and ordered on its own thread, then the two are merged.
+    auto doHalf = [&](size_t from, size_t to, std::optional<SortKeys>& made) {
+        made.emplace(locale, values.data() + from, to - from);
+        made->Views(keys.data() + from);
+        std::sort(order.begin() + static_cast<long>(from), order.begin() + static_cast<long>(to), before);
+    };
+    std::optional<SortKeys> low, high;
+    Share(large, [&] { doHalf(half, n, high); }, [&] { doHalf(0, half, low); });
+    std::inplace_merge(order.begin(), order.begin() + static_cast<long>(half), order.end(), before);
+    return order;
+}
+
+// The comparison's verdict on each neighbouring pair of the order: below zero, zero or above.
+std::vector<signed char> NeighbourVerdicts(LCID locale, const std::vector<unsigned>& order,
+                                           const std::vector<std::wstring_view>& values) {
+    std::vector<signed char> verdicts(order.size(), 0);
+    auto judge = [&](size_t from, size_t to) {
+        for (size_t i = std::max<size_t>(from, 1); i < to; ++i) {
+            int c = CompareText(locale, values[order[i - 1]], values[order[i]]);
+            verdicts[i] = static_cast<signed char>(c < 0 ? -1 : c > 0 ? 1 : 0);
+        }
+    };
+    size_t half = order.size() / 2;
+    Share(order.size() >= kTwoThreadsFrom, [&] { judge(half, order.size()); }, [&] { judge(0, half); });
+    return verdicts;
+}
+
+// Ranks along an order the comparison has confirmed; false when a neighbouring pair is out
+// of order, so the order cannot be used.
+bool RankAlong(const std::vector<unsigned>& order, const std::vector<signed char>& verdicts,
+               std::vector<unsigned>& ranks, unsigned& distinctRanks) {
+    ranks.assign(order.size(), 0);
+    unsigned rank = 0;
+    for (size_t i = 1; i < order.size(); ++i) {
+        if (verdicts[i] > 0) return false;
+        if (verdicts[i] < 0) ++rank;
+        ranks[order[i]] = rank;
+    }
+    distinctRanks = order.empty() ? 0 : rank + 1;
+    return true;
+}
+
+}  // namespace
+
+int CompareText(std::wstring_view a, std::wstring_view b) { return CompareText(GetThreadLocale(), a, b); }
+
+int CompareText(LCID locale, std::wstring_view a, std::wstring_view b) {
+    return CompareStringW(locale, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) - CSTR_EQUAL;
+}
+
+std::optional<TextRanking> RankTexts(const std::vector<std::wstring_view>& inputs) {
+    // The helper thread has a locale of its own: it must use this thread's.
+    const LCID locale = GetThreadLocale();
+    DistinctValues distinct = FindDistinct(inputs);
+    const std::vector<std::wstring_view>& values = distinct.values;
+    std::vector<unsigned> order = KeyOrder(locale, values);
+    std::vector<unsigned> valueRanks;
+    TextRanking ranking;
+    if (!RankAlong(order, NeighbourVerdicts(locale, order, values), valueRanks, ranking.distinctRanks)) {
+        // A stable sort stays within its range whatever the comparison answers; std::sort may
+        // not, and it is a comparison that contradicts itself that brings us here.
+        std::stable_sort(order.begin(), order.end(),
+                         [&](unsigned a, unsigned b) { return CompareText(locale, values[a], values[b]) < 0; });
+        if (!RankAlong(order, NeighbourVerdicts(locale, order, values), valueRanks, ranking.distinctRanks))
+            return std::nullopt;
+    }
+    ranking.ranks.reserve(inputs.size());
+    for (unsigned index : distinct.ofInput) ranking.ranks.push_back(valueRanks[index]);
+    return ranking;
+}
