@@ -49,10 +49,18 @@ long long StepBare(sqlite3* db, const Case& c, const TypeFilter& types) {
 }
 
 // What the view waits for after the quiet time: the listing up to its filled row list.
-size_t List(CacheDatabase& database, const Case& c) {
+Ref<RowList> List(CacheDatabase& database, const Case& c) {
     ListTotals totals;
     database.SetListingOptions(ParseTypeFilter(kTypes), c.options);
-    return ListFiles(database, SplitSearchTerms(c.search), nullptr, totals, false)->rows.size();
+    return ListFiles(database, SplitSearchTerms(c.search), nullptr, totals, false);
+}
+
+// Whether both lists hold the same files in the same order.
+bool SameRows(const RowList& a, const RowList& b) {
+    if (a.rows.size() != b.rows.size()) return false;
+    for (size_t i = 0; i < a.rows.size(); ++i)
+        if (a.rows[i]->fileId != b.rows[i]->fileId) return false;
+    return true;
 }
 
 template <class F>
@@ -112,13 +120,13 @@ int wmain(int argc, wchar_t** argv) {
     };
     std::printf("best of %d runs, wall clock; floor: the bare statement stepped without the index\n", kRuns);
     for (const Case& c : cases) {
-        size_t rows = 0;
-        double ours = Best([&] { rows = List(indexed, c); });
+        Ref<RowList> fast, slow;
+        double ours = Best([&] { fast = List(indexed, c); });
         double floor = Best([&] { StepBare(unaided.Connection(), c, types); });
-        double plain = Best([&] { List(unaided, c); });
-        std::printf("%-24s %8u rows  ours %7.0f ms  floor %7.0f ms  ratio %5.2f  without index %7.0f ms\n", c.label,
-                    static_cast<unsigned>(rows), ours * 1000, floor * 1000, floor > 0 ? ours / floor : 0.0,
-                    plain * 1000);
+        double plain = Best([&] { slow = List(unaided, c); });
+        std::printf("%-24s %8u rows  ours %7.0f ms  floor %7.0f ms  ratio %5.2f  without index %7.0f ms  same rows: %s\n",
+                    c.label, static_cast<unsigned>(fast->rows.size()), ours * 1000, floor * 1000,
+                    floor > 0 ? ours / floor : 0.0, plain * 1000, SameRows(*fast, *slow) ? "yes" : "NO");
     }
     return 0;
 }

@@ -345,6 +345,9 @@ std::optional<std::vector<long long>> SearchIndex::Candidates(std::wstring_view 
         Fail();
         return std::nullopt;
     }
+    // A word in most files (a piece of the library's own folder, say) narrows nothing, and
+    // looking up each proposed file costs more than reading them all in order.
+    if (ids.size() > static_cast<size_t>(done_[kFiles] / 2)) return std::nullopt;
     return ids;
 }
 

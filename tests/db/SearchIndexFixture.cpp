@@ -1,6 +1,8 @@
 // Filling the generated cache for the search index tests.
 #include "db/SearchIndexFixture.h"
 
+#include <iterator>
+
 #include "db/ListingOptions.h"
 #include "db/RowList.h"
 #include "support/QueryNumber.h"
@@ -20,12 +22,21 @@ std::wstring SearchIndexTest::Mangled(std::wstring text) {
     return text;
 }
 
+std::wstring SearchIndexTest::Syllable() {
+    static const wchar_t kLetters[] = L"abcdefghiklmnoprstuvwyz\u00e9\u00fc\u00f1\u00f8\u00e7\u00df\u00c6\u0416\u0434\u043b";
+    std::wstring syllable;
+    for (int n = 3 + static_cast<int>(random() % 3); n > 0; --n) syllable += kLetters[random() % (std::size(kLetters) - 1)];
+    return syllable;
+}
+
 std::wstring SearchIndexTest::RandomText() {
     std::wstring text;
     int pieces = 1 + static_cast<int>(random() % 4);
     for (int i = 0; i < pieces; ++i) {
         if (!text.empty()) text += random() % 4 == 0 ? L"-" : L" ";
         text += Mangled(kTextPieces[random() % kTextPieces.size()]);
+        // A made-up syllable now and then, so that most longer words are found in few files.
+        if (random() % 2 == 0) text += Syllable();
     }
     return text;
 }

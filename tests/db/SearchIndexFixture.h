@@ -51,6 +51,7 @@ protected:
     // The id of the n-th file every listing shows (existing, in an existing folder, of a listed
     // type, not empty).
     long long ShownFile(int n);
+    std::wstring Syllable();
     std::wstring RandomText();
     std::wstring Mangled(std::wstring text);
 

@@ -50,16 +50,17 @@ TEST_F(SearchIndexTest, ListsTheRowsOfThePlainStatementForRandomWords) {
         std::vector<std::wstring> terms = SplitSearchTerms(word);
         if (!terms.empty() && index->Candidates(StripAccentText(terms.front()))) ++served;
     }
-    // Most words are long enough for the index; were it never used, the test would prove nothing.
-    EXPECT_GT(served, 60);
+    // Many words are long and rare enough for the index; were it never used, the test would prove nothing.
+    EXPECT_GE(served, 40);
 }
 
 TEST_F(SearchIndexTest, CompatibilityModeAndShortWordsRunUnaided) {
+    AddFile(1, L"unique.mp3", L"Glockenspiel");
     ASSERT_TRUE(BuildAll());
     EXPECT_FALSE(index->Candidates(L"ab"));
     EXPECT_FALSE(index->Candidates(L"\u00e9"));
-    EXPECT_TRUE(index->Candidates(L"sum"));
-    for (const wchar_t* word : {L"ab", L"x", L"sum", L"love night"}) {
+    EXPECT_TRUE(index->Candidates(L"glo"));
+    for (const wchar_t* word : {L"ab", L"x", L"glo", L"love night"}) {
         ListTotals totals;
         EXPECT_EQ(Listed(*fast, word, nullptr, &totals, true), Listed(*plain, word, nullptr, nullptr, true)) << word;
     }
