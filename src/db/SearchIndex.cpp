@@ -208,9 +208,12 @@ bool SearchIndex::Open() {
     if (!connection_ || attached_) return attached_;
     // Neither attaching nor creating tables may join a transaction of the cache's.
     if (!Outside()) return false;
+    // Without a cache file on disk (a connection to no file, a name with no folder) there is
+    // nothing to index and no place beside it for the index.
     long long stamp = CacheFileStamp(cacheFile_);
+    if (stamp < 0 || ParentPath(cacheFile_).empty()) return false;
     bool trusted = false;
-    if (stamp >= 0 && AttachFile()) {
+    if (AttachFile()) {
         long long format = 0;
         std::optional<long long> closedAt;
         trusted = ReadState(format, closedAt) && format == kFormat && closedAt == stamp;
