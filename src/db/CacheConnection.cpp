@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "db/DatabaseLock.h"
+#include "db/SearchIndex.h"
 
 namespace {
 // Only another process (a user's SQLite tool, a test's reader) can hold the file locked; a
@@ -38,7 +39,16 @@ CacheConnection::~CacheConnection() {
     Lock lock(DatabaseLock());
     if (!handle_) return;
     if (commitPutOff_ || wholeHolders_ + batchHolders_ > 0) Run("COMMIT");
+    searchIndex_.reset();
     sqlite3_close(handle_);
+}
+
+SearchIndex* CacheConnection::OpenSearchIndex() {
+    Lock lock(DatabaseLock());
+    if (searchIndex_ || !handle_) return searchIndex_.get();
+    auto index = std::make_unique<SearchIndex>(handle_, filePath_);
+    if (index->Open()) searchIndex_ = std::move(index);
+    return searchIndex_.get();
 }
 
 int CacheConnection::Run(const char* sql) {

@@ -6,11 +6,13 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "base/RefCounted.h"
 
 struct sqlite3;
+class SearchIndex;
 
 enum class TransactionKind {
     kWhole,  // ends only when its last holder commits
@@ -57,6 +59,12 @@ public:
     // True the first time it is asked after a write failed.
     bool TakeFailedWriteNotice();
 
+    // The search index beside the file, attached by the first call (see SearchIndex::Open);
+    // null on a connection without a file or when no index can be kept. It is closed with
+    // the connection, after the last commit.
+    SearchIndex* OpenSearchIndex();
+    SearchIndex* SearchIndexOf() const { return searchIndex_.get(); }
+
     // Tests shorten or lengthen the interval to see both sides of it without waiting; an
     // interval set so is kept as it is, not stretched by the time commits take.
     void SetBatchCommitInterval(DWORD ms);
@@ -83,6 +91,7 @@ private:
     bool commitPutOff_ = false;
     bool writeFailed_ = false;
     bool writeFailureTold_ = false;
+    std::unique_ptr<SearchIndex> searchIndex_;
 };
 
 // While one lives, statements prepared on the connection may only read: a condition written

@@ -10,6 +10,7 @@
 #include "db/ListingStatements.h"
 #include "db/MatchTerms.h"
 #include "db/RecordBlock.h"
+#include "db/SearchCandidates.h"
 #include "db/TreeNode.h"
 #include "db/roots/SqlRoot.h"
 #include "playlists/Playlist.h"
@@ -208,7 +209,11 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     if (!folderPath) options &= ~kLimitSearch;
 
     Statement& sql = database.Sql();
+    std::optional<std::wstring> candidates;
+    if (form == ListingForm::kSearch) candidates = SearchCandidateIds(database, terms.front());
     sql.SetSql(ListingSql(form, options, types.size()));
+    if (candidates) sql.SetSql(kCandidateCondition);
+    if (candidates) sql.BindTextByName(L":candidates", candidates->c_str());
     if (form == ListingForm::kSearch) sql.BindTextByName(L":query", QueryParameter(options, terms.front()).c_str());
     // An absent folder binds the empty text: as a prefix it takes in every folder.
     if (form != ListingForm::kWholeCache)

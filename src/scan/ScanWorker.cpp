@@ -8,6 +8,7 @@
 #include "bus/WindowRegistry.h"
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
+#include "db/SearchIndex.h"
 #include "db/roots/RootsList.h"
 #include "scan/AbortScan.h"
 #include "scan/FolderRootLoad.h"
@@ -108,6 +109,8 @@ void ScanWorker::StartUp() {
     // given up with it when the thread ends.
     database_ = std::make_unique<CacheDatabase>(std::move(connection_));
     ApplyListingOptions();
+    // Before this run's first write, which the index must follow from the start.
+    if (database_->SharedConnection()) database_->SharedConnection()->OpenSearchIndex();
     if (options_.scanFiles) {
         Lock lock(DatabaseLock());
         database_->Sql().SetSql(L"UPDATE Files SET file_exists=0;");
@@ -140,6 +143,12 @@ void ScanWorker::ReportFailedWrites() {
         PostTextToView(kCmdShowMessage, GetString(kStrMsgCacheNotStored));
 }
 
+bool ScanWorker::BuildSearchIndexStep() {
+    const Ref<CacheConnection>& connection = database_->SharedConnection();
+    SearchIndex* index = connection ? connection->SearchIndexOf() : nullptr;
+    return index && index->BuildStep();
+}
+
 void ScanWorker::Run() {
     StartUp();
     ReportFailedWrites();
@@ -154,6 +163,8 @@ void ScanWorker::Run() {
             stopping_ = true;
             break;
         }
+        // Idle time builds the search index, a chunk at a time, looking for work between chunks.
+        if (BuildSearchIndexStep()) continue;
         WaitForSingleObject(wake_.get(), kIdleWaitMs);
     }
     roots_.Reset();

@@ -61,6 +61,8 @@ private:
     // Tells the user once when the cache refused a write (a full disk, a read-only folder).
     void ReportFailedWrites();
     void ApplyListingOptions();
+    // One chunk of the search index's building; true when more may remain.
+    bool BuildSearchIndexStep();
     bool OtherWorkWaiting() const;
     bool CancelWaiting() const;
 

@@ -1,0 +1,29 @@
+// The search index's proposal turned into a value a listing statement can take.
+#include "db/SearchCandidates.h"
+
+#include <windows.h>
+
+#include "db/CacheDatabase.h"
+#include "db/SearchIndex.h"
+#include "db/StripAccent.h"
+
+const wchar_t kCandidateCondition[] = L" AND f.fileid IN (SELECT value FROM json_each(:candidates))";
+
+// The index holds folded texts, so the word is folded whatever the options say: a plain match
+// is a match once both sides are folded too.
+std::optional<std::wstring> SearchCandidateIds(CacheDatabase& database, const std::wstring& word) {
+    const Ref<CacheConnection>& connection = database.SharedConnection();
+    SearchIndex* index = connection ? connection->SearchIndexOf() : nullptr;
+    if (!index) return std::nullopt;
+    std::optional<std::vector<long long>> ids = index->Candidates(StripAccentText(word));
+    if (!ids) return std::nullopt;
+    std::wstring json = L"[";
+    for (long long id : *ids) {
+        if (json.size() > 1) json += L',';
+        json += std::to_wstring(id);
+    }
+    json += L']';
+    // For a debugger or a trace of the run: which searches the index served, and how narrowly.
+    OutputDebugStringW((L"Crateview: the search index proposed " + std::to_wstring(ids->size()) + L" files\n").c_str());
+    return json;
+}

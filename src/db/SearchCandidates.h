@@ -1,0 +1,16 @@
+// Narrowing a search statement to the files the search index proposes, when it can.
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CacheDatabase;
+
+// Appended to a search statement: only the proposed files, bound as a JSON array of ids to
+// ":candidates". The statement's own conditions still decide which of them are listed.
+extern const wchar_t kCandidateCondition[];
+
+// The ids the index proposes for the first search word as a JSON array, or nothing when the
+// index cannot serve this search (none attached, not complete, a word too short): the
+// statement then runs as it is.
+std::optional<std::wstring> SearchCandidateIds(CacheDatabase& database, const std::wstring& word);

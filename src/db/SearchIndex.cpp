@@ -1,0 +1,396 @@
+// The search index's file, its tables, following the cache's writes, and building in chunks.
+#include "db/SearchIndex.h"
+
+#include <sqlite3.h>
+#include <windows.h>
+
+#include <new>
+
+#include "base/Path.h"
+#include "base/Unique.h"
+#include "db/DatabaseLock.h"
+#include "db/SearchTrigrams.h"
+
+namespace {
+
+// Raised whenever the tables change shape or meaning: a file of another format is rebuilt.
+constexpr long long kFormat = 1;
+// Rows indexed per build step: small enough that the listing waiting for the database lock
+// behind a step hardly notices.
+constexpr int kChunkRows = 2000;
+// Past this many changed rows waiting, indexing again from nothing is cheaper than following.
+constexpr size_t kMostChanged = 100000;
+// A step that keeps failing (a read-only folder, a cache without the expected tables) stops
+// being tried for the rest of the run.
+constexpr int kMostFailures = 3;
+
+// The texts a search compares, folded as accent-blind searches fold them; the index serves
+// accent-blind and plain searches alike, since folding keeps every plain match a match.
+const char kIndexFiles[] =
+    "INSERT INTO cvsearch.SearchFiles(rowid, title, artist, album, genre, comment, filename) "
+    "SELECT fileid, StripAccent(title), StripAccent(artist), StripAccent(album), StripAccent(genre), "
+    "StripAccent(comment), StripAccent(filename) FROM main.Files WHERE fileid > ?1 AND fileid <= ?2";
+const char kIndexFolders[] =
+    "INSERT INTO cvsearch.SearchFolders(rowid, path) SELECT folderid, StripAccent(path) FROM main.Folder "
+    "WHERE folderid > ?1 AND folderid <= ?2";
+const char* const kIndexRows[] = {kIndexFiles, kIndexFolders};
+const char* const kForgetRow[] = {"DELETE FROM cvsearch.SearchFiles WHERE rowid=?1",
+                                  "DELETE FROM cvsearch.SearchFolders WHERE rowid=?1"};
+const char* const kNextBoundary[] = {
+    "SELECT MAX(fileid) FROM (SELECT fileid FROM main.Files WHERE fileid > ?1 ORDER BY fileid LIMIT ?2)",
+    "SELECT MAX(folderid) FROM (SELECT folderid FROM main.Folder WHERE folderid > ?1 ORDER BY folderid LIMIT ?2)"};
+
+const char* const kCreateTables[] = {
+    "PRAGMA cvsearch.journal_mode=MEMORY",
+    "BEGIN",
+    "CREATE TABLE cvsearch.SearchState (format INTEGER, stamp INTEGER, filesDone INTEGER, foldersDone INTEGER)",
+    "CREATE VIRTUAL TABLE cvsearch.SearchFiles USING fts5(title, artist, album, genre, comment, filename, "
+    "content='', contentless_delete=1, detail=none, tokenize='trigram')",
+    "CREATE VIRTUAL TABLE cvsearch.SearchFolders USING fts5(path, content='', contentless_delete=1, detail=none, "
+    "tokenize='trigram')",
+    "INSERT INTO cvsearch.SearchState VALUES (1, NULL, 0, 0)",
+    "COMMIT",
+};
+static_assert(kFormat == 1, "the state row above writes the format");
+
+// Temporary triggers live with the connection, not in either file: every statement that
+// writes a file's texts or a folder's path, whoever runs it on this connection, reports the
+// row, and the cache's own schema stays as it is.
+const char* const kTriggers[] = {
+    "CREATE TEMP TRIGGER IF NOT EXISTS SearchFileAdded AFTER INSERT ON main.Files "
+    "BEGIN SELECT SearchIndexTouch(0, new.fileid); END",
+    "CREATE TEMP TRIGGER IF NOT EXISTS SearchFileChanged AFTER UPDATE OF fileid, title, artist, album, genre, "
+    "comment, filename ON main.Files BEGIN SELECT SearchIndexTouch(0, old.fileid); "
+    "SELECT SearchIndexTouch(0, new.fileid); END",
+    "CREATE TEMP TRIGGER IF NOT EXISTS SearchFileRemoved AFTER DELETE ON main.Files "
+    "BEGIN SELECT SearchIndexTouch(0, old.fileid); END",
+    "CREATE TEMP TRIGGER IF NOT EXISTS SearchFolderAdded AFTER INSERT ON main.Folder "
+    "BEGIN SELECT SearchIndexTouch(1, new.folderid); END",
+    "CREATE TEMP TRIGGER IF NOT EXISTS SearchFolderChanged AFTER UPDATE OF folderid, path ON main.Folder "
+    "BEGIN SELECT SearchIndexTouch(1, old.folderid); SELECT SearchIndexTouch(1, new.folderid); END",
+    "CREATE TEMP TRIGGER IF NOT EXISTS SearchFolderRemoved AFTER DELETE ON main.Folder "
+    "BEGIN SELECT SearchIndexTouch(1, old.folderid); END",
+};
+const char* const kTriggerNames[] = {"SearchFileAdded",   "SearchFileChanged",   "SearchFileRemoved",
+                                     "SearchFolderAdded", "SearchFolderChanged", "SearchFolderRemoved"};
+
+// One prepared statement, finalised with its scope.
+class Prepared {
+public:
+    Prepared(sqlite3* connection, const char* sql) { sqlite3_prepare_v2(connection, sql, -1, &statement_, nullptr); }
+    ~Prepared() { sqlite3_finalize(statement_); }
+    Prepared(const Prepared&) = delete;
+    Prepared& operator=(const Prepared&) = delete;
+
+    explicit operator bool() const { return statement_ != nullptr; }
+    sqlite3_stmt* get() const { return statement_; }
+    Prepared& Bind(int index, long long value) {
+        sqlite3_bind_int64(statement_, index, value);
+        return *this;
+    }
+    // Runs a statement that answers no rows, ready to run again.
+    bool Run() {
+        int rc = statement_ ? sqlite3_step(statement_) : SQLITE_ERROR;
+        if (statement_) sqlite3_reset(statement_);
+        return rc == SQLITE_DONE;
+    }
+
+private:
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+void TouchFunction(sqlite3_context* context, int, sqlite3_value** args) {
+    auto* index = static_cast<SearchIndex*>(sqlite3_user_data(context));
+    if (sqlite3_value_type(args[1]) != SQLITE_NULL)
+        index->Touch(sqlite3_value_int(args[0]) == 0 ? SearchIndex::kFiles : SearchIndex::kFolders,
+                     sqlite3_value_int64(args[1]));
+    sqlite3_result_null(context);
+}
+
+}  // namespace
+
+long long CacheFileStamp(const std::wstring& cacheFile) {
+    UniqueFileHandle file(CreateFileW(cacheFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unsigned char header[32] = {};
+    DWORD read = 0;
+    if (!file || !ReadFile(file.get(), header, sizeof header, &read, nullptr) || read != sizeof header) return -1;
+    auto word = [&](int at) {
+        return static_cast<unsigned long long>(header[at]) << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3];
+    };
+    return static_cast<long long>((word(24) << 31) ^ word(28));
+}
+
+SearchIndex::SearchIndex(sqlite3* connection, std::wstring cacheFile)
+    : connection_(connection),
+      cacheFile_(std::move(cacheFile)),
+      indexFile_(JoinPath(ParentPath(cacheFile_), kSearchIndexFileName)) {}
+
+SearchIndex::~SearchIndex() { Close(); }
+
+bool SearchIndex::Exec(const char* sql) { return sqlite3_exec(connection_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+bool SearchIndex::Outside() const { return connection_ && sqlite3_get_autocommit(connection_) != 0; }
+
+void SearchIndex::Fail() {
+    broken_ = true;
+    ++failures_;
+}
+
+bool SearchIndex::AttachFile() {
+    Prepared attach(connection_, "ATTACH DATABASE ?1 AS cvsearch");
+    if (!attach) return false;
+    sqlite3_bind_text16(attach.get(), 1, indexFile_.c_str(), -1, SQLITE_TRANSIENT);
+    if (!attach.Run()) return false;
+    attached_ = true;
+    // A damaged file attaches without complaint; reading its schema is what finds it out.
+    // The index holds nothing that cannot be made again, so it is written without waiting for
+    // the disk: after a crash it is never trusted anyway (see Open).
+    if (!Exec("SELECT COUNT(*) FROM cvsearch.sqlite_master") || !Exec("PRAGMA cvsearch.synchronous=OFF")) {
+        Exec("DETACH DATABASE cvsearch");
+        attached_ = false;
+        return false;
+    }
+    return true;
+}
+
+bool SearchIndex::ReadState(long long& format, std::optional<long long>& stamp) {
+    Prepared read(connection_, "SELECT format, stamp, filesDone, foldersDone FROM cvsearch.SearchState");
+    if (!read || sqlite3_step(read.get()) != SQLITE_ROW) return false;
+    format = sqlite3_column_int64(read.get(), 0);
+    if (sqlite3_column_type(read.get(), 1) != SQLITE_NULL) stamp = sqlite3_column_int64(read.get(), 1);
+    done_[kFiles] = sqlite3_column_int64(read.get(), 2);
+    done_[kFolders] = sqlite3_column_int64(read.get(), 3);
+    return sqlite3_step(read.get()) == SQLITE_DONE;
+}
+
+// The file is only ever removed, never repaired: it holds nothing of the user's.
+bool SearchIndex::Recreate() {
+    if (attached_) Exec("DETACH DATABASE cvsearch");
+    attached_ = false;
+    DeleteFileW((indexFile_ + L"-journal").c_str());
+    if (PathExists(indexFile_) && !DeleteFileW(indexFile_.c_str())) return false;
+    if (!AttachFile()) return false;
+    for (const char* sql : kCreateTables) {
+        if (!Exec(sql)) {
+            Exec("ROLLBACK");
+            Exec("DETACH DATABASE cvsearch");
+            attached_ = false;
+            return false;
+        }
+    }
+    done_[kFiles] = done_[kFolders] = 0;
+    changed_[kFiles].clear();
+    changed_[kFolders].clear();
+    broken_ = resetWanted_ = false;
+    return true;
+}
+
+bool SearchIndex::InstallTriggers() {
+    if (sqlite3_create_function_v2(connection_, "SearchIndexTouch", 2, SQLITE_UTF8, this, &TouchFunction, nullptr,
+                                   nullptr, nullptr) != SQLITE_OK)
+        return false;
+    for (const char* sql : kTriggers)
+        if (!Exec(sql)) return false;
+    return true;
+}
+
+// Without the triggers first, a write after the index is gone would call a function no longer
+// there, and fail.
+void SearchIndex::DropTriggers() {
+    for (const char* name : kTriggerNames) Exec((std::string("DROP TRIGGER IF EXISTS temp.") + name).c_str());
+    sqlite3_create_function_v2(connection_, "SearchIndexTouch", 2, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr,
+                               nullptr);
+}
+
+bool SearchIndex::Open() {
+    Lock lock(DatabaseLock());
+    if (!connection_ || attached_) return attached_;
+    // Neither attaching nor creating tables may join a transaction of the cache's.
+    if (!Outside()) return false;
+    // Without a cache file on disk (a connection to no file, a name with no folder) there is
+    // nothing to index and no place beside it for the index.
+    long long stamp = CacheFileStamp(cacheFile_);
+    if (stamp < 0 || ParentPath(cacheFile_).empty()) return false;
+    bool trusted = false;
+    if (AttachFile()) {
+        long long format = 0;
+        std::optional<long long> closedAt;
+        trusted = ReadState(format, closedAt) && format == kFormat && closedAt == stamp;
+    }
+    // Kept, it is marked open until the run ends in step with the cache: a run killed part way
+    // leaves it untrusted.
+    if (trusted) trusted = Exec("PRAGMA cvsearch.journal_mode=MEMORY") && Exec("UPDATE cvsearch.SearchState SET stamp=NULL");
+    if (!trusted && !Recreate()) return false;
+    if (!InstallTriggers()) {
+        Close();
+        return false;
+    }
+    dataVersion_ = DataVersion();
+    return true;
+}
+
+long long SearchIndex::DataVersion() {
+    Prepared read(connection_, "PRAGMA main.data_version");
+    return read && sqlite3_step(read.get()) == SQLITE_ROW ? sqlite3_column_int64(read.get(), 0) : -1;
+}
+
+// Another connection (another program, a tool) that wrote the cache went past the triggers,
+// which see this connection's writes only: nothing in the index can be trusted to match.
+void SearchIndex::NoticeOtherWriters() {
+    long long version = DataVersion();
+    if (version == dataVersion_) return;
+    dataVersion_ = version;
+    resetWanted_ = true;
+    changed_[kFiles].clear();
+    changed_[kFolders].clear();
+}
+
+void SearchIndex::Close() {
+    Lock lock(DatabaseLock());
+    if (!attached_) return;
+    DropTriggers();
+    NoticeOtherWriters();
+    // Every write of the run has reached the cache file by now, and none of this one moves its
+    // stamp: only the index's own file is written.
+    if (Outside() && !broken_ && Flush()) {
+        Prepared mark(connection_, "UPDATE cvsearch.SearchState SET stamp=?1");
+        long long stamp = CacheFileStamp(cacheFile_);
+        if (mark && stamp >= 0) mark.Bind(1, stamp).Run();
+    }
+    Exec("DETACH DATABASE cvsearch");
+    attached_ = false;
+}
+
+void SearchIndex::Touch(Table table, long long id) {
+    // Rows past the built part are picked up by the building as they are then.
+    if (id > done_[table] || resetWanted_) return;
+    try {
+        changed_[table].insert(id);
+    } catch (const std::bad_alloc&) {
+        resetWanted_ = true;
+    }
+    if (changed_[table].size() > kMostChanged) resetWanted_ = true;
+    if (resetWanted_) {
+        changed_[kFiles].clear();
+        changed_[kFolders].clear();
+    }
+}
+
+bool SearchIndex::IndexRange(Table table, long long after, long long through) {
+    return Prepared(connection_, kIndexRows[table]).Bind(1, after).Bind(2, through).Run();
+}
+
+// Re-reads each changed row as it is now, so a row whose write was rolled back is indexed as
+// it stands, and a row removed is only forgotten.
+bool SearchIndex::Flush() {
+    if (!resetWanted_ && changed_[kFiles].empty() && changed_[kFolders].empty()) return true;
+    if (!Exec("BEGIN")) return false;
+    bool ok = true;
+    if (resetWanted_) {
+        ok = Exec("INSERT INTO cvsearch.SearchFiles(SearchFiles) VALUES('delete-all')") &&
+             Exec("INSERT INTO cvsearch.SearchFolders(SearchFolders) VALUES('delete-all')") &&
+             Exec("UPDATE cvsearch.SearchState SET filesDone=0, foldersDone=0");
+    } else {
+        for (Table table : {kFiles, kFolders}) {
+            Prepared forget(connection_, kForgetRow[table]);
+            Prepared index(connection_, kIndexRows[table]);
+            for (long long id : changed_[table]) {
+                if (!ok) break;
+                ok = forget.Bind(1, id).Run() && index.Bind(1, id - 1).Bind(2, id).Run();
+            }
+        }
+    }
+    if (!ok || !Exec("COMMIT")) {
+        Exec("ROLLBACK");
+        Fail();
+        return false;
+    }
+    if (resetWanted_) done_[kFiles] = done_[kFolders] = 0;
+    resetWanted_ = false;
+    changed_[kFiles].clear();
+    changed_[kFolders].clear();
+    return true;
+}
+
+bool SearchIndex::Complete() {
+    Lock lock(DatabaseLock());
+    if (!attached_ || broken_) return false;
+    NoticeOtherWriters();
+    bool pending = resetWanted_ || !changed_[kFiles].empty() || !changed_[kFolders].empty();
+    if (pending && (!Outside() || !Flush())) return false;
+    Prepared highest(connection_, "SELECT (SELECT IFNULL(MAX(fileid), 0) FROM main.Files), "
+                                  "(SELECT IFNULL(MAX(folderid), 0) FROM main.Folder)");
+    if (!highest || sqlite3_step(highest.get()) != SQLITE_ROW) return false;
+    return done_[kFiles] >= sqlite3_column_int64(highest.get(), 0) &&
+           done_[kFolders] >= sqlite3_column_int64(highest.get(), 1);
+}
+
+std::optional<std::vector<long long>> SearchIndex::Candidates(std::wstring_view foldedWord) {
+    Lock lock(DatabaseLock());
+    std::optional<std::wstring> query = TrigramQuery(foldedWord);
+    if (!query || !Complete()) return std::nullopt;
+    // A file matches by its own texts or by its folder's path.
+    Prepared find(connection_,
+                  "SELECT rowid FROM cvsearch.SearchFiles WHERE SearchFiles MATCH ?1 UNION ALL "
+                  "SELECT fileid FROM main.Files WHERE folderid IN "
+                  "(SELECT rowid FROM cvsearch.SearchFolders WHERE SearchFolders MATCH ?1)");
+    if (!find) {
+        Fail();
+        return std::nullopt;
+    }
+    sqlite3_bind_text16(find.get(), 1, query->c_str(), -1, SQLITE_TRANSIENT);
+    std::vector<long long> ids;
+    int rc;
+    while ((rc = sqlite3_step(find.get())) == SQLITE_ROW) ids.push_back(sqlite3_column_int64(find.get(), 0));
+    // Part of an answer would hide matching files: the search runs unaided instead.
+    if (rc != SQLITE_DONE) {
+        Fail();
+        return std::nullopt;
+    }
+    // A word in most files (a piece of the library's own folder, say) narrows nothing, and
+    // looking up each proposed file costs more than reading them all in order.
+    if (ids.size() > static_cast<size_t>(done_[kFiles] / 2)) return std::nullopt;
+    return ids;
+}
+
+bool SearchIndex::BuildStep() {
+    Lock lock(DatabaseLock());
+    if (!connection_ || failures_ >= kMostFailures || !Outside()) return false;
+    if (broken_) {
+        if (!Recreate()) {
+            ++failures_;
+            return false;
+        }
+        return true;
+    }
+    if (!attached_) return false;
+    NoticeOtherWriters();
+    if (resetWanted_ || !changed_[kFiles].empty() || !changed_[kFolders].empty()) {
+        Flush();
+        return true;
+    }
+    for (Table table : {kFolders, kFiles}) {
+        Prepared next(connection_, kNextBoundary[table]);
+        next.Bind(1, done_[table]).Bind(2, kChunkRows);
+        if (!next || sqlite3_step(next.get()) != SQLITE_ROW) {
+            Fail();
+            return true;
+        }
+        if (sqlite3_column_type(next.get(), 0) == SQLITE_NULL) continue;
+        long long through = sqlite3_column_int64(next.get(), 0);
+        sqlite3_reset(next.get());
+        Prepared mark(connection_, table == kFiles ? "UPDATE cvsearch.SearchState SET filesDone=?1"
+                                                   : "UPDATE cvsearch.SearchState SET foldersDone=?1");
+        bool ok = Exec("BEGIN") && IndexRange(table, done_[table], through) && mark.Bind(1, through).Run() &&
+                  Exec("COMMIT");
+        if (!ok) {
+            Exec("ROLLBACK");
+            Fail();
+            return true;
+        }
+        done_[table] = through;
+        return true;
+    }
+    return false;
+}
