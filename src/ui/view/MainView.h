@@ -225,6 +225,8 @@ private:
     LRESULT OnRootAvailability(LPARAM);
     void RebuildSubtree(HTREEITEM item, TreeNode& node);
     HTREEITEM TopLevelItemOf(const TreeNode* node) const;
+    // Whether the node is the top node of one of the roots.
+    bool IsRootNode(const TreeNode* node) const;
     HTREEITEM FindFolderItem(const std::wstring& path) const;
     void DecrementPendingUpdates();
 

@@ -30,6 +30,13 @@ HTREEITEM MainView::TopLevelItemOf(const TreeNode* node) const {
     return nullptr;
 }
 
+bool MainView::IsRootNode(const TreeNode* node) const {
+    if (!node || !roots_) return false;
+    for (const Ref<Root>& root : roots_->Snapshot())
+        if (root->Node() == node) return true;
+    return false;
+}
+
 // The folder's item among the items of the folder root that holds it.
 HTREEITEM MainView::FindFolderItem(const std::wstring& path) const {
     HWND tree = tree_->Tree();
@@ -59,6 +66,9 @@ void MainView::DecrementPendingUpdates() {
 
 LRESULT MainView::OnShowRoot(LPARAM lp) {
     Ref<TreeNode> node = AdoptNode(lp);
+    // A small root's scan can end, and its loaded notice (sent, so handled before anything
+    // posted) put the whole root in, before this posted notice arrives: nothing is left to do.
+    if (node && TopLevelItemOf(node.get())) return TRUE;
     EnterBusy();
     ShowListState(kListStatusScanning);
     EmptyList();
@@ -93,6 +103,11 @@ LRESULT MainView::OnRootLoaded(LPARAM lp) {
     ++pendingUpdates_;
     HTREEITEM item = FindFolderItem(node->path);
     if (!item) item = TopLevelItemOf(node.get());
+    if (!item && IsRootNode(node.get())) {
+        // Loaded before the notice that shows it arrived: it goes in whole, children and all.
+        item = tree_->InsertNode(tree_->TopItem(), TVI_LAST, *node);
+        TreeView_Expand(tree_->Tree(), tree_->TopItem(), TVE_EXPAND);
+    }
     if (item) {
         RebuildSubtree(item, *node);
         if (options_.unfoldRoots) TreeView_Expand(tree_->Tree(), item, TVE_EXPAND);
