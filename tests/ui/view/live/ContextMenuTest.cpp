@@ -104,12 +104,35 @@ private:
         return TRUE;
     }
 
+    static std::wstring LeafName(const std::wstring& folder) {
+        size_t slash = folder.find_last_of(L'\\');
+        return slash == std::wstring::npos ? folder : folder.substr(slash + 1);
+    }
+
+    // The caption of the item the browser's tree has selected (this process: the text comes back).
+    static std::wstring SelectedName(HWND browser) {
+        HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
+        wchar_t text[MAX_PATH] = {};
+        TVITEMW item = {};
+        item.mask = TVIF_TEXT;
+        item.hItem = tree ? TreeView_GetSelection(tree) : nullptr;
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        if (!item.hItem || !TreeView_GetItem(tree, &item)) return L"";
+        return text;
+    }
+
     void Run(DWORD owner, const std::wstring& folder) {
         HWND browser = nullptr;
         for (DWORD start = GetTickCount(); !browser && GetTickCount() - start < 20000; Sleep(50))
             EnumThreadWindows(owner, FindBrowser, reinterpret_cast<LPARAM>(&browser));
         if (browser) {
-            SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+            // A selection made while the browser still fills its tree can be lost to the
+            // starting one, which OK would then choose: it is made again until it shows.
+            for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(100)) {
+                SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+                if (SelectedName(browser) == LeafName(folder)) break;
+            }
             accepted_ = IsWindowEnabled(GetDlgItem(browser, IDOK)) != FALSE;
             PostMessageW(browser, WM_COMMAND, accepted_ ? IDOK : IDCANCEL, 0);
         }
