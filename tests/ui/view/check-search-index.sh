@@ -7,12 +7,7 @@ set -u
 scratch=searchindex
 . "$(dirname "${BASH_SOURCE[0]}")/end-to-end.sh"
 
-bash "$top/tools/samplelib/make-sample-library.sh" "$work/lib" >/dev/null
-lib=$(winpath "$work/lib")
-docs="$work/docs"
-mkdir -p "$docs/Crateview"
-printf '[General]\nFile types=mp3;flac;\nAuto-refresh=0\n[Window]\nLeft=0\nTop=0\nRight=900\nBottom=600\nVisible=1\n' \
-  >"$docs/Crateview/gen_cv.ini"
+sample_library
 
 # The sleep after the scan leaves the idle worker time to build the index before the search. The
 # plugin's debug output (Wine shows it among its exception warnings) tells a search the index served.

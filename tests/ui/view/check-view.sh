@@ -7,12 +7,7 @@ scratch=view
 . "$(dirname "${BASH_SOURCE[0]}")/end-to-end.sh"
 rows() { section "$1" | tail -n +2; }
 
-bash "$top/tools/samplelib/make-sample-library.sh" "$work/lib" >/dev/null
-lib=$(winpath "$work/lib")
-docs="$work/docs"
-mkdir -p "$docs/Crateview"
-printf '[General]\nFile types=mp3;flac;\nAuto-refresh=0\nRemember last selected folder=1\n[Window]\nLeft=0\nTop=0\nRight=900\nBottom=600\nVisible=1\n' \
-  >"$docs/Crateview/gen_cv.ini"
+sample_library 'Remember last selected folder=1\n'
 
 # A search is asked for half a second after the last key, and the player cannot see that timer,
 # so each search sleeps past it before waiting for the view to settle.

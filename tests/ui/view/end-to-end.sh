@@ -32,3 +32,11 @@ has_line() { grep -qxF -- "$2" <<<"$1"; }
 nth() {  # the output of the n-th run of this command line (through the environment: awk -v reads backslashes)
   want="> $2" n=$1 awk '$0 == ENVIRON["want"] {k++; on = (k == ENVIRON["n"]); next} /^> /{on = 0} on' <<<"$out"
 }
+sample_library() {  # more [General] lines (with \n between them): the sample library in $work/lib, a profile in $docs
+  bash "$top/tools/samplelib/make-sample-library.sh" "$work/lib" >/dev/null
+  lib=$(winpath "$work/lib")
+  docs="$work/docs"
+  mkdir -p "$docs/Crateview"
+  printf "[General]\nFile types=mp3;flac;\nAuto-refresh=0\n${1:-}[Window]\nLeft=0\nTop=0\nRight=900\nBottom=600\nVisible=1\n" \
+    >"$docs/Crateview/gen_cv.ini"
+}
