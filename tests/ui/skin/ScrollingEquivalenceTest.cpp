@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -31,17 +32,54 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(listProc, window, message, wp, lp);
 }
 
+// What the windows' thread has taken from its queue, wherever it took it, the platform bars'
+// own tracking loop included. The hand waits on these after every step: on a busy machine,
+// steps sent faster than the thread takes them run together (a release landing after the
+// next gesture began), and the lists no longer saw the same gestures.
+std::atomic<int> buttonsTaken{0};
+std::atomic<LONG> moveTakenX{-1}, moveTakenY{-1};
+LRESULT CALLBACK TakenProc(int code, WPARAM wp, LPARAM lp) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lp);
+    if (code == HC_ACTION && wp == PM_REMOVE) {
+        switch (msg->message) {
+            case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
+            case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP: case WM_NCLBUTTONDBLCLK:
+            case WM_MOUSEWHEEL:
+                ++buttonsTaken;
+                break;
+            case WM_MOUSEMOVE: case WM_NCMOUSEMOVE:
+                moveTakenX = msg->pt.x;
+                moveTakenY = msg->pt.y;
+                break;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+template <typename Done>
+void WaitFor(Done done) {
+    for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < 5000;) Sleep(5);
+}
+
+void MoveTo(POINT at) {
+    SetCursorPos(at.x, at.y);
+    WaitFor([&] { return moveTakenX == at.x && moveTakenY == at.y; });
+}
+
 void Button(DWORD flags, int wheel = 0) {
+    int before = buttonsTaken;
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     input.mi.mouseData = static_cast<DWORD>(wheel);
     SendInput(1, &input, sizeof(input));
+    WaitFor([&] { return buttonsTaken > before; });
 }
 
 class ScrollingEquivalenceTest : public testing::Test {
 protected:
     void SetUp() override {
+        hook = SetWindowsHookExW(WH_GETMESSAGE, &TakenProc, nullptr, GetCurrentThreadId());
         owner = CreateOwner(ownerState, 40, 40, 720, 480);
         SetForegroundWindow(owner);
         skinned = CreateRowList(owner, 1, 10, 10, 300, 400, kRows);
@@ -55,6 +93,7 @@ protected:
     void TearDown() override {
         DestroyWindow(owner);
         Pump();
+        UnhookWindowsHookEx(hook);
     }
 
     // Runs the user's hand on another thread while this one handles the windows' messages,
@@ -105,19 +144,17 @@ protected:
         return p;
     }
     void Click(POINT at, DWORD holdMs = 0) {
-        SetCursorPos(at.x, at.y);
-        Sleep(30);
+        MoveTo(at);
         Button(MOUSEEVENTF_LEFTDOWN);
         Sleep(holdMs ? holdMs : 30);
         Button(MOUSEEVENTF_LEFTUP);
     }
     void Drag(POINT from, int dy) {
-        SetCursorPos(from.x, from.y);
-        Sleep(30);
+        MoveTo(from);
         Button(MOUSEEVENTF_LEFTDOWN);
         for (int step = 1; step <= 10; ++step) {
             Sleep(20);
-            SetCursorPos(from.x, from.y + dy * step / 10);
+            MoveTo({from.x, from.y + dy * step / 10});
         }
         Sleep(50);
         Button(MOUSEEVENTF_LEFTUP);
@@ -127,6 +164,7 @@ protected:
     OwnerState ownerState;
     ScrollbarRedirect redirect;
     HWND owner = nullptr, skinned = nullptr, plain = nullptr;
+    HHOOK hook = nullptr;
 };
 
 TEST_F(ScrollingEquivalenceTest, SameTopRowAsThePlatformsBars) {
@@ -159,16 +197,17 @@ TEST_F(ScrollingEquivalenceTest, SameTopRowAsThePlatformsBars) {
     EXPECT_EQ(TopRow(skinned), TopRow(plain)) << "the thumb dragged 150 pixels";
 
     BothToTop();
-    Perform([&] {
-        for (HWND list : {skinned, plain}) {
-            RECT r;
-            GetWindowRect(list, &r);
-            SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-            Sleep(30);
+    for (HWND list : {skinned, plain}) {
+        // The platform sends the wheel to the focus on some versions and to the window under
+        // the cursor on others: give each list both.
+        SetFocus(list);
+        RECT r;
+        GetWindowRect(list, &r);
+        Perform([&] {
+            MoveTo({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
             Button(MOUSEEVENTF_WHEEL, -WHEEL_DELTA);
-            Sleep(50);
-        }
-    });
+        });
+    }
     EXPECT_GT(TopRow(skinned), 0);
     EXPECT_EQ(TopRow(skinned), TopRow(plain)) << "one notch of the wheel";
 }
