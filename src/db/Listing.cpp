@@ -210,7 +210,7 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
 
     Statement& sql = database.Sql();
     std::optional<std::wstring> candidates;
-    if (form == ListingForm::kSearch) candidates = SearchCandidateIds(database, terms.front());
+    if (form == ListingForm::kSearch) candidates = SearchCandidateIds(database, terms, options);
     sql.SetSql(ListingSql(form, options, types.size()));
     if (candidates) sql.SetSql(kCandidateCondition);
     if (candidates) sql.BindTextByName(L":candidates", candidates->c_str());
