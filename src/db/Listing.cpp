@@ -11,6 +11,7 @@
 #include "db/MatchTerms.h"
 #include "db/RecordBlock.h"
 #include "db/SearchCandidates.h"
+#include "db/SearchMapping.h"
 #include "db/TreeNode.h"
 #include "db/roots/SqlRoot.h"
 #include "playlists/Playlist.h"
@@ -222,6 +223,7 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     for (const std::wstring& extension : types) sql.BindText(extension.c_str(), index++);
 
     TermMatcher matcher(terms, form == ListingForm::kSearch ? 1 : 0, MemoryMatchFlags(database, compatibility));
+    SearchMapping mapping(database.Connection(), candidates.has_value());
     return ReadRows(sql, matcher, false, totals);
 }
 

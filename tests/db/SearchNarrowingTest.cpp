@@ -11,6 +11,7 @@
 #include "db/ListingOptions.h"
 #include "db/SearchIndexFixture.h"
 #include "db/SearchPlainText.h"
+#include "support/QueryNumber.h"
 
 namespace {
 
@@ -139,4 +140,18 @@ TEST_F(SearchNarrowingTest, ListsTheRowsOfThePlainStatementForRandomWordGroups) 
     }
     // Were the later words never to narrow, the test would prove nothing.
     EXPECT_GE(narrowed, 40);
+}
+
+// The cache is mapped only while an indexed search reads its rows, and a row written between
+// two mapped searches is read as written.
+TEST_F(SearchNarrowingTest, TheMappingLastsOneSearchAndSeesLaterWrites) {
+    ASSERT_TRUE(BuildAll());
+    long long id = ShownFile(5);
+    EXPECT_EQ(Fast(L"summ"), Plain(L"summ"));
+    EXPECT_EQ(QueryNumber(*fast, L"PRAGMA main.mmap_size"), 0);
+    Run(*fast, L"UPDATE Files SET title='Glockenspiel Summary' WHERE fileid=" + std::to_wstring(id));
+    std::vector<long long> found = Fast(L"glockenspiel summary");
+    EXPECT_EQ(found, std::vector<long long>{id});
+    EXPECT_EQ(found, Plain(L"glockenspiel summary"));
+    EXPECT_EQ(QueryNumber(*fast, L"PRAGMA main.mmap_size"), 0);
 }
