@@ -223,7 +223,7 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     for (const std::wstring& extension : types) sql.BindText(extension.c_str(), index++);
 
     TermMatcher matcher(terms, form == ListingForm::kSearch ? 1 : 0, MemoryMatchFlags(database, compatibility));
-    SearchMapping mapping(database.Connection(), candidates.has_value());
+    SearchMapping mapping(database.Connection(), "main", candidates.has_value());
     return ReadRows(sql, matcher, false, totals);
 }
 

@@ -10,6 +10,7 @@
 #include "base/Path.h"
 #include "base/Unique.h"
 #include "db/DatabaseLock.h"
+#include "db/SearchMapping.h"
 #include "db/SearchPlainText.h"
 #include "db/SearchTrigrams.h"
 
@@ -415,6 +416,7 @@ std::optional<std::vector<long long>> SearchIndex::Candidates(std::wstring_view 
     Lock lock(DatabaseLock());
     std::optional<std::wstring> query = TrigramQuery(foldedWord);
     if (!query || !Complete()) return std::nullopt;
+    SearchMapping mapping(connection_, "cvsearch", true);
     // A file matches by its own texts or by its folder's path.
     std::optional<std::vector<long long>> ids =
         ReadIds("SELECT rowid FROM cvsearch.SearchFiles WHERE SearchFiles MATCH ?1 UNION ALL "

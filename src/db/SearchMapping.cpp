@@ -6,13 +6,13 @@
 #include <string>
 
 namespace {
-// The most of the cache file mapped at once: a million files take about 290 MB, and pages past
-// the bound are read as usual.
-constexpr long long kMostMapped = 256LL << 20;
+// The most of a file mapped at once: the cache of a million files takes about 290 MB and its
+// index about 75 MB; pages past the bound are read as usual.
+constexpr long long kMostMapped = 512LL << 20;
 
 // The connection's mapping bound, answered by the same pragma that sets it.
-long long SetMapped(sqlite3* connection, long long bytes) {
-    std::string sql = "PRAGMA main.mmap_size";
+long long SetMapped(sqlite3* connection, const char* schema, long long bytes) {
+    std::string sql = std::string("PRAGMA ") + schema + ".mmap_size";
     if (bytes >= 0) sql += "=" + std::to_string(bytes);
     sqlite3_stmt* statement = nullptr;
     long long now = -1;
@@ -25,14 +25,14 @@ long long SetMapped(sqlite3* connection, long long bytes) {
 
 }  // namespace
 
-SearchMapping::SearchMapping(sqlite3* connection, bool wanted) {
+SearchMapping::SearchMapping(sqlite3* connection, const char* schema, bool wanted) : schema_(schema) {
     if (!connection || !wanted) return;
-    before_ = SetMapped(connection, -1);
+    before_ = SetMapped(connection, schema_, -1);
     if (before_ < 0 || before_ >= kMostMapped) return;
-    SetMapped(connection, kMostMapped);
+    SetMapped(connection, schema_, kMostMapped);
     connection_ = connection;
 }
 
 SearchMapping::~SearchMapping() {
-    if (connection_) SetMapped(connection_, before_);
+    if (connection_) SetMapped(connection_, schema_, before_);
 }

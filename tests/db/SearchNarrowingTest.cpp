@@ -142,8 +142,8 @@ TEST_F(SearchNarrowingTest, ListsTheRowsOfThePlainStatementForRandomWordGroups) 
     EXPECT_GE(narrowed, 40);
 }
 
-// The cache is mapped only while an indexed search reads its rows, and a row written between
-// two mapped searches is read as written.
+// The cache and the index are mapped only while an indexed search reads them, and a row written
+// between two mapped searches is read as written.
 TEST_F(SearchNarrowingTest, TheMappingLastsOneSearchAndSeesLaterWrites) {
     ASSERT_TRUE(BuildAll());
     long long id = ShownFile(5);
@@ -154,4 +154,5 @@ TEST_F(SearchNarrowingTest, TheMappingLastsOneSearchAndSeesLaterWrites) {
     EXPECT_EQ(found, std::vector<long long>{id});
     EXPECT_EQ(found, Plain(L"glockenspiel summary"));
     EXPECT_EQ(QueryNumber(*fast, L"PRAGMA main.mmap_size"), 0);
+    EXPECT_EQ(QueryNumber(*fast, L"PRAGMA cvsearch.mmap_size"), 0);
 }
