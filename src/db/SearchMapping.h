@@ -1,8 +1,8 @@
 // A database file mapped into memory while a search reads it: the rows the index proposed lie
-// scattered over the whole cache, nearly one page each, as do the index's own lists, and a read
-// call per page costs several times what touching a mapped page does. The mapping is held only for the one
-// statement: a 32-bit process listing a large library needs its address space for the rows,
-// and when no room is left for the view, the database simply reads as before.
+// scattered over the whole cache, nearly one page each, as do the index's own lists, and a
+// read call per page costs several times what touching a mapped page does. The mapping is held
+// only while one search reads: a 32-bit process listing a large library needs its address
+// space for the rows, and when no room is left for the view, the database reads as before.
 #pragma once
 
 struct sqlite3;

@@ -6,7 +6,6 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <cwctype>
 
 #include "db/ListingOptions.h"
 #include "db/SearchIndexFixture.h"
