@@ -143,7 +143,11 @@ int wmain(int argc, wchar_t** argv) {
         size_t proposed = 0;
         Timing ours = Best([&] { fast = List(indexed, c); });
         Timing lookup = Best([&] {
-            auto ids = index->Candidates(StripAccentText(SplitSearchTerms(c.search).front()));
+            std::vector<std::wstring> terms = SplitSearchTerms(c.search);
+            std::vector<std::wstring> later(terms.begin() + 1, terms.end());
+            for (std::wstring& word : later)
+                if (c.options & kStripAccents) word = StripAccentText(word);
+            auto ids = index->Candidates(StripAccentText(terms.front()), later);
             proposed = ids ? ids->size() : 0;
         });
         Timing floor = Best([&] { StepBare(unaided.Connection(), c, types); });

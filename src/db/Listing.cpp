@@ -11,6 +11,7 @@
 #include "db/MatchTerms.h"
 #include "db/RecordBlock.h"
 #include "db/SearchCandidates.h"
+#include "db/SearchMapping.h"
 #include "db/TreeNode.h"
 #include "db/roots/SqlRoot.h"
 #include "playlists/Playlist.h"
@@ -210,7 +211,7 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
 
     Statement& sql = database.Sql();
     std::optional<std::wstring> candidates;
-    if (form == ListingForm::kSearch) candidates = SearchCandidateIds(database, terms.front());
+    if (form == ListingForm::kSearch) candidates = SearchCandidateIds(database, terms, options);
     sql.SetSql(ListingSql(form, options, types.size()));
     if (candidates) sql.SetSql(kCandidateCondition);
     if (candidates) sql.BindTextByName(L":candidates", candidates->c_str());
@@ -222,6 +223,7 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     for (const std::wstring& extension : types) sql.BindText(extension.c_str(), index++);
 
     TermMatcher matcher(terms, form == ListingForm::kSearch ? 1 : 0, MemoryMatchFlags(database, compatibility));
+    SearchMapping mapping(database.Connection(), "main", candidates.has_value());
     return ReadRows(sql, matcher, false, totals);
 }
 

@@ -4,18 +4,24 @@
 #include <windows.h>
 
 #include "db/CacheDatabase.h"
+#include "db/ListingOptions.h"
 #include "db/SearchIndex.h"
 #include "db/StripAccent.h"
 
 const wchar_t kCandidateCondition[] = L" AND f.fileid IN (SELECT value FROM json_each(:candidates))";
 
-// The index holds folded texts, so the word is folded whatever the options say: a plain match
-// is a match once both sides are folded too.
-std::optional<std::wstring> SearchCandidateIds(CacheDatabase& database, const std::wstring& word) {
+// The index holds folded texts, so the first word is folded whatever the options say: a plain
+// match is a match once both sides are folded too. The later words are tested in memory, folded
+// only when accents are stripped, and are passed on as that test will compare them.
+std::optional<std::wstring> SearchCandidateIds(CacheDatabase& database, const std::vector<std::wstring>& terms,
+                                               int options) {
     const Ref<CacheConnection>& connection = database.SharedConnection();
     SearchIndex* index = connection ? connection->SearchIndexOf() : nullptr;
-    if (!index) return std::nullopt;
-    std::optional<std::vector<long long>> ids = index->Candidates(StripAccentText(word));
+    if (!index || terms.empty()) return std::nullopt;
+    std::vector<std::wstring> later;
+    for (size_t i = 1; i < terms.size(); ++i)
+        later.push_back((options & kStripAccents) ? StripAccentText(terms[i]) : terms[i]);
+    std::optional<std::vector<long long>> ids = index->Candidates(StripAccentText(terms.front()), later);
     if (!ids) return std::nullopt;
     std::wstring json = L"[";
     for (long long id : *ids) {

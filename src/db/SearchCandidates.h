@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class CacheDatabase;
 
@@ -10,7 +11,9 @@ class CacheDatabase;
 // ":candidates". The statement's own conditions still decide which of them are listed.
 extern const wchar_t kCandidateCondition[];
 
-// The ids the index proposes for the first search word as a JSON array, or nothing when the
-// index cannot serve this search (none attached, not complete, a word too short): the
+// The ids the index proposes for the search words (the first tested by the statement, the
+// others in memory, under the listing options) as a JSON array, or nothing when the index
+// cannot serve this search (none attached, not complete, a first word too short): the
 // statement then runs as it is.
-std::optional<std::wstring> SearchCandidateIds(CacheDatabase& database, const std::wstring& word);
+std::optional<std::wstring> SearchCandidateIds(CacheDatabase& database, const std::vector<std::wstring>& terms,
+                                               int options);

@@ -4,17 +4,20 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
 
 #include "base/Path.h"
 #include "base/Unique.h"
 #include "db/DatabaseLock.h"
+#include "db/SearchMapping.h"
+#include "db/SearchPlainText.h"
 #include "db/SearchTrigrams.h"
 
 namespace {
 
 // Raised whenever the tables change shape or meaning: a file of another format is rebuilt.
-constexpr long long kFormat = 1;
+constexpr long long kFormat = 2;
 // Rows indexed per build step: small enough that the listing waiting for the database lock
 // behind a step hardly notices.
 constexpr int kChunkRows = 2000;
@@ -33,9 +36,15 @@ const char kIndexFiles[] =
 const char kIndexFolders[] =
     "INSERT INTO cvsearch.SearchFolders(rowid, path) SELECT folderid, StripAccent(path) FROM main.Folder "
     "WHERE folderid > ?1 AND folderid <= ?2";
+// Files with any text beyond printable ASCII, which no later search word may leave out (see
+// SearchPlainText.h).
+const char kIndexWideFiles[] =
+    "INSERT OR REPLACE INTO cvsearch.SearchWide(fileid) SELECT fileid FROM main.Files WHERE fileid > ?1 AND "
+    "fileid <= ?2 AND SearchIndexWide(title, artist, album, genre, comment, filename)";
 const char* const kIndexRows[] = {kIndexFiles, kIndexFolders};
 const char* const kForgetRow[] = {"DELETE FROM cvsearch.SearchFiles WHERE rowid=?1",
                                   "DELETE FROM cvsearch.SearchFolders WHERE rowid=?1"};
+const char kForgetWideFile[] = "DELETE FROM cvsearch.SearchWide WHERE fileid=?1";
 const char* const kNextBoundary[] = {
     "SELECT MAX(fileid) FROM (SELECT fileid FROM main.Files WHERE fileid > ?1 ORDER BY fileid LIMIT ?2)",
     "SELECT MAX(folderid) FROM (SELECT folderid FROM main.Folder WHERE folderid > ?1 ORDER BY folderid LIMIT ?2)"};
@@ -48,10 +57,11 @@ const char* const kCreateTables[] = {
     "content='', contentless_delete=1, detail=none, tokenize='trigram')",
     "CREATE VIRTUAL TABLE cvsearch.SearchFolders USING fts5(path, content='', contentless_delete=1, detail=none, "
     "tokenize='trigram')",
-    "INSERT INTO cvsearch.SearchState VALUES (1, NULL, 0, 0)",
+    "CREATE TABLE cvsearch.SearchWide (fileid INTEGER PRIMARY KEY)",
+    "INSERT INTO cvsearch.SearchState VALUES (2, NULL, 0, 0)",
     "COMMIT",
 };
-static_assert(kFormat == 1, "the state row above writes the format");
+static_assert(kFormat == 2, "the state row above writes the format");
 
 // Temporary triggers live with the connection, not in either file: every statement that
 // writes a file's texts or a folder's path, whoever runs it on this connection, reports the
@@ -107,6 +117,18 @@ void TouchFunction(sqlite3_context* context, int, sqlite3_value** args) {
     sqlite3_result_null(context);
 }
 
+// 1 when any of the texts holds a unit beyond printable ASCII; an absent text holds none.
+void WideFunction(sqlite3_context* context, int count, sqlite3_value** args) {
+    bool wide = false;
+    for (int i = 0; i < count && !wide; ++i) {
+        const void* text = sqlite3_value_text16(args[i]);
+        if (!text) continue;
+        size_t length = static_cast<size_t>(sqlite3_value_bytes16(args[i])) / sizeof(wchar_t);
+        wide = !IsPlainText(std::wstring_view(static_cast<const wchar_t*>(text), length));
+    }
+    sqlite3_result_int(context, wide ? 1 : 0);
+}
+
 }  // namespace
 
 long long CacheFileStamp(const std::wstring& cacheFile) {
@@ -138,6 +160,10 @@ void SearchIndex::Fail() {
 }
 
 bool SearchIndex::AttachFile() {
+    // Holds no state, so it may stay with the connection after the index is gone.
+    if (sqlite3_create_function_v2(connection_, "SearchIndexWide", 6, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
+                                   &WideFunction, nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
     Prepared attach(connection_, "ATTACH DATABASE ?1 AS cvsearch");
     if (!attach) return false;
     sqlite3_bind_text16(attach.get(), 1, indexFile_.c_str(), -1, SQLITE_TRANSIENT);
@@ -180,6 +206,7 @@ bool SearchIndex::Recreate() {
         }
     }
     done_[kFiles] = done_[kFolders] = 0;
+    wideKnown_ = false;
     changed_[kFiles].clear();
     changed_[kFolders].clear();
     broken_ = resetWanted_ = false;
@@ -278,7 +305,9 @@ void SearchIndex::Touch(Table table, long long id) {
 }
 
 bool SearchIndex::IndexRange(Table table, long long after, long long through) {
-    return Prepared(connection_, kIndexRows[table]).Bind(1, after).Bind(2, through).Run();
+    wideKnown_ = false;
+    if (!Prepared(connection_, kIndexRows[table]).Bind(1, after).Bind(2, through).Run()) return false;
+    return table != kFiles || Prepared(connection_, kIndexWideFiles).Bind(1, after).Bind(2, through).Run();
 }
 
 // Re-reads each changed row as it is now, so a row whose write was rolled back is indexed as
@@ -286,18 +315,24 @@ bool SearchIndex::IndexRange(Table table, long long after, long long through) {
 bool SearchIndex::Flush() {
     if (!resetWanted_ && changed_[kFiles].empty() && changed_[kFolders].empty()) return true;
     if (!Exec("BEGIN")) return false;
+    wideKnown_ = false;
     bool ok = true;
     if (resetWanted_) {
         ok = Exec("INSERT INTO cvsearch.SearchFiles(SearchFiles) VALUES('delete-all')") &&
              Exec("INSERT INTO cvsearch.SearchFolders(SearchFolders) VALUES('delete-all')") &&
+             Exec("DELETE FROM cvsearch.SearchWide") &&
              Exec("UPDATE cvsearch.SearchState SET filesDone=0, foldersDone=0");
     } else {
         for (Table table : {kFiles, kFolders}) {
             Prepared forget(connection_, kForgetRow[table]);
             Prepared index(connection_, kIndexRows[table]);
+            Prepared forgetWide(connection_, kForgetWideFile);
+            Prepared indexWide(connection_, kIndexWideFiles);
             for (long long id : changed_[table]) {
                 if (!ok) break;
                 ok = forget.Bind(1, id).Run() && index.Bind(1, id - 1).Bind(2, id).Run();
+                if (ok && table == kFiles)
+                    ok = forgetWide.Bind(1, id).Run() && indexWide.Bind(1, id - 1).Bind(2, id).Run();
             }
         }
     }
@@ -326,20 +361,15 @@ bool SearchIndex::Complete() {
            done_[kFolders] >= sqlite3_column_int64(highest.get(), 1);
 }
 
-std::optional<std::vector<long long>> SearchIndex::Candidates(std::wstring_view foldedWord) {
-    Lock lock(DatabaseLock());
-    std::optional<std::wstring> query = TrigramQuery(foldedWord);
-    if (!query || !Complete()) return std::nullopt;
-    // A file matches by its own texts or by its folder's path.
-    Prepared find(connection_,
-                  "SELECT rowid FROM cvsearch.SearchFiles WHERE SearchFiles MATCH ?1 UNION ALL "
-                  "SELECT fileid FROM main.Files WHERE folderid IN "
-                  "(SELECT rowid FROM cvsearch.SearchFolders WHERE SearchFolders MATCH ?1)");
+// Answers every id the statement finds for the bound query, or nothing when it fails part way.
+std::optional<std::vector<long long>> SearchIndex::ReadIds(const char* sql, const std::wstring& query) {
+    Prepared find(connection_, sql);
     if (!find) {
         Fail();
         return std::nullopt;
     }
-    sqlite3_bind_text16(find.get(), 1, query->c_str(), -1, SQLITE_TRANSIENT);
+    if (sqlite3_bind_parameter_count(find.get()) > 0)
+        sqlite3_bind_text16(find.get(), 1, query.c_str(), -1, SQLITE_TRANSIENT);
     std::vector<long long> ids;
     int rc;
     while ((rc = sqlite3_step(find.get())) == SQLITE_ROW) ids.push_back(sqlite3_column_int64(find.get(), 0));
@@ -348,9 +378,60 @@ std::optional<std::vector<long long>> SearchIndex::Candidates(std::wstring_view 
         Fail();
         return std::nullopt;
     }
+    return ids;
+}
+
+// Read again after any write of the index, since a write may add or drop wide files.
+bool SearchIndex::LoadWide() {
+    if (wideKnown_) return true;
+    std::optional<std::vector<long long>> ids = ReadIds("SELECT fileid FROM cvsearch.SearchWide ORDER BY fileid", L"");
+    if (!ids) return false;
+    wide_ = std::move(*ids);
+    wideKnown_ = true;
+    return true;
+}
+
+// Keeps the files that may hold the word in their own texts, and the wide files, whose texts
+// the index cannot speak for. Both lists ascend.
+bool SearchIndex::NarrowBy(const std::wstring& word, std::vector<long long>& ids) {
+    std::optional<std::wstring> query = TrigramQuery(word);
+    if (!query || !LoadWide()) return false;
+    std::optional<std::vector<long long>> holding =
+        ReadIds("SELECT rowid FROM cvsearch.SearchFiles WHERE SearchFiles MATCH ?1 ORDER BY rowid", *query);
+    if (!holding) return false;
+    auto held = holding->cbegin();
+    auto wide = wide_.cbegin();
+    size_t kept = 0;
+    for (long long id : ids) {
+        held = std::lower_bound(held, holding->cend(), id);
+        wide = std::lower_bound(wide, wide_.cend(), id);
+        if ((held != holding->cend() && *held == id) || (wide != wide_.cend() && *wide == id)) ids[kept++] = id;
+    }
+    ids.resize(kept);
+    return true;
+}
+
+std::optional<std::vector<long long>> SearchIndex::Candidates(std::wstring_view foldedWord,
+                                                               const std::vector<std::wstring>& fileWords) {
+    Lock lock(DatabaseLock());
+    std::optional<std::wstring> query = TrigramQuery(foldedWord);
+    if (!query || !Complete()) return std::nullopt;
+    SearchMapping mapping(connection_, "cvsearch", true);
+    // A file matches by its own texts or by its folder's path.
+    std::optional<std::vector<long long>> ids =
+        ReadIds("SELECT rowid FROM cvsearch.SearchFiles WHERE SearchFiles MATCH ?1 UNION ALL "
+                "SELECT fileid FROM main.Files WHERE folderid IN "
+                "(SELECT rowid FROM cvsearch.SearchFolders WHERE SearchFolders MATCH ?1)",
+                *query);
+    if (!ids) return std::nullopt;
+    std::sort(ids->begin(), ids->end());
+    ids->erase(std::unique(ids->begin(), ids->end()), ids->end());
+    for (const std::wstring& word : fileWords) {
+        if (IsNarrowingWord(word) && !NarrowBy(word, *ids)) return std::nullopt;
+    }
     // A word in most files (a piece of the library's own folder, say) narrows nothing, and
     // looking up each proposed file costs more than reading them all in order.
-    if (ids.size() > static_cast<size_t>(done_[kFiles] / 2)) return std::nullopt;
+    if (ids->size() > static_cast<size_t>(done_[kFiles] / 2)) return std::nullopt;
     return ids;
 }
 

@@ -35,9 +35,12 @@ public:
     // Whether the index covers every file and folder as they are now, bringing rows changed
     // since the last look up to date first when that can be done outside a transaction.
     bool Complete();
-    // The ids of the files whose texts or folder path may hold the word (already folded);
-    // nothing when the index cannot answer, so the search runs without it.
-    std::optional<std::vector<long long>> Candidates(std::wstring_view foldedWord);
+    // The ids, ascending, of the files whose texts or folder path may hold the word (already
+    // folded) and whose own texts may hold each of fileWords (as the in-memory test compares
+    // them; those the index cannot speak for are passed over, see SearchPlainText.h); nothing
+    // when the index cannot answer, so the search runs without it.
+    std::optional<std::vector<long long>> Candidates(std::wstring_view foldedWord,
+                                                     const std::vector<std::wstring>& fileWords = {});
 
     // One bounded piece of building: a chunk of rows not yet indexed, or rows changed since
     // they were. Only outside a transaction, so that a failure here can never roll back a
@@ -60,6 +63,9 @@ private:
     void Close();
     bool Flush();
     bool IndexRange(Table table, long long after, long long through);
+    std::optional<std::vector<long long>> ReadIds(const char* sql, const std::wstring& query);
+    bool LoadWide();
+    bool NarrowBy(const std::wstring& word, std::vector<long long>& ids);
     bool Exec(const char* sql);
     long long DataVersion();
     void NoticeOtherWriters();
@@ -76,6 +82,9 @@ private:
     long long dataVersion_ = -1;  // of the cache, as this connection last saw it
     long long done_[2] = {0, 0};
     std::unordered_set<long long> changed_[2];
+    // The ids of the wide files, ascending, as the index held them when last read.
+    std::vector<long long> wide_;
+    bool wideKnown_ = false;
 };
 
 // The cache file's own change stamp (its header's change counter and page count), which every

@@ -1,0 +1,157 @@
+// Narrowing a search by its later words through the index: the rows listed with the index equal
+// the rows without it, also where the system's case-blind comparison sees more than ASCII case
+// (ligatures, "ß", ignored characters, full-width and dotted letters), and narrowing does leave
+// files out where it may.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+
+#include "db/ListingOptions.h"
+#include "db/SearchIndexFixture.h"
+#include "db/SearchPlainText.h"
+#include "support/QueryNumber.h"
+
+namespace {
+
+// Printable ASCII only: texts the later words may leave out.
+const std::vector<std::wstring> kPlainPieces = {L"love",  L"Night",  L"RIVER", L"o'Brien", L"rock-n-roll", L"100%",
+                                                L"a_b",   L"wow!",   L"Summer", L"SUMMIT", L"r&b",         L"tonight",
+                                                L"Lovely", L"nights", L"x",      L"ab",     L"\"quoted\"",  L"fire"};
+
+wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
+bool IsAlnum(wchar_t c) { return IsNarrowingWord(std::wstring(3, c)); }
+
+}  // namespace
+
+class SearchNarrowingTest : public SearchIndexTest {
+protected:
+    std::wstring PlainText() {
+        std::wstring text;
+        for (int n = 1 + static_cast<int>(random() % 3); n > 0; --n) {
+            if (!text.empty()) text += random() % 3 == 0 ? L"-" : L" ";
+            text += Mangled(kPlainPieces[random() % kPlainPieces.size()]);
+        }
+        return text;
+    }
+    // Plain files in every folder, beside the generated ones whose texts are mostly wide.
+    void AddPlainFiles(int count) {
+        for (int i = 0; i < count; ++i)
+            AddFile(1 + static_cast<long long>(random() % folders.size()), PlainText() + L".mp3", PlainText());
+    }
+};
+
+TEST(SearchPlainTextTest, WordsAndTexts) {
+    EXPECT_TRUE(IsNarrowingWord(L"Love"));
+    EXPECT_TRUE(IsNarrowingWord(L"b52"));
+    for (const wchar_t* word : {L"ab", L"", L"o'b", L"100%", L"a_b", L"caf\u00e9", L"\uff21\uff22\uff23", L"ni-ght"})
+        EXPECT_FALSE(IsNarrowingWord(word)) << static_cast<int>(std::wstring(word).size());
+    EXPECT_TRUE(IsPlainText(L""));
+    EXPECT_TRUE(IsPlainText(L" Rock-n-Roll 100% ~'\"!"));
+    for (const wchar_t* text : {L"caf\u00e9", L"a\tb", L"a\u00adb", L"\ufb01re", L"a\x7f", L"\uff41"})
+        EXPECT_FALSE(IsPlainText(text));
+}
+
+// What narrowing rests on, checked against the comparison the in-memory test uses: a window of
+// printable ASCII equals a word of ASCII letters and digits, ignoring case, only when it holds
+// the same letters. Every one-character window, and two-character windows with a sign in them
+// (the signs some sort orders pass over).
+TEST(SearchPlainTextTest, CaseBlindComparisonOfPlainTextIsAsciiCaseFolding) {
+    std::wstring printable, alnum;
+    for (wchar_t c = L' '; c <= L'~'; ++c) {
+        printable += c;
+        if (IsAlnum(c)) alnum += c;
+    }
+    for (wchar_t c : printable)
+        for (wchar_t a : alnum)
+            ASSERT_EQ(StrCmpNIW(std::wstring(1, c).c_str(), std::wstring(1, a).c_str(), 1) == 0, AsciiLower(c) == AsciiLower(a))
+                << static_cast<int>(c) << " " << static_cast<int>(a);
+    for (wchar_t sign : printable) {
+        if (IsAlnum(sign)) continue;
+        for (wchar_t letter : alnum) {
+            for (const std::wstring& window : {std::wstring{sign, letter}, std::wstring{letter, sign}}) {
+                for (wchar_t a : alnum)
+                    for (wchar_t b : {L'a', L'Z', L'0', letter})
+                        ASSERT_NE(StrCmpNIW(window.c_str(), std::wstring{a, b}.c_str(), 2), 0) << static_cast<int>(sign);
+            }
+        }
+    }
+}
+
+// Files whose texts hold the later word only as the case-blind comparison sees it, never
+// letter for letter, are listed exactly as without the index; the plain file without the word
+// is left out of the proposal.
+TEST_F(SearchNarrowingTest, WideTextsAreNeverLeftOut) {
+    const std::vector<std::wstring> titles = {
+        L"Qzx \ufb01\u00adre",   L"Qzx fi\u00adre",      L"Qzx stra\u00dfe\u00ad", L"Qzx \uff46\uff49\uff52\uff45",
+        L"Qzx F\u0130RE",        L"Qzx f\u0131re",        L"Qzx f\u0130re",         L"Qzx \u00c6ther",
+        L"Qzx fi\u200bre",       L"Qzx f\tire",           L"Qzx FIRE",              L"Qzx aether"};
+    std::vector<long long> wide;
+    for (const std::wstring& title : titles) {
+        long long id = AddFile(1, L"plain.mp3", title);
+        if (!IsPlainText(title)) wide.push_back(id);
+    }
+    long long without = AddFile(1, L"plain.mp3", L"Qzx water");
+    ASSERT_TRUE(BuildAll());
+    for (int options : {0, static_cast<int>(kStripAccents)}) {
+        SetOptions(options);
+        for (const wchar_t* text : {L"qzx fire", L"qzx strasse", L"qzx FIRE", L"qzx aether", L"QZX ther", L"qzx wat"})
+            EXPECT_EQ(Fast(text), Plain(text)) << options << " " << static_cast<int>(std::wstring(text).size());
+    }
+    std::optional<std::vector<long long>> proposed = index->Candidates(L"qzx", {L"fire"});
+    ASSERT_TRUE(proposed);
+    for (long long id : wide) EXPECT_TRUE(std::binary_search(proposed->begin(), proposed->end(), id)) << id;
+    EXPECT_FALSE(std::binary_search(proposed->begin(), proposed->end(), without));
+}
+
+// 200 searches of two or three words over plain and wide files, under each listing option and
+// from the top and from folders, after writes the index follows.
+TEST_F(SearchNarrowingTest, ListsTheRowsOfThePlainStatementForRandomWordGroups) {
+    AddPlainFiles(1500);
+    ASSERT_TRUE(BuildAll());
+    Run(*fast, L"UPDATE Files SET title='Lovely Night' WHERE fileid % 97 = 0");
+    Run(*fast, L"UPDATE Files SET artist='Caf\u00e9 Summer' WHERE fileid % 89 = 0");
+    ASSERT_TRUE(index->Complete());
+    const int optionSets[] = {0, kStripAccents, kHideEmptyFiles, kLimitSearch, kStripAccents | kLimitSearch};
+    auto word = [&]() {
+        switch (random() % 4) {
+            case 0: return Mangled(kTextPieces[random() % kTextPieces.size()]);
+            case 1: return Mangled(kPlainPieces[random() % kPlainPieces.size()]).substr(random() % 2);
+            default: return Mangled(kPlainPieces[random() % kPlainPieces.size()]);
+        }
+    };
+    int narrowed = 0;
+    for (int i = 0; i < 200; ++i) {
+        std::wstring text = word() + L" " + word();
+        if (i % 4 == 0) text += L" " + word();
+        int options = optionSets[i % 5];
+        SetOptions(options);
+        const std::wstring* from = (options & kLimitSearch) || i % 3 == 0 ? &folders[random() % folders.size()] : nullptr;
+        ListTotals fastTotals, plainTotals;
+        ASSERT_EQ(Listed(*fast, text, from, &fastTotals), Listed(*plain, text, from, &plainTotals))
+            << "search " << i << " options " << options;
+        EXPECT_EQ(fastTotals.bytes, plainTotals.bytes);
+        std::vector<std::wstring> terms = SplitSearchTerms(text);
+        std::optional<std::vector<long long>> first = index->Candidates(terms[0]);
+        std::optional<std::vector<long long>> all =
+            index->Candidates(terms[0], std::vector<std::wstring>(terms.begin() + 1, terms.end()));
+        if (first && all && all->size() < first->size()) ++narrowed;
+    }
+    // Were the later words never to narrow, the test would prove nothing.
+    EXPECT_GE(narrowed, 40);
+}
+
+// The cache and the index are mapped only while an indexed search reads them, and a row written
+// between two mapped searches is read as written.
+TEST_F(SearchNarrowingTest, TheMappingLastsOneSearchAndSeesLaterWrites) {
+    ASSERT_TRUE(BuildAll());
+    long long id = ShownFile(5);
+    EXPECT_EQ(Fast(L"summ"), Plain(L"summ"));
+    EXPECT_EQ(QueryNumber(*fast, L"PRAGMA main.mmap_size"), 0);
+    Run(*fast, L"UPDATE Files SET title='Glockenspiel Summary' WHERE fileid=" + std::to_wstring(id));
+    std::vector<long long> found = Fast(L"glockenspiel summary");
+    EXPECT_EQ(found, std::vector<long long>{id});
+    EXPECT_EQ(found, Plain(L"glockenspiel summary"));
+    EXPECT_EQ(QueryNumber(*fast, L"PRAGMA main.mmap_size"), 0);
+    EXPECT_EQ(QueryNumber(*fast, L"PRAGMA cvsearch.mmap_size"), 0);
+}
