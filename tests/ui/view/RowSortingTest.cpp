@@ -175,6 +175,17 @@ std::vector<const FileRecord*> ReferenceOrder(const RowList& rows, TagField fiel
     return order;
 }
 
+// Sorts a copy of the rows by title both ways; each order must be the pairwise reference's.
+void ExpectPairwiseTitleOrder(const RowList& rows, int flags = 0) {
+    for (bool ascending : {true, false}) {
+        auto sorted = rows.Copy();
+        SortRowList(*sorted, ascending ? -1 : 1, flags);
+        std::vector<const FileRecord*> got;
+        for (const auto& row : sorted->rows) got.push_back(row.get());
+        EXPECT_EQ(got, ReferenceOrder(rows, TagField::kTitle, ascending, flags)) << flags << " " << ascending;
+    }
+}
+
 // Texts the locale orders in ways a plain comparison does not: case, accents, ligatures,
 // hyphens and apostrophes (which word sorting nearly ignores), digits, spaces, articles.
 const wchar_t* const kAwkward[] = {L"co-op", L"coop", L"Co op", L"COOP", L"don't", L"dont", L"Don", L"caf\u00e9",
@@ -241,13 +252,7 @@ TEST(RowSortingTest, WordTitlesSortAsThePairwiseComparisonDoes) {
         }
         rows->rows.push_back(WithTitle(title, L"C:\\" + std::to_wstring(i) + L".mp3"));
     }
-    for (bool ascending : {true, false}) {
-        auto sorted = rows->Copy();
-        SortRowList(*sorted, ascending ? -1 : 1, 0);
-        std::vector<const FileRecord*> got;
-        for (const auto& row : sorted->rows) got.push_back(row.get());
-        EXPECT_EQ(got, ReferenceOrder(*rows, TagField::kTitle, ascending, 0)) << ascending;
-    }
+    ExpectPairwiseTitleOrder(*rows);
 }
 
 // Many rows with repeated awkward titles, some empty or absent, sorted both ways with and
@@ -266,15 +271,7 @@ TEST(RowSortingTest, TextOrderMatchesPairwiseComparisonOnAwkwardTexts) {
         // Each record names itself in its path, so equal titles stay told apart.
         rows->rows.push_back(WithTitle(title, L"C:\\" + std::to_wstring(i) + L".mp3"));
     }
-    for (int flags : {0, kSortSkipLeadingThe | kSortSkipLeadingSpaces}) {
-        for (bool ascending : {true, false}) {
-            auto sorted = rows->Copy();
-            SortRowList(*sorted, ascending ? -1 : 1, flags);
-            std::vector<const FileRecord*> got;
-            for (const auto& row : sorted->rows) got.push_back(row.get());
-            EXPECT_EQ(got, ReferenceOrder(*rows, TagField::kTitle, ascending, flags)) << flags << " " << ascending;
-        }
-    }
+    for (int flags : {0, kSortSkipLeadingThe | kSortSkipLeadingSpaces}) ExpectPairwiseTitleOrder(*rows, flags);
 }
 
 // Numbers with many ties: rows of one value keep their order, zeros stay last both ways.
@@ -341,13 +338,7 @@ TEST(RowSortingTest, ALocaleThatJoinsLettersStillSortsAsItsComparison) {
         const wchar_t* word = i % 20 == 0 ? words[1 + i / 20 % 3] : words[i % 4];
         rows->rows.push_back(WithTitle(word + std::to_wstring(i), L"C:\\" + std::to_wstring(i) + L".mp3"));
     }
-    for (bool ascending : {true, false}) {
-        auto sorted = rows->Copy();
-        SortRowList(*sorted, ascending ? -1 : 1, 0);
-        std::vector<const FileRecord*> got;
-        for (const auto& row : sorted->rows) got.push_back(row.get());
-        EXPECT_EQ(got, ReferenceOrder(*rows, TagField::kTitle, ascending, 0)) << ascending;
-    }
+    ExpectPairwiseTitleOrder(*rows);
 }
 
 }  // namespace
