@@ -64,13 +64,37 @@ void Pump() {
 
 long long MillisecondsSince(double start) { return static_cast<long long>((Seconds() - start) * 1000.0); }
 
-// Pumps until the list shows count rows; answers the milliseconds it took, or -1.
-long long WaitForRows(HWND list, int count, DWORD limitMs) {
+// How long until the list showed count rows, and until the view then went quiet (its queue
+// empty, with the tags of the rows shown asked for as well); -1 for never.
+struct Waited {
+    long long filledMs = -1;
+    long long quietMs = -1;
+    double filledCpu = 0;  // the process's CPU seconds when the list was filled
+};
+
+// The count is looked at after every message: the messages that follow a filled list (the
+// first screen's tag requests, answered by this thread) must not count towards filling it.
+Waited WaitForRows(HWND list, int count, DWORD limitMs) {
     double start = Seconds();
+    Waited waited;
+    auto filled = [&] {
+        if (waited.filledMs >= 0 || !list || ListView_GetItemCount(list) != count) return;
+        waited.filledMs = MillisecondsSince(start);
+        waited.filledCpu = ProcessCpuSeconds();
+    };
     for (;;) {
-        Pump();
-        if (list && ListView_GetItemCount(list) == count) return MillisecondsSince(start);
-        if (MillisecondsSince(start) > static_cast<long long>(limitMs)) return -1;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            filled();
+        }
+        filled();
+        if (waited.filledMs >= 0) {
+            waited.quietMs = MillisecondsSince(start);
+            return waited;
+        }
+        if (MillisecondsSince(start) > static_cast<long long>(limitMs)) return waited;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
@@ -198,7 +222,7 @@ int wmain(int argc, wchar_t** argv) {
         DWORD begin = GetTickCount();
         record->init();
         while (!GetWindow(kMainViewWindowId) && GetTickCount() - begin < 10000) Pump();
-        startUp = WaitForRows(GetDlgItem(GetWindow(kMainViewWindowId), kListControl), total, 60000);
+        startUp = WaitForRows(GetDlgItem(GetWindow(kMainViewWindowId), kListControl), total, 60000).quietMs;
     }
     HWND view = GetWindow(kMainViewWindowId);
     HWND list = GetDlgItem(view, kListControl);
@@ -220,14 +244,16 @@ int wmain(int argc, wchar_t** argv) {
     // run of each counts.
     // Besides the wall clock, the CPU time of every thread of the process: on a machine busy with
     // other work the wall clock of a job that passes between threads says little.
-    Took best, bare;
+    Took best, quiet, bare;
     for (int run = 0; run < kRuns && folder; ++run) {
         TreeView_SelectItem(tree, folder);
         WaitForRows(list, kFilesPerFolder, 30000);
         double cpu = ProcessCpuSeconds();
         TreeView_SelectItem(tree, library);
-        long long ms = WaitForRows(list, total, 60000);
-        best.KeepBest({ms, ms < 0 ? -1 : static_cast<long long>((ProcessCpuSeconds() - cpu) * 1000)});
+        Waited waited = WaitForRows(list, total, 60000);
+        long long cpuMs = waited.filledMs < 0 ? -1 : static_cast<long long>((waited.filledCpu - cpu) * 1000);
+        best.KeepBest({waited.filledMs, cpuMs});
+        quiet.KeepBest({waited.quietMs, -1});
         bare.KeepBest(BareListing(JoinPath(base, L"Cache")));
     }
 
@@ -240,6 +266,7 @@ int wmain(int argc, wchar_t** argv) {
                 best.wallMs, bare.wallMs, ratio(best.wallMs, bare.wallMs));
     std::printf("  the same in CPU time of all threads      %6lld ms  floor                      %6lld ms  ratio %.2f\n",
                 best.cpuMs, bare.cpuMs, ratio(best.cpuMs, bare.cpuMs));
+    std::printf("  until the view went quiet, first screen's tags asked for  %6lld ms\n", quiet.wallMs);
     std::printf("files whose tags were asked for after start-up: %d, with %d rows shown (of %d files)\n",
                 requestsAfterStart, rowsShown,
                 total);

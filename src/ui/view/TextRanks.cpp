@@ -1,8 +1,10 @@
-// Ranking texts: each distinct value gets the locale's sort key once, the values are put in
-// sort-key order, and the comparison itself then confirms every neighbouring pair. Sort keys
-// are the cheap way to an order; the comparison has the last word, so the ranks follow it even
-// where a platform's sort keys and its comparison disagree. A large list shares the work of
-// making keys, ordering them and confirming pairs with a second thread.
+// Ranking texts: each distinct value gets a sort key once, the values are put in sort-key
+// order, and the comparison itself then confirms every neighbouring pair. Sort keys are the
+// cheap way to an order; the comparison has the last word, so the ranks follow it even where a
+// platform's sort keys and its comparison disagree. Plain texts get keys put together from
+// their characters' keys; when the comparison refuses the order those propose, every value is
+// keyed by the locale and ordered again. A large list shares the work of making keys, ordering
+// them and confirming pairs with a second thread.
 #include "ui/view/TextRanks.h"
 
 #include <windows.h>
@@ -14,11 +16,15 @@
 #include <system_error>
 #include <thread>
 
+#include "ui/view/PlainSortKeys.h"
+
 namespace {
 
 constexpr unsigned kNone = ~0u;
 // Below this many distinct values a second thread costs more than it saves.
 constexpr size_t kTwoThreadsFrom = 20000;
+// Learning the keys of the plain characters costs some eighty calls to the locale.
+constexpr size_t kPlainKeysFrom = 256;
 
 // The distinct values among many, in first-seen order, found through an open-addressing table
 // of indexes: a node per value, as a map keeps it, would cost a million allocations.
@@ -60,10 +66,45 @@ bool KeyBefore(const KeyView& a, const KeyView& b) {
     return a.count < b.count;
 }
 
+// Orders a run of values by key. Each is ordered first by the two words of its key after those
+// every key of the run shares (titles such as "Track 01" share their start): most comparisons
+// then look at one number in place rather than at two keys elsewhere in memory. Two keys with
+// the same number go by the whole key, so the order is the one the whole keys give.
+void SortByKey(std::vector<unsigned>::iterator first, std::vector<unsigned>::iterator last,
+               const std::vector<KeyView>& keys) {
+    if (first == last) return;
+    const KeyView& head = keys[*first];
+    unsigned shared = head.count;
+    for (auto it = first; it != last && shared > 0; ++it) {
+        const KeyView& key = keys[*it];
+        unsigned same = 0, most = std::min(shared, key.count);
+        while (same < most && key.words[same] == head.words[same]) ++same;
+        shared = same;
+    }
+    // A key that has ended reads as zero words, which order as its end does.
+    auto word = [shared](const KeyView& key, unsigned i) -> unsigned long long {
+        return shared + i < key.count ? __builtin_bswap32(key.words[shared + i]) : 0;
+    };
+    struct Lead {
+        unsigned long long value;
+        unsigned index;
+    };
+    std::vector<Lead> leads;
+    leads.reserve(static_cast<size_t>(last - first));
+    for (auto it = first; it != last; ++it) leads.push_back({word(keys[*it], 0) << 32 | word(keys[*it], 1), *it});
+    std::sort(leads.begin(), leads.end(), [&keys](const Lead& a, const Lead& b) {
+        if (a.value != b.value) return a.value < b.value;
+        return KeyBefore(keys[a.index], keys[b.index]);
+    });
+    for (const Lead& lead : leads) *first++ = lead.index;
+}
+
 // The sort keys of a run of values, end to end in one buffer.
 class SortKeys {
 public:
-    SortKeys(LCID locale, const std::wstring_view* values, size_t count) : locale_(locale) {
+    // plain, when given, keys the plain values without asking the locale.
+    SortKeys(LCID locale, const PlainSortKeys* plain, const std::wstring_view* values, size_t count)
+        : locale_(locale), plain_(plain) {
         ends_.reserve(count);
         for (size_t i = 0; i < count; ++i) Add(values[i]);
     }
@@ -78,25 +119,32 @@ public:
     }
 
 private:
+    static size_t Words(size_t bytes) { return (bytes + 3) / 4; }
+
     void Add(std::wstring_view value) {
         size_t start = words_.size();
-        int bytes = 0;
-        if (!value.empty()) {
-            // Room for the usual key; a longer one is measured and made again.
-            bytes = Make(value, start, value.size() * 8 + 64);
-            if (bytes == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER)
-                bytes = Make(value, start, static_cast<size_t>(Make(value, start, 0)));
+        size_t bytes = 0;
+        if (!value.empty() && plain_) {
+            words_.resize(start + Words(PlainSortKeys::MaxBytes(value.size())), 0u);
+            bytes = plain_->Make(value, reinterpret_cast<unsigned char*>(words_.data() + start));
         }
-        words_.resize(start + (static_cast<size_t>(std::max(bytes, 0)) + 3) / 4);
+        if (!value.empty() && bytes == 0) {
+            // Room for the usual key; a longer one is measured and made again.
+            int made = FromLocale(value, start, value.size() * 8 + 64);
+            if (made == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER)
+                made = FromLocale(value, start, static_cast<size_t>(FromLocale(value, start, 0)));
+            bytes = static_cast<size_t>(std::max(made, 0));
+        }
+        words_.resize(start + Words(bytes));
         ends_.push_back(words_.size());
     }
 
     // Writes the key at word start with room for this many bytes (none: only measures) and
     // answers its bytes; the rest of its last word is zero.
-    int Make(std::wstring_view value, size_t start, size_t room) {
+    int FromLocale(std::wstring_view value, size_t start, size_t room) {
         if (room > 0) {
             words_.resize(start);
-            words_.resize(start + (room + 3) / 4, 0u);
+            words_.resize(start + Words(room), 0u);
         }
         auto* out = room > 0 ? reinterpret_cast<wchar_t*>(words_.data() + start) : nullptr;
         return LCMapStringW(locale_, LCMAP_SORTKEY | NORM_IGNORECASE, value.data(),
@@ -104,6 +152,7 @@ private:
     }
 
     LCID locale_;
+    const PlainSortKeys* plain_;
     std::vector<unsigned> words_;
     std::vector<size_t> ends_;
 };
@@ -127,7 +176,7 @@ void Share(bool large, First first, Second second) {
 }
 
 // The distinct values in sort-key order.
-std::vector<unsigned> KeyOrder(LCID locale, const std::vector<std::wstring_view>& values) {
+std::vector<unsigned> KeyOrder(LCID locale, const PlainSortKeys* plain, const std::vector<std::wstring_view>& values) {
     const size_t n = values.size(), half = n / 2;
     const bool large = n >= kTwoThreadsFrom;
     std::vector<unsigned> order(n);
@@ -136,9 +185,9 @@ std::vector<unsigned> KeyOrder(LCID locale, const std::vector<std::wstring_view>
     auto before = [&keys](unsigned a, unsigned b) { return KeyBefore(keys[a], keys[b]); };
     // Each half is keyed and ordered on its own thread, then the two are merged.
     auto doHalf = [&](size_t from, size_t to, std::optional<SortKeys>& made) {
-        made.emplace(locale, values.data() + from, to - from);
+        made.emplace(locale, plain, values.data() + from, to - from);
         made->Views(keys.data() + from);
-        std::sort(order.begin() + static_cast<long>(from), order.begin() + static_cast<long>(to), before);
+        SortByKey(order.begin() + static_cast<long>(from), order.begin() + static_cast<long>(to), keys);
     };
     std::optional<SortKeys> low, high;
     Share(large, [&] { doHalf(half, n, high); }, [&] { doHalf(0, half, low); });
@@ -190,16 +239,22 @@ std::optional<TextRanking> RankTexts(const std::vector<std::wstring_view>& input
     const LCID locale = GetThreadLocale();
     DistinctValues distinct = FindDistinct(inputs);
     const std::vector<std::wstring_view>& values = distinct.values;
-    std::vector<unsigned> order = KeyOrder(locale, values);
     std::vector<unsigned> valueRanks;
     TextRanking ranking;
-    if (!RankAlong(order, NeighbourVerdicts(locale, order, values), valueRanks, ranking.distinctRanks)) {
-        // A stable sort stays within its range whatever the comparison answers; std::sort may
-        // not, and it is a comparison that contradicts itself that brings us here.
-        std::stable_sort(order.begin(), order.end(),
-                         [&](unsigned a, unsigned b) { return CompareText(locale, values[a], values[b]) < 0; });
-        if (!RankAlong(order, NeighbourVerdicts(locale, order, values), valueRanks, ranking.distinctRanks))
-            return std::nullopt;
+    auto confirmed = [&](const std::vector<unsigned>& order) {
+        return RankAlong(order, NeighbourVerdicts(locale, order, values), valueRanks, ranking.distinctRanks);
+    };
+    std::optional<PlainSortKeys> plain;
+    if (values.size() >= kPlainKeysFrom) plain.emplace(locale, values);
+    if (!plain || !plain->Usable() || !confirmed(KeyOrder(locale, &*plain, values))) {
+        std::vector<unsigned> order = KeyOrder(locale, nullptr, values);
+        if (!confirmed(order)) {
+            // A stable sort stays within its range whatever the comparison answers; std::sort may
+            // not, and it is a comparison that contradicts itself that brings us here.
+            std::stable_sort(order.begin(), order.end(),
+                             [&](unsigned a, unsigned b) { return CompareText(locale, values[a], values[b]) < 0; });
+            if (!confirmed(order)) return std::nullopt;
+        }
     }
     ranking.ranks.reserve(inputs.size());
     for (unsigned index : distinct.ofInput) ranking.ranks.push_back(valueRanks[index]);
