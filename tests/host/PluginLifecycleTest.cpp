@@ -113,18 +113,24 @@ void LiveOnce(HMODULE module, const std::wstring& documents) {
 }
 
 // The first life fills the system's own caches (cached device contexts, shared icons, colour
-// brushes); a second one must give back everything it took. Regions are left out: the window
-// manager makes and drops update regions of its own as windows come and go, and the plugin
-// makes none.
-TEST_F(PluginLifecycleTest, ASecondLifeLeavesNothingBehind) {
+// brushes), and a busy machine can make the window manager keep one more cached device context
+// in a later life. A real leak is left by every life, so a kind of object counts only when both
+// the second and the third life leave it behind. Regions are left out: the window manager makes
+// and drops update regions of its own as windows come and go, and the plugin makes none.
+TEST_F(PluginLifecycleTest, LaterLivesLeaveNothingBehind) {
     TearDown();
     LiveOnce(context.module(), folder.File(L"docs"));
     GuiObjectCounts before = CountGuiObjects();
-    std::vector<HGDIOBJ> live = LiveGdiObjects();
+    std::vector<HGDIOBJ> afterFirst = LiveGdiObjects();
     LiveOnce(context.module(), folder.File(L"docs"));
     EXPECT_EQ(CountGuiObjects().user, before.user);
-    for (auto [type, count] : NewGdiObjectTypes(live, LiveGdiObjects()))
-        if (type != OBJ_REGION) ADD_FAILURE() << count << " GDI object(s) of type " << type << " left behind";
+    std::vector<HGDIOBJ> afterSecond = LiveGdiObjects();
+    std::map<DWORD, int> leftBySecond = NewGdiObjectTypes(afterFirst, afterSecond);
+    LiveOnce(context.module(), folder.File(L"docs"));
+    EXPECT_EQ(CountGuiObjects().user, before.user);
+    for (auto [type, count] : NewGdiObjectTypes(afterSecond, LiveGdiObjects()))
+        if (type != OBJ_REGION && leftBySecond.count(type))
+            ADD_FAILURE() << count << " GDI object(s) of type " << type << " left behind by each life";
     SetUp();
 }
 
