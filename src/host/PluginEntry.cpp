@@ -2,6 +2,7 @@
 // user-interface thread.
 #include <windows.h>
 
+#include "Version.h"
 #include "bus/CommandCodes.h"
 #include "bus/Messages.h"
 #include "bus/WindowRegistry.h"
@@ -25,7 +26,7 @@ int __cdecl Init();
 void __cdecl Config();
 void __cdecl Quit();
 
-PluginRecord record = {kPluginRecordVersion, "Crateview 2.02", Init, Config, Quit, nullptr, nullptr};
+PluginRecord record = {kPluginRecordVersion, "Crateview " CV_VERSION_TEXT, Init, Config, Quit, nullptr, nullptr};
 
 // The process-wide objects of a running plugin.
 Ref<HostWindow>& TheHostWindow() {

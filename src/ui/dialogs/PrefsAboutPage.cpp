@@ -5,6 +5,7 @@
 #include <string>
 
 #include "StringIds.h"
+#include "Version.h"
 #include "bus/ViewCommands.h"
 #include "settings/PluginContext.h"
 #include "ui/dialogs/PrefsPageControls.h"
@@ -21,7 +22,7 @@ enum AboutControl : int {
     kCleanButton = 1030,
 };
 
-constexpr wchar_t kProductVersion[] = L"Crateview 2.02.16";
+constexpr wchar_t kProductVersion[] = L"Crateview " CV_VERSION_WITH_BUILD_WIDE_TEXT;
 
 const Caption kCaptions[] = {
     {kMaintenanceGroup, kStrPrefsMaintenanceGroup},

@@ -76,7 +76,7 @@ size_t AppendDroppedPaths(Playlist& playlist, const std::vector<std::wstring>& p
 WPARAM EmptyTreeSpaceCommand(const std::wstring& path, bool isFolder, bool dragFromTree) {
     if (dragFromTree) return 0;
     if (isFolder) return kCmdAddFolderRootPath;
-    return IsPlaylistFileName(path) ? kCmdAddPlaylistRootPath : 0;
+    return IsPlaylistFileName(path) ? WPARAM{kCmdAddPlaylistRootPath} : 0;
 }
 
 ExtensionFilter MediaExtensionFilter() {
