@@ -40,7 +40,7 @@ std::vector<std::wstring> ReadScriptLines(const std::wstring& path) {
 // next line. Every other command acts as a user would, which a user facing a box cannot.
 bool OnlyLooks(const std::wstring& name) {
     static const wchar_t* const kLooking[] = {L"answer", L"wait-idle", L"sleep", L"list", L"tree",
-                                              L"status", L"playlist", L"settings", L"screenshot", L"dialog",
+                                              L"status", L"wait-status", L"playlist", L"settings", L"screenshot", L"dialog",
                                               L"pixels", L"top-row"};
     for (const wchar_t* looking : kLooking)
         if (name == looking) return true;

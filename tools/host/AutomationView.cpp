@@ -422,6 +422,26 @@ void OnStatus(const std::wstring&) {
     Say(EscapeForLine(text));
 }
 
+// wait-status MS TEXT: until the status line holds TEXT, for work the worker does while the
+// view itself looks idle (a long playlist read, say); prints the line, or "timeout".
+void OnWaitStatus(const std::wstring& argument) {
+    size_t blank = argument.find(L' ');
+    int limit = 0;
+    if (blank == std::wstring::npos || !ParseInt(argument.substr(0, blank), limit))
+        return Say(L"wait-status: expected milliseconds and a text");
+    std::wstring wanted = argument.substr(blank + 1);
+    HWND status = ViewControlFromScript(kStatusId);
+    if (!status) return SayUnsupported();
+    DWORD start = GetTickCount();
+    for (;;) {
+        std::wstring text;
+        RunOnUi([&] { text = WindowTextOf(status); });
+        if (text.find(wanted) != std::wstring::npos) return Say(EscapeForLine(text));
+        if (GetTickCount() - start >= static_cast<DWORD>(limit)) return Say(L"timeout");
+        Sleep(100);
+    }
+}
+
 void OnFocus(const std::wstring& argument) {
     if (argument != L"tree" && argument != L"list" && argument != L"search" && argument != L"clear")
         return Say(L"focus: expected tree, list, search or clear");
@@ -505,5 +525,6 @@ extern const CommandEntry kViewCommands[] = {
     {L"list", &OnList},
     {L"tree", &OnTree},
     {L"status", &OnStatus},
+    {L"wait-status", &OnWaitStatus},
     {nullptr, nullptr},
 };

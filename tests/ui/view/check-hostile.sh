@@ -89,8 +89,8 @@ script=""
 for name in noise.m3u mark-alone.m3u8 nuls.m3u lone-cr.m3u megabyte-line.m3u utf16-odd.m3u many.m3u8; do
   script+="add-playlist-root $lists\\$name"$'\n'"wait-idle 30000"$'\n'"select $name"$'\n'"wait-idle 60000"$'\n'"status"$'\n'
 done
-# The 100,000 entries are listed on the worker while the view stays idle: asked again until then.
-for _ in $(seq 12); do script+="sleep 5000"$'\n'"status"$'\n'; done
+# The 100,000 entries are listed on the worker while the view stays idle.
+script+="wait-status 60000 out of 100000 file(s) found"$'\n'"status"$'\n'
 run_host lists "$work/docs-lists" <<SCRIPT
 wait-idle 10000
 ${script}quit
