@@ -28,6 +28,8 @@ namespace {
 
 constexpr DWORD kDropWaitMs = 10000;
 constexpr DWORD kDropPollMs = 20;
+// How long a drag must stay over the host's target before the button comes up.
+constexpr DWORD kDropSettleMs = 300;
 // The system asks the drop source on every timer tick of the drag (about 20 a second).
 constexpr int kRoundsToReachTarget = 100;
 constexpr int kRoundsOverTarget = 2;
@@ -255,17 +257,27 @@ bool PointerIsAt(POINT target) {
 }
 
 // From the script thread, while the view's drag loop runs on the user-interface thread: the
-// pointer is carried onto the target until it has seen the drag enter and pass over it. The
-// pointer is put back on the target on every round: the display may report an earlier move
-// late, and the button must come up over the target.
+// pointer is carried onto the target until the drag has stayed over it for a while. The display
+// may report an earlier move late and carry the drag back out: the pointer is put back on the
+// target on every round, and the button comes up only once the drag loop has looked at the
+// target several times without leaving it.
 bool CarryPointerTo(POINT target, const HostDropWatch& watch) {
-    DWORD start = GetTickCount();
-    while (!(watch.entered && watch.over && PointerIsAt(target))) {
+    DWORD start = GetTickCount(), insideSince = 0;
+    int oversWhenInside = 0;
+    for (;;) {
+        bool inside = watch.enters > watch.leaves && PointerIsAt(target);
+        if (!inside) {
+            insideSince = 0;
+        } else if (!insideSince) {
+            insideSince = GetTickCount();
+            oversWhenInside = watch.overs;
+        } else if (GetTickCount() - insideSince >= kDropSettleMs && watch.overs >= oversWhenInside + 2) {
+            return true;
+        }
         if (GetTickCount() - start >= kDropWaitMs) return false;
         SetCursorPos(target.x, target.y);
         Sleep(kDropPollMs);
     }
-    return true;
 }
 
 bool WaitForDrop(POINT target, const HostDropWatch& watch) {
@@ -309,7 +321,11 @@ void OnDragOut(const std::wstring& argument) {
         if (!reached) PostMessageW(TaskWindow(), WM_KEYDOWN, VK_ESCAPE, 0);
         PostMessageW(TaskWindow(), kMsgReleaseKeys, 0, 0);
         if (!reached) outcome = L"drag-out: the drag never reached the host's window";
-        else if (!WaitForDrop(aim, target->Watch())) outcome = L"drag-out: nothing was dropped";
+        else if (!WaitForDrop(aim, target->Watch())) {
+            const HostDropWatch& seen = target->Watch();
+            outcome = L"drag-out: nothing was dropped (entered " + std::to_wstring(seen.enters) + L", over " +
+                      std::to_wstring(seen.overs) + L", left " + std::to_wstring(seen.leaves) + L")";
+        }
     }
     SettleUi();
     RunOnUi([&] { target.reset(); });

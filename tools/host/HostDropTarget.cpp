@@ -56,16 +56,19 @@ public:
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL, DWORD* effect) override {
         FORMATETC format = FileListFormat();
         taking_ = data && data->QueryGetData(&format) == S_OK;
-        watch_->entered = true;
+        ++watch_->enters;
         *effect = taking_ ? HostEffect(keys, *effect) : DROPEFFECT_NONE;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL, DWORD* effect) override {
-        watch_->over = true;
+        ++watch_->overs;
         *effect = taking_ ? HostEffect(keys, *effect) : DROPEFFECT_NONE;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DragLeave() override {
+        ++watch_->leaves;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL, DWORD* effect) override {
         *effect = taking_ ? HostEffect(keys, *effect) : DROPEFFECT_NONE;
         std::vector<std::wstring> paths = ReceivedPaths(data);

@@ -8,10 +8,12 @@
 #include <atomic>
 #include <memory>
 
-// What the target has seen of the current drag; read from the script thread.
+// What the target has seen of the current drag; read from the script thread. The drag is over
+// the target while it has entered more often than it has left.
 struct HostDropWatch {
-    std::atomic<bool> entered{false};
-    std::atomic<bool> over{false};
+    std::atomic<int> enters{0};
+    std::atomic<int> overs{0};
+    std::atomic<int> leaves{0};
     std::atomic<bool> dropped{false};
 };
 
