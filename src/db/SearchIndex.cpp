@@ -10,6 +10,7 @@
 #include "base/Path.h"
 #include "base/Unique.h"
 #include "db/DatabaseLock.h"
+#include "db/SearchInertUnits.h"
 #include "db/SearchMapping.h"
 #include "db/SearchPlainText.h"
 #include "db/SearchTrigrams.h"
@@ -149,6 +150,11 @@ SearchIndex::SearchIndex(sqlite3* connection, std::wstring cacheFile)
       indexFile_(JoinPath(ParentPath(cacheFile_), kSearchIndexFileName)) {}
 
 SearchIndex::~SearchIndex() { Close(); }
+
+InertUnits& SearchIndex::Units() {
+    if (!units_ || !units_->Current()) units_ = std::make_unique<InertUnits>();
+    return *units_;
+}
 
 bool SearchIndex::Exec(const char* sql) { return sqlite3_exec(connection_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 

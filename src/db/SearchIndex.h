@@ -4,6 +4,7 @@
 // decides which of them match.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include <vector>
 
 struct sqlite3;
+class InertUnits;
 
 constexpr wchar_t kSearchIndexFileName[] = L"cvSearchIndex.db";
 
@@ -46,6 +48,10 @@ public:
     // they were. Only outside a transaction, so that a failure here can never roll back a
     // write of the cache's. True when it did something and more may remain.
     bool BuildStep();
+
+    // What searches have learnt of the system's case-blind comparison in the thread's locale,
+    // kept from search to search; learnt afresh when the locale changes.
+    InertUnits& Units();
 
     // Called (through a trigger) for every row written in Files or Folder.
     void Touch(Table table, long long id);
@@ -85,6 +91,7 @@ private:
     // The ids of the wide files, ascending, as the index held them when last read.
     std::vector<long long> wide_;
     bool wideKnown_ = false;
+    std::unique_ptr<InertUnits> units_;
 };
 
 // The cache file's own change stamp (its header's change counter and page count), which every
