@@ -88,9 +88,11 @@ private:
     long long dataVersion_ = -1;  // of the cache, as this connection last saw it
     long long done_[2] = {0, 0};
     std::unordered_set<long long> changed_[2];
-    // The ids of the wide files, ascending, as the index held them when last read.
+    // The ids of the wide files holding units that are not inert, ascending, as the index held
+    // them when last read, in the locale they were judged in.
     std::vector<long long> wide_;
     bool wideKnown_ = false;
+    unsigned long wideLocale_ = 0;
     std::unique_ptr<InertUnits> units_;
 };
 
