@@ -129,7 +129,7 @@ void WideFunction(sqlite3_context* context, int count, sqlite3_value** args) {
     std::wstring units, folded;
     auto collect = [&units](std::wstring_view text) {
         for (wchar_t unit : text)
-            if ((unit < L' ' || unit > L'~') && units.find(unit) == std::wstring::npos) units += unit;
+            if (unit < L' ' || unit > L'~') units += unit;
     };
     for (int i = 0; i < count; ++i) {
         const void* text = sqlite3_value_text16(args[i]);
@@ -144,7 +144,9 @@ void WideFunction(sqlite3_context* context, int count, sqlite3_value** args) {
         sqlite3_result_null(context);
         return;
     }
+    // Sorted and each once, so files holding the same units share one judgement.
     std::sort(units.begin(), units.end());
+    units.erase(std::unique(units.begin(), units.end()), units.end());
     sqlite3_result_text16(context, units.c_str(), static_cast<int>(units.size() * sizeof(wchar_t)), SQLITE_TRANSIENT);
 }
 
@@ -426,7 +428,8 @@ bool SearchIndex::LoadWide() {
                                                 static_cast<size_t>(sqlite3_column_bytes16(read.get(), 1)) / sizeof(wchar_t))
                                  : std::wstring();
         auto known = simple.find(held);
-        if (known == simple.end()) known = simple.emplace(held, text && units.IsSimple(held)).first;
+        // Every row holds at least one unit: one read back empty is not trusted to be simple.
+        if (known == simple.end()) known = simple.emplace(held, !held.empty() && units.IsSimple(held)).first;
         if (!known->second) ids.push_back(sqlite3_column_int64(read.get(), 0));
     }
     if (rc != SQLITE_DONE) {
