@@ -42,11 +42,12 @@ const char kIndexFolders[] =
 // Files with any text beyond printable ASCII, with the units beyond it that their texts hold as
 // stored and as folded: a later search word leaves such a file out only when the system's
 // comparison reads none of those units as letters or as nothing (see SearchPlainText.h and
-// SearchInertUnits.h).
+// SearchInertUnits.h). The inner LIMIT keeps the inner query whole, so the units are gathered
+// once per file rather than again for the outer test.
 const char kIndexWideFiles[] =
     "INSERT OR REPLACE INTO cvsearch.SearchWide(fileid, units) SELECT fileid, units FROM (SELECT fileid, "
     "SearchIndexWide(title, artist, album, genre, comment, filename) AS units FROM main.Files WHERE fileid > ?1 AND "
-    "fileid <= ?2) WHERE units IS NOT NULL";
+    "fileid <= ?2 LIMIT -1) WHERE units IS NOT NULL";
 const char* const kIndexRows[] = {kIndexFiles, kIndexFolders};
 const char* const kForgetRow[] = {"DELETE FROM cvsearch.SearchFiles WHERE rowid=?1",
                                   "DELETE FROM cvsearch.SearchFolders WHERE rowid=?1"};
