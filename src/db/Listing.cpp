@@ -11,6 +11,7 @@
 #include "db/MatchTerms.h"
 #include "db/RecordBlock.h"
 #include "db/SearchCandidates.h"
+#include "db/SearchIndex.h"
 #include "db/SearchMapping.h"
 #include "db/TreeNode.h"
 #include "db/roots/SqlRoot.h"
@@ -222,7 +223,9 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     int index = FirstExtensionIndex(form);
     for (const std::wstring& extension : types) sql.BindText(extension.c_str(), index++);
 
-    TermMatcher matcher(terms, form == ListingForm::kSearch ? 1 : 0, MemoryMatchFlags(database, compatibility));
+    SearchIndex* searchIndex = database.SharedConnection() ? database.SharedConnection()->SearchIndexOf() : nullptr;
+    TermMatcher matcher(terms, form == ListingForm::kSearch ? 1 : 0, MemoryMatchFlags(database, compatibility),
+                        searchIndex ? &searchIndex->Units() : nullptr);
     SearchMapping mapping(database.Connection(), "main", candidates.has_value());
     return ReadRows(sql, matcher, false, totals);
 }

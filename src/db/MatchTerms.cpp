@@ -6,6 +6,7 @@
 
 #include "db/FileRecord.h"
 #include "db/Listing.h"
+#include "db/SearchInertUnits.h"
 #include "db/StripAccent.h"
 
 namespace {
@@ -31,12 +32,37 @@ MatchFields FieldsOf(const FileRecord& record) {
                        record.FolderPath()};
 }
 
-TermMatcher::TermMatcher(const std::vector<std::wstring>& terms, size_t first, int flags) : flags_(flags) {
+TermMatcher::TermMatcher(const std::vector<std::wstring>& terms, size_t first, int flags, InertUnits* units)
+    : flags_(flags), units_(units) {
     bool fold = (flags & kMatchFoldAccents) != 0;
     for (size_t i = first; i < terms.size(); ++i) {
         terms_.emplace_back();
         Load(terms[i], fold, terms_.back());
+        asciiTerms_.push_back(IsAsciiWord(terms_.back()));
     }
+}
+
+TermMatcher::~TermMatcher() = default;
+
+InertUnits& TermMatcher::Units() {
+    if (!units_) {
+        ownUnits_ = std::make_unique<InertUnits>();
+        units_ = ownUnits_.get();
+    }
+    return *units_;
+}
+
+bool TermMatcher::Holds(int field, size_t term) {
+    const std::wstring& text = buffers_[static_cast<size_t>(field)];
+    if (asciiTerms_[term]) {
+        unsigned bit = 1u << field;
+        if (!(judged_ & bit)) {
+            judged_ |= bit;
+            if (Units().IsSimple(text)) simple_ |= bit;
+        }
+        if (simple_ & bit) return HoldsAsciiWord(text, terms_[term]);
+    }
+    return StrStrIW(text.c_str(), terms_[term].c_str()) != nullptr;
 }
 
 const std::wstring& TermMatcher::Field(const MatchFields& fields, int index) {
@@ -52,11 +78,14 @@ const std::wstring& TermMatcher::Field(const MatchFields& fields, int index) {
 }
 
 bool TermMatcher::Matches(const MatchFields& fields) {
-    ready_ = 0;
+    ready_ = judged_ = simple_ = 0;
     int fieldCount = (flags_ & kMatchFolderPath) ? kFieldCount : kFieldCount - 1;
-    for (const std::wstring& term : terms_) {
+    for (size_t term = 0; term < terms_.size(); ++term) {
         bool found = false;
-        for (int i = 0; i < fieldCount && !found; ++i) found = StrStrIW(Field(fields, i).c_str(), term.c_str()) != nullptr;
+        for (int i = 0; i < fieldCount && !found; ++i) {
+            Field(fields, i);
+            found = Holds(i, term);
+        }
         if (!found) return false;
     }
     return true;

@@ -6,18 +6,21 @@
 
 #include <algorithm>
 #include <new>
+#include <unordered_map>
 
 #include "base/Path.h"
 #include "base/Unique.h"
 #include "db/DatabaseLock.h"
+#include "db/SearchInertUnits.h"
 #include "db/SearchMapping.h"
 #include "db/SearchPlainText.h"
 #include "db/SearchTrigrams.h"
+#include "db/StripAccent.h"
 
 namespace {
 
 // Raised whenever the tables change shape or meaning: a file of another format is rebuilt.
-constexpr long long kFormat = 2;
+constexpr long long kFormat = 3;
 // Rows indexed per build step: small enough that the listing waiting for the database lock
 // behind a step hardly notices.
 constexpr int kChunkRows = 2000;
@@ -36,11 +39,15 @@ const char kIndexFiles[] =
 const char kIndexFolders[] =
     "INSERT INTO cvsearch.SearchFolders(rowid, path) SELECT folderid, StripAccent(path) FROM main.Folder "
     "WHERE folderid > ?1 AND folderid <= ?2";
-// Files with any text beyond printable ASCII, which no later search word may leave out (see
-// SearchPlainText.h).
+// Files with any text beyond printable ASCII, with the units beyond it that their texts hold as
+// stored and as folded: a later search word leaves such a file out only when the system's
+// comparison reads none of those units as letters or as nothing (see SearchPlainText.h and
+// SearchInertUnits.h). The inner LIMIT keeps the inner query whole, so the units are gathered
+// once per file rather than again for the outer test.
 const char kIndexWideFiles[] =
-    "INSERT OR REPLACE INTO cvsearch.SearchWide(fileid) SELECT fileid FROM main.Files WHERE fileid > ?1 AND "
-    "fileid <= ?2 AND SearchIndexWide(title, artist, album, genre, comment, filename)";
+    "INSERT OR REPLACE INTO cvsearch.SearchWide(fileid, units) SELECT fileid, units FROM (SELECT fileid, "
+    "SearchIndexWide(title, artist, album, genre, comment, filename) AS units FROM main.Files WHERE fileid > ?1 AND "
+    "fileid <= ?2 LIMIT -1) WHERE units IS NOT NULL";
 const char* const kIndexRows[] = {kIndexFiles, kIndexFolders};
 const char* const kForgetRow[] = {"DELETE FROM cvsearch.SearchFiles WHERE rowid=?1",
                                   "DELETE FROM cvsearch.SearchFolders WHERE rowid=?1"};
@@ -57,11 +64,11 @@ const char* const kCreateTables[] = {
     "content='', contentless_delete=1, detail=none, tokenize='trigram')",
     "CREATE VIRTUAL TABLE cvsearch.SearchFolders USING fts5(path, content='', contentless_delete=1, detail=none, "
     "tokenize='trigram')",
-    "CREATE TABLE cvsearch.SearchWide (fileid INTEGER PRIMARY KEY)",
-    "INSERT INTO cvsearch.SearchState VALUES (2, NULL, 0, 0)",
+    "CREATE TABLE cvsearch.SearchWide (fileid INTEGER PRIMARY KEY, units TEXT)",
+    "INSERT INTO cvsearch.SearchState VALUES (3, NULL, 0, 0)",
     "COMMIT",
 };
-static_assert(kFormat == 2, "the state row above writes the format");
+static_assert(kFormat == 3, "the state row above writes the format");
 
 // Temporary triggers live with the connection, not in either file: every statement that
 // writes a file's texts or a folder's path, whoever runs it on this connection, reports the
@@ -117,16 +124,31 @@ void TouchFunction(sqlite3_context* context, int, sqlite3_value** args) {
     sqlite3_result_null(context);
 }
 
-// 1 when any of the texts holds a unit beyond printable ASCII; an absent text holds none.
+// The units beyond printable ASCII the texts hold, as stored or folded, each once in ascending
+// order; null when there are none. An absent text holds none.
 void WideFunction(sqlite3_context* context, int count, sqlite3_value** args) {
-    bool wide = false;
-    for (int i = 0; i < count && !wide; ++i) {
+    std::wstring units, folded;
+    auto collect = [&units](std::wstring_view text) {
+        for (wchar_t unit : text)
+            if (unit < L' ' || unit > L'~') units += unit;
+    };
+    for (int i = 0; i < count; ++i) {
         const void* text = sqlite3_value_text16(args[i]);
         if (!text) continue;
-        size_t length = static_cast<size_t>(sqlite3_value_bytes16(args[i])) / sizeof(wchar_t);
-        wide = !IsPlainText(std::wstring_view(static_cast<const wchar_t*>(text), length));
+        std::wstring_view view(static_cast<const wchar_t*>(text),
+                               static_cast<size_t>(sqlite3_value_bytes16(args[i])) / sizeof(wchar_t));
+        if (IsPlainText(view)) continue;
+        collect(view);
+        if (StripAccentInto(view, folded)) collect(folded);
     }
-    sqlite3_result_int(context, wide ? 1 : 0);
+    if (units.empty()) {
+        sqlite3_result_null(context);
+        return;
+    }
+    // Sorted and each once, so files holding the same units share one judgement.
+    std::sort(units.begin(), units.end());
+    units.erase(std::unique(units.begin(), units.end()), units.end());
+    sqlite3_result_text16(context, units.c_str(), static_cast<int>(units.size() * sizeof(wchar_t)), SQLITE_TRANSIENT);
 }
 
 }  // namespace
@@ -149,6 +171,11 @@ SearchIndex::SearchIndex(sqlite3* connection, std::wstring cacheFile)
       indexFile_(JoinPath(ParentPath(cacheFile_), kSearchIndexFileName)) {}
 
 SearchIndex::~SearchIndex() { Close(); }
+
+InertUnits& SearchIndex::Units() {
+    if (!units_ || !units_->Current()) units_ = std::make_unique<InertUnits>();
+    return *units_;
+}
 
 bool SearchIndex::Exec(const char* sql) { return sqlite3_exec(connection_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
@@ -381,18 +408,43 @@ std::optional<std::vector<long long>> SearchIndex::ReadIds(const char* sql, cons
     return ids;
 }
 
-// Read again after any write of the index, since a write may add or drop wide files.
+// Read again after any write of the index, since a write may add or drop wide files, and when
+// the thread's locale changes what the comparison reads as letters. Only the files holding a
+// unit that is not inert are kept: the others are narrowed like plain ones.
 bool SearchIndex::LoadWide() {
-    if (wideKnown_) return true;
-    std::optional<std::vector<long long>> ids = ReadIds("SELECT fileid FROM cvsearch.SearchWide ORDER BY fileid", L"");
-    if (!ids) return false;
-    wide_ = std::move(*ids);
+    InertUnits& units = Units();
+    if (wideKnown_ && wideLocale_ == GetThreadLocale()) return true;
+    Prepared read(connection_, "SELECT fileid, units FROM cvsearch.SearchWide ORDER BY fileid");
+    if (!read) {
+        Fail();
+        return false;
+    }
+    std::vector<long long> ids;
+    // Libraries repeat a few sets of letters over many files.
+    std::unordered_map<std::wstring, bool> simple;
+    int rc;
+    while ((rc = sqlite3_step(read.get())) == SQLITE_ROW) {
+        const void* text = sqlite3_column_text16(read.get(), 1);
+        std::wstring held = text ? std::wstring(static_cast<const wchar_t*>(text),
+                                                static_cast<size_t>(sqlite3_column_bytes16(read.get(), 1)) / sizeof(wchar_t))
+                                 : std::wstring();
+        auto known = simple.find(held);
+        // Every row holds at least one unit: one read back empty is not trusted to be simple.
+        if (known == simple.end()) known = simple.emplace(held, !held.empty() && units.IsSimple(held)).first;
+        if (!known->second) ids.push_back(sqlite3_column_int64(read.get(), 0));
+    }
+    if (rc != SQLITE_DONE) {
+        Fail();
+        return false;
+    }
+    wide_ = std::move(ids);
     wideKnown_ = true;
+    wideLocale_ = GetThreadLocale();
     return true;
 }
 
-// Keeps the files that may hold the word in their own texts, and the wide files, whose texts
-// the index cannot speak for. Both lists ascend.
+// Keeps the files that may hold the word in their own texts, and the wide files whose texts
+// the index cannot speak for (see LoadWide). Both lists ascend.
 bool SearchIndex::NarrowBy(const std::wstring& word, std::vector<long long>& ids) {
     std::optional<std::wstring> query = TrigramQuery(word);
     if (!query || !LoadWide()) return false;

@@ -4,6 +4,7 @@
 // decides which of them match.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include <vector>
 
 struct sqlite3;
+class InertUnits;
 
 constexpr wchar_t kSearchIndexFileName[] = L"cvSearchIndex.db";
 
@@ -47,6 +49,10 @@ public:
     // write of the cache's. True when it did something and more may remain.
     bool BuildStep();
 
+    // What searches have learnt of the system's case-blind comparison in the thread's locale,
+    // kept from search to search; learnt afresh when the locale changes.
+    InertUnits& Units();
+
     // Called (through a trigger) for every row written in Files or Folder.
     void Touch(Table table, long long id);
 
@@ -82,9 +88,12 @@ private:
     long long dataVersion_ = -1;  // of the cache, as this connection last saw it
     long long done_[2] = {0, 0};
     std::unordered_set<long long> changed_[2];
-    // The ids of the wide files, ascending, as the index held them when last read.
+    // The ids of the wide files holding units that are not inert, ascending, as the index held
+    // them when last read, in the locale they were judged in.
     std::vector<long long> wide_;
     bool wideKnown_ = false;
+    unsigned long wideLocale_ = 0;
+    std::unique_ptr<InertUnits> units_;
 };
 
 // The cache file's own change stamp (its header's change counter and page count), which every

@@ -4,7 +4,9 @@
 // these apply depends on the user's locale. The index folds ASCII case only. The two agree
 // just where the word is ASCII letters and digits and the text printable ASCII: there no
 // character can stand for another, or for nothing, so a text matches only where it holds the
-// word letter for letter, ignoring ASCII case, and so holds each of its trigrams.
+// word letter for letter, ignoring ASCII case, and so holds each of its trigrams. Units beyond
+// ASCII that the comparison is found never to read as letters nor as nothing keep that true
+// (see SearchInertUnits.h).
 #pragma once
 
 #include <string_view>
@@ -14,5 +16,5 @@
 bool IsNarrowingWord(std::wstring_view word);
 
 // Whether every unit of text is printable ASCII (space to tilde). A file with any other unit in
-// its texts is never left out by a narrowing word.
+// its texts is left out by a narrowing word only when every such unit is inert.
 bool IsPlainText(std::wstring_view text);
