@@ -2,6 +2,7 @@
 #include "db/FileRecord.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "base/Text.h"
 #include "db/RecordBlock.h"
@@ -10,6 +11,8 @@ namespace {
 constexpr wchar_t kAbsent = 0xFFFF;
 constexpr size_t kMaxPiece = 0xFFFE;
 constexpr int kPieceCount = 1 + kTagFieldCount;
+// A shared piece holds the address of the text it repeats.
+constexpr size_t kAddressUnits = sizeof(const wchar_t*) / sizeof(wchar_t);
 
 std::optional<std::wstring_view> Clipped(std::optional<std::wstring_view> piece) {
     if (piece) return piece->substr(0, kMaxPiece);
@@ -35,41 +38,63 @@ long FileRecord::Release() {
     return left;
 }
 
-size_t FileRecord::TextUnits(std::wstring_view name, const TagViews& tags) {
+namespace {
+bool IsShared(unsigned shared, int index) { return (shared >> index) & 1u; }
+}  // namespace
+
+size_t FileRecord::TextUnits(std::wstring_view name, const TagViews& tags, unsigned shared) {
     size_t units = kPieceCount + Clipped(name)->size();
-    for (const auto& tag : tags)
-        if (tag) units += Clipped(tag)->size();
+    for (int i = 0; i < kTagFieldCount; ++i) {
+        if (IsShared(shared, 1 + i))
+            units += kAddressUnits - 1;
+        else if (tags[i])
+            units += Clipped(tags[i])->size();
+    }
     return units;
 }
 
-void FileRecord::WriteTexts(wchar_t* at, std::wstring_view name, const TagViews& tags) {
+void FileRecord::WriteTexts(wchar_t* at, std::wstring_view name, const TagViews& tags, unsigned shared,
+                            const wchar_t* const* sharedTexts) {
     auto write = [&at](std::optional<std::wstring_view> piece) {
         piece = Clipped(piece);
         *at++ = piece ? static_cast<wchar_t>(piece->size()) : kAbsent;
         if (piece) at = std::copy(piece->begin(), piece->end(), at);
     };
     write(name);
-    for (const auto& tag : tags) write(tag);
+    for (int i = 0; i < kTagFieldCount; ++i) {
+        if (IsShared(shared, 1 + i)) {
+            std::memcpy(at, &sharedTexts[i], sizeof(sharedTexts[i]));
+            at += kAddressUnits;
+        } else {
+            write(tags[i]);
+        }
+    }
 }
 
-size_t FileRecord::UnitsOf(const wchar_t* texts) {
+const wchar_t* FileRecord::PieceAt(const wchar_t* texts, unsigned shared, int index) {
     const wchar_t* at = texts;
-    for (int i = 0; i < kPieceCount; ++i) {
-        if (at[0] != kAbsent) at += at[0];
-        ++at;
+    for (int i = 0; i < index; ++i) {
+        if (IsShared(shared, i))
+            at += kAddressUnits;
+        else
+            at += at[0] == kAbsent ? 1 : 1 + at[0];
     }
-    return static_cast<size_t>(at - texts);
+    return at;
+}
+
+std::optional<std::wstring_view> FileRecord::PieceText(const wchar_t* piece, bool isShared) {
+    if (isShared) std::memcpy(&piece, piece, sizeof(piece));
+    if (piece[0] == kAbsent) return std::nullopt;
+    return std::wstring_view(piece + 1, piece[0]);
+}
+
+size_t FileRecord::UnitsOf(const wchar_t* texts, unsigned shared) {
+    return static_cast<size_t>(PieceAt(texts, shared, kPieceCount) - texts);
 }
 
 std::optional<std::wstring_view> FileRecord::Piece(int index) const {
     if (!texts_) return std::nullopt;
-    const wchar_t* at = texts_;
-    for (int i = 0; i < index; ++i) {
-        if (at[0] != kAbsent) at += at[0];
-        ++at;
-    }
-    if (at[0] == kAbsent) return std::nullopt;
-    return std::wstring_view(at + 1, at[0]);
+    return PieceText(PieceAt(texts_, sharedPieces_, index), IsShared(sharedPieces_, index));
 }
 
 // A record in a block leaves its first texts there and takes a heap block for the new ones.
@@ -79,6 +104,7 @@ void FileRecord::Rebuild(std::wstring_view name, const TagViews& tags) {
     if (ownsTexts_) delete[] texts_;
     texts_ = block;
     ownsTexts_ = true;
+    sharedPieces_ = 0;
 }
 
 void FileRecord::SetPath(std::wstring_view fullPath) {

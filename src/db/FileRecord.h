@@ -73,10 +73,16 @@ private:
     friend class RecordMaker;
 
     // The text block: the name, then the five tags, each with a length unit in front
-    // (kAbsent: no text).
-    static size_t TextUnits(std::wstring_view name, const TagViews& tags);
-    static void WriteTexts(wchar_t* at, std::wstring_view name, const TagViews& tags);
-    static size_t UnitsOf(const wchar_t* texts);
+    // (kAbsent: no text). A piece whose bit is set in a mask of shared pieces is instead the
+    // address of the same text written earlier in the block (its length unit), in two units:
+    // the files of an album repeat its artist and album row after row.
+    static size_t TextUnits(std::wstring_view name, const TagViews& tags, unsigned shared = 0);
+    static void WriteTexts(wchar_t* at, std::wstring_view name, const TagViews& tags, unsigned shared = 0,
+                           const wchar_t* const* sharedTexts = nullptr);
+    static size_t UnitsOf(const wchar_t* texts, unsigned shared);
+    // Where a piece of texts written with this mask starts, and its text.
+    static const wchar_t* PieceAt(const wchar_t* texts, unsigned shared, int index);
+    static std::optional<std::wstring_view> PieceText(const wchar_t* piece, bool isShared);
     std::optional<std::wstring_view> Piece(int index) const;
     void Rebuild(std::wstring_view name, const TagViews& tags);
 
@@ -85,4 +91,8 @@ private:
     Ref<TextObject> folder_;
     wchar_t* texts_ = nullptr;
     bool ownsTexts_ = false;  // false for no texts, or texts inside the block
+    unsigned char sharedPieces_ = 0;  // the mask of texts_
+    // The mask of the texts first written behind the record in its block, which stay there
+    // after it takes others: the block steps over them by it.
+    unsigned char slotSharedPieces_ = 0;
 };

@@ -3,10 +3,10 @@
 #include "db/Listing.h"
 
 #include <string_view>
-#include <unordered_map>
 
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
+#include "db/FolderTexts.h"
 #include "db/ListingStatements.h"
 #include "db/MatchTerms.h"
 #include "db/RecordBlock.h"
@@ -56,7 +56,7 @@ public:
 
         FileRecord::TagViews views;
         for (int i = 0; i < kTagFieldCount; ++i) views[i] = tags[i];
-        Ref<FileRecord> record = maker_.Make(SharedFolder(folder), name, views);
+        Ref<FileRecord> record = maker_.Make(folders_.Shared(folder), name, views);
         record->fileId = row.Int64(kColFileId);
         record->track = row.Int(kColTrack);
         record->year = row.Int(kColYear);
@@ -77,24 +77,10 @@ private:
                            tag(TagField::kGenre), tag(TagField::kComment), folder};
     }
 
-    Ref<TextObject> SharedFolder(std::wstring_view path) {
-        if (lastFolder_ && lastFolder_->text == path) return lastFolder_;
-        auto found = folders_.find(path);
-        if (found != folders_.end()) {
-            lastFolder_ = found->second;
-        } else {
-            lastFolder_ = Ref<TextObject>::Make(std::wstring(path));
-            folders_.emplace(std::wstring_view(lastFolder_->text), lastFolder_);
-        }
-        return lastFolder_;
-    }
-
     TermMatcher& matcher_;
     bool checkExists_;
     RecordMaker maker_;
-    Ref<TextObject> lastFolder_;
-    // Keys view the texts the map's own references keep alive.
-    std::unordered_map<std::wstring_view, Ref<TextObject>> folders_;
+    FolderTexts folders_;
 };
 
 // Runs the statement built in sql and reads every row it answers; a statement that fails

@@ -2,6 +2,8 @@
 // together with the block.
 #include "db/RecordBlock.h"
 
+#include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -32,7 +34,7 @@ long RecordBlock::Release() {
     if (left != 0) return left;
     for (size_t at = 0; at < used_;) {
         auto* record = reinterpret_cast<FileRecord*>(Start() + at);
-        at += SlotBytes(FileRecord::UnitsOf(reinterpret_cast<const wchar_t*>(record + 1)));
+        at += SlotBytes(FileRecord::UnitsOf(reinterpret_cast<const wchar_t*>(record + 1), record->slotSharedPieces_));
         record->~FileRecord();
     }
     this->~RecordBlock();
@@ -44,11 +46,37 @@ RecordMaker::~RecordMaker() {
     if (block_) block_->Release();
 }
 
+unsigned RecordMaker::SharedWithLast(const FileRecord::TagViews& tags) const {
+    unsigned shared = 0;
+    for (int i = 0; i < kTagFieldCount; ++i) {
+        const wchar_t* last = lastTags_[i];
+        const std::optional<std::wstring_view>& tag = tags[i];
+        if (last && tag && tag->size() >= 2 && tag->size() == last[0] && std::equal(tag->begin(), tag->end(), last + 1))
+            shared |= 1u << (1 + i);
+    }
+    return shared;
+}
+
+void RecordMaker::RememberTags(const FileRecord& record) {
+    for (int i = 0; i < kTagFieldCount; ++i) {
+        const int index = 1 + i;
+        const wchar_t* piece = FileRecord::PieceAt(record.texts_, record.sharedPieces_, index);
+        if ((record.sharedPieces_ >> index) & 1u)
+            std::memcpy(&piece, piece, sizeof(piece));
+        else if (!record.Tag(static_cast<TagField>(i)))
+            piece = nullptr;
+        lastTags_[i] = piece;
+    }
+}
+
+// Tags the same as the last record's point at its texts: both live in this block, which no
+// record outlives. A record that starts a new block writes every text in full.
 Ref<FileRecord> RecordMaker::Make(Ref<TextObject> folder, std::wstring_view fileName,
                                   const FileRecord::TagViews& tags) {
-    size_t units = FileRecord::TextUnits(fileName, tags);
-    void* slot = block_ ? block_->Place(units) : nullptr;
+    unsigned shared = block_ ? SharedWithLast(tags) : 0;
+    void* slot = block_ ? block_->Place(FileRecord::TextUnits(fileName, tags, shared)) : nullptr;
     if (!slot) {
+        size_t units = FileRecord::TextUnits(fileName, tags);
         // A record too big for a fresh block (texts of nearly 128K characters) is made on the heap.
         if (SlotBytes(units) > RecordBlock::kBytes) {
             auto record = Ref<FileRecord>::Make();
@@ -57,12 +85,15 @@ Ref<FileRecord> RecordMaker::Make(Ref<TextObject> folder, std::wstring_view file
         }
         if (block_) block_->Release();
         block_ = RecordBlock::New();
+        shared = 0;
         slot = block_->Place(units);
     }
     auto* record = new (slot) FileRecord();
     record->block_ = block_;
     record->folder_ = std::move(folder);
     record->texts_ = reinterpret_cast<wchar_t*>(record + 1);
-    FileRecord::WriteTexts(record->texts_, fileName, tags);
+    record->sharedPieces_ = record->slotSharedPieces_ = static_cast<unsigned char>(shared);
+    FileRecord::WriteTexts(record->texts_, fileName, tags, shared, lastTags_);
+    RememberTags(*record);
     return Ref<FileRecord>(record);
 }

@@ -46,5 +46,11 @@ public:
     Ref<FileRecord> Make(Ref<TextObject> folder, std::wstring_view fileName, const FileRecord::TagViews& tags);
 
 private:
+    // The mask of tags the same as the last record's (worth sharing: two units or more).
+    unsigned SharedWithLast(const FileRecord::TagViews& tags) const;
+    void RememberTags(const FileRecord& record);
+
     RecordBlock* block_ = nullptr;
+    // The texts of the last record's tags in this block (their length units), none when absent.
+    const wchar_t* lastTags_[kTagFieldCount] = {};
 };

@@ -69,10 +69,21 @@ Ref<RowList> MainView::CurrentRows() {
 
 Ref<TreeNode> MainView::SelectedNode() { return tree_ ? tree_->SelectedNode() : Ref<TreeNode>(); }
 
+// A refresh without delay runs at once when nothing else waits in the queue: a timer fires no
+// sooner than some ten milliseconds, which a user who picked a node sees as a pause before the
+// list fills. With messages queued (a burst of requests, a tree update) the timer stays, and
+// fires once they are handled, so the burst still makes one listing. (Asking the queue marks its
+// messages as seen; the view's own waits ask for input available, not new input, so none stalls.)
 LRESULT MainView::OnRefreshList(LPARAM lp) {
+    {
+        Lock lock(viewLock_);
+        listEmptiedForJob_ = false;
+    }
+    if (lp <= 0 && pendingUpdates_ == 0 && HIWORD(GetQueueStatus(QS_POSTMESSAGE)) == 0) {
+        RunRefresh();
+        return TRUE;
+    }
     SetTimer(dialog_, kRefreshTimer, static_cast<UINT>(std::max<LPARAM>(lp, 0)), nullptr);
-    Lock lock(viewLock_);
-    listEmptiedForJob_ = false;
     return TRUE;
 }
 

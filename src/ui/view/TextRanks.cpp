@@ -3,7 +3,8 @@
 // cheap way to an order; the comparison has the last word, so the ranks follow it even where a
 // platform's sort keys and its comparison disagree. Plain texts get keys put together from
 // their characters' keys; when the comparison refuses the order those propose, every value is
-// keyed by the locale and ordered again. A large list shares the work of making keys, ordering
+// keyed by the locale and ordered again. In a large list, neighbouring plain texts that differ at
+// a character need no comparison once the locale is shown to order plain texts letter by letter. A large list shares the work of making keys, ordering
 // them and confirming pairs with a second thread.
 #include "ui/view/TextRanks.h"
 
@@ -25,6 +26,9 @@ constexpr unsigned kNone = ~0u;
 constexpr size_t kTwoThreadsFrom = 20000;
 // Learning the keys of the plain characters costs some eighty calls to the locale.
 constexpr size_t kPlainKeysFrom = 256;
+// Proving that plain texts need no comparison costs some three thousand.
+constexpr size_t kSettleFrom = 4096;
+constexpr size_t kSpotCheck = 64;
 
 // The distinct values among many, in first-seen order, found through an open-addressing table
 // of indexes: a node per value, as a map keeps it, would cost a million allocations.
@@ -196,13 +200,24 @@ std::vector<unsigned> KeyOrder(LCID locale, const PlainSortKeys* plain, const st
 }
 
 // The comparison's verdict on each neighbouring pair of the order: below zero, zero or above.
+// A pair of plain texts whose order settled (see PlainSortKeys) takes that order without the
+// call; one such pair in every kSpotCheck is asked all the same, and should the comparison ever
+// differ there, that pair reads as out of order, which sends the caller to the locale's keys.
 std::vector<signed char> NeighbourVerdicts(LCID locale, const std::vector<unsigned>& order,
-                                           const std::vector<std::wstring_view>& values) {
+                                           const std::vector<std::wstring_view>& values,
+                                           const PlainSortKeys* settled) {
     std::vector<signed char> verdicts(order.size(), 0);
     auto judge = [&](size_t from, size_t to) {
         for (size_t i = std::max<size_t>(from, 1); i < to; ++i) {
-            int c = CompareText(locale, values[order[i - 1]], values[order[i]]);
-            verdicts[i] = static_cast<signed char>(c < 0 ? -1 : c > 0 ? 1 : 0);
+            std::wstring_view a = values[order[i - 1]], b = values[order[i]];
+            int s = settled ? settled->SettledOrder(a, b) : 0;
+            if (s != 0 && i % kSpotCheck != 0) {
+                verdicts[i] = static_cast<signed char>(s);
+                continue;
+            }
+            int c = CompareText(locale, a, b);
+            c = c < 0 ? -1 : c > 0 ? 1 : 0;
+            verdicts[i] = static_cast<signed char>(s != 0 && c != s ? 1 : c);
         }
     };
     size_t half = order.size() / 2;
@@ -241,19 +256,21 @@ std::optional<TextRanking> RankTexts(const std::vector<std::wstring_view>& input
     const std::vector<std::wstring_view>& values = distinct.values;
     std::vector<unsigned> valueRanks;
     TextRanking ranking;
-    auto confirmed = [&](const std::vector<unsigned>& order) {
-        return RankAlong(order, NeighbourVerdicts(locale, order, values), valueRanks, ranking.distinctRanks);
+    auto confirmed = [&](const std::vector<unsigned>& order, const PlainSortKeys* settled) {
+        return RankAlong(order, NeighbourVerdicts(locale, order, values, settled), valueRanks, ranking.distinctRanks);
     };
     std::optional<PlainSortKeys> plain;
     if (values.size() >= kPlainKeysFrom) plain.emplace(locale, values);
-    if (!plain || !plain->Usable() || !confirmed(KeyOrder(locale, &*plain, values))) {
+    const bool usable = plain && plain->Usable();
+    const PlainSortKeys* settled = usable && values.size() >= kSettleFrom && plain->ProveOrder(locale) ? &*plain : nullptr;
+    if (!usable || !confirmed(KeyOrder(locale, &*plain, values), settled)) {
         std::vector<unsigned> order = KeyOrder(locale, nullptr, values);
-        if (!confirmed(order)) {
+        if (!confirmed(order, nullptr)) {
             // A stable sort stays within its range whatever the comparison answers; std::sort may
             // not, and it is a comparison that contradicts itself that brings us here.
             std::stable_sort(order.begin(), order.end(),
                              [&](unsigned a, unsigned b) { return CompareText(locale, values[a], values[b]) < 0; });
-            if (!confirmed(order)) return std::nullopt;
+            if (!confirmed(order, nullptr)) return std::nullopt;
         }
     }
     ranking.ranks.reserve(inputs.size());

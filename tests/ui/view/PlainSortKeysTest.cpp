@@ -42,4 +42,37 @@ TEST(PlainSortKeysTest, TextsWithOtherCharactersAreLeftToTheLocale) {
         EXPECT_TRUE(Made(keys, text).empty()) << text;
 }
 
+int Sign(int value) { return value < 0 ? -1 : value > 0 ? 1 : 0; }
+
+// Once the locale is shown to order plain texts letter by letter, a pair that differs at a
+// character is settled exactly as the comparison would have it; anything else is left to it.
+TEST(PlainSortKeysTest, SettledOrdersAreTheComparisonsAndTheRestIsLeftToIt) {
+    PlainSortKeys keys(kEnglish, {});
+    EXPECT_EQ(keys.SettledOrder(L"Song 1", L"Song 2"), 0) << "nothing is settled before the proof";
+    ASSERT_TRUE(keys.ProveOrder(kEnglish));
+    const std::pair<const wchar_t*, const wchar_t*> settled[] = {
+        {L"Song 1", L"Song 2"}, {L"song 2", L"Song 10"}, {L"a b", L"ab"}, {L"Zebra", L"apple"},
+        {L"9", L"10"},          {L"x y", L"x1"},         {L"ABC", L"abd"}};
+    for (const auto& [a, b] : settled) {
+        int expected = Sign(CompareStringW(kEnglish, NORM_IGNORECASE, a, -1, b, -1) - CSTR_EQUAL);
+        EXPECT_EQ(keys.SettledOrder(a, b), expected) << a << " | " << b;
+        EXPECT_EQ(keys.SettledOrder(b, a), -expected) << b << " | " << a;
+    }
+    const std::pair<const wchar_t*, const wchar_t*> leftOpen[] = {
+        {L"Song", L"song"},      // equal but for case
+        {L"Song 1", L"Song 10"}, // one the start of the other
+        {L"caf\u00e9", L"cafe"}, {L"a-b", L"ab"}, {L"don't", L"dont"}, {L"x.mp3", L"x"}, {L"", L"a"}};
+    for (const auto& [a, b] : leftOpen) EXPECT_EQ(keys.SettledOrder(a, b), 0) << a << " | " << b;
+}
+
+// Czech sorts "ch" as a letter of its own after "h": character by character, "Chata" would go
+// before "Cibule". No proof for such a locale, so the comparison decides every pair.
+TEST(PlainSortKeysTest, ALocaleThatJoinsLettersIsNotProven) {
+    const LCID czech = MAKELCID(MAKELANGID(LANG_CZECH, SUBLANG_CZECH_CZECH_REPUBLIC), SORT_DEFAULT);
+    PlainSortKeys keys(czech, {});
+    ASSERT_TRUE(keys.Usable());
+    EXPECT_FALSE(keys.ProveOrder(czech));
+    EXPECT_EQ(keys.SettledOrder(L"Chata", L"Cibule"), 0);
+}
+
 }  // namespace

@@ -300,6 +300,22 @@ TEST(RowSortingTest, NumberTiesKeepTheirOrderOverManyRows) {
     }
 }
 
+// A list large enough that neighbouring plain titles are ordered without asking the comparison:
+// ties of case, titles that are the start of others, spaces and digits among letters, and a
+// few texts that are not plain still come out as the pairwise comparison orders them.
+TEST(RowSortingTest, LargePlainListsSortAsThePairwiseComparisonDoes) {
+    auto rows = Ref<RowList>::Make();
+    const wchar_t* const starts[] = {L"Song ", L"song ", L"SONG", L"So ng ", L"Track", L"track 0", L"A", L"a b ",
+                                     L"caf\u00e9 ", L"co-op "};
+    unsigned state = 3;
+    for (int i = 0; i < 6000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        std::wstring title = starts[(state >> 8) % 10] + std::to_wstring((state >> 12) % 3000);
+        rows->rows.push_back(WithTitle(title, L"C:\\" + std::to_wstring(i) + L".mp3"));
+    }
+    ExpectPairwiseTitleOrder(*rows);
+}
+
 // Sets the thread's locale for the test's length.
 class ThreadLocale {
 public:
@@ -338,6 +354,17 @@ TEST(RowSortingTest, ALocaleThatJoinsLettersStillSortsAsItsComparison) {
         const wchar_t* word = i % 20 == 0 ? words[1 + i / 20 % 3] : words[i % 4];
         rows->rows.push_back(WithTitle(word + std::to_wstring(i), L"C:\\" + std::to_wstring(i) + L".mp3"));
     }
+    ExpectPairwiseTitleOrder(*rows);
+}
+
+// The same in a list large enough to try doing without the comparison for plain titles: Czech
+// joins letters, so the comparison still orders every pair.
+TEST(RowSortingTest, ALargeListInALocaleThatJoinsLettersStillSortsAsItsComparison) {
+    ThreadLocale czech(MAKELCID(MAKELANGID(LANG_CZECH, SUBLANG_CZECH_CZECH_REPUBLIC), SORT_DEFAULT));
+    auto rows = Ref<RowList>::Make();
+    const wchar_t* const words[] = {L"Chata ", L"Hrad ", L"Cibule ", L"Ilona ", L"chata ", L"Ch "};
+    for (int i = 0; i < 5000; ++i)
+        rows->rows.push_back(WithTitle(words[i % 6] + std::to_wstring(i), L"C:\\" + std::to_wstring(i) + L".mp3"));
     ExpectPairwiseTitleOrder(*rows);
 }
 
