@@ -13,6 +13,7 @@
 #include "db/SearchCandidates.h"
 #include "db/SearchIndex.h"
 #include "db/SearchMapping.h"
+#include "db/SearchStatements.h"
 #include "db/TreeNode.h"
 #include "db/roots/SqlRoot.h"
 #include "playlists/Playlist.h"
@@ -213,8 +214,12 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     Statement& sql = database.Sql();
     std::optional<std::wstring> candidates;
     if (form == ListingForm::kSearch) candidates = SearchCandidateIds(database, terms, options);
-    sql.SetSql(ListingSql(form, options, types.size()));
-    if (candidates) sql.SetSql(kCandidateCondition);
+    if (candidates && !(options & kStripAccents)) {
+        sql.SetSql(CandidateSearchSql(options, types.size()));
+    } else {
+        sql.SetSql(ListingSql(form, options, types.size()));
+        if (candidates) sql.SetSql(kCandidateCondition);
+    }
     if (candidates) sql.BindTextByName(L":candidates", candidates->c_str());
     if (form == ListingForm::kSearch) sql.BindTextByName(L":query", QueryParameter(options, terms.front()).c_str());
     // An absent folder binds the empty text: as a prefix it takes in every folder.
