@@ -214,7 +214,9 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     Statement& sql = database.Sql();
     std::optional<std::wstring> candidates;
     if (form == ListingForm::kSearch) candidates = SearchCandidateIds(database, terms, options);
-    if (candidates && !(options & kStripAccents)) {
+    // Accents folded, the first word is tested on folded texts, which the in-place test does not do.
+    bool inPlace = candidates && !(options & kStripAccents);
+    if (inPlace) {
         sql.SetSql(CandidateSearchSql(options, types.size()));
     } else {
         sql.SetSql(ListingSql(form, options, types.size()));
@@ -225,7 +227,7 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     // An absent folder binds the empty text: as a prefix it takes in every folder.
     if (form != ListingForm::kWholeCache)
         sql.BindTextByName(L":path", PathParameter(form, options, folderPath ? *folderPath : std::wstring()).c_str());
-    int index = FirstExtensionIndex(form);
+    int index = inPlace ? kCandidateSearchFirstExtension : FirstExtensionIndex(form);
     for (const std::wstring& extension : types) sql.BindText(extension.c_str(), index++);
 
     SearchIndex* searchIndex = database.SharedConnection() ? database.SharedConnection()->SearchIndexOf() : nullptr;

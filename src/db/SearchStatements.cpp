@@ -1,13 +1,13 @@
 #include "db/SearchStatements.h"
 
 #include "db/ListingOptions.h"
-#include "db/SearchCandidates.h"
 
 std::wstring CandidateSearchSql(int options, size_t extensionCount) {
     std::wstring sql =
         L"SELECT f.fileid, f.filename, fo.path, NULL AS FILEPATH, f.title, f.artist, f.album, f.genre, f.comment, "
-        L"f.track, f.year, f.length, f.bitrate, f.playcount, f.changed, f.size, f.tagged FROM Files f, Folder fo "
-        L"WHERE SearchWordIn('%' || :query || '%', f.title, f.artist, f.album, f.genre, f.comment, fo.path, "
+        L"f.track, f.year, f.length, f.bitrate, f.playcount, f.changed, f.size, f.tagged "
+        L"FROM json_each(:candidates) c CROSS JOIN Files f CROSS JOIN Folder fo WHERE f.fileid=c.value AND "
+        L"SearchWordIn('%' || :query || '%', f.title, f.artist, f.album, f.genre, f.comment, fo.path, "
         L"f.filename) AND ";
     sql += (options & kLimitSearch) ? L"fo.path=:path AND " : L"fo.path LIKE (:path || '%') ESCAPE '!' AND ";
     sql += L"f.file_exists=1 AND fo.folder_exists=1 AND fo.folderid=f.folderid AND ";
@@ -18,5 +18,5 @@ std::wstring CandidateSearchSql(int options, size_t extensionCount) {
         sql += std::to_wstring(i);
         sql += i < extensionCount ? L',' : L')';
     }
-    return sql + kCandidateCondition;
+    return sql;
 }
