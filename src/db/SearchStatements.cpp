@@ -2,13 +2,14 @@
 
 #include "db/ListingOptions.h"
 
-std::wstring CandidateSearchSql(int options, size_t extensionCount) {
+CandidateStatement CandidateSearchSql(int options, size_t extensionCount, bool testFirstWord) {
     std::wstring sql =
         L"SELECT f.fileid, f.filename, fo.path, NULL AS FILEPATH, f.title, f.artist, f.album, f.genre, f.comment, "
         L"f.track, f.year, f.length, f.bitrate, f.playcount, f.changed, f.size, f.tagged "
-        L"FROM json_each(:candidates) c CROSS JOIN Files f CROSS JOIN Folder fo WHERE f.fileid=c.value AND "
-        L"SearchWordIn('%' || :query || '%', f.title, f.artist, f.album, f.genre, f.comment, fo.path, "
-        L"f.filename) AND ";
+        L"FROM json_each(:candidates) c CROSS JOIN Files f CROSS JOIN Folder fo WHERE f.fileid=c.value AND ";
+    if (testFirstWord)
+        sql += L"SearchWordIn('%' || :query || '%', f.title, f.artist, f.album, f.genre, f.comment, fo.path, "
+               L"f.filename) AND ";
     sql += (options & kLimitSearch) ? L"fo.path=:path AND " : L"fo.path LIKE (:path || '%') ESCAPE '!' AND ";
     sql += L"f.file_exists=1 AND fo.folder_exists=1 AND fo.folderid=f.folderid AND ";
     if (options & kHideEmptyFiles) sql += L"size>0 AND ";
@@ -18,5 +19,6 @@ std::wstring CandidateSearchSql(int options, size_t extensionCount) {
         sql += std::to_wstring(i);
         sql += i < extensionCount ? L',' : L')';
     }
-    return sql;
+    // ":candidates", then ":query" when tested, then ":path".
+    return CandidateStatement{sql, testFirstWord, testFirstWord ? 4 : 3};
 }

@@ -35,21 +35,14 @@ struct CompiledPattern {
     std::string word;  // empty: compare with LIKE's own routine
 };
 
-bool HasSurrogate(std::wstring_view text) {
-    for (wchar_t unit : text)
-        if (unit >= 0xD800 && unit <= 0xDFFF) return true;
-    return false;
-}
-
 // One text against the pattern; false for NULL, as LIKE's NULL is in a WHERE clause.
 bool TextMatches(sqlite3_value* value, const CompiledPattern& compiled, const char* pattern) {
     if (sqlite3_value_type(value) == SQLITE_NULL) return false;
     if (!compiled.word.empty()) {
         auto text = static_cast<const wchar_t*>(sqlite3_value_text16(value));
         if (!text) return false;
-        std::wstring_view view(text, static_cast<size_t>(sqlite3_value_bytes16(value)) / sizeof(wchar_t));
-        // A surrogate unit reads differently once SQLite turns the text into UTF-8.
-        if (!HasSurrogate(view)) return HoldsAsciiLikeWord(view, compiled.word);
+        return HoldsAsciiLikeWord(
+            std::wstring_view(text, static_cast<size_t>(sqlite3_value_bytes16(value)) / sizeof(wchar_t)), compiled.word);
     }
     auto text = reinterpret_cast<const char*>(sqlite3_value_text(value));
     return text && sqlite3_strlike(pattern, text, static_cast<unsigned>(kLikeEscape)) == 0;
@@ -81,23 +74,36 @@ void SearchWordInFunction(sqlite3_context* context, int count, sqlite3_value** a
 }  // namespace
 
 bool HoldsAsciiLikeWord(std::wstring_view text, std::string_view word) {
-    size_t end = text.find(L'\0');
-    if (end != std::wstring_view::npos) text = text.substr(0, end);
-    if (word.empty()) return true;
-    if (text.size() < word.size()) return false;
-    char first = word[0];
-    for (size_t at = 0; at + word.size() <= text.size(); ++at) {
+    for (size_t at = 0; at < text.size(); ++at) {
         unsigned unit = text[at];
-        if (unit >= 0x80 || LowerAscii(unit) != first) continue;
+        // SQLite reads a surrogate unit together with whatever unit follows it as one character
+        // outside ASCII, and a NUL it reaches ends the text.
+        if (unit >= 0xD800 && unit <= 0xDFFF) {
+            ++at;
+            continue;
+        }
+        if (unit == 0) return false;
+        if (word.empty()) return true;
+        if (unit >= 0x80 || LowerAscii(unit) != word[0]) continue;
         size_t i = 1;
-        while (i < word.size()) {
+        while (i < word.size() && at + i < text.size()) {
             unsigned next = text[at + i];
             if (next >= 0x80 || LowerAscii(next) != word[i]) break;
             ++i;
         }
         if (i == word.size()) return true;
     }
-    return false;
+    return word.empty();
+}
+
+std::optional<std::string> AsciiLikeWord(std::wstring_view word) {
+    std::string ascii;
+    for (wchar_t unit : word) {
+        if (unit == 0 || unit >= 0x80) return std::nullopt;
+        ascii += LowerAscii(unit);
+    }
+    if (ascii.empty()) return std::nullopt;
+    return ascii;
 }
 
 void RegisterSearchWordFunction(sqlite3* connection) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "db/LikePattern.h"
+#include "db/MatchTerms.h"
 #include "db/SearchWordFunction.h"
 
 namespace {
@@ -75,6 +76,22 @@ TEST(SearchWordFunctionTest, AnswersAsLikeForEveryTextAndWord) {
     for (const std::wstring& word : words) {
         std::vector<long long> like = memory.Ids(kLike, word);
         EXPECT_EQ(memory.Ids(kFunction, word), like) << "word of " << word.size() << " units: " << int(word[0]);
+
+        // The in-memory test of an ASCII word, the text in the folder path or a tag.
+        std::optional<std::string> ascii = AsciiLikeWord(word);
+        if (!ascii) continue;
+        TermMatcher matcher({}, 0, 0);
+        matcher.RequireLikeWord(*ascii);
+        std::vector<long long> inMemory;
+        long long at = 0;
+        for (const std::wstring& text : texts) {
+            MatchFields inFolder{L"-", {}, {}, {}, {}, {}, text};
+            MatchFields inTag{{}, {}, {}, {}, {}, text, L"-"};
+            if (matcher.Matches(inFolder)) inMemory.push_back(at + 1);
+            if (matcher.Matches(inTag)) inMemory.push_back(at + 2);
+            at += 2;
+        }
+        EXPECT_EQ(inMemory, like) << "in memory, word of " << word.size() << " units: " << int(word[0]);
     }
 }
 
@@ -93,4 +110,7 @@ TEST(SearchWordFunctionTest, HoldsAsciiLikeWord) {
     EXPECT_FALSE(HoldsAsciiLikeWord(L"\uff2cove", "love"));  // full-width letters are not ASCII
     EXPECT_FALSE(HoldsAsciiLikeWord(std::wstring(L"lo\0ve", 5), "love"));
     EXPECT_TRUE(HoldsAsciiLikeWord(L"llove", "love"));  // a failed start does not skip the next one
+    EXPECT_FALSE(AsciiLikeWord(L""));
+    EXPECT_FALSE(AsciiLikeWord(L"caf\u00e9"));
+    EXPECT_EQ(AsciiLikeWord(L"LoVe%"), std::optional<std::string>("love%"));
 }
