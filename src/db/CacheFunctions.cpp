@@ -7,6 +7,7 @@
 
 #include "base/Path.h"
 #include "db/CacheDatabase.h"
+#include "db/SearchWordFunction.h"
 #include "db/StripAccent.h"
 
 namespace {
@@ -37,4 +38,5 @@ void RegisterCacheFunctions(sqlite3* connection) {
                               StripAccentFunction, nullptr, nullptr);
     sqlite3_create_function16(connection, L"FileExists", 1, SQLITE_UTF16LE, nullptr,
                               FileExistsFunction, nullptr, nullptr);
+    RegisterSearchWordFunction(connection);
 }

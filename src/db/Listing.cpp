@@ -13,6 +13,8 @@
 #include "db/SearchCandidates.h"
 #include "db/SearchIndex.h"
 #include "db/SearchMapping.h"
+#include "db/SearchStatements.h"
+#include "db/SearchWordFunction.h"
 #include "db/TreeNode.h"
 #include "db/roots/SqlRoot.h"
 #include "playlists/Playlist.h"
@@ -199,19 +201,31 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     Statement& sql = database.Sql();
     std::optional<std::wstring> candidates;
     if (form == ListingForm::kSearch) candidates = SearchCandidateIds(database, terms, options);
-    sql.SetSql(ListingSql(form, options, types.size()));
-    if (candidates) sql.SetSql(kCandidateCondition);
+    // Accents folded, the first word is tested on folded texts, which the in-place tests do not do.
+    bool inPlace = candidates && !(options & kStripAccents);
+    // A plain ASCII first word is tested in memory, on the texts the records are made of anyway.
+    std::optional<std::string> likeWord = inPlace ? AsciiLikeWord(terms.front()) : std::nullopt;
+    std::optional<CandidateStatement> fast;
+    if (inPlace) fast = CandidateSearchSql(options, types.size(), !likeWord);
+    if (fast) {
+        sql.SetSql(fast->sql);
+    } else {
+        sql.SetSql(ListingSql(form, options, types.size()));
+        if (candidates) sql.SetSql(kCandidateCondition);
+    }
     if (candidates) sql.BindTextByName(L":candidates", candidates->c_str());
-    if (form == ListingForm::kSearch) sql.BindTextByName(L":query", QueryParameter(options, terms.front()).c_str());
+    if (form == ListingForm::kSearch && (!fast || fast->hasQuery))
+        sql.BindTextByName(L":query", QueryParameter(options, terms.front()).c_str());
     // An absent folder binds the empty text: as a prefix it takes in every folder.
     if (form != ListingForm::kWholeCache)
         sql.BindTextByName(L":path", PathParameter(form, options, folderPath ? *folderPath : std::wstring()).c_str());
-    int index = FirstExtensionIndex(form);
+    int index = fast ? fast->firstExtension : FirstExtensionIndex(form);
     for (const std::wstring& extension : types) sql.BindText(extension.c_str(), index++);
 
     SearchIndex* searchIndex = database.SharedConnection() ? database.SharedConnection()->SearchIndexOf() : nullptr;
     TermMatcher matcher(terms, form == ListingForm::kSearch ? 1 : 0, MemoryMatchFlags(database, compatibility),
                         searchIndex ? &searchIndex->Units() : nullptr);
+    if (likeWord) matcher.RequireLikeWord(*likeWord);
     SearchMapping mapping(database.Connection(), "main", candidates.has_value());
     return ReadRows(sql, matcher, false, totals);
 }

@@ -7,6 +7,7 @@
 #include "db/FileRecord.h"
 #include "db/Listing.h"
 #include "db/SearchInertUnits.h"
+#include "db/SearchWordFunction.h"
 #include "db/StripAccent.h"
 
 namespace {
@@ -77,7 +78,16 @@ const std::wstring& TermMatcher::Field(const MatchFields& fields, int index) {
     return buffers_[static_cast<size_t>(index)];
 }
 
+bool TermMatcher::HoldsLikeWord(const MatchFields& fields) const {
+    for (std::wstring_view text : {fields.title, fields.artist, fields.album, fields.genre, fields.comment,
+                                   fields.folder, fields.name}) {
+        if (HoldsAsciiLikeWord(text, likeWord_)) return true;
+    }
+    return false;
+}
+
 bool TermMatcher::Matches(const MatchFields& fields) {
+    if (!likeWord_.empty() && !HoldsLikeWord(fields)) return false;
     ready_ = judged_ = simple_ = 0;
     int fieldCount = (flags_ & kMatchFolderPath) ? kFieldCount : kFieldCount - 1;
     for (size_t term = 0; term < terms_.size(); ++term) {

@@ -33,9 +33,12 @@ public:
     TermMatcher(const std::vector<std::wstring>& terms, size_t first, int flags, InertUnits* units = nullptr);
     ~TermMatcher();
 
-    bool Empty() const { return terms_.empty(); }
+    bool Empty() const { return terms_.empty() && likeWord_.empty(); }
     // Every term occurs, ignoring case, in at least one field.
     bool Matches(const MatchFields& fields);
+    // Also requires a word (as AsciiLikeWord gives it) found as LIKE "%word%" finds it in a
+    // stored text (see HoldsAsciiLikeWord), in any field, the folder path included.
+    void RequireLikeWord(std::string word) { likeWord_ = std::move(word); }
 
 private:
     static constexpr int kFieldCount = 7;
@@ -43,6 +46,9 @@ private:
     bool Holds(int field, size_t term);
     InertUnits& Units();
 
+    bool HoldsLikeWord(const MatchFields& fields) const;
+
+    std::string likeWord_;  // empty: none
     std::vector<std::wstring> terms_;
     std::vector<bool> asciiTerms_;
     int flags_;
