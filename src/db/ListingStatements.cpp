@@ -120,8 +120,12 @@ std::wstring ListingSql(ListingForm form, int options, size_t extensionCount) {
     std::wstring sql = FormText(form, options);
     if (options & kHideEmptyFiles) sql += L"size>0 AND ";
     if (extensionCount == 0) return sql;
-    // ":ext1,:ext2,...,:extN)".
-    sql += L"f.extension IN(";
+    return sql + ExtensionCondition(extensionCount);
+}
+
+std::wstring ExtensionCondition(size_t extensionCount) {
+    // "f.extension IN(:ext1,:ext2,...,:extN)".
+    std::wstring sql = L"f.extension IN(";
     for (size_t i = 1; i <= extensionCount; ++i) {
         sql += L":ext";
         sql += std::to_wstring(i);

@@ -20,6 +20,8 @@ ListingForm ChooseListingForm(bool hasTerms, bool hasFolder, bool compatibility)
 // type (":ext1" ... ":extN"). Parameters: the search form has :query (index 1) and :path (2),
 // the folder form :path (1); the extensions follow by index.
 std::wstring ListingSql(ListingForm form, int options, size_t extensionCount);
+// The condition on the file types, each bound by name (":ext1" and on); at least one type.
+std::wstring ExtensionCondition(size_t extensionCount);
 
 // What a form's :path is bound to for the folder: the folder itself where the options compare it
 // exactly, otherwise the LIKE pattern of its prefix, escaped (and folded when accents are).

@@ -1,6 +1,8 @@
+// The search statement over the index's proposal, with the same conditions as the plain one.
 #include "db/SearchStatements.h"
 
 #include "db/ListingOptions.h"
+#include "db/ListingStatements.h"
 
 CandidateStatement CandidateSearchSql(int options, size_t extensionCount, bool testFirstWord) {
     std::wstring sql =
@@ -11,14 +13,10 @@ CandidateStatement CandidateSearchSql(int options, size_t extensionCount, bool t
         sql += L"SearchWordIn('%' || :query || '%', f.title, f.artist, f.album, f.genre, f.comment, fo.path, "
                L"f.filename) AND ";
     sql += (options & kLimitSearch) ? L"fo.path=:path AND " : L"fo.path LIKE (:path || '%') ESCAPE '!' AND ";
-    sql += L"f.file_exists=1 AND fo.folder_exists=1 AND fo.folderid=f.folderid AND ";
-    if (options & kHideEmptyFiles) sql += L"size>0 AND ";
-    sql += L"f.extension IN(";
-    for (size_t i = 1; i <= extensionCount; ++i) {
-        sql += L":ext";
-        sql += std::to_wstring(i);
-        sql += i < extensionCount ? L',' : L')';
-    }
+    sql += L"f.file_exists=1 AND fo.folder_exists=1 AND fo.folderid=f.folderid";
+    if (options & kHideEmptyFiles) sql += L" AND size>0";
+    // No file types: no condition on them, as the plain statement has none.
+    if (extensionCount > 0) sql += L" AND " + ExtensionCondition(extensionCount);
     // ":candidates", then ":query" when tested, then ":path".
     return CandidateStatement{sql, testFirstWord, testFirstWord ? 4 : 3};
 }
