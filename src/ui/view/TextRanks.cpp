@@ -4,8 +4,9 @@
 // platform's sort keys and its comparison disagree. Plain texts get keys put together from
 // their characters' keys; when the comparison refuses the order those propose, every value is
 // keyed by the locale and ordered again. In a large list, neighbouring plain texts that differ at
-// a character need no comparison once the locale is shown to order plain texts letter by letter. A large list shares the work of making keys, ordering
-// them and confirming pairs with a second thread.
+// a character need no comparison once the locale is shown to order plain texts letter by
+// letter. A large list shares the work of making keys, ordering them and confirming pairs with
+// a second thread.
 #include "ui/view/TextRanks.h"
 
 #include <windows.h>
