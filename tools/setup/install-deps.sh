@@ -25,6 +25,15 @@ fi
 if [ ${#need[@]} -gt 0 ]; then
   echo "installing: ${need[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}"
+  # A mirror part way through a sync fails one index now and then; try again, and if one
+  # list stays stale, go on: the install below says plainly if a package is really missing.
+  for attempt in 1 2 3; do
+    apt-get update -qq && break
+    echo "apt-get update failed (attempt $attempt of 3)" >&2
+    sleep $((attempt * 10))
+  done
+  # With the security list stale, its newer 64-bit libraries would no longer match the 32-bit
+  # ones Wine needs; the release's own versions always match each other.
+  apt-get install -y -qq --no-install-recommends "${need[@]}" ||
+    apt-get install -y -qq --no-install-recommends -t bookworm "${need[@]}"
 fi
