@@ -29,6 +29,7 @@ target_include_directories(sqlite3 SYSTEM PUBLIC "${CV_SQLITE_DIR}/package/deps/
 # Every use of a connection holds the process-wide database lock, so SQLite's own mutex on each
 # call (two per column read, a million rows a listing) is left out: multi-thread mode, where a
 # connection is never used by two threads at once.
+# carray() takes the search index's proposal as bound numbers, which no text has to carry.
 target_compile_definitions(sqlite3 PUBLIC SQLITE_THREADSAFE=2 PRIVATE SQLITE_OMIT_LOAD_EXTENSION SQLITE_ENABLE_FTS5
-                           SQLITE_DEFAULT_MEMSTATUS=0)
+                           SQLITE_ENABLE_CARRAY SQLITE_DEFAULT_MEMSTATUS=0)
 target_compile_options(sqlite3 PRIVATE -w -O2)

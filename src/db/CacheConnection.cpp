@@ -7,6 +7,7 @@
 
 #include "db/DatabaseLock.h"
 #include "db/SearchIndex.h"
+#include "db/SearchMapping.h"
 
 namespace {
 // Only another process (a user's SQLite tool, a test's reader) can hold the file locked; a
@@ -39,8 +40,19 @@ CacheConnection::~CacheConnection() {
     Lock lock(DatabaseLock());
     if (!handle_) return;
     if (commitPutOff_ || wholeHolders_ + batchHolders_ > 0) Run("COMMIT");
+    searchMapping_.reset();
     searchIndex_.reset();
     sqlite3_close(handle_);
+}
+
+void CacheConnection::MapForSearch() {
+    Lock lock(DatabaseLock());
+    if (!searchMapping_ && handle_) searchMapping_ = std::make_unique<SearchMapping>(handle_, "main", true);
+}
+
+void CacheConnection::ReleaseSearchMapping() {
+    Lock lock(DatabaseLock());
+    searchMapping_.reset();
 }
 
 SearchIndex* CacheConnection::OpenSearchIndex() {

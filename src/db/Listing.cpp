@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "db/CacheConnection.h"
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
 #include "db/FolderTexts.h"
@@ -12,7 +13,6 @@
 #include "db/RecordBlock.h"
 #include "db/SearchCandidates.h"
 #include "db/SearchIndex.h"
-#include "db/SearchMapping.h"
 #include "db/SearchStatements.h"
 #include "db/SearchWordFunction.h"
 #include "db/TreeNode.h"
@@ -199,8 +199,15 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     if (!folderPath) options &= ~kLimitSearch;
 
     Statement& sql = database.Sql();
-    std::optional<std::wstring> candidates;
+    CacheConnection* connection = database.SharedConnection().get();
+    SearchIndex* searchIndex = connection ? connection->SearchIndexOf() : nullptr;
+    // One mapping of the cache serves both the index's lookup and the reading of the files it
+    // proposes; mapping it twice would fault the same pages in twice. A listing that reads the
+    // whole cache in order gains little from it and would hold the address space all the while.
+    if (connection && form == ListingForm::kSearch && searchIndex) connection->MapForSearch();
+    std::optional<std::vector<long long>> candidates;
     if (form == ListingForm::kSearch) candidates = SearchCandidateIds(database, terms, options);
+    if (connection && !candidates) connection->ReleaseSearchMapping();
     // Accents folded, the first word is tested on folded texts, which the in-place tests do not do.
     bool inPlace = candidates && !(options & kStripAccents);
     // A plain ASCII first word is tested in memory, on the texts the records are made of anyway.
@@ -213,7 +220,7 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
         sql.SetSql(ListingSql(form, options, types.size()));
         if (candidates) sql.SetSql(kCandidateCondition);
     }
-    if (candidates) sql.BindTextByName(L":candidates", candidates->c_str());
+    if (candidates) sql.BindInt64ArrayByName(L":candidates", std::move(*candidates));
     if (form == ListingForm::kSearch && (!fast || fast->hasQuery))
         sql.BindTextByName(L":query", QueryParameter(options, terms.front()).c_str());
     // An absent folder binds the empty text: as a prefix it takes in every folder.
@@ -222,11 +229,9 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     int index = fast ? fast->firstExtension : FirstExtensionIndex(form);
     for (const std::wstring& extension : types) sql.BindText(extension.c_str(), index++);
 
-    SearchIndex* searchIndex = database.SharedConnection() ? database.SharedConnection()->SearchIndexOf() : nullptr;
     TermMatcher matcher(terms, form == ListingForm::kSearch ? 1 : 0, MemoryMatchFlags(database, compatibility),
                         searchIndex ? &searchIndex->Units() : nullptr);
     if (likeWord) matcher.RequireLikeWord(*likeWord);
-    SearchMapping mapping(database.Connection(), "main", candidates.has_value());
     return ReadRows(sql, matcher, false, totals);
 }
 

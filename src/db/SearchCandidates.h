@@ -7,13 +7,13 @@
 
 class CacheDatabase;
 
-// Appended to a search statement: only the proposed files, bound as a JSON array of ids to
+// Appended to a search statement: only the proposed files, their ids bound as an array to
 // ":candidates". The statement's own conditions still decide which of them are listed.
 extern const wchar_t kCandidateCondition[];
 
 // The ids the index proposes for the search words (the first tested by the statement, the
-// others in memory, under the listing options) as a JSON array, or nothing when the index
+// others in memory, under the listing options) in ascending order, or nothing when the index
 // cannot serve this search (none attached, not complete, a first word too short): the
 // statement then runs as it is.
-std::optional<std::wstring> SearchCandidateIds(CacheDatabase& database, const std::vector<std::wstring>& terms,
-                                               int options);
+std::optional<std::vector<long long>> SearchCandidateIds(CacheDatabase& database,
+                                                        const std::vector<std::wstring>& terms, int options);

@@ -8,7 +8,7 @@ CandidateStatement CandidateSearchSql(int options, size_t extensionCount, bool t
     std::wstring sql =
         L"SELECT f.fileid, f.filename, fo.path, NULL AS FILEPATH, f.title, f.artist, f.album, f.genre, f.comment, "
         L"f.track, f.year, f.length, f.bitrate, f.playcount, f.changed, f.size, f.tagged "
-        L"FROM json_each(:candidates) c CROSS JOIN Files f CROSS JOIN Folder fo WHERE f.fileid=c.value AND ";
+        L"FROM carray(:candidates) c CROSS JOIN Files f CROSS JOIN Folder fo WHERE f.fileid=c.value AND ";
     if (testFirstWord)
         sql += L"SearchWordIn('%' || :query || '%', f.title, f.artist, f.album, f.genre, f.comment, fo.path, "
                L"f.filename) AND ";

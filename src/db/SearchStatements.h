@@ -10,8 +10,8 @@ struct CandidateStatement {
     int firstExtension;  // the parameter number of the first extension
 };
 
-// The plain search statement's rows and columns for the files bound to ":candidates" (a JSON
-// array of ids in ascending order, none twice), in that order, which is the plain statement's
+// The plain search statement's rows and columns for the files bound to ":candidates" (an array
+// of ids in ascending order, none twice), in that order, which is the plain statement's
 // own with the same bindings. Only for searches with accents compared as stored. With
 // testFirstWord the first word (":query") is tested by SearchWordIn, which answers as the plain
 // statement's LIKE tests do; without it, every candidate passing the other conditions comes

@@ -78,6 +78,7 @@ void Statement::ClearBindings() {
         slot.hasValue = false;
         slot.kind = Kind::kText;
         slot.text.clear();
+        slot.numbers = std::vector<long long>();
     }
     parameterCount_ = 0;
 }
@@ -228,6 +229,13 @@ void Statement::BindInt64ByName(const wchar_t* name, long long value) {
     BindInt64(value, IndexOf(name));
 }
 
+void Statement::BindInt64ArrayByName(const wchar_t* name, std::vector<long long> values) {
+    Lock lock(DatabaseLock());
+    int index = IndexOf(name);
+    if (Slot* slot = SlotAt(index)) slot->numbers = std::move(values);
+    Store(index, Kind::kInt64Array, true);
+}
+
 int Statement::Execute() {
     Lock lock(DatabaseLock());
     // A statement that fails, like one that completes, is finished: the next SetSql starts
@@ -247,6 +255,10 @@ int Statement::Execute() {
             case Kind::kInt64: sqlite3_bind_int64(prepared_, index, slot->integer); break;
             case Kind::kDouble: sqlite3_bind_double(prepared_, index, slot->real); break;
             case Kind::kNull: sqlite3_bind_null(prepared_, index); break;
+            case Kind::kInt64Array:
+                sqlite3_carray_bind(prepared_, index, slot->numbers.data(), static_cast<int>(slot->numbers.size()),
+                                    SQLITE_CARRAY_INT64, SQLITE_STATIC);
+                break;
         }
     }
     executed_ = true;

@@ -89,6 +89,8 @@ public:
     void BindTextByName(const wchar_t* name, const wchar_t* value, bool nullIfAbsent = false);
     void BindIntByName(const wchar_t* name, int value, bool nullIfZero = false);
     void BindInt64ByName(const wchar_t* name, long long value);
+    // For the table-valued carray(): the numbers are handed over, not copied.
+    void BindInt64ArrayByName(const wchar_t* name, std::vector<long long> values);
 
     // 0 when a row is ready or the statement completed, 1 when a bound value is missing,
     // otherwise SQLite's result code.
@@ -140,11 +142,12 @@ public:
     bool InTransaction() const { return !transactionClosed_; }
 
 private:
-    enum class Kind : unsigned char { kText = 0, kInt = 1, kDouble = 2, kInt64 = 3, kNull = 4 };
+    enum class Kind : unsigned char { kText = 0, kInt = 1, kDouble = 2, kInt64 = 3, kNull = 4, kInt64Array = 5 };
     struct Slot {
         Kind kind = Kind::kText;
         bool hasValue = false;
         std::wstring text;
+        std::vector<long long> numbers;
         long long integer = 0;
         double real = 0;
     };

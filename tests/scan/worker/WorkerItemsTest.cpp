@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "base/TextObject.h"
+#include "db/CacheConnection.h"
+#include "db/SearchIndex.h"
 #include "db/roots/RootRows.h"
 #include "scan/ChangeNotice.h"
 #include "WorkerFixture.h"
@@ -167,6 +169,18 @@ TEST_F(WorkerItemsTest, TreePlaylistsMakePlaylistFilesNodesAtTheNextRescan) {
     PostWork(kWorkSetTreePlaylists, 0, 1);
     Rescan(RootNode());
     EXPECT_EQ(playlistNodes(), 1);
+}
+
+// A search the index serves maps the cache; the worker lets it go once the rows are sent, so that
+// the address space is not held between searches.
+TEST_F(WorkerItemsTest, AnIndexedSearchLetsTheCacheGoOnceItsRowsAreSent) {
+    StartOverLibrary();
+    SearchIndex* index = database->SharedConnection()->SearchIndexOf();
+    ASSERT_NE(index, nullptr);
+    ASSERT_TRUE(harness.PumpUntil([&] { return index->Complete(); }));
+    EXPECT_EQ(Listing(nullptr, L"sub"), Paths({L"Sub\\c.mp3"}));
+    Drain();
+    EXPECT_EQ(Count(L"PRAGMA main.mmap_size"), 0);
 }
 
 // The view sends the selected node with a "?" search as with any listing.
