@@ -7,6 +7,7 @@
 #include "db/CacheConnection.h"
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
+#include "db/FolderCatalog.h"
 #include "db/FolderTexts.h"
 #include "db/ListingStatements.h"
 #include "db/MatchTerms.h"
@@ -41,17 +42,27 @@ enum ListingColumn {
 };
 
 // Turns rows into file records, made in blocks, with the files of one folder sharing one
-// path text. A row the in-memory terms reject never becomes a record.
+// path text. A row the in-memory terms reject never becomes a record. With a catalog of the
+// folders, rows carry their folder's id instead of its path, and files of a folder the joined
+// statement would leave out (gone, or without a path) are left out here.
 class RecordReader {
 public:
-    RecordReader(TermMatcher& matcher, bool checkExists) : matcher_(matcher), checkExists_(checkExists) {}
+    RecordReader(TermMatcher& matcher, bool checkExists, const FolderCatalog* catalog)
+        : matcher_(matcher), checkExists_(checkExists), catalog_(catalog) {}
 
     Ref<FileRecord> Read(const Statement::RowView& row) {
         // A condition with a top-level OR ("(a) OR (b)", as the query builder writes) escapes the
         // existence test in front of it, so QueryView rows are checked here as well.
         if (checkExists_ && (row.Int(kColFileExists) != 1 || row.Int(kColFolderExists) != 1)) return {};
         std::wstring_view name = row.Text(kColFileName).value_or(std::wstring_view());
-        std::wstring_view folder = row.Text(kColFolder).value_or(std::wstring_view());
+        std::wstring_view folder;
+        if (catalog_) {
+            const FolderCatalog::Entry* entry = catalog_->Find(row.Int64(kColFolder));
+            if (!entry || !entry->listed) return {};
+            folder = catalog_->PathOf(*entry);
+        } else {
+            folder = row.Text(kColFolder).value_or(std::wstring_view());
+        }
         std::optional<std::wstring_view> tags[kTagFieldCount];
         for (int i = 0; i < kTagFieldCount; ++i) tags[i] = row.Text(kColTitle + i);
         if (!matcher_.Empty() && !matcher_.Matches(Fields(name, folder, tags))) return {};
@@ -81,16 +92,18 @@ private:
 
     TermMatcher& matcher_;
     bool checkExists_;
+    const FolderCatalog* catalog_;
     RecordMaker maker_;
     FolderTexts folders_;
 };
 
 // Runs the statement built in sql and reads every row it answers; a statement that fails
 // lists nothing.
-Ref<RowList> ReadRows(Statement& sql, TermMatcher& matcher, bool checkExists, ListTotals& totals) {
+Ref<RowList> ReadRows(Statement& sql, TermMatcher& matcher, bool checkExists, ListTotals& totals,
+                      const FolderCatalog* catalog = nullptr) {
     auto list = Ref<RowList>::Make();
     if (sql.Execute() == Statement::kOk) {
-        RecordReader reader(matcher, checkExists);
+        RecordReader reader(matcher, checkExists, catalog);
         while (sql.NextRow()) {
             if (Ref<FileRecord> record = reader.Read(sql.Row())) {
                 totals.Add(*record);
@@ -212,8 +225,14 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     bool inPlace = candidates && !(options & kStripAccents);
     // A plain ASCII first word is tested in memory, on the texts the records are made of anyway.
     std::optional<std::string> likeWord = inPlace ? AsciiLikeWord(terms.front()) : std::nullopt;
+    // Searching every folder so, each proposed file's folder is looked up in memory rather than
+    // in the cache, while the folders read there are as the cache is.
+    const FolderCatalog* catalog = likeWord && !folderPath && searchIndex ? searchIndex->CurrentFolders() : nullptr;
     std::optional<CandidateStatement> fast;
-    if (inPlace) fast = CandidateSearchSql(options, types.size(), !likeWord);
+    if (catalog)
+        fast = CandidateSearchByFolderIdSql(options, types.size());
+    else if (inPlace)
+        fast = CandidateSearchSql(options, types.size(), !likeWord);
     if (fast) {
         sql.SetSql(fast->sql);
     } else {
@@ -224,7 +243,7 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     if (form == ListingForm::kSearch && (!fast || fast->hasQuery))
         sql.BindTextByName(L":query", QueryParameter(options, terms.front()).c_str());
     // An absent folder binds the empty text: as a prefix it takes in every folder.
-    if (form != ListingForm::kWholeCache)
+    if (form != ListingForm::kWholeCache && (!fast || fast->hasPath))
         sql.BindTextByName(L":path", PathParameter(form, options, folderPath ? *folderPath : std::wstring()).c_str());
     int index = fast ? fast->firstExtension : FirstExtensionIndex(form);
     for (const std::wstring& extension : types) sql.BindText(extension.c_str(), index++);
@@ -232,7 +251,7 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     TermMatcher matcher(terms, form == ListingForm::kSearch ? 1 : 0, MemoryMatchFlags(database, compatibility),
                         searchIndex ? &searchIndex->Units() : nullptr);
     if (likeWord) matcher.RequireLikeWord(*likeWord);
-    return ReadRows(sql, matcher, false, totals);
+    return ReadRows(sql, matcher, false, totals, catalog);
 }
 
 Ref<RowList> ListQueryView(CacheDatabase& database, const std::wstring& condition, ListTotals& totals) {

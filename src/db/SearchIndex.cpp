@@ -528,5 +528,14 @@ bool SearchIndex::BuildStep() {
         done_[table] = through;
         return true;
     }
+    if (folders_.Stale(connection_)) {
+        folders_.Read(connection_);
+        return true;
+    }
     return false;
+}
+
+const FolderCatalog* SearchIndex::CurrentFolders() const {
+    Lock lock(DatabaseLock());
+    return attached_ && !broken_ && folders_.Current(connection_) ? &folders_ : nullptr;
 }

@@ -11,6 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "db/FolderCatalog.h"
+
 struct sqlite3;
 class InertUnits;
 
@@ -45,9 +47,13 @@ public:
                                                      const std::vector<std::wstring>& fileWords = {});
 
     // One bounded piece of building: a chunk of rows not yet indexed, or rows changed since
-    // they were. Only outside a transaction, so that a failure here can never roll back a
-    // write of the cache's. True when it did something and more may remain.
+    // they were, and once all is indexed, the folders read again if the cache has moved. Only
+    // outside a transaction, so that a failure here can never roll back a write of the
+    // cache's. True when it did something and more may remain.
     bool BuildStep();
+
+    // The folders as they are now, or null when the copy is behind the cache.
+    const FolderCatalog* CurrentFolders() const;
 
     // What searches have learnt of the system's case-blind comparison in the thread's locale,
     // kept from search to search; learnt afresh when the locale changes.
@@ -94,6 +100,7 @@ private:
     bool wideKnown_ = false;
     unsigned long wideLocale_ = 0;
     std::unique_ptr<InertUnits> units_;
+    FolderCatalog folders_;
 };
 
 // The cache file's own change stamp (its header's change counter and page count), which every

@@ -18,5 +18,16 @@ CandidateStatement CandidateSearchSql(int options, size_t extensionCount, bool t
     // No file types: no condition on them, as the plain statement has none.
     if (extensionCount > 0) sql += L" AND " + ExtensionCondition(extensionCount);
     // ":candidates", then ":query" when tested, then ":path".
-    return CandidateStatement{sql, testFirstWord, testFirstWord ? 4 : 3};
+    return CandidateStatement{sql, testFirstWord, true, testFirstWord ? 4 : 3};
+}
+
+CandidateStatement CandidateSearchByFolderIdSql(int options, size_t extensionCount) {
+    std::wstring sql =
+        L"SELECT f.fileid, f.filename, f.folderid, NULL AS FILEPATH, f.title, f.artist, f.album, f.genre, f.comment, "
+        L"f.track, f.year, f.length, f.bitrate, f.playcount, f.changed, f.size, f.tagged "
+        L"FROM carray(:candidates) c CROSS JOIN Files f WHERE f.fileid=c.value AND f.file_exists=1";
+    if (options & kHideEmptyFiles) sql += L" AND size>0";
+    if (extensionCount > 0) sql += L" AND " + ExtensionCondition(extensionCount);
+    // ":candidates", then the extensions.
+    return CandidateStatement{sql, false, false, 2};
 }

@@ -7,6 +7,7 @@
 struct CandidateStatement {
     std::wstring sql;
     bool hasQuery;       // whether ":query" is bound
+    bool hasPath;        // whether ":path" is bound
     int firstExtension;  // the parameter number of the first extension
 };
 
@@ -17,3 +18,8 @@ struct CandidateStatement {
 // statement's LIKE tests do; without it, every candidate passing the other conditions comes
 // back and the caller tests the word. The joined path column nobody reads is left NULL.
 CandidateStatement CandidateSearchSql(int options, size_t extensionCount, bool testFirstWord);
+
+// The same for a search of every folder whose first word the caller tests, without the folder
+// rows: the third column holds the file's folder id in place of its path, and the caller asks
+// the folders read into memory (see FolderCatalog.h) for the path and whether to list it.
+CandidateStatement CandidateSearchByFolderIdSql(int options, size_t extensionCount);
