@@ -132,11 +132,20 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("the search index could not be opened\n");
         return 1;
     }
+    // The last idle step reads the folders into memory; how long it holds the database.
+    auto timeFolderRead = [&] {
+        FolderCatalog folders;
+        double start = Seconds();
+        bool read = folders.Read(indexed.Connection());
+        std::printf("folders read into memory in %.0f ms (%s), served from memory: %s\n", (Seconds() - start) * 1000,
+                    read ? "read" : "not read", index->CurrentFolders() ? "yes" : "no");
+    };
     if (repeat) {
         Case c{"repeated", 0, argv[2]};
         int count = _wtoi(argv[3]);
         while (index->BuildStep()) {
         }
+        timeFolderRead();
         size_t rows = 0;
         double cpu = 0;
         std::vector<double> walls;
@@ -161,12 +170,8 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("index built from nothing in %.1f s (%d steps, %lld files, complete: %s), file %.1f MB\n", built,
                 steps, index->IndexedFiles(), index->Complete() ? "yes" : "no",
                 static_cast<double>(FileSize(indexFile)) / 1e6);
-    // The last idle step reads the folders into memory; how long it holds the database.
-    FolderCatalog folders;
-    start = Seconds();
-    bool read = folders.Read(indexed.Connection());
-    std::printf("folders read into memory in %.0f ms (%s), served from memory: %s\n\n", (Seconds() - start) * 1000,
-                read ? "read" : "not read", index->CurrentFolders() ? "yes" : "no");
+    timeFolderRead();
+    std::printf("\n");
 
     TypeFilter types = ParseTypeFilter(kTypes);
     const Case cases[] = {

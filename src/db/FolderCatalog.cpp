@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "db/SearchMapping.h"
+
 FolderCatalog::Stamp FolderCatalog::StampOf(sqlite3* connection) {
     Stamp stamp;
     stamp.changes = sqlite3_total_changes64(connection);
@@ -24,7 +26,7 @@ bool FolderCatalog::Current(sqlite3* connection) const {
 }
 
 bool FolderCatalog::Stale(sqlite3* connection) const {
-    return connection && !(StampOf(connection) == tried_);
+    return connection && !tooMany_ && !(StampOf(connection) == tried_);
 }
 
 void FolderCatalog::Forget() {
@@ -37,6 +39,8 @@ bool FolderCatalog::Read(sqlite3* connection) {
     Forget();
     if (!connection) return false;
     Stamp before = tried_ = StampOf(connection);
+    // Read through a mapping, as a search reads: a read call per page took half the time.
+    SearchMapping mapping(connection, "main", true);
     // Whether a folder's files may be listed is asked of SQLite itself, in the joined
     // statement's own terms, so that no stored value reads differently here.
     sqlite3_stmt* folders = nullptr;
@@ -54,6 +58,7 @@ bool FolderCatalog::Read(sqlite3* connection) {
         const void* path = sqlite3_column_text16(folders, 1);
         size_t length = static_cast<size_t>(sqlite3_column_bytes16(folders, 1)) / sizeof(wchar_t);
         if (entries.size() >= kMostFolders || texts.size() + length > std::numeric_limits<uint32_t>::max()) {
+            tooMany_ = true;
             rc = SQLITE_FULL;
             break;
         }

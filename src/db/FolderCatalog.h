@@ -26,8 +26,8 @@ public:
 
     // Whether the copy is as the cache is now. Called under the database lock.
     bool Current(sqlite3* connection) const;
-    // Whether the cache has moved since the folders were last read, or tried: a library with
-    // too many folders is tried again only once something has changed.
+    // Whether the cache has moved since the folders were last read or tried. A library found
+    // to have too many folders is not tried again in this run: each try would read them all.
     bool Stale(sqlite3* connection) const;
     // Reads every folder again; false (and nothing kept) when they cannot be read or are too
     // many. Called under the database lock, outside any statement of the connection's.
@@ -53,4 +53,5 @@ private:
     Stamp stamp_;  // when the copy was read
     Stamp tried_;  // when it was last read or tried
     bool read_ = false;
+    bool tooMany_ = false;
 };

@@ -61,6 +61,16 @@ TEST_F(MemoryFolders, AnyWriteSinceLeavesItBehindUntilReadAgain) {
     EXPECT_FALSE(catalog.Current(db));
 }
 
+TEST_F(MemoryFolders, TooManyFoldersAreNeitherKeptNorTriedAgain) {
+    Exec("WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n LIMIT 250000) "
+         "INSERT INTO Folder SELECT i, 1, 'C:\\F' || i || '\\' FROM n");
+    EXPECT_FALSE(catalog.Read(db));
+    EXPECT_FALSE(catalog.Current(db));
+    EXPECT_EQ(catalog.Find(3), nullptr);
+    Exec("DELETE FROM Folder WHERE folderid > 1000");
+    EXPECT_FALSE(catalog.Stale(db));
+}
+
 }  // namespace
 
 // Searches of every folder whose first word is tested in memory take their folders from the
