@@ -156,7 +156,7 @@ int wmain(int argc, wchar_t** argv) {
             cpu += CpuSeconds() - startCpu;
             walls.push_back(Seconds() - startWall);
             rows = list->rows.size();
-            indexed.SharedConnection()->ReleaseSearchMapping();
+            indexed.ReleaseListingMapping();
         }
         std::sort(walls.begin(), walls.end());
         std::printf("%u rows, %.1f ms CPU on average, wall clock %.1f ms at the median, %.1f ms at best\n",
@@ -189,7 +189,7 @@ int wmain(int argc, wchar_t** argv) {
         size_t proposed = 0;
         Timing ours = Best([&] { fast = List(indexed, c); },
                            [&] {
-                               indexed.SharedConnection()->ReleaseSearchMapping();
+                               indexed.ReleaseListingMapping();
                                kept = fast;
                                fast = Ref<RowList>();
                            });

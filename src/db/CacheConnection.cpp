@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "db/DatabaseLock.h"
+#include "db/ReadMapping.h"
 #include "db/SearchIndex.h"
-#include "db/SearchMapping.h"
 
 namespace {
 // Only another process (a user's SQLite tool, a test's reader) can hold the file locked; a
@@ -40,19 +40,19 @@ CacheConnection::~CacheConnection() {
     Lock lock(DatabaseLock());
     if (!handle_) return;
     if (commitPutOff_ || wholeHolders_ + batchHolders_ > 0) Run("COMMIT");
-    searchMapping_.reset();
+    readMapping_.reset();
     searchIndex_.reset();
     sqlite3_close(handle_);
 }
 
-void CacheConnection::MapForSearch() {
+void CacheConnection::MapForListing() {
     Lock lock(DatabaseLock());
-    if (!searchMapping_ && handle_) searchMapping_ = std::make_unique<SearchMapping>(handle_, "main", true);
+    if (!readMapping_ && handle_) readMapping_ = std::make_unique<ReadMapping>(handle_, "main", true);
 }
 
-void CacheConnection::ReleaseSearchMapping() {
+void CacheConnection::ReleaseListingMapping() {
     Lock lock(DatabaseLock());
-    searchMapping_.reset();
+    readMapping_.reset();
 }
 
 SearchIndex* CacheConnection::OpenSearchIndex() {

@@ -13,7 +13,7 @@
 
 struct sqlite3;
 class SearchIndex;
-class SearchMapping;
+class ReadMapping;
 
 enum class TransactionKind {
     kWhole,  // ends only when its last holder commits
@@ -66,12 +66,12 @@ public:
     SearchIndex* OpenSearchIndex();
     SearchIndex* SearchIndexOf() const { return searchIndex_.get(); }
 
-    // The file mapped into memory for a search the index serves. The mapping outlives the
-    // listing until its rows have been handed on: tearing down the view of a large file takes
-    // about a tenth of such a search, and the list need not wait for it. Mapping while mapped
-    // keeps the one view.
-    void MapForSearch();
-    void ReleaseSearchMapping();
+    // The file mapped into memory for a search the index serves or a listing of the whole
+    // cache. The mapping outlives the listing until its rows have been handed on: tearing down
+    // the view of a large file takes about a tenth of such a search, and the list need not
+    // wait for it. Mapping while mapped keeps the one view.
+    void MapForListing();
+    void ReleaseListingMapping();
 
     // Tests shorten or lengthen the interval to see both sides of it without waiting; an
     // interval set so is kept as it is, not stretched by the time commits take.
@@ -100,7 +100,7 @@ private:
     bool writeFailed_ = false;
     bool writeFailureTold_ = false;
     std::unique_ptr<SearchIndex> searchIndex_;
-    std::unique_ptr<SearchMapping> searchMapping_;
+    std::unique_ptr<ReadMapping> readMapping_;
 };
 
 // While one lives, statements prepared on the connection may only read: a condition written

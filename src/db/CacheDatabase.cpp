@@ -86,6 +86,10 @@ void CacheDatabase::Close() {
     connection_.Reset();
 }
 
+void CacheDatabase::ReleaseListingMapping() {
+    if (connection_) connection_->ReleaseListingMapping();
+}
+
 void CacheDatabase::SetListingOptions(TypeFilter filter, int options) {
     Lock lock(DatabaseLock());
     listingTypes_.clear();

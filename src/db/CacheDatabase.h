@@ -78,6 +78,8 @@ public:
     void SetListingOptions(TypeFilter filter, int options);
     const TypeFilter& ListingTypes() const { return listingTypes_; }
     int ListingOptions() const { return listingOptions_; }
+    // Lets go of the view of the file a listing left mapped (see ListFiles); nothing when none is.
+    void ReleaseListingMapping();
 
 private:
     void Open();

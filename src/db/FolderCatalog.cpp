@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "db/SearchMapping.h"
+#include "db/ReadMapping.h"
 
 FolderCatalog::Stamp FolderCatalog::StampOf(sqlite3* connection) {
     Stamp stamp;
@@ -40,7 +40,7 @@ bool FolderCatalog::Read(sqlite3* connection) {
     if (!connection) return false;
     Stamp before = tried_ = StampOf(connection);
     // Read through a mapping, as a search reads: a read call per page took half the time.
-    SearchMapping mapping(connection, "main", true);
+    ReadMapping mapping(connection, "main", true);
     // Whether a folder's files may be listed is asked of SQLite itself, in the joined
     // statement's own terms, so that no stored value reads differently here.
     sqlite3_stmt* folders = nullptr;

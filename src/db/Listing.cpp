@@ -215,12 +215,14 @@ Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>&
     CacheConnection* connection = database.SharedConnection().get();
     SearchIndex* searchIndex = connection ? connection->SearchIndexOf() : nullptr;
     // One mapping of the cache serves both the index's lookup and the reading of the files it
-    // proposes; mapping it twice would fault the same pages in twice. A listing that reads the
-    // whole cache in order gains little from it and would hold the address space all the while.
-    if (connection && form == ListingForm::kSearch && searchIndex) connection->MapForSearch();
+    // proposes; mapping it twice would fault the same pages in twice. The whole cache listed
+    // reads every page once, and through a view in about half the time a read call per page
+    // takes. A folder's files lie together, and their few pages are not worth a view.
+    bool whole = form == ListingForm::kWholeCache;
+    if (connection && ((form == ListingForm::kSearch && searchIndex) || whole)) connection->MapForListing();
     std::optional<std::vector<long long>> candidates;
     if (form == ListingForm::kSearch) candidates = SearchCandidateIds(database, terms, options);
-    if (connection && !candidates) connection->ReleaseSearchMapping();
+    if (connection && !candidates && !whole) connection->ReleaseListingMapping();
     // Accents folded, the first word is tested on folded texts, which the in-place tests do not do.
     bool inPlace = candidates && !(options & kStripAccents);
     // A plain ASCII first word is tested in memory, on the texts the records are made of anyway.

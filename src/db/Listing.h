@@ -23,7 +23,9 @@ std::vector<std::wstring> SplitSearchTerms(const std::wstring& text);
 // Every listed file of the cache (folderPath null) or of one folder (with its subfolders
 // unless the database's options limit it), under the database's type filter and options. The
 // first term is tested in SQL, the others on the rows in memory; in compatibility mode all of
-// them are tested in memory. The listed files are added to totals.
+// them are tested in memory. The listed files are added to totals. A search the index serves
+// and a listing of the whole cache leave the file mapped, so the rows can be handed on before
+// the view is torn down: the caller lets it go then (CacheDatabase::ReleaseListingMapping).
 Ref<RowList> ListFiles(CacheDatabase& database, const std::vector<std::wstring>& terms,
                        const std::wstring* folderPath, ListTotals& totals, bool compatibility);
 

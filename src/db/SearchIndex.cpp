@@ -11,8 +11,8 @@
 #include "base/Path.h"
 #include "base/Unique.h"
 #include "db/DatabaseLock.h"
+#include "db/ReadMapping.h"
 #include "db/SearchInertUnits.h"
-#include "db/SearchMapping.h"
 #include "db/SearchPlainText.h"
 #include "db/SearchTrigrams.h"
 #include "db/StripAccent.h"
@@ -468,10 +468,10 @@ std::optional<std::vector<long long>> SearchIndex::Candidates(std::wstring_view 
     Lock lock(DatabaseLock());
     std::optional<std::wstring> query = TrigramQuery(foldedWord);
     if (!query || !Complete()) return std::nullopt;
-    SearchMapping mapping(connection_, "cvsearch", true);
+    ReadMapping mapping(connection_, "cvsearch", true);
     // The files of matching folders are found through the cache's index of folders: pages
     // spread as widely as the files themselves. A listing that maps the cache already keeps it.
-    SearchMapping cacheMapping(connection_, "main", true);
+    ReadMapping cacheMapping(connection_, "main", true);
     // A file matches by its own texts or by its folder's path.
     std::optional<std::vector<long long>> ids =
         ReadIds("SELECT rowid FROM cvsearch.SearchFiles WHERE SearchFiles MATCH ?1 UNION ALL "

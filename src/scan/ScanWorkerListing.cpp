@@ -16,8 +16,8 @@ void ScanWorker::OnList(WPARAM wp, LPARAM lp) {
     ListResult* result = ListForNode(*database_, node.get(), text ? text->text : std::wstring(),
                                      options_.searchFromTop, options_.compatibility);
     if (result && !PostToView(kCmdListingReady, reinterpret_cast<LPARAM>(result))) delete result;
-    // Only now, with the rows on their way to the view, is the search's view of the file let go.
-    if (database_->SharedConnection()) database_->SharedConnection()->ReleaseSearchMapping();
+    // Only now, with the rows on their way to the view, is the listing's view of the file let go.
+    database_->ReleaseListingMapping();
 }
 
 // The view sends the selected node along as it does for any listing; a "?" condition does not

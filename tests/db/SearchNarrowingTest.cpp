@@ -9,6 +9,7 @@
 
 #include "db/ListingOptions.h"
 #include "db/SearchIndexFixture.h"
+#include "db/ReadMapping.h"
 #include "db/SearchInertUnits.h"
 #include "db/SearchPlainText.h"
 #include "db/StripAccent.h"
@@ -35,6 +36,11 @@ protected:
             text += Mangled(kPlainPieces[random() % kPlainPieces.size()]);
         }
         return text;
+    }
+    long long CacheBytes() const {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!GetFileAttributesExW(CacheFile().c_str(), GetFileExInfoStandard, &data)) return 0;
+        return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     }
     // Plain files in every folder, beside the generated ones whose texts are mostly wide.
     void AddPlainFiles(int count) {
@@ -158,9 +164,9 @@ TEST_F(SearchNarrowingTest, ListsTheRowsOfThePlainStatementForRandomWordGroups) 
     EXPECT_GE(narrowed, 40);
 }
 
-// The index is mapped only while it is read. The cache stays mapped after an indexed search until
-// it is let go (the worker does once the rows are sent) or a listing reads it in order, and a
-// row written while it is mapped is read as written.
+// The index is mapped only while it is read. The cache stays mapped after an indexed search or
+// a listing of the whole cache until it is let go (the worker does once the rows are sent) or
+// another listing needs no view, and a row written while it is mapped is read as written.
 TEST_F(SearchNarrowingTest, TheMappingLastsUntilLetGoAndSeesWritesMeanwhile) {
     ASSERT_TRUE(BuildAll());
     long long id = ShownFile(5);
@@ -175,14 +181,50 @@ TEST_F(SearchNarrowingTest, TheMappingLastsUntilLetGoAndSeesWritesMeanwhile) {
     std::vector<long long> found = Fast(L"glockenspiel summary");
     EXPECT_EQ(found, std::vector<long long>{id});
     EXPECT_EQ(found, Plain(L"glockenspiel summary"));
-    fast->SharedConnection()->ReleaseSearchMapping();
+    fast->ReleaseListingMapping();
     EXPECT_FALSE(mapped(L"main"));
 
-    // Neither the whole cache listed nor a word too short for the index keeps the view.
-    for (const wchar_t* text : {L"", L"su"}) {
+    // The whole cache is read through a view as well, and sees the latest write.
+    Run(*fast, L"UPDATE Files SET size=size+1 WHERE fileid=" + std::to_wstring(id));
+    ListTotals fastTotals, plainTotals;
+    EXPECT_EQ(Listed(*fast, L"", nullptr, &fastTotals), Listed(*plain, L"", nullptr, &plainTotals));
+    EXPECT_EQ(fastTotals.bytes, plainTotals.bytes);
+    EXPECT_TRUE(mapped(L"main"));
+    fast->ReleaseListingMapping();
+
+    // Neither a folder listed nor a word too short for the index keeps the view.
+    const std::wstring& folder = folders.front();
+    for (const std::wstring* from : {&folder, static_cast<const std::wstring*>(nullptr)}) {
         Fast(L"glockenspiel");
         ASSERT_TRUE(mapped(L"main"));
-        EXPECT_EQ(Fast(text), Plain(text));
-        EXPECT_FALSE(mapped(L"main")) << static_cast<int>(std::wstring(text).size());
+        const wchar_t* text = from ? L"" : L"su";
+        EXPECT_EQ(Fast(text, from), Plain(text, from));
+        EXPECT_FALSE(mapped(L"main")) << (from ? "folder" : "short word");
     }
+}
+
+// A process short of address space reads its cache page by page rather than find no room left
+// for the rows: the same listing, with no view.
+TEST_F(SearchNarrowingTest, NoViewIsTakenWithoutRoomForTheRowsBesideIt) {
+    ASSERT_TRUE(BuildAll());
+    std::vector<long long> whole = Plain(L"");
+    ASSERT_FALSE(whole.empty());
+    // Reserve address space until less than twice the file and a margin is left; reserving
+    // commits nothing, so the listing still has memory for what it makes.
+    std::vector<void*> reserved;
+    for (SIZE_T chunk = 64u << 20; chunk >= (1u << 20) && ReadMapping::RoomFor(CacheBytes());) {
+        if (void* block = VirtualAlloc(nullptr, chunk, MEM_RESERVE, PAGE_NOACCESS))
+            reserved.push_back(block);
+        else
+            chunk /= 2;
+    }
+    bool shortOfRoom = !ReadMapping::RoomFor(CacheBytes());
+    std::vector<long long> listed = Fast(L"");
+    bool mapped = QueryNumber(*fast, L"PRAGMA main.mmap_size") > 0;
+    fast->ReleaseListingMapping();
+    for (void* block : reserved) VirtualFree(block, 0, MEM_RELEASE);
+    ASSERT_TRUE(shortOfRoom);
+    EXPECT_FALSE(mapped);
+    EXPECT_EQ(listed, whole);
+    EXPECT_TRUE(ReadMapping::RoomFor(CacheBytes()));
 }

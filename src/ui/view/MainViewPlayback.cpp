@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bus/CommandCodes.h"
+#include "db/CacheDatabase.h"
 #include "db/Listing.h"
 #include "db/roots/SqlRoot.h"
 #include "host/HostApi.h"
@@ -49,6 +50,7 @@ LRESULT MainView::OnPlayTreeNode(LPARAM lp) {
     } else if (database_) {
         if (!node) {
             rows = ListFiles(*database_, {}, nullptr, totals, options_.compatibilityMode);
+            database_->ReleaseListingMapping();
         } else if (node->kind == NodeKind::kFolder) {
             rows = ListFiles(*database_, {}, &node->path, totals, options_.compatibilityMode);
         } else if (node->root && node->root->Type() == RootType::kSql) {

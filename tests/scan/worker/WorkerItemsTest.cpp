@@ -171,14 +171,17 @@ TEST_F(WorkerItemsTest, TreePlaylistsMakePlaylistFilesNodesAtTheNextRescan) {
     EXPECT_EQ(playlistNodes(), 1);
 }
 
-// A search the index serves maps the cache; the worker lets it go once the rows are sent, so that
-// the address space is not held between searches.
-TEST_F(WorkerItemsTest, AnIndexedSearchLetsTheCacheGoOnceItsRowsAreSent) {
+// A search the index serves and a listing of the whole cache map the cache; the worker lets it
+// go once the rows are sent, so that the address space is not held between listings.
+TEST_F(WorkerItemsTest, AMappedListingLetsTheCacheGoOnceItsRowsAreSent) {
     StartOverLibrary();
     SearchIndex* index = database->SharedConnection()->SearchIndexOf();
     ASSERT_NE(index, nullptr);
     ASSERT_TRUE(harness.PumpUntil([&] { return index->Complete(); }));
     EXPECT_EQ(Listing(nullptr, L"sub"), Paths({L"Sub\\c.mp3"}));
+    Drain();
+    EXPECT_EQ(Count(L"PRAGMA main.mmap_size"), 0);
+    EXPECT_EQ(Listing(nullptr), Paths({L"a.mp3", L"B.MP3", L"Sub\\c.mp3"}));
     Drain();
     EXPECT_EQ(Count(L"PRAGMA main.mmap_size"), 0);
 }
