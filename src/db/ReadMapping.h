@@ -19,8 +19,6 @@ public:
     ReadMapping(const ReadMapping&) = delete;
     ReadMapping& operator=(const ReadMapping&) = delete;
 
-    bool Mapped() const { return connection_ != nullptr; }
-
     // The most of a file mapped at once: the cache of a million files takes about 290 MB and
     // its index about 75 MB; pages past the bound are read as usual.
     static constexpr long long kMostMapped = 512LL << 20;
