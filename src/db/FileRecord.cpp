@@ -54,7 +54,7 @@ size_t FileRecord::TextUnits(std::wstring_view name, const TagViews& tags, unsig
 }
 
 void FileRecord::WriteTexts(wchar_t* at, std::wstring_view name, const TagViews& tags, unsigned shared,
-                            const wchar_t* const* sharedTexts) {
+                            const wchar_t* const* sharedTexts, const wchar_t** tagsAt) {
     auto write = [&at](std::optional<std::wstring_view> piece) {
         piece = Clipped(piece);
         *at++ = piece ? static_cast<wchar_t>(piece->size()) : kAbsent;
@@ -63,9 +63,11 @@ void FileRecord::WriteTexts(wchar_t* at, std::wstring_view name, const TagViews&
     write(name);
     for (int i = 0; i < kTagFieldCount; ++i) {
         if (IsShared(shared, 1 + i)) {
+            if (tagsAt) tagsAt[i] = sharedTexts[i];
             std::memcpy(at, &sharedTexts[i], sizeof(sharedTexts[i]));
             at += kAddressUnits;
         } else {
+            if (tagsAt) tagsAt[i] = tags[i] ? at : nullptr;
             write(tags[i]);
         }
     }

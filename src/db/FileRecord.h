@@ -77,8 +77,10 @@ private:
     // address of the same text written earlier in the block (its length unit), in two units:
     // the files of an album repeat its artist and album row after row.
     static size_t TextUnits(std::wstring_view name, const TagViews& tags, unsigned shared = 0);
+    // Answers, in tagsAt when given, where each tag's text now is (its length unit; null for
+    // an absent tag), so the next record of the block can point at it.
     static void WriteTexts(wchar_t* at, std::wstring_view name, const TagViews& tags, unsigned shared = 0,
-                           const wchar_t* const* sharedTexts = nullptr);
+                           const wchar_t* const* sharedTexts = nullptr, const wchar_t** tagsAt = nullptr);
     static size_t UnitsOf(const wchar_t* texts, unsigned shared);
     // Where a piece of texts written with this mask starts, and its text.
     static const wchar_t* PieceAt(const wchar_t* texts, unsigned shared, int index);

@@ -40,8 +40,13 @@ long long FileBytes(sqlite3* connection, const char* schema) {
 // Tried rather than counted: Wine reports the address space it keeps in reserve for Windows
 // allocations as taken, and its memory status counts nothing taken at all, so reserving the
 // room and letting it go again is the one answer both systems give truly. The view needs one
-// stretch of its own size; the records may lie anywhere.
+// stretch of its own size; the records may lie anywhere. Windows's own count comes first, so
+// that a process already short of room is not made shorter, even for a moment, by the trial.
 bool ReadMapping::RoomFor(long long viewBytes) {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof(status);
+    if (GlobalMemoryStatusEx(&status) && static_cast<long long>(status.ullAvailVirtual) < viewBytes * 2 + kSpareBytes)
+        return false;
     constexpr SIZE_T kLargestPiece = 64u << 20, kSmallestPiece = 1u << 20;
     std::vector<void*> reserved;
     long long left = viewBytes + kSpareBytes;

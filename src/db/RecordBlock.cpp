@@ -3,7 +3,7 @@
 #include "db/RecordBlock.h"
 
 #include <algorithm>
-#include <cstring>
+#include <iterator>
 #include <new>
 
 namespace {
@@ -57,18 +57,6 @@ unsigned RecordMaker::SharedWithLast(const FileRecord::TagViews& tags) const {
     return shared;
 }
 
-void RecordMaker::RememberTags(const FileRecord& record) {
-    for (int i = 0; i < kTagFieldCount; ++i) {
-        const int index = 1 + i;
-        const wchar_t* piece = FileRecord::PieceAt(record.texts_, record.sharedPieces_, index);
-        if ((record.sharedPieces_ >> index) & 1u)
-            std::memcpy(&piece, piece, sizeof(piece));
-        else if (!record.Tag(static_cast<TagField>(i)))
-            piece = nullptr;
-        lastTags_[i] = piece;
-    }
-}
-
 // Tags the same as the last record's point at its texts: both live in this block, which no
 // record outlives. A record that starts a new block writes every text in full.
 Ref<FileRecord> RecordMaker::Make(Ref<TextObject> folder, std::wstring_view fileName,
@@ -93,7 +81,8 @@ Ref<FileRecord> RecordMaker::Make(Ref<TextObject> folder, std::wstring_view file
     record->folder_ = std::move(folder);
     record->texts_ = reinterpret_cast<wchar_t*>(record + 1);
     record->sharedPieces_ = record->slotSharedPieces_ = static_cast<unsigned char>(shared);
-    FileRecord::WriteTexts(record->texts_, fileName, tags, shared, lastTags_);
-    RememberTags(*record);
+    const wchar_t* written[kTagFieldCount];
+    FileRecord::WriteTexts(record->texts_, fileName, tags, shared, lastTags_, written);
+    std::copy(std::begin(written), std::end(written), lastTags_);
     return Ref<FileRecord>(record);
 }

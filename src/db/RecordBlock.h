@@ -48,7 +48,6 @@ public:
 private:
     // The mask of tags the same as the last record's (worth sharing: two units or more).
     unsigned SharedWithLast(const FileRecord::TagViews& tags) const;
-    void RememberTags(const FileRecord& record);
 
     RecordBlock* block_ = nullptr;
     // The texts of the last record's tags in this block (their length units), none when absent.
