@@ -32,12 +32,11 @@ EmbeddedFrame* CreateEmbeddedFrame(HWND host) {
     WindowSettings placement;
     placement.Load(Settings());
     record->rect = placement.frame;
-    record->flags |= kFrameFlags;
+    // The host reads the frame's identity while it makes the frame, and only then.
+    record->flags |= kFrameFlags | kFrameGuidFlag;
+    std::memcpy(reinterpret_cast<char*>(record) + kEmbedGuidOffset, &kFrameGuid, sizeof kFrameGuid);
     auto frame = reinterpret_cast<HWND>(SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(record),
                                                      kHostCreateFrame));
-    record->flags |= kFrameGuidFlag;
-    std::memcpy(reinterpret_cast<char*>(record) + kEmbedGuidOffset, &kFrameGuid, sizeof kFrameGuid);
-    SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(record), kHostFrameCreated);
     return new EmbeddedFrame(frame, host, record);
 }
 
@@ -61,6 +60,8 @@ EmbeddedFrame::EmbeddedFrame(HWND frame, HWND host, EmbedRecord* record)
 }
 
 EmbeddedFrame::~EmbeddedFrame() {
+    // The host keeps the page's record, and its procedure in this module, until told otherwise.
+    SendMessageW(host_, kHostMessage, reinterpret_cast<WPARAM>(prefsPage_.get()), kHostRemovePrefsPage);
     if (Window()) {
         SavePlacement();
         Unbind();
@@ -74,11 +75,16 @@ EmbeddedFrame::~EmbeddedFrame() {
     if (frame_ && IsWindow(frame_)) record_.Release();
 }
 
+// The rectangle is the frame's own: hosts make no promise to keep the record's copy current.
+// A minimised or vanished frame has no place worth keeping, so the stored one stays.
 void EmbeddedFrame::SavePlacement() const {
+    SettingsFile settings = Settings();
     WindowSettings placement;
+    placement.Load(settings);
     placement.visible = visible_;
-    if (record_) placement.frame = Record()->rect;
-    placement.Save(Settings());
+    RECT shown;
+    if (frame_ && IsWindow(frame_) && !IsIconic(frame_) && GetWindowRect(frame_, &shown)) placement.frame = shown;
+    placement.Save(settings);
 }
 
 void EmbeddedFrame::OpenPreferences() const {

@@ -37,7 +37,6 @@ protected:
 private:
     void SavePlacement() const;
     void OpenPreferences() const;
-    EmbedRecord* Record() const { return static_cast<EmbedRecord*>(record_.get()); }
 
     HWND frame_;
     HWND host_;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/Unique.h"
 #include "host/ServiceDispatch.h"
 
 constexpr int kAcceleratorTableId = 141;
@@ -24,7 +25,12 @@ public:
     bool Registered() const { return registered_; }
 
 private:
+    struct AcceleratorFree {
+        void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
+    };
+
     HostServiceInterface application_;
+    Unique<HACCEL, AcceleratorFree> table_;
     HWND dialog_;
     bool registered_ = false;
 };

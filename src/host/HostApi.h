@@ -27,10 +27,10 @@ enum HostRequest : LPARAM {
     kHostGetMenu = 281,                // word 0: main menu, 4: the second menu
     kHostFormatTitle = 298,            // word: HostTitleRequest*
     kHostRegisterPrefsPage = 332,      // word: PrefsPageRecord*
+    kHostRemovePrefsPage = 333,        // word: the PrefsPageRecord* registered
     kHostOpenPrefs = 380,              // word: PrefsPageRecord*
     kHostSkinColorBitmap = 503,        // answer: HBITMAP the caller deletes, or 0
     kHostCreateFrame = 505,            // word: EmbedRecord*; answer: the frame window
-    kHostFrameCreated = 533,           // word: EmbedRecord*
     kHostQueuedMessage = 617,          // notification; word: MSG* whose wParam may be zeroed
     kHostEnqueueFile = 1100,           // word: HostEnqueueRecord*
     kHostPlayableExtensions = 1292,    // answer: HGLOBAL of double-zero-ended wide strings
@@ -79,9 +79,14 @@ struct HostTitleRequest {
     TitleFreeCallback freeCallback;
 };
 
+// Players up to 5.66 read three fields, players since then four: the third is read as a text
+// by the newer ones and as the length by the older ones. Left null, it is "no text" to the newer
+// and an unknown length to the older, which then read the length from the file themselves;
+// anything else in it would be taken for a text's address by every current player.
 struct HostEnqueueRecord {
     const wchar_t* path;
     const wchar_t* title;       // null: the host reads it itself
+    const wchar_t* extension;   // always null
     int lengthSeconds;
 };
 
@@ -127,6 +132,8 @@ static_assert(offsetof(HostTitleRequest, useExtendedInfo) == 4 && offsetof(HostT
                   offsetof(HostTitleRequest, outLength) == 20 && offsetof(HostTitleRequest, tagCallback) == 24 &&
                   offsetof(HostTitleRequest, freeCallback) == 28,
               "the host reads fixed offsets");
+static_assert(sizeof(HostEnqueueRecord) == 16 && offsetof(HostEnqueueRecord, lengthSeconds) == 12,
+              "the newest players read four fields");
 static_assert(sizeof(EditorInsertFile) == 524, "the editor reads a 524-byte block");
 
 constexpr int kEmbedGuidOffset = 44;

@@ -1,7 +1,6 @@
 // The host main window's object: start-up, tag requests, the menu entry, keys and closing.
 #include "host/HostWindow.h"
 
-#include <cwctype>
 #include <string>
 
 #include "base/Text.h"
@@ -59,6 +58,15 @@ HostWindow::~HostWindow() {
     if (editor_) editor_->Unbind();
 }
 
+void HostWindow::RemoveMenuEntries() const {
+    HWND host = Window();
+    if (!host) return;
+    for (WPARAM which : {0, 4}) {
+        auto menu = reinterpret_cast<HMENU>(SendMessageW(host, kHostMessage, which, kHostGetMenu));
+        if (menu && IsMenu(menu)) DeleteMenu(menu, menuCommandId_, MF_BYCOMMAND);
+    }
+}
+
 bool HostWindow::ModernSkin() {
     if (modernSkin_ < 0) {
         ModernSkinSearch search = {GetWindowThreadProcessId(Window(), nullptr), false};
@@ -84,12 +92,15 @@ LRESULT HostWindow::OnCommandMessage(HWND window, UINT, WPARAM wp, LPARAM lp) {
         if (slot && !*slot && !closing_) *slot = CreateEmbeddedFrame(window);
         return 1;
     }
-    // Any other word names a file record whose tags the worker wants read on this thread. Once
-    // closing, the host is not asked: the worker is being stopped, and the host may already be
-    // letting go of what reads the files.
+    // Any other word should name a file record whose tags the worker wants read on this thread.
+    // The message is open to every program and plugin that can reach the host's window, so the
+    // word is looked up among the worker's own requests before anything is read through it;
+    // what is not ours is the host's business. Once closing, the host is not asked: the worker
+    // is being stopped, and the host may already be letting go of what reads the files.
     if (closing_) return 0;
-    auto* record = reinterpret_cast<FileRecord*>(wp);
-    return record && ReadTags(window, *record) ? 1 : 0;
+    Ref<FileRecord> record = AwaitedTagRequest(reinterpret_cast<const void*>(wp));
+    if (!record) return CallSaved(window, kCommandMessage, wp, lp);
+    return ReadTags(window, *record) ? 1 : 0;
 }
 
 LRESULT HostWindow::OnInitMenuPopup(HWND window, UINT, WPARAM wp, LPARAM) {
@@ -112,14 +123,17 @@ LRESULT HostWindow::OnCommand(HWND, UINT, WPARAM wp, LPARAM) {
     return 1;
 }
 
-LRESULT HostWindow::OnKeyDown(HWND, UINT, WPARAM wp, LPARAM) {
-    if (wp == kKeyD && (GetKeyState(VK_MENU) & 0x8000)) PostToggle();
+// With Alt held a key reaches a window as a system key, never as a plain key down.
+LRESULT HostWindow::OnSysKeyDown(HWND, UINT, WPARAM wp, LPARAM lp) {
+    if (wp == kKeyD && (HIWORD(lp) & KF_ALTDOWN)) PostToggle();
     return 1;
 }
 
+// Virtual-key codes are compared exactly: the lower-case letters' character codes are other
+// keys' codes ('s' is F4, 'd' is Numpad 4), and taking them for letters swallowed Alt+F4.
 void HostWindow::OnQueuedKey(MSG& message) const {
     if (message.message != WM_SYSKEYDOWN) return;
-    WPARAM key = std::towupper(static_cast<wint_t>(message.wParam));
+    WPARAM key = message.wParam;
     if (key == kKeyD) {
         PostToggle();
     } else if (key == kKeyS) {

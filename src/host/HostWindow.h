@@ -17,6 +17,8 @@ public:
     bool ModernSkin();
     // Shows the frame when hidden and hides it when shown.
     static void ToggleFrame();
+    // Takes the plugin's entry out of the host's menus, which outlive the plugin.
+    void RemoveMenuEntries() const;
     // Stops the scans, lets go of the playlist editor, and closes the view so that it saves
     // what it remembers. Runs once, whether the host's close request or Quit comes first.
     void CloseView();
@@ -24,7 +26,7 @@ public:
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnInitMenuPopup(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnCommand(HWND, UINT, WPARAM, LPARAM) override;
-    LRESULT OnKeyDown(HWND, UINT, WPARAM, LPARAM) override;
+    LRESULT OnSysKeyDown(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnHostMessage(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnDisplayChange(HWND, UINT, WPARAM, LPARAM) override;
     LRESULT OnClose(HWND, UINT, WPARAM, LPARAM) override;

@@ -20,17 +20,23 @@ PlaylistEditorWindow::PlaylistEditorWindow(HWND editor, HWND host)
     RegisterWindow(kPlaylistEditorWindowId, editor);
 }
 
-PlaylistEditorWindow::~PlaylistEditorWindow() {
+// The editor's menu is the host's and outlives the plugin: the item goes first, so that the
+// host never holds an item leading to a destroyed submenu or a command nobody answers.
+PlaylistEditorWindow::~PlaylistEditorWindow() { RemoveSendTo(); }
+
+void PlaylistEditorWindow::RemoveSendTo() {
+    if (editorMenu_ && IsMenu(editorMenu_)) RemoveMenu(editorMenu_, commandId_, MF_BYCOMMAND);
+    editorMenu_ = nullptr;
     if (sendTo_) DestroyMenu(sendTo_);
+    sendTo_ = nullptr;
 }
 
 LRESULT PlaylistEditorWindow::OnInitMenuPopup(HWND, UINT, WPARAM wp, LPARAM) {
     auto menu = reinterpret_cast<HMENU>(wp);
     if (GetMenuItemCount(menu) < kEditorMenuMinItems || GetMenuItemID(menu, 0) != kHostPlaylistMenuFirstItem)
         return 1;
-    // Removing the item also destroys the submenu it carried.
-    if (DeleteMenu(menu, commandId_, MF_BYCOMMAND)) sendTo_ = nullptr;
-    if (sendTo_) DestroyMenu(sendTo_);
+    RemoveSendTo();
+    editorMenu_ = menu;
     sendTo_ = CreatePopupMenu();
     if (HWND view = GetWindow(kMainViewWindowId))
         SendMessageW(view, kCommandMessage, kCmdFillSendToMenu, reinterpret_cast<LPARAM>(&sendTo_));

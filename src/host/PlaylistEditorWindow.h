@@ -16,7 +16,11 @@ protected:
     ~PlaylistEditorWindow() override;
 
 private:
+    // Takes the item out of the editor's menu, then destroys its submenu.
+    void RemoveSendTo();
+
     UINT commandId_;
+    HMENU editorMenu_ = nullptr;  // the host's menu the item was put into
     HMENU sendTo_ = nullptr;
     // Every "Send to" item shares one command id; the item last highlighted tells them apart.
     ULONG_PTR highlightedRootId_ = 0;

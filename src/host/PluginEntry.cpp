@@ -96,6 +96,7 @@ void __cdecl Quit() {
         }
         // Nothing may route into this module once the host unloads it.
         if (host) {
+            host->RemoveMenuEntries();
             host->Unbind();
             host.Reset();
             TheHostWindow().Reset();

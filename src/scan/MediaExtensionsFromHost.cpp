@@ -37,15 +37,20 @@ void AddHostExtensions(HWND host, MediaExtensions& set) {
 
 }  // namespace
 
+// The host is asked with the lock let go: the worker's request waits for the host's thread,
+// which may itself want the set meanwhile. Two first users may both ask; the first answer
+// stored is the one everybody keeps.
 Ref<MediaExtensions> SharedMediaExtensions() {
-    Lock lock(Shared().lock);
-    if (!Shared().set) {
-        Ref<MediaExtensions> set = Ref<MediaExtensions>::Make();
-        if (HWND host = GetWindow(kHostWindowId)) AddHostExtensions(host, *set);
-        set->Add(L"m3u");
-        set->Add(L"m3u8");
-        Shared().set = set;
+    {
+        Lock lock(Shared().lock);
+        if (Shared().set) return Shared().set;
     }
+    Ref<MediaExtensions> set = Ref<MediaExtensions>::Make();
+    if (HWND host = GetWindow(kHostWindowId)) AddHostExtensions(host, *set);
+    set->Add(L"m3u");
+    set->Add(L"m3u8");
+    Lock lock(Shared().lock);
+    if (!Shared().set) Shared().set = set;
     return Shared().set;
 }
 

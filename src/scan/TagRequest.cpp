@@ -60,6 +60,13 @@ public:
         return stored;
     }
 
+    Ref<FileRecord> Awaited(const void* word) {
+        Lock lock(lock_);
+        for (const OutstandingRead& read : reads_)
+            if (read.record.get() == word && read.waiting > 0) return read.record;
+        return {};
+    }
+
     // Stores the answers unless every requester of the record has given up on it.
     template <class Store>
     bool StoreIfAwaited(FileRecord& record, Store store) {
@@ -121,6 +128,8 @@ bool RequestTags(FileRecord& record, unsigned timeoutMs) {
     bool storedMeanwhile = Outstanding().Close(record, storedBefore, sent == 0);
     return (sent && result) || storedMeanwhile;
 }
+
+Ref<FileRecord> AwaitedTagRequest(const void* word) { return Outstanding().Awaited(word); }
 
 void ReleaseAbandonedTagRequests() { Outstanding().ReleaseAbandoned(); }
 

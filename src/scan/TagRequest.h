@@ -5,12 +5,19 @@
 
 #include <string>
 
+#include "base/RefCounted.h"
+
 class FileRecord;
 
 // Asks the host for each tag of the record's file and stores the answers in the record, which
 // is then marked tagged. Answers false, storing nothing, when every request for the record
 // gave up waiting before the host answered.
 bool ReadTags(HWND host, FileRecord& record);
+
+// The record a message word names, when that word is a request the worker made and still
+// waits for; null for anything else. Only the address is compared, so a stale or foreign word
+// is never read.
+Ref<FileRecord> AwaitedTagRequest(const void* word);
 
 // From the worker: hands the record to the host window's thread to be read, waiting at most
 // timeoutMs and giving up at once when that thread hangs. True when the tags were read.

@@ -23,6 +23,7 @@ struct ServiceLog {
     HWND window = nullptr;
     UINT mode = 99;
     int tables = 0;
+    HACCEL firstTable = nullptr;
     void* released = nullptr;
 };
 
@@ -45,6 +46,7 @@ public:
             if (faults_.refuseAccelerators) return 0;
             log_.window = *static_cast<HWND*>(arguments[0]);
             log_.tables = *static_cast<int*>(arguments[2]);
+            log_.firstTable = **static_cast<HACCEL**>(arguments[1]);
             log_.mode = *static_cast<UINT*>(arguments[3]);
         }
         return real_.Dispatch(message, result, arguments, count);
@@ -137,6 +139,11 @@ TEST_F(AcceleratorServiceTest, ViewRegistersGloballyTranslatesAndGivesEverything
     EXPECT_EQ(log.mode, standin::kTranslateGlobal);
     EXPECT_EQ(log.tables, 1);
     EXPECT_EQ(Command(kCmdAcceleratorsRegistered, 1), 1);
+    // Every key leaves the host's menu bar alone.
+    ACCEL entries[8] = {};
+    int count = CopyAcceleratorTableW(log.firstTable, entries, 8);
+    ASSERT_EQ(count, 2);
+    for (int i = 0; i < count; ++i) EXPECT_TRUE(entries[i].fVirt & FNOINVERT) << "key " << entries[i].key;
 
     // A key meant for the host's own window still reaches the view: the table is global.
     ASSERT_FALSE(IsWindowVisible(frame));
@@ -151,6 +158,7 @@ TEST_F(AcceleratorServiceTest, ViewRegistersGloballyTranslatesAndGivesEverything
     EXPECT_EQ(log.released, static_cast<void*>(static_cast<Dispatchable*>(&loggedApplication)));
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_FALSE(TranslateAltD()) << "nothing is translated for a plugin that quit";
+    EXPECT_EQ(CopyAcceleratorTableW(log.firstTable, nullptr, 0), 0) << "the table is destroyed once the host let go";
 }
 
 // Each way a host can come up empty: the plugin starts and quits all the same, with no

@@ -50,6 +50,7 @@ TEST(HostInterfaceTest, EveryRecordHasThePlayersSizeAndOffsets) {
     EXPECT_EQ(sizeof(HostEnqueueRecord), sizeof(EnqueueRecord));
     ExpectSameOffsets("enqueue record", {
         CV_FIELD(HostEnqueueRecord, title, EnqueueRecord, title),
+        CV_FIELD(HostEnqueueRecord, extension, EnqueueRecord, extension),
         CV_FIELD(HostEnqueueRecord, lengthSeconds, EnqueueRecord, lengthSeconds)});
 
     EXPECT_EQ(sizeof(HostFileInfoRecord), sizeof(FileInfoDialogRecord));
@@ -96,10 +97,10 @@ TEST(HostInterfaceTest, EveryNumberIsThePlayers) {
         {"get menu", kHostGetMenu, standin::kGetMenu},
         {"format title", kHostFormatTitle, standin::kFormatTitle},
         {"register page", kHostRegisterPrefsPage, standin::kRegisterPrefsPage},
+        {"remove page", kHostRemovePrefsPage, standin::kUnregisterPrefsPage},
         {"open preferences", kHostOpenPrefs, standin::kOpenPrefs},
         {"skin bitmap", kHostSkinColorBitmap, standin::kGetSkinColorBitmap},
         {"create frame", kHostCreateFrame, standin::kCreateFrame},
-        {"frame created", kHostFrameCreated, standin::kFrameCreated},
         {"enqueue", kHostEnqueueFile, standin::kEnqueueFile},
         {"extensions", kHostPlayableExtensions, standin::kGetPlayableExtensions},
         {"file info dialog", kHostFileInfoDialog, standin::kShowFileInfo},

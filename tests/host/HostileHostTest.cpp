@@ -4,9 +4,14 @@
 // shuts down and after it has quit. None may crash, hang or corrupt what is stored.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
+#include "bus/Messages.h"
+#include "db/FileRecord.h"
 #include "host/HostApi.h"
+#include "scan/MediaExtensions.h"
 #include "livehost/LivePlugin.h"
 #include "livehost/ShutdownChecks.h"
 
@@ -94,6 +99,49 @@ TEST_F(HostileHostTest, NoticesDuringAndAfterShutdownAreHandledQuietly) {
     Pump();
     EXPECT_EQ(CountInCache(L"SELECT COUNT(*) FROM Files"), 1);
     EXPECT_GE(CountInCache(L"SELECT playcount FROM Files WHERE filename='a.mp3'"), 1) << "the play before the close";
+}
+
+// The command message on the player's window is open to any program or plugin: only a tag
+// request the worker made and still waits for is read. A record nobody asked about, a stray
+// number and a block of noise are all answered 0 without being read.
+TEST_F(HostileHostTest, CommandWordsThatAreNoAwaitedTagRequestAreIgnoredUnread) {
+    AddLibraryFile(L"a.mp3", {{L"title", L"A"}});
+    StoreFolderRoot(Library());
+    StartPlugin();
+    Ref<FileRecord> stranger = Ref<FileRecord>::Make(Library(L"a.mp3"));
+    std::string noise(64, '\xff');
+    int asked = Fake().tagRequests;
+    HangGuard guard("foreign command words", kHangMs);
+    EXPECT_EQ(SendMessageW(host, kCommandMessage, reinterpret_cast<WPARAM>(stranger.get()), 0), 0);
+    EXPECT_EQ(SendMessageW(host, kCommandMessage, 0x10, 0), 0);
+    EXPECT_EQ(SendMessageW(host, kCommandMessage, reinterpret_cast<WPARAM>(noise.data()), 0), 0);
+    EXPECT_EQ(Fake().tagRequests, asked);
+    EXPECT_FALSE(stranger->tagged);
+    CloseAndQuit();
+}
+
+// The worker asks the host for its playable extensions while the host's thread wants the same
+// set: the request waits for that thread, which must not wait for the worker in turn.
+TEST_F(HostileHostTest, TheExtensionRequestNeverWaitsOnTheHostsThread) {
+    StartPlugin();
+    ReleaseSharedMediaExtensions();
+    HangGuard guard("the extension request from two threads", kHangMs);
+    Ref<MediaExtensions> fromWorker;
+    std::atomic<bool> answered{false};
+    std::thread worker([&] {
+        fromWorker = SharedMediaExtensions();
+        answered = true;
+    });
+    ASSERT_TRUE(WaitForSentMessage(10000)) << "the other thread asks the host";
+    Ref<MediaExtensions> fromHost = SharedMediaExtensions();
+    EXPECT_TRUE(fromHost->Contains(L"mp3"));
+    while (!answered) {
+        Pump();
+        Sleep(1);
+    }
+    worker.join();
+    EXPECT_EQ(fromWorker.get(), fromHost.get()) << "one set for everybody";
+    CloseAndQuit();
 }
 
 }  // namespace

@@ -27,6 +27,14 @@ namespace {
 
 class PluginLifecycleTest : public LivePluginTest {};
 
+// A menu shaped like the host playlist editor's: the plugin adds "Send to" to this one only.
+HMENU EditorMenu() {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, kHostPlaylistMenuFirstItem, L"Play");
+    for (UINT id = 1; id < 12; ++id) AppendMenuW(menu, MF_STRING, 50000 + id, L"Item");
+    return menu;
+}
+
 TEST_F(PluginLifecycleTest, RecordIsWhatTheHostExpects) {
     EXPECT_EQ(record->version, 0x10);
     EXPECT_STREQ(record->description, "Crateview 2.02");
@@ -93,6 +101,87 @@ TEST_F(PluginLifecycleTest, StartsTogglesClosesAndLeavesNothingBehind) {
     EXPECT_FALSE(IsWindow(frame));
 }
 
+// What players of every version read: the frame's identity already in the record when the frame
+// is asked for, request 533 (a question about a window) never given the record, the frame's
+// place taken from the frame itself by a host that never writes the record, and the page
+// removed at Quit while its record is still whole.
+TEST_F(PluginLifecycleTest, RecordsAreWhatEveryPlayerVersionReads) {
+    Fake().writesFrameRecord = false;
+    ASSERT_EQ(record->init(), 0);
+    Pump();
+    HWND frame = GetWindow(kFrameWindowId);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(Fake().embedAtCreation.flags & 8);
+    EXPECT_EQ(std::memcmp(reinterpret_cast<char*>(&Fake().embedAtCreation) + kEmbedGuidOffset, &kFrameGuid, 16), 0);
+    for (WPARAM word : Fake().frameQueries) EXPECT_TRUE(IsWindow(reinterpret_cast<HWND>(word)));
+
+    MoveWindow(frame, 30, 40, 500, 300, TRUE);
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(ReadIni(SettingsPath(), L"Window", L"Left"), L"30");
+    EXPECT_EQ(ReadIni(SettingsPath(), L"Window", L"Bottom"), L"340");
+    record->quit();
+    EXPECT_TRUE(Fake().prefsPageRemovedWhole);
+    EXPECT_EQ(Fake().prefsPage, nullptr);
+}
+
+// The host's menus outlive the plugin: after Quit neither the entry in either menu nor the
+// "Send to" item in the editor's menu is left, and the editor's menu holds no destroyed submenu.
+TEST_F(PluginLifecycleTest, QuitTakesItsItemsOutOfTheHostsMenus) {
+    Fake().editor = CreateFakeFrame(L"editor", RECT{0, 0, 100, 100});
+    ASSERT_EQ(record->init(), 0);
+    Pump();
+    HMENU editorMenu = EditorMenu();
+    SendMessageW(Fake().editor, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(editorMenu), 0);
+    SendMessageW(host, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Fake().mainMenu), 0);
+    SendMessageW(host, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Fake().secondMenu), 0);
+    int mainItems = GetMenuItemCount(Fake().mainMenu), secondItems = GetMenuItemCount(Fake().secondMenu);
+    ASSERT_EQ(mainItems, 3);
+    ASSERT_EQ(secondItems, 2);
+    ASSERT_EQ(GetMenuItemCount(editorMenu), 13);
+    HMENU sendTo = GetSubMenu(editorMenu, 10);
+    ASSERT_NE(sendTo, nullptr);
+
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    record->quit();
+    EXPECT_EQ(GetMenuItemCount(Fake().mainMenu), mainItems - 1);
+    EXPECT_EQ(GetMenuItemCount(Fake().secondMenu), secondItems - 1);
+    EXPECT_EQ(GetMenuItemCount(editorMenu), 12);
+    EXPECT_FALSE(IsMenu(sendTo)) << "the submenu is destroyed once its item is gone";
+    DestroyMenu(editorMenu);
+}
+
+// Alt+D reaches the player's window as a system key; the queued-key notice matches keys by
+// their exact codes: F4 and Numpad 4 share their codes with 's' and 'd' but are neither S nor D,
+// so Alt+F4 in the frame reaches the player and Alt+Numpad 4 toggles nothing.
+TEST_F(PluginLifecycleTest, AltKeysAreMatchedByTheirOwnCodes) {
+    ASSERT_EQ(record->init(), 0);
+    Pump();
+    HWND frame = GetWindow(kFrameWindowId);
+    ASSERT_NE(frame, nullptr);
+    constexpr LPARAM kAltHeld = 0x20000001;
+    SendMessageW(host, WM_SYSKEYDOWN, 'D', kAltHeld);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(frame)) << "Alt+D on the player's window shows the frame";
+
+    SetFocus(GetDlgItem(GetWindow(kMainViewWindowId), 1002));
+    ASSERT_TRUE(IsChild(frame, GetFocus()));
+    auto queued = [this, frame](WPARAM key) {
+        MSG msg = {frame, WM_SYSKEYDOWN, key, kAltHeld, 0, {0, 0}};
+        SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&msg), kHostQueuedMessage);
+        Pump();
+        return msg.wParam;
+    };
+    EXPECT_EQ(queued(VK_F4), static_cast<WPARAM>(VK_F4)) << "Alt+F4 goes on to the player";
+    EXPECT_EQ(queued(VK_NUMPAD4), static_cast<WPARAM>(VK_NUMPAD4));
+    EXPECT_TRUE(IsWindowVisible(frame)) << "Alt+Numpad 4 is not Alt+D";
+    EXPECT_EQ(queued('S'), 0u) << "Alt+S in the frame is the plugin's";
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    record->quit();
+}
+
 // A whole life in a fresh stand-in host: start, show, close, quit, and the host's windows gone.
 void LiveOnce(HMODULE module, const std::wstring& documents) {
     PluginContext::CreateWithDocuments(reinterpret_cast<HINSTANCE>(module), documents);
@@ -140,9 +229,7 @@ TEST_F(PluginLifecycleTest, PlaylistEditorMenuGetsSendTo) {
     Fake().editor = CreateFakeFrame(L"editor", RECT{0, 0, 100, 100});
     ASSERT_EQ(record->init(), 0);
     Pump();
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, kHostPlaylistMenuFirstItem, L"Play");
-    for (UINT id = 1; id < 12; ++id) AppendMenuW(menu, MF_STRING, 50000 + id, L"Item");
+    HMENU menu = EditorMenu();
     for (int opening = 0; opening < 2; ++opening)
         SendMessageW(Fake().editor, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     EXPECT_EQ(GetMenuItemCount(menu), 13);

@@ -30,7 +30,7 @@ run_host() {
   echo "$out" >"$work/$name.out"
 }
 # What the host reports when a plugin quits leaving something of its own behind.
-left_behind='^host: (window procedure left on .* after quit|frame record freed while its frame lives|service interface not released|accelerators still registered after quit)$'
+left_behind='^host: (window procedure left on .* after quit|frame record freed while its frame lives|service interface not released|accelerators still registered after quit|accelerator table not destroyed after quit|menu item .* after quit|preferences page .* still registered after quit|request [0-9]+ .*)$'
 left_nothing() { ! grep -qE "$left_behind" <<<"$out" && [ "$status" -eq 0 ]; }
 dump_on_failure() { [ "$failed" -gt "$1" ] && { echo "--- output of $2:"; cat "$work/$2.out"; }; }
 
@@ -59,6 +59,7 @@ entry=$(printf 'Crateview\\\\tAlt+D')
 check "menu entry once in the main menu" "$([ "$(grep -c "$entry" <<<"$main_menu")" -eq 1 ]; echo $?)"
 check "menu entry after the anchor item" "$(grep -A1 $'\t40258\t' <<<"$main_menu" | grep -q "$entry"; echo $?)"
 check "menu entry once in the second menu" "$([ "$(grep -c "$entry" <<<"$second_menu")" -eq 1 ]; echo $?)"
+check "the frame's identity is in the record when the frame is made" "$(has_line "$out" "host: frame made with identity {24FF1DCF-7D8A-4D78-9B1B-B709DF75318D}"; echo $?)"
 check "screenshot of the frame" "$(grep -qE '^screenshot: [0-9]+x[0-9]+$' <<<"$out"; echo $?)"
 # The settings ask for a 100 x 100 frame; the player never makes one smaller than 275 x 116.
 check "a frame no smaller than the player allows" "$(grep -E '^screenshot: [0-9]+x[0-9]+$' <<<"$out" | head -n 1 |
@@ -325,6 +326,9 @@ SCRIPT
   check "window procedure left is reported" "$(has_line "$out" "host: window procedure left on CvHostMain after quit"; echo $?)"
   check "frame record freed early is reported" "$(has_line "$out" "host: frame record freed while its frame lives"; echo $?)"
   check "service interface kept is reported" "$(has_line "$out" "host: service interface not released"; echo $?)"
+  check "an enqueue record of the older layout is reported" "$(has_line "$out" "host: request 1100 holds 0x000000B9 where the player reads a text or null; the player would crash"; echo $?)"
+  check "a menu item left is reported" "$(has_line "$out" 'host: menu item "Probe" left in the main menu after quit'; echo $?)"
+  check "a preferences page left is reported" "$(has_line "$out" 'host: preferences page "Probe" still registered after quit'; echo $?)"
   check "careless quit fails the host" "$([ "$status" -ne 0 ] && tail -n 1 <<<"$out" | grep -q '^host: gdi '; echo $?)"
   dump_on_failure "$before" probe-careless
 fi

@@ -9,7 +9,7 @@ namespace {
 FakeHost fake;
 
 LRESULT CALLBACK FakeFrameProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
-    bool writes = message == WM_WINDOWPOSCHANGED || message == WM_DESTROY;
+    bool writes = fake.writesFrameRecord && (message == WM_WINDOWPOSCHANGED || message == WM_DESTROY);
     if (writes && fake.embedWatch && fake.embedFrame == window) {
         if (fake.embedWatch->Held())
             GetWindowRect(window, &fake.embedWatch->record()->rect);
@@ -121,12 +121,21 @@ void StartPlaying() {
 LRESULT CreateFrame(EmbedRecord* embed) {
     if (fake.noFrame) return 0;
     fake.embed = embed;
+    fake.embedAtCreation = *embed;
     HWND frame = CreateFakeFrame(L"", embed->rect);
     fake.frames.push_back(frame);
     embed->frame = frame;
     fake.embedWatch.emplace(reinterpret_cast<standin::FrameRecord*>(embed));
     fake.embedFrame = frame;
     return reinterpret_cast<LRESULT>(frame);
+}
+
+// The record must still be the one registered, and still whole: the host reads it once more.
+LRESULT RemovePrefsPage(PrefsPageRecord* page) {
+    if (!page || page != fake.prefsPage) return 0;
+    fake.prefsPageRemovedWhole = page->name && std::strcmp(page->name, "Crateview") == 0;
+    fake.prefsPage = nullptr;
+    return 1;
 }
 
 LRESULT Request(LPARAM id, WPARAM wp) {
@@ -137,6 +146,8 @@ LRESULT Request(LPARAM id, WPARAM wp) {
         case kHostGetWindow: return reinterpret_cast<LRESULT>(wp == 1 ? fake.editor : nullptr);
         case kHostCreateFrame: return CreateFrame(reinterpret_cast<EmbedRecord*>(wp));
         case kHostRegisterPrefsPage: fake.prefsPage = reinterpret_cast<PrefsPageRecord*>(wp); return 1;
+        case kHostRemovePrefsPage: return RemovePrefsPage(reinterpret_cast<PrefsPageRecord*>(wp));
+        case kIsFrameWindowRequest: fake.frameQueries.push_back(wp); return 0;
         case kHostPlayableExtensions: return PlayableExtensions();
         case kHostServiceManager: return fake.serviceManager;
         case kHostExtendedFileInfo: return AnswerTag(*reinterpret_cast<HostFileInfoRequest*>(wp));

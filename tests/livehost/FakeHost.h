@@ -18,6 +18,9 @@
 #include "host/HostApi.h"
 #include "../../tools/host/FrameRecordWatch.h"
 
+// The host's question whether a window is one of its frames; the plugin has no use for it.
+constexpr LPARAM kIsFrameWindowRequest = 533;
+
 struct FakeHost {
     HWND window = nullptr;
     HWND editor = nullptr;
@@ -27,6 +30,12 @@ struct FakeHost {
     HMENU secondMenu = nullptr;
     std::vector<HWND> frames;
     EmbedRecord* embed = nullptr;
+    // The record as it was when the frame was asked for: all the host reads of it then.
+    EmbedRecord embedAtCreation = {};
+    // Whether the host keeps the frame's rectangle in the record, as the player need not.
+    bool writesFrameRecord = true;
+    // The words of each request 533, which asks whether a window is one of the host's frames.
+    std::vector<WPARAM> frameQueries;
     // As the player does, the frame's rectangle is written into its record while it lives;
     // a write the plugin's freeing of the record made impossible is counted instead.
     std::optional<standin::FrameRecordWatch> embedWatch;
@@ -35,6 +44,8 @@ struct FakeHost {
     // The answer to the service manager request: none unless a test provides one.
     LRESULT serviceManager = 0;
     PrefsPageRecord* prefsPage = nullptr;
+    // The page was removed (request 333) while its record was still whole.
+    bool prefsPageRemovedWhole = false;
     int closes = 0;
     // What the host says it plays, and how often it was asked.
     std::vector<std::wstring> playableExtensions = {L"mp3", L"flac"};

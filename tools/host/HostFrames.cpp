@@ -4,7 +4,10 @@
 // rectangle back from there when it saves the frame's place.
 #include "HostFrames.h"
 
+#include <objbase.h>
+
 #include <algorithm>
+#include <cstring>
 
 #include "FrameRecordWatch.h"
 #include "HostApp.h"
@@ -105,6 +108,13 @@ LRESULT OnCreateFrame(WPARAM wp) {
     auto* record = reinterpret_cast<standin::FrameRecord*>(wp);
     if (!record || Host().options.noFrame) return 0;
     RegisterFrameClass();
+    // The player takes the frame's identity from the record now, and never looks again.
+    GUID identity = {};
+    if (record->flags & standin::kFrameHasIdentity)
+        std::memcpy(&identity, reinterpret_cast<const char*>(record) + standin::kFrameGuidOffset, sizeof identity);
+    wchar_t text[64] = L"none";
+    if (identity != GUID{}) StringFromGUID2(identity, text, 64);
+    OutputLine(std::wstring(L"host: frame made with identity ") + text);
     RECT r = record->rect;
     int width = std::max<LONG>(r.right - r.left, kFrameMinWidth);
     int height = std::max<LONG>(r.bottom - r.top, kFrameMinHeight);
@@ -117,8 +127,12 @@ LRESULT OnCreateFrame(WPARAM wp) {
     return reinterpret_cast<LRESULT>(frame);
 }
 
-LRESULT OnFrameCreated(WPARAM wp) {
-    auto* record = reinterpret_cast<standin::FrameRecord*>(wp);
-    if (record && record->frame) StoreRectangle(record->frame);
-    return 0;
+// The player answers from its own list of frames and reads nothing through the word.
+LRESULT OnIsFrameWindow(WPARAM wp) {
+    auto window = reinterpret_cast<HWND>(wp);
+    if (!IsWindow(window)) {
+        ReportPluginFault(L"host: request 533 was given something that is not a window");
+        return 0;
+    }
+    return FrameOf(window) ? 1 : 0;
 }

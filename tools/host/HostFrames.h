@@ -12,4 +12,4 @@ void DestroyFrames();
 bool FrameRecordsHeld();
 
 LRESULT OnCreateFrame(WPARAM record);
-LRESULT OnFrameCreated(WPARAM record);
+LRESULT OnIsFrameWindow(WPARAM window);

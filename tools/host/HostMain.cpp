@@ -98,9 +98,11 @@ bool ShutDown(HostPlugin& plugin) {
     windows.push_back(Host().playlistEditor);
     bool clean = plugin.CheckProceduresGiven(windows);
     clean = ReportServicesLeft() && clean;
+    clean = ReportMenuItemsLeft(PlaylistEditorMenu()) && clean;
+    clean = ReportPrefsPagesLeft(plugin.module()) && clean;
     DestroyFrames();
     plugin.Unload();
-    return FrameRecordsHeld() && clean;
+    return FrameRecordsHeld() && PluginFaults() == 0 && clean;
 }
 
 }  // namespace

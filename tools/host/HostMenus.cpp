@@ -3,6 +3,9 @@
 // the plugin inserts before.
 #include "HostMenus.h"
 
+#include <string>
+
+#include "HostOutput.h"
 #include "base/Unique.h"
 
 namespace {
@@ -81,3 +84,41 @@ LRESULT OnGetMenu(WPARAM which) {
 }
 
 LRESULT OnNewCommandId(WPARAM) { return nextCommandId++; }
+
+namespace {
+
+std::wstring ItemText(HMENU menu, int position) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
+    return text;
+}
+
+// Takes out, naming each, the items a plugin's command id or a destroyed submenu leads to.
+bool RemovePluginItems(HMENU menu, const wchar_t* menuName) {
+    bool clean = true;
+    for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) {
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_SUBMENU;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        bool lost = info.hSubMenu && !IsMenu(info.hSubMenu);
+        bool plugins = info.wID >= kFirstPluginCommand && info.wID < nextCommandId;
+        if (!lost && !plugins) {
+            if (info.hSubMenu) clean = RemovePluginItems(info.hSubMenu, menuName) && clean;
+            continue;
+        }
+        ReportPluginFault(std::wstring(L"host: menu item \"") + ItemText(menu, i) + L"\" left in the " + menuName +
+                          (lost ? L" with a destroyed submenu" : L"") + L" after quit");
+        RemoveMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        clean = false;
+    }
+    return clean;
+}
+
+}  // namespace
+
+bool ReportMenuItemsLeft(HMENU editorMenu) {
+    bool clean = RemovePluginItems(mainMenu, L"main menu");
+    clean = RemovePluginItems(secondMenu, L"second menu") && clean;
+    return (!editorMenu || RemovePluginItems(editorMenu, L"playlist editor's menu")) && clean;
+}

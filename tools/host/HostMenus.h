@@ -29,3 +29,7 @@ void CheckSkinItem(bool dark);
 
 LRESULT OnGetMenu(WPARAM which);
 LRESULT OnNewCommandId(WPARAM);
+// After the plugin quit: names and takes out every item of the host's menus (and the editor's
+// menu given) that carries a command id handed to the plugin or a submenu it destroyed; the
+// player would keep offering them. False if there was any.
+bool ReportMenuItemsLeft(HMENU editorMenu);

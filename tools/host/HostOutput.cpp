@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
+#include <atomic>
 #include <mutex>
 
 #include "base/Text.h"
@@ -36,3 +37,14 @@ void OutputLine(const std::wstring& line) {
     fwrite(text.data(), 1, text.size(), stdout);
     fflush(stdout);
 }
+
+namespace {
+std::atomic<int> faults{0};
+}  // namespace
+
+void ReportPluginFault(const std::wstring& line) {
+    ++faults;
+    OutputLine(line);
+}
+
+int PluginFaults() { return faults; }

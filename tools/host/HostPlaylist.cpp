@@ -7,7 +7,9 @@
 #include <string>
 
 #include "HostApp.h"
+#include "HostOutput.h"
 #include "PlayerInterface.h"
+#include "ReadableMemory.h"
 #include "base/Path.h"
 #include "base/Text.h"
 
@@ -184,6 +186,14 @@ LRESULT OnPlaylistEntryPath(WPARAM index) {
 LRESULT OnEnqueueFile(WPARAM record) {
     auto* enqueue = reinterpret_cast<const standin::EnqueueRecord*>(record);
     if (!enqueue || !enqueue->path) return 0;
+    // The player would read the third field as a text wherever it points.
+    if (enqueue->extension && !IsReadableWideText(enqueue->extension)) {
+        wchar_t field[16];
+        swprintf(field, 16, L"0x%08X", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(enqueue->extension)));
+        ReportPluginFault(std::wstring(L"host: request 1100 holds ") + field +
+                          L" where the player reads a text or null; the player would crash");
+        return 0;
+    }
     PlaylistEntry entry;
     entry.path = enqueue->path;
     if (enqueue->title) entry.title = enqueue->title;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "HostApp.h"
+#include "HostOutput.h"
 #include "PlayerInterface.h"
 #include "base/Text.h"
 
@@ -18,7 +19,15 @@ constexpr int kPageListId = 100;
 constexpr int kHostPageId = 101;
 constexpr int kPageLeft = 150, kPageTop = 8;
 
-std::vector<standin::PrefsPage*> pages;
+// A registered page: the plugin's record, and what the host noted of it when it came, so that
+// a page left behind can be named without reading a record its plugin may have freed.
+struct Page {
+    standin::PrefsPage* record;
+    HINSTANCE instance;
+    std::wstring name;
+};
+
+std::vector<Page> pages;
 HWND prefsWindow;
 HWND pageWindow;
 
@@ -34,7 +43,7 @@ void ShowPage(int index) {
                                    reinterpret_cast<HMENU>(kHostPageId), Host().instance, nullptr);
         return;
     }
-    const standin::PrefsPage* page = pages[index - 1];
+    const standin::PrefsPage* page = pages[index - 1].record;
     pageWindow = CreateDialogParamW(page->instance, MAKEINTRESOURCEW(page->dialogId), prefsWindow,
                                     page->dialogProc, 0);
     if (pageWindow) {
@@ -46,10 +55,8 @@ void ShowPage(int index) {
 void FillPageList() {
     SendMessageW(PageList(), LB_RESETCONTENT, 0, 0);
     SendMessageW(PageList(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"General"));
-    for (const standin::PrefsPage* page : pages) {
-        std::wstring name = page->name ? Utf8ToWide(page->name) : L"(plugin)";
-        SendMessageW(PageList(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    }
+    for (const Page& page : pages)
+        SendMessageW(PageList(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(page.name.c_str()));
 }
 
 LRESULT CALLBACK PrefsProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
@@ -75,7 +82,7 @@ LRESULT CALLBACK PrefsProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
 
 int PageIndex(const void* record) {
     for (size_t i = 0; i < pages.size(); ++i)
-        if (pages[i] == record) return static_cast<int>(i) + 1;
+        if (pages[i].record == record) return static_cast<int>(i) + 1;
     return 0;
 }
 
@@ -109,7 +116,7 @@ void ClosePrefs() {
 LRESULT OnRegisterPrefsPage(WPARAM wp) {
     auto* page = reinterpret_cast<standin::PrefsPage*>(wp);
     if (!page) return 0;
-    if (!PageIndex(page)) pages.push_back(page);
+    if (!PageIndex(page)) pages.push_back({page, page->instance, page->name ? Utf8ToWide(page->name) : L"(plugin)"});
     // The two words the host owns: the page's place in the list and a marker that it is shown.
     page->playerWords[0] = PageIndex(page);
     if (prefsWindow) FillPageList();
@@ -119,4 +126,31 @@ LRESULT OnRegisterPrefsPage(WPARAM wp) {
 LRESULT OnOpenPrefs(WPARAM wp) {
     OpenPrefs(reinterpret_cast<const void*>(wp));
     return 1;
+}
+
+// The page goes from the list at once; one on show is replaced by the host's own page.
+LRESULT OnUnregisterPrefsPage(WPARAM wp) {
+    int index = PageIndex(reinterpret_cast<const void*>(wp));
+    if (!index) return 0;
+    int selected = prefsWindow ? static_cast<int>(SendMessageW(PageList(), LB_GETCURSEL, 0, 0)) : 0;
+    pages.erase(pages.begin() + (index - 1));
+    if (!prefsWindow) return 1;
+    FillPageList();
+    if (selected == index) ShowPage(0);
+    else SendMessageW(PageList(), LB_SETCURSEL, selected > index ? selected - 1 : selected, 0);
+    return 1;
+}
+
+bool ReportPrefsPagesLeft(HMODULE plugin) {
+    bool clean = true;
+    for (auto page = pages.begin(); page != pages.end();) {
+        if (page->instance != plugin) {
+            ++page;
+            continue;
+        }
+        ReportPluginFault(L"host: preferences page \"" + page->name + L"\" still registered after quit");
+        clean = false;
+        page = pages.erase(page);
+    }
+    return clean;
 }

@@ -42,6 +42,7 @@ void ApplicationService::Add(HWND window, const HACCEL* tables, int count, UINT 
     Registration added{window, {}, mode};
     for (int i = 0; tables && i < count; ++i)
         if (tables[i]) added.tables.push_back(tables[i]);
+    given_.insert(given_.end(), added.tables.begin(), added.tables.end());
     registrations_.push_back(added);
 }
 
@@ -68,6 +69,15 @@ bool ApplicationService::Translate(MSG& msg) const {
         if (r.mode == kTranslateGlobal && IsWindow(r.window) && !Covers(r.window, msg.hwnd) && translate(r))
             return true;
     return false;
+}
+
+// A destroyed table's handle no longer copies; a handle reused since for another table would
+// pass for the old one, which only makes the check lenient.
+int ApplicationService::TablesLeft() const {
+    int left = 0;
+    for (HACCEL table : given_)
+        if (CopyAcceleratorTableW(table, nullptr, 0) > 0) ++left;
+    return left;
 }
 
 std::vector<HWND> ApplicationService::RegisteredWindows() const {

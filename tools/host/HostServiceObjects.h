@@ -21,6 +21,8 @@ public:
     bool Translate(MSG& msg) const;
     // Windows that still have tables registered.
     std::vector<HWND> RegisteredWindows() const;
+    // How many of the tables ever registered still exist: a plugin destroys its own.
+    int TablesLeft() const;
 
 private:
     struct Registration {
@@ -32,6 +34,7 @@ private:
     void Remove(HWND window);
 
     std::vector<Registration> registrations_;
+    std::vector<HACCEL> given_;
 };
 
 class ServiceFactory final : public Dispatchable {

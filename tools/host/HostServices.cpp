@@ -33,5 +33,9 @@ bool ReportServicesLeft() {
         OutputLine(L"host: accelerators still registered after quit");
         clean = false;
     }
+    for (int i = Services().application.TablesLeft(); i > 0; --i) {
+        OutputLine(L"host: accelerator table not destroyed after quit");
+        clean = false;
+    }
     return clean;
 }

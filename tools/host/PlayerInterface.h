@@ -31,10 +31,11 @@ enum Request : LPARAM {
     kGetMenu = 281,
     kFormatTitle = kFormatTitleRequest,   // TitleRecord*
     kRegisterPrefsPage = 332,             // PrefsPage*
+    kUnregisterPrefsPage = 333,           // the PrefsPage* registered
     kOpenPrefs = 380,                     // PrefsPage*
     kGetSkinColorBitmap = 503,
     kCreateFrame = 505,                   // FrameRecord*
-    kFrameCreated = 533,                  // FrameRecord*
+    kIsFrameWindow = 533,                 // a window; answer: whether it is one of the player's frames
     kEnqueueFile = 1100,                  // EnqueueRecord*
     kGetPlayableExtensions = 1292,
     kShowFileInfo = 1293,                 // FileInfoDialogRecord*
@@ -80,9 +81,12 @@ struct FileInfoRequest {
     int bufferLength;                     // in characters
 };
 
+// Read as the newest players read it: a third field that is a text (the file's extension) or
+// null, then the length. Players before 5.66 took the third field for the length.
 struct EnqueueRecord {
     const wchar_t* path;
     const wchar_t* title;                 // null: the player reads it
+    const wchar_t* extension;             // null: taken from the path
     int lengthSeconds;
 };
 
@@ -106,6 +110,7 @@ struct FrameRecord {
     DWORD playerWords[64];                // the player's own; bytes 44-59 hold the frame's GUID
 };
 constexpr size_t kFrameGuidOffset = 44;
+constexpr int kFrameHasIdentity = 8;      // flag: the GUID at kFrameGuidOffset names the frame
 
 struct PrefsPage {
     HINSTANCE instance;
@@ -118,7 +123,7 @@ struct PrefsPage {
 
 #pragma pack(pop)
 
-static_assert(sizeof(PluginRecord) == 28 && sizeof(FileInfoRequest) == 16 && sizeof(EnqueueRecord) == 12 &&
+static_assert(sizeof(PluginRecord) == 28 && sizeof(FileInfoRequest) == 16 && sizeof(EnqueueRecord) == 16 &&
                   sizeof(FileInfoDialogRecord) == 8 && sizeof(InsertFileBlock) == 524 &&
                   sizeof(FrameRecord) == 284 && sizeof(PrefsPage) == 28,
               "the player's published sizes on 32-bit Windows");

@@ -108,7 +108,7 @@ PlaybackActions::KnownPaths PlaybackActions::ReadPlaylist() const {
 void PlaybackActions::Append(const FileRecord& record) const {
     std::wstring path = record.Path();
     std::wstring title;
-    HostEnqueueRecord entry = {path.c_str(), nullptr, 0};
+    HostEnqueueRecord entry = {path.c_str(), nullptr, nullptr, 0};
     // Without a known length the host reads the file itself, title and all; a negative length
     // is the host's own mark for unknown.
     if (record.length > 0) {

@@ -145,8 +145,8 @@ void UsePlaylist() {
     wchar_t title[260] = {};
     HostTitleRequest request = {L"C:\\music\\b.mp3", 1, nullptr, nullptr, title, 260, TitleTag, TitleFree};
     SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&request), kHostFormatTitle);
-    HostEnqueueRecord first = {L"C:\\music\\a.mp3", nullptr, 0};
-    HostEnqueueRecord second = {L"C:\\music\\b.mp3", title, 61};
+    HostEnqueueRecord first = {L"C:\\music\\a.mp3", nullptr, nullptr, 0};
+    HostEnqueueRecord second = {L"C:\\music\\b.mp3", title, nullptr, 61};
     SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&first), kHostEnqueueFile);
     SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&second), kHostEnqueueFile);
     HWND editor = reinterpret_cast<HWND>(SendMessageW(host, kHostMessage, 1, kHostGetWindow));
@@ -177,6 +177,22 @@ std::wstring RowsAndMark(HWND list) {
            std::to_wstring(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
 }
 
+// What the careless probe does before it quits: an enqueue record of the older three-field
+// layout, whose length the newest players take for a text's address, and a menu item of its
+// own in the host's main menu that it never takes out again.
+void ActCarelessly() {
+    HWND host = record.hostWindow;
+    struct ThreeFields {
+        const wchar_t* path;
+        const wchar_t* title;
+        int lengthSeconds;
+    } old = {L"C:\\music\\a.mp3", nullptr, 185};
+    SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&old), kHostEnqueueFile);
+    auto id = static_cast<UINT>(SendMessageW(host, kHostMessage, 0, kHostNewCommandId));
+    auto menu = reinterpret_cast<HMENU>(SendMessageW(host, kHostMessage, 0, kHostGetMenu));
+    AppendMenuW(menu, MF_STRING, id, L"Probe");
+}
+
 LRESULT CALLBACK ListHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     if (message == WM_KEYDOWN && wp == VK_F7) {
         UsePlaylist();
@@ -188,6 +204,7 @@ LRESULT CALLBACK ListHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
         Status(L"file info closed");
     } else if (message == WM_KEYDOWN && wp == VK_F11) {
         carelessQuit = true;
+        ActCarelessly();
         Status(L"careless quit");
     } else if (message == WM_KEYDOWN && wp == VK_F8)
         PostMessageW(record.hostWindow, kHostMessage, reinterpret_cast<WPARAM>(&page), kHostOpenPrefs);
@@ -481,6 +498,7 @@ void __cdecl Quit() {
         return;
     }
     SetWindowLongPtrW(record.hostWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hostProc));
+    SendMessageW(record.hostWindow, kHostMessage, reinterpret_cast<WPARAM>(&page), kHostRemovePrefsPage);
     // The frame is gone only once its window is: the host writes into the record until then.
     if (embed && IsWindow(embed->frame)) DestroyWindow(embed->frame);
     GlobalFree(embed);
