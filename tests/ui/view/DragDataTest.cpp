@@ -150,7 +150,9 @@ TEST(FileDropSourceTest, DropsOnReleaseCancelsOnEscapeAndGoesOnOtherwise) {
     EXPECT_EQ(source->GiveFeedback(DROPEFFECT_COPY), DRAGDROP_S_USEDEFAULTCURSORS);
 }
 
-TEST(DropEffectTest, CtrlCopiesShiftMovesEachOnlyWhenAllowed) {
+// A source told "moved" deletes its originals; the view only refers to files, so it answers
+// copy, or link where that is all the source offers, and never move.
+TEST(DropEffectTest, ADropIsACopyOrALinkNeverAMove) {
     const DWORD both = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     struct Case {
         DWORD keys;
@@ -160,12 +162,14 @@ TEST(DropEffectTest, CtrlCopiesShiftMovesEachOnlyWhenAllowed) {
     const Case cases[] = {
         {0, both, DROPEFFECT_COPY},
         {MK_CONTROL, both, DROPEFFECT_COPY},
-        {MK_SHIFT, both, DROPEFFECT_MOVE},
+        {MK_SHIFT, both, DROPEFFECT_COPY},
         {MK_CONTROL | MK_SHIFT, both, DROPEFFECT_COPY},
-        {MK_CONTROL, DROPEFFECT_MOVE, DROPEFFECT_MOVE},
+        {MK_CONTROL, DROPEFFECT_MOVE, DROPEFFECT_NONE},
+        {MK_SHIFT, DROPEFFECT_MOVE, DROPEFFECT_NONE},
         {MK_SHIFT, DROPEFFECT_COPY, DROPEFFECT_COPY},
-        {0, DROPEFFECT_MOVE, DROPEFFECT_MOVE},
-        {0, DROPEFFECT_LINK, DROPEFFECT_NONE},
+        {0, DROPEFFECT_MOVE, DROPEFFECT_NONE},
+        {0, DROPEFFECT_LINK, DROPEFFECT_LINK},
+        {MK_SHIFT, DROPEFFECT_MOVE | DROPEFFECT_LINK, DROPEFFECT_LINK},
         {MK_SHIFT, DROPEFFECT_NONE, DROPEFFECT_NONE},
     };
     for (const Case& c : cases)

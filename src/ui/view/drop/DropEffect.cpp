@@ -3,11 +3,11 @@
 
 #include <ole2.h>
 
-DWORD ChooseDropEffect(DWORD keyState, DWORD allowed) {
-    if ((keyState & MK_CONTROL) && (allowed & DROPEFFECT_COPY)) return DROPEFFECT_COPY;
-    if ((keyState & MK_SHIFT) && (allowed & DROPEFFECT_MOVE)) return DROPEFFECT_MOVE;
+// Move is never answered, whatever the keys: the view only refers to the dropped files, and a
+// source told "moved" deletes its originals (the file manager does, for a Shift-drag).
+DWORD ChooseDropEffect(DWORD, DWORD allowed) {
     if (allowed & DROPEFFECT_COPY) return DROPEFFECT_COPY;
-    if (allowed & DROPEFFECT_MOVE) return DROPEFFECT_MOVE;
+    if (allowed & DROPEFFECT_LINK) return DROPEFFECT_LINK;
     return DROPEFFECT_NONE;
 }
 

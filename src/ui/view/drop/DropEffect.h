@@ -7,8 +7,8 @@
 // Pixels from a pane's top or bottom edge within which a drag scrolls it by one line.
 constexpr int kEdgeScrollZone = 15;
 
-// Ctrl asks for a copy, Shift for a move, each only when the source allows it; otherwise a
-// copy when allowed, else a move when allowed, else none.
+// A copy when the source allows it, else a link when it allows that, else none; never a move,
+// whatever keys are held (the view keeps only references to the files).
 DWORD ChooseDropEffect(DWORD keyState, DWORD allowed);
 
 // -1 to scroll one line up, 1 one line down, 0 not at all, for a pointer at y in a pane

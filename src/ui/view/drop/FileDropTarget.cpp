@@ -19,10 +19,12 @@ HRESULT FileDropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL, DWO
     });
 }
 
-HRESULT FileDropTarget::DragOver(DWORD, POINTL at, DWORD* effect) {
+// The place decides whether a drop is taken there, the source what it may be told.
+HRESULT FileDropTarget::DragOver(DWORD keyState, POINTL at, DWORD* effect) {
     if (!effect) return E_INVALIDARG;
     return GuardedCall([&] {
-        *effect = accepting_ && window_ ? OverEffect(ToClient(at)) : DROPEFFECT_NONE;
+        bool here = accepting_ && window_ && OverEffect(ToClient(at)) != DROPEFFECT_NONE;
+        *effect = here ? ChooseDropEffect(keyState, *effect) : DROPEFFECT_NONE;
         return S_OK;
     });
 }
