@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "base/Path.h"
 #include "base/Text.h"
 #include "playlists/Playlist.h"
@@ -35,6 +37,24 @@ std::wstring FromUtf16(std::string_view bytes, bool bigEndian) {
     return out;
 }
 
+// UTF-16 written without a mark: plain text in it has a NUL as every other byte, which 8-bit
+// text never has. Read as 8-bit, such a file lists nothing, and the next save would empty it.
+enum class Utf16Guess { kNone, kLittleEndian, kBigEndian };
+
+Utf16Guess GuessUnmarkedUtf16(std::string_view bytes) {
+    size_t sample = std::min<size_t>(bytes.size(), 4096) & ~size_t{1};
+    if (sample < 4) return Utf16Guess::kNone;
+    size_t zeroEven = 0, zeroOdd = 0;
+    for (size_t i = 0; i < sample; i += 2) {
+        zeroEven += bytes[i] == '\0';
+        zeroOdd += bytes[i + 1] == '\0';
+    }
+    size_t pairs = sample / 2;
+    if (zeroOdd * 2 >= pairs && zeroEven * 10 < pairs) return Utf16Guess::kLittleEndian;
+    if (zeroEven * 2 >= pairs && zeroOdd * 10 < pairs) return Utf16Guess::kBigEndian;
+    return Utf16Guess::kNone;
+}
+
 bool HasNonAscii(std::string_view bytes) {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80) return true;
@@ -50,6 +70,8 @@ DecodedPlaylist DecodePlaylistBytes(std::string_view bytes, bool utf8Name) {
         return {FromCodePage(CP_UTF8, bytes.substr(3)), Playlist::kUtf8WithMark};
     if (StartsWith(bytes, "\xFF\xFE")) return {FromUtf16(bytes.substr(2), false), Playlist::kUtf8WithMark};
     if (StartsWith(bytes, "\xFE\xFF")) return {FromUtf16(bytes.substr(2), true), Playlist::kUtf8WithMark};
+    if (Utf16Guess guess = GuessUnmarkedUtf16(bytes); guess != Utf16Guess::kNone)
+        return {FromUtf16(bytes, guess == Utf16Guess::kBigEndian), Playlist::kUtf8WithMark};
     if (utf8Name || HasNonAscii(bytes)) {
         std::wstring text = FromCodePage(CP_UTF8, bytes, MB_ERR_INVALID_CHARS);
         if (!text.empty()) return {std::move(text), Playlist::kUtf8WithoutMark};
@@ -59,6 +81,19 @@ DecodedPlaylist DecodePlaylistBytes(std::string_view bytes, bool utf8Name) {
 
 int EncodingForNewFile(std::wstring_view path) {
     return EqualsNoCase(ExtensionOf(path), L"m3u8") ? Playlist::kUtf8WithMark : Playlist::kCodePageText;
+}
+
+// Exactly, not by the code page's nearest likeness: "Dvořák" must not come back as "Dvorák" or
+// a full-width letter as a plain one, for the path would name another file or none.
+bool CodePageHolds(std::wstring_view text) {
+    if (text.empty()) return true;
+    int size = static_cast<int>(text.size());
+    BOOL usedDefault = FALSE;
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, nullptr, &usedDefault);
+    if (bytes <= 0 || usedDefault) return false;
+    std::string narrow(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, narrow.data(), bytes, nullptr, nullptr);
+    return FromCodePage(CP_ACP, narrow) == text;
 }
 
 std::string EncodePlaylistText(std::wstring_view text, int encoding) {

@@ -37,7 +37,10 @@ Ref<FileRecord> EntryRecord(const PlaylistLine& line, const std::wstring& resolv
             record->size = info.size;
             record->changed = info.lastWrite;
         }
+        // An #EXTINF length of -1 (or none that reads as a number) is "unknown", kept as such
+        // so that a save writes -1 again rather than a length of nothing.
         if (line.seconds >= 0) record->length = line.seconds * 1000;
+        else if (line.title) record->length = -1;
     }
     FileRecord::TagViews tags;
     if (line.title) tags[static_cast<int>(TagField::kTitle)] = *line.title;

@@ -36,13 +36,15 @@ bool IsReadOnlyFile(const std::wstring& path, PlaylistStorage& storage) {
     return storage.FindFile(path, info) && (info.attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-std::string PlaylistFileBytes(const Playlist::Entries& entries, const std::wstring& playlistPath, int encoding,
+// A path the code page could only approximate would be saved as another file's or none: such
+// a file is written as UTF-8 with its mark, which current players read, and one whose every
+// line the code page holds stays code page text, byte for byte as before.
+std::string PlaylistFileBytes(const Playlist::Entries& entries, const std::wstring& playlistPath, int& encoding,
                               const std::function<std::wstring(const FileRecord&)>& formatTitle) {
-    std::string bytes;
-    if (encoding == Playlist::kUtf8WithMark) bytes.assign(kUtf8Mark, sizeof kUtf8Mark);
-    auto line = [&](const std::wstring& text) {
-        bytes += EncodePlaylistText(text, encoding);
-        bytes += "\r\n";
+    std::wstring text;
+    auto line = [&text](const std::wstring& content) {
+        text += content;
+        text += L"\r\n";
     };
     line(L"#EXTM3U");
     for (const Ref<FileRecord>& entry : entries) {
@@ -52,7 +54,10 @@ std::string PlaylistFileBytes(const Playlist::Entries& entries, const std::wstri
         std::wstring path = entry->Path();
         line(entry->remote ? path : RelativeEntryPath(path, playlistPath));
     }
-    return bytes;
+    if (encoding == Playlist::kCodePageText && !CodePageHolds(text)) encoding = Playlist::kUtf8WithMark;
+    std::string bytes;
+    if (encoding == Playlist::kUtf8WithMark) bytes.assign(kUtf8Mark, sizeof kUtf8Mark);
+    return bytes + EncodePlaylistText(text, encoding);
 }
 
 bool WritePlaylistFile(Playlist& playlist, const std::wstring& path, const PlaylistWriteOptions& options,

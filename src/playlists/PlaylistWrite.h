@@ -24,8 +24,9 @@ struct PlaylistWriteOptions {
 // The whole file for these entries: the UTF-8 mark for kUtf8WithMark, "#EXTM3U", then per
 // entry an #EXTINF line (for an entry whose tags were read, or that brought a title from the
 // file it was read from) and its path: a URL or network path as stored, any other path in
-// its relative form. Lines end with CR LF.
-std::string PlaylistFileBytes(const Playlist::Entries& entries, const std::wstring& playlistPath, int encoding,
+// its relative form. Lines end with CR LF. Code page text that the code page cannot hold
+// exactly is written as UTF-8 with its mark instead, which encoding then says.
+std::string PlaylistFileBytes(const Playlist::Entries& entries, const std::wstring& playlistPath, int& encoding,
                               const std::function<std::wstring(const FileRecord&)>& formatTitle);
 
 // Whether a file is there and marked read-only: a save refuses it.

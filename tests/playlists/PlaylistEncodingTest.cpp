@@ -45,6 +45,26 @@ TEST(PlaylistEncodingTest, ValidUtf8WithoutMarkIsReadAsUtf8AndKeptThatWay) {
     EXPECT_EQ(empty.encoding, 0) << "an empty file is written as a new one";
 }
 
+// Without a mark, UTF-16 shows by its NUL bytes; read as 8-bit it listed nothing, and the next
+// save wrote an empty file over it.
+TEST(PlaylistEncodingTest, Utf16WithoutAMarkIsRecognisedByItsNulBytes) {
+    const std::wstring text = L"#EXTM3U\r\nBj\u00f6rk\\J\u00f3ga.mp3\r\n\u65e5.mp3\r\n";
+    std::string little, big;
+    for (wchar_t c : text) {
+        little += static_cast<char>(c & 0xFF);
+        little += static_cast<char>(c >> 8);
+        big += static_cast<char>(c >> 8);
+        big += static_cast<char>(c & 0xFF);
+    }
+    for (const std::string& bytes : {little, big}) {
+        DecodedPlaylist decoded = DecodePlaylistBytes(bytes, false);
+        EXPECT_EQ(decoded.text, text);
+        EXPECT_EQ(decoded.encoding, Playlist::kUtf8WithMark);
+    }
+    EXPECT_EQ(DecodePlaylistBytes("#EXTM3U\r\na.mp3\r\n", false).encoding, Playlist::kCodePageText)
+        << "8-bit text has no NUL bytes";
+}
+
 TEST(PlaylistEncodingTest, BytesThatAreNoUtf8AreCodePageText) {
     if (GetACP() != 1252) GTEST_SKIP() << "the system code page is " << GetACP();
     DecodedPlaylist latin = DecodePlaylistBytes("\xE6\xF8\xE5.mp3", true);
@@ -53,9 +73,13 @@ TEST(PlaylistEncodingTest, BytesThatAreNoUtf8AreCodePageText) {
     EXPECT_EQ(DecodePlaylistBytes("Kathy\xABs song", false).text, L"Kathy\u00abs song");
 }
 
-TEST(PlaylistEncodingTest, CodePageTextReplacesWhatTheCodePageLacks) {
+TEST(PlaylistEncodingTest, TheCodePageHoldsOnlyWhatComesBackExactly) {
     if (GetACP() != 1252) GTEST_SKIP() << "the system code page is " << GetACP();
-    EXPECT_EQ(EncodePlaylistText(L"Caf\u00e9 \u6625.mp3", Playlist::kCodePageText), "Caf\xE9 ?.mp3");
+    EXPECT_TRUE(CodePageHolds(L"Caf\u00e9 \u00c6 \u20ac.mp3"));
+    EXPECT_FALSE(CodePageHolds(L"Caf\u00e9 \u6625.mp3"));
+    EXPECT_FALSE(CodePageHolds(L"Dvo\u0159\u00e1k.mp3")) << "no nearest likeness";
+    EXPECT_FALSE(CodePageHolds(L"\uff37\uff45.mp3")) << "full-width letters are not plain ones";
+    EXPECT_EQ(EncodePlaylistText(L"Caf\u00e9.mp3", Playlist::kCodePageText), "Caf\xE9.mp3");
     EXPECT_EQ(EncodePlaylistText(L"Caf\u00e9 \u6625.mp3", Playlist::kUtf8WithMark), "Caf\xC3\xA9 \xE6\x98\xA5.mp3");
     EXPECT_EQ(EncodePlaylistText(L"Caf\u00e9 \u6625.mp3", Playlist::kUtf8WithoutMark), "Caf\xC3\xA9 \xE6\x98\xA5.mp3");
 }

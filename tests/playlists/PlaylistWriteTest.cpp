@@ -124,12 +124,38 @@ TEST_F(PlaylistWriteTest, AnM3u8WithoutMarkKeepsItsNonAsciiPathsIntact) {
     EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\nb.mp3\r\n\xE6\x98\xA5\\Caf\xC3\xA9.mp3\r\n") << "UTF-8, still without a mark";
 }
 
-TEST_F(PlaylistWriteTest, CodePagePlaylistsReplaceWhatTheCodePageLacks) {
+// A path the code page can only approximate ("Dvořák" as "Dvorák", a full-width letter as a
+// plain one, CJK as "?") would name another file or none: the file becomes UTF-8 with its mark
+// and reads back to the same paths. One whose every line the code page holds stays as it was.
+TEST_F(PlaylistWriteTest, SavingNeverChangesAPath) {
     if (GetACP() != 1252) GTEST_SKIP() << "the system code page is " << GetACP();
+    std::wstring plain = File(L"plain.m3u");
+    WriteBytes(plain, "#EXTM3U\r\nCaf\xE9.mp3\r\nb.mp3\r\n");
+    Ref<Playlist> kept = ReadPlaylist(plain);
+    TouchWithoutChange(*kept);
+    ASSERT_TRUE(WritePlaylistFile(*kept, plain, {}));
+    EXPECT_EQ(ReadBytes(plain), "#EXTM3U\r\nCaf\xE9.mp3\r\nb.mp3\r\n") << "code page text, byte for byte";
+
     std::wstring path = File(L"latin.m3u");
-    Ref<Playlist> playlist = NewPlaylist(path, {Entry(File(L"Caf\u00e9 \u6625.mp3"))});
+    std::vector<std::wstring> names = {File(L"Dvo\u0159\u00e1k.mp3"), File(L"\uff37\uff45.mp3"), File(L"\u65e5\u672c.mp3"),
+                   File(L"Caf\u00e9.mp3")};
+    Playlist::Entries entries;
+    for (const std::wstring& name : names) entries.push_back(Entry(name));
+    Ref<Playlist> playlist = NewPlaylist(path, entries);
     ASSERT_TRUE(WritePlaylistFile(*playlist, path, {}));
-    EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\nCaf\xE9 ?.mp3\r\n");
+    EXPECT_EQ(ReadBytes(path).substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(PathsOf(*ReadPlaylist(path)), names);
+    EXPECT_EQ(playlist->Encoding(), Playlist::kUtf8WithMark) << "and so it stays";
+}
+
+// An #EXTINF length of -1 means unknown, and is written back as -1.
+TEST_F(PlaylistWriteTest, AnUnknownLengthIsWrittenBackAsMinusOne) {
+    std::wstring path = File(L"unknown.m3u");
+    WriteBytes(path, "#EXTM3U\r\n#EXTINF:-1,Intro\r\na.mp3\r\n#EXTINF:61,Song\r\nb.mp3\r\n");
+    Ref<Playlist> playlist = ReadPlaylist(path);
+    TouchWithoutChange(*playlist);
+    ASSERT_TRUE(WritePlaylistFile(*playlist, path, {}));
+    EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\n#EXTINF:-1,Intro\r\na.mp3\r\n#EXTINF:61,Song\r\nb.mp3\r\n");
 }
 
 TEST_F(PlaylistWriteTest, UnchangedOrDeclinedPlaylistsAreNotWritten) {
