@@ -4,6 +4,13 @@
 #include <algorithm>
 
 #include "base/Path.h"
+#include "base/Text.h"
+#include "base/TextObject.h"
+#include "bus/CommandCodes.h"
+#include "bus/ViewCommands.h"
+#include "playlists/PlaylistWrite.h"
+#include "settings/PluginContext.h"
+#include "StringIds.h"
 #include "scan/MediaExtensions.h"
 #include "ui/view/ViewCommandCodes.h"
 
@@ -39,7 +46,12 @@ Playlist::Entries EntriesOf(const std::wstring& dropped, bool lookUpFiles, const
     return entries;
 }
 
-size_t AddEntries(Playlist& playlist, const Playlist::Entries& added, const FileRecord* before) {
+// A playlist never lists itself: dropped on its own node, or inside a dropped folder, its own
+// file is left out, or playing it would play it again without end.
+size_t AddEntries(Playlist& playlist, Playlist::Entries added, const FileRecord* before) {
+    added.erase(std::remove_if(added.begin(), added.end(),
+                               [&](const Ref<FileRecord>& entry) { return EqualsNoCase(entry->Path(), playlist.path); }),
+                added.end());
     if (added.empty()) return 0;
     playlist.EditEntries([&](Playlist::Entries& entries) {
         auto at = std::find_if(entries.begin(), entries.end(),
@@ -60,7 +72,7 @@ size_t InsertDroppedPaths(Playlist& playlist, const std::vector<std::wstring>& p
         // Each path goes in at the same place, ahead of those dropped before it.
         added.insert(before ? added.begin() : added.end(), more.begin(), more.end());
     }
-    return AddEntries(playlist, added, before);
+    return AddEntries(playlist, std::move(added), before);
 }
 
 size_t AppendDroppedPaths(Playlist& playlist, const std::vector<std::wstring>& paths, const ExtensionFilter& filter,
@@ -70,7 +82,14 @@ size_t AppendDroppedPaths(Playlist& playlist, const std::vector<std::wstring>& p
         Playlist::Entries more = EntriesOf(path, false, filter, storage);
         added.insert(added.end(), more.begin(), more.end());
     }
-    return AddEntries(playlist, added, nullptr);
+    return AddEntries(playlist, std::move(added), nullptr);
+}
+
+bool RefusedAsReadOnly(const Playlist& playlist) {
+    if (!IsReadOnlyFile(playlist.path)) return false;
+    LPARAM text = PassText(GetString(kStrMsgPlaylistReadOnly));
+    if (!PostToView(kCmdShowMessage, text)) AdoptText(text);
+    return true;
 }
 
 WPARAM EmptyTreeSpaceCommand(const std::wstring& path, bool isFolder, bool dragFromTree) {

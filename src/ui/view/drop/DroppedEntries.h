@@ -11,6 +11,7 @@
 #include "playlists/Playlist.h"
 #include "playlists/PlaylistStorage.h"
 
+// Neither adds the playlist's own file, which it would then play without end.
 // A drop on the list: each path in order goes in before the entry `before` (so several
 // dropped on one entry end up there in reverse order), or all are appended in order when
 // `before` is null or no longer in the playlist. A folder brings every file below it that the
@@ -23,6 +24,10 @@ size_t InsertDroppedPaths(Playlist& playlist, const std::vector<std::wstring>& p
 // file's entry holds its path alone. Answers how many entries were added.
 size_t AppendDroppedPaths(Playlist& playlist, const std::vector<std::wstring>& paths, const ExtensionFilter& filter,
                           PlaylistStorage& storage = RealPlaylistStorage());
+
+// A read-only playlist could never keep what is dropped on it: answers true, after telling the
+// user so, before anything is added.
+bool RefusedAsReadOnly(const Playlist& playlist);
 
 // A path dropped on the tree's empty space: the view command that adds it as a root (a folder,
 // or a playlist file by its extension), or 0 for nothing. Nothing comes of a drag that began

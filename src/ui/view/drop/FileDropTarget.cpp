@@ -44,9 +44,9 @@ HRESULT FileDropTarget::Drop(IDataObject* data, DWORD keyState, POINTL at, DWORD
     DWORD chosen = taken ? ChooseDropEffect(keyState, *effect) : DROPEFFECT_NONE;
     *effect = DROPEFFECT_NONE;
     return GuardedCall([&] {
-        if (taken) DropPaths(DroppedPaths(*data), ToClient(at));
+        bool kept = taken && DropPaths(DroppedPaths(*data), ToClient(at));
         if (window_) AfterDrop();
-        *effect = chosen;
+        *effect = kept ? chosen : DROPEFFECT_NONE;
         return S_OK;
     });
 }

@@ -33,8 +33,8 @@ protected:
     // The effect shown while over a client point of the pane, with its highlight and scrolling.
     virtual DWORD OverEffect(POINT client) = 0;
     virtual void Leave() {}
-    // The dropped paths, in order, at a client point.
-    virtual void DropPaths(const std::vector<std::wstring>& paths, POINT client) = 0;
+    // The dropped paths, in order, at a client point; false when the drop was refused there.
+    virtual bool DropPaths(const std::vector<std::wstring>& paths, POINT client) = 0;
     // After every drop, taken or not.
     virtual void AfterDrop() {}
 

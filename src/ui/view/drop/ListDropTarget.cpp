@@ -31,13 +31,14 @@ DWORD ListDropTarget::OverEffect(POINT client) {
 // The row the files land on names the entry they go before. The row is matched to its entry
 // rather than taken as a position, so a playlist shown sorted or narrowed by a search still
 // gets them where the user saw them go.
-void ListDropTarget::DropPaths(const std::vector<std::wstring>& paths, POINT client) {
+bool ListDropTarget::DropPaths(const std::vector<std::wstring>& paths, POINT client) {
     Ref<TreeNode> node = model_.SelectedNode();
-    if (!IsPlaylistNode(node) || paths.empty()) return;
+    if (!IsPlaylistNode(node) || paths.empty() || RefusedAsReadOnly(*node->playlist)) return false;
     LVHITTESTINFO hit = {};
     hit.pt = client;
     int row = ListView_HitTest(Window(), &hit);
     Ref<FileRecord> before = row >= 0 ? model_.RowAt(row) : Ref<FileRecord>();
     if (InsertDroppedPaths(*node->playlist, paths, before.get(), MediaExtensionFilter()) > 0)
         PostToView(kCmdRefreshList);
+    return true;
 }

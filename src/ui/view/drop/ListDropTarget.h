@@ -14,7 +14,7 @@ public:
 protected:
     bool TakesFiles() override;
     DWORD OverEffect(POINT client) override;
-    void DropPaths(const std::vector<std::wstring>& paths, POINT client) override;
+    bool DropPaths(const std::vector<std::wstring>& paths, POINT client) override;
 
 private:
     ~ListDropTarget() override = default;

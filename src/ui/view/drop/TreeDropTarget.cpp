@@ -46,15 +46,19 @@ DWORD TreeDropTarget::OverEffect(POINT client) {
 
 void TreeDropTarget::Leave() { TreeView_SelectDropTarget(Window(), nullptr); }
 
-void TreeDropTarget::DropPaths(const std::vector<std::wstring>& paths, POINT client) {
+bool TreeDropTarget::DropPaths(const std::vector<std::wstring>& paths, POINT client) {
     HTREEITEM item = ItemAt(client);
-    if (!item) return DropOnEmptySpace(paths);
+    if (!item) {
+        DropOnEmptySpace(paths);
+        return true;
+    }
     TreeNode* node = tree_.NodeOf(item);
-    if (!IsPlaylistNode(node)) return;
+    if (!IsPlaylistNode(node) || RefusedAsReadOnly(*node->playlist)) return false;
     // Held while the files are gathered: the item may be deleted meanwhile.
     Ref<Playlist> playlist = node->playlist;
     if (AppendDroppedPaths(*playlist, paths, MediaExtensionFilter()) > 0 && item == TreeView_GetSelection(Window()))
         PostToView(kCmdRefreshList);
+    return true;
 }
 
 void TreeDropTarget::DropOnEmptySpace(const std::vector<std::wstring>& paths) const {

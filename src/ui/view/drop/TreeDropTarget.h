@@ -22,7 +22,7 @@ protected:
     bool TakesFiles() override { return true; }
     DWORD OverEffect(POINT client) override;
     void Leave() override;
-    void DropPaths(const std::vector<std::wstring>& paths, POINT client) override;
+    bool DropPaths(const std::vector<std::wstring>& paths, POINT client) override;
     void AfterDrop() override;
 
 private:

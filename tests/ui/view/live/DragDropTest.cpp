@@ -277,4 +277,29 @@ TEST_F(DragDropTest, TheTreeForgetsADragFromItselfWhenTheDragEnds) {
     EXPECT_FALSE(TreeTarget()->DragFromTree());
 }
 
+// A playlist never lists itself, dropped on its own node or inside a dropped folder; a read-only
+// playlist refuses a drop before anything is added, with the message its save would give.
+TEST_F(DragDropTest, APlaylistNeverListsItselfAndARefusedDropAddsNothing) {
+    StartWithLibraryAndPlaylist();
+    ASSERT_TRUE(SelectAndWaitForListing(PlaylistPath()));
+    Paths before = EntriesOf(PlaylistPath());
+    ASSERT_EQ(before.size(), 1u);
+    DragAndDrop(TreeTarget(), {PlaylistPath()}, OnItem(PlaylistPath()));
+    EXPECT_EQ(EntriesOf(PlaylistPath()), before);
+    DragAndDrop(TreeTarget(), {Library()}, OnItem(PlaylistPath()));
+    Paths withFolder = EntriesOf(PlaylistPath());
+    EXPECT_EQ(withFolder.size(), 3u) << "the folder's two songs and nothing of the playlist itself";
+    EXPECT_EQ(std::count(withFolder.begin(), withFolder.end(), PlaylistPath()), 0);
+
+    SetFileAttributesW(PlaylistPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    BoxAnswerer error(L"Error", IDOK);
+    EXPECT_EQ(DragAndDrop(TreeTarget(), {Library(L"Album\\two.mp3")}, OnItem(PlaylistPath())),
+              static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_TRUE(PumpUntil([&] { return error.Done(); }, 30000));
+    std::vector<std::wstring> texts = error.Join();
+    SetFileAttributesW(PlaylistPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(texts, std::vector<std::wstring>{L"File is read-only. You can't save to a read-only file."});
+    EXPECT_EQ(EntriesOf(PlaylistPath()), withFolder);
+}
+
 }  // namespace
