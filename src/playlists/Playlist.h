@@ -19,6 +19,7 @@ struct Playlist : RefCounted {
     static constexpr int kNeedsLoading = 4;
     static constexpr int kUtf8WithoutMark = 8; // UTF-8 without a mark, kept that way on save
     static constexpr int kWasRead = 16;        // its file was read once: a new read replaces
+    static constexpr int kUnreadable = 32;     // the last read failed on a file that may hold entries
     static constexpr int kEncodingBits = kCodePageText | kUtf8WithMark | kUtf8WithoutMark;
     using Entries = std::vector<Ref<FileRecord>>;
 
@@ -33,6 +34,9 @@ struct Playlist : RefCounted {
     // What the tree menu asks to grey or enable "Save playlist".
     bool HasUnsavedChanges() const { return modified; }
     bool NeedsLoading() const { return (flags & kNeedsLoading) != 0; }
+    // Its file was there (or could not be told apart from there) but could not be read: a save
+    // would write over entries nobody has seen.
+    bool Unreadable() const { return (flags & kUnreadable) != 0; }
     void SetNeedsLoading() { flags |= kNeedsLoading; }
     int Encoding() const { return flags & kEncodingBits; }
     void SetEncoding(int encoding) {
@@ -48,9 +52,11 @@ struct Playlist : RefCounted {
     bool LoadOnce(Load load) {
         Lock lock(loadLock_);
         if (!NeedsLoading()) return false;
+        flags &= ~kUnreadable;
         bool read = load(*this);
-        // Cleared even when reading failed, so a missing file is not read again on every search.
-        flags &= ~kNeedsLoading;
+        // Cleared when the file is simply not there, so a missing file is not read again on
+        // every search; kept when it could not be read, so that the next use tries again.
+        if (!Unreadable()) flags &= ~kNeedsLoading;
         return read;
     }
 

@@ -50,6 +50,16 @@ Ref<FileRecord> EntryRecord(const PlaylistLine& line, const std::wstring& resolv
     return record;
 }
 
+// Only a file plainly not there, in a folder that is, has no entries to lose. A locked file, one
+// too large, or one on a drive or share that is away may well have some.
+bool PlainlyAbsent(const std::wstring& path, DWORD error, PlaylistStorage& storage) {
+    if (error != ERROR_FILE_NOT_FOUND) return false;
+    size_t slash = path.find_last_of(L'\\');
+    StoredFileInfo folder;
+    return slash != std::wstring::npos && storage.FindFile(path.substr(0, slash), folder) &&
+           (folder.attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 bool ReadPlaylistFile(Playlist& playlist, PlaylistStorage& storage) {
@@ -57,7 +67,11 @@ bool ReadPlaylistFile(Playlist& playlist, PlaylistStorage& storage) {
     if ((playlist.flags & Playlist::kWasRead) && playlist.modified) return false;
     std::wstring path = playlist.path;
     std::string bytes;
-    if (path.empty() || !storage.ReadAll(path, bytes)) return false;
+    if (path.empty()) return false;
+    if (!storage.ReadAll(path, bytes)) {
+        if (!PlainlyAbsent(path, GetLastError(), storage)) playlist.flags |= Playlist::kUnreadable;
+        return false;
+    }
     DecodedPlaylist decoded = DecodePlaylistBytes(bytes, EqualsNoCase(ExtensionOf(path), L"m3u8"));
     bytes = std::string();
     std::vector<PlaylistLine> lines = SplitPlaylistText(decoded.text);
@@ -79,6 +93,7 @@ bool ReadPlaylistFile(Playlist& playlist, PlaylistStorage& storage) {
     });
     playlist.SetEncoding(decoded.encoding);
     playlist.flags |= Playlist::kWasRead;
+    playlist.flags &= ~Playlist::kUnreadable;
     return true;
 }
 

@@ -70,6 +70,11 @@ bool WritePlaylistFile(Playlist& playlist, const std::wstring& path, const Playl
     }
     if (options.confirm && !options.confirm()) return false;
     LoadPlaylistIfNeeded(playlist, storage);
+    // Writing now would put what was added over entries that were never read.
+    if (playlist.Unreadable()) {
+        SetLastError(ERROR_READ_FAULT);
+        return false;
+    }
     int encoding = playlist.Encoding();
     if (encoding == 0) encoding = EncodingForNewFile(path);
 

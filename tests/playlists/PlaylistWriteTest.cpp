@@ -33,6 +33,17 @@ std::wstring HostTitle(const FileRecord& record) {
     return record.TagOrEmpty(TagField::kArtist) + L" - " + record.TagOrEmpty(TagField::kTitle);
 }
 
+// Reads fail as for a file another program holds locked, until unlocked.
+class LockedStorage : public PlaylistStorage {
+public:
+    bool locked = true;
+    bool ReadAll(const std::wstring& path, std::string& bytes) override {
+        if (!locked) return PlaylistStorage::ReadAll(path, bytes);
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return false;
+    }
+};
+
 class PlaylistWriteTest : public testing::Test {
 protected:
     std::wstring File(const std::wstring& name) const { return folder.File(name); }
@@ -146,6 +157,35 @@ TEST_F(PlaylistWriteTest, SavingNeverChangesAPath) {
     EXPECT_EQ(ReadBytes(path).substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_EQ(PathsOf(*ReadPlaylist(path)), names);
     EXPECT_EQ(playlist->Encoding(), Playlist::kUtf8WithMark) << "and so it stays";
+}
+
+// A file that could not be read (locked, too large, on a drive that is away) may hold entries:
+// it stays unread, and a save reads it first and refuses while it cannot. A file plainly not
+// there, in a folder that is, has nothing to lose and is written as a new one.
+TEST_F(PlaylistWriteTest, AFileNeverReadIsNeverWrittenOver) {
+    std::wstring path = File(L"held.m3u");
+    WriteBytes(path, "#EXTM3U\r\na.mp3\r\n");
+    LockedStorage storage;
+    auto playlist = Ref<Playlist>::Make();
+    playlist->path = path;
+    playlist->SetNeedsLoading();
+    LoadPlaylistIfNeeded(*playlist, storage);
+    EXPECT_TRUE(playlist->NeedsLoading()) << "read again at the next use";
+    playlist->Append({Entry(File(L"b.mp3"))});
+    playlist->modified = true;
+    EXPECT_FALSE(WritePlaylistFile(*playlist, path, {}, storage));
+    EXPECT_EQ(ReadBytes(path), "#EXTM3U\r\na.mp3\r\n");
+    EXPECT_TRUE(playlist->HasUnsavedChanges());
+
+    storage.locked = false;
+    ASSERT_TRUE(WritePlaylistFile(*playlist, path, {}, storage));
+    EXPECT_EQ(PathsOf(*ReadPlaylist(path)), (std::vector<std::wstring>{File(L"a.mp3"), File(L"b.mp3")}));
+
+    std::wstring fresh = File(L"fresh.m3u");
+    Ref<Playlist> created = NewPlaylist(fresh, {Entry(File(L"c.mp3"))});
+    created->SetNeedsLoading();
+    ASSERT_TRUE(WritePlaylistFile(*created, fresh, {}));
+    EXPECT_EQ(ReadBytes(fresh), "#EXTM3U\r\nc.mp3\r\n");
 }
 
 // An #EXTINF length of -1 means unknown, and is written back as -1.

@@ -252,6 +252,9 @@ private:
     void RescanFolderItem(Root& root, HTREEITEM item);
     void RescanBelowRoot(HTREEITEM selected);
     void ReloadPlaylistNode(TreeNode& node);
+    // Before a playlist is read again: false when its unsaved edits were to be saved and could
+    // not be, so that nothing is read over them.
+    bool SettleUnsavedEdits(Playlist& playlist);
 
     // Changes on disk (MainViewRefresh.cpp).
     LRESULT OnChangeNotice(WPARAM code, LPARAM lp);

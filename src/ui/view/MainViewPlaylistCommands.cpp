@@ -174,6 +174,8 @@ LRESULT MainView::OnSendEntryToPlaylist(LPARAM lp) {
 LRESULT MainView::OnSavePlaylist(LPARAM lp) {
     Ref<TreeNode> node = SelectedNode();
     if (!node || node->kind != NodeKind::kPlaylist || !node->playlist) return TRUE;
+    // The question below lets the user select another item meanwhile; the icon is this one's.
+    HTREEITEM item = TreeView_GetSelection(tree_->Tree());
     const std::wstring& path = node->path;
     if (IsReadOnlyFile(path)) {
         PostMessageW(dialog_, kCommandMessage, kCmdShowMessage, PassText(GetString(kStrMsgPlaylistReadOnly)));
@@ -187,8 +189,8 @@ LRESULT MainView::OnSavePlaylist(LPARAM lp) {
             return !declined;
         };
     if (WritePlaylistFile(*node->playlist, path, how)) {
-        HTREEITEM item = TreeView_GetSelection(tree_->Tree());
-        tree_->SetItemImage(item, PathExists(path) ? kPlaylistImage : kMissingPlaylistImage);
+        if (tree_->NodeOf(item) == node.get())
+            tree_->SetItemImage(item, PathExists(path) ? kPlaylistImage : kMissingPlaylistImage);
     } else if (!declined && node->playlist->modified) {
         PostMessageW(dialog_, kCommandMessage, kCmdShowMessage, PassText(GetString(kStrMsgPlaylistNotSaved)));
     }

@@ -7,6 +7,7 @@
 #include "base/Path.h"
 #include "base/TextObject.h"
 #include "db/Listing.h"
+#include "db/roots/PlaylistRoot.h"
 #include "db/roots/Root.h"
 #include "db/roots/RootsList.h"
 #include "playlists/PlaylistFile.h"
@@ -89,6 +90,8 @@ void MainView::RescanRoot(Root& root) {
             if (item) RescanFolderItem(root, item);
             break;
         case RootType::kPlaylist:
+            if (Playlist* entries = static_cast<PlaylistRoot&>(root).Entries(); entries && !SettleUnsavedEdits(*entries))
+                break;
             root.Close();
             root.Load(loader, 0);
             if (item) tree_->SetItemImage(item, PathExists(root.Path()) ? kImagePlaylist : kImagePlaylistMissing);
@@ -140,8 +143,25 @@ void MainView::RescanBelowRoot(HTREEITEM selected) {
     }
 }
 
+// F5 reads the file again, so unsaved edits are offered a save first, as when the root goes:
+// Yes saves them (and a save that fails keeps them, the file unread), No lets them go.
+bool MainView::SettleUnsavedEdits(Playlist& playlist) {
+    if (!playlist.modified) return true;
+    // The save goes to the selected playlist; any other keeps its edits and is not read again.
+    Ref<TreeNode> selected = SelectedNode();
+    if (!selected || selected->playlist.get() != &playlist) return false;
+    if (MessageBoxW(nullptr, GetString(kStrMsgSavePlaylist), L"Confirmation", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) ==
+        IDYES) {
+        SendMessageW(dialog_, kCommandMessage, kCmdSavePlaylist, kSaveWithoutAsking);
+        return !playlist.modified;
+    }
+    playlist.modified = false;
+    return true;
+}
+
 void MainView::ReloadPlaylistNode(TreeNode& node) {
     Playlist& playlist = *node.playlist;
+    if (!SettleUnsavedEdits(playlist)) return;
     playlist.SetEntries({});
     ReadPlaylistFile(playlist);
     // The next listing reads the file once more.

@@ -249,6 +249,41 @@ TEST_F(PlaylistFilesTest, APlaylistFoundInAFolderListsItsFileAndIsSavedThere) {
     EXPECT_EQ(ImageOf(ListPath()), kPlaylistImage);
 }
 
+// F5 reads the file again, so unsaved edits are offered a save first: No reads the file back
+// (once they were cleared and left "modified", and a save then wrote an empty file), Yes saves.
+TEST_F(PlaylistFilesTest, F5OnAnEditedPlaylistOffersASaveAndNeverEmptiesIt) {
+    AddTaggedFiles();
+    WriteBytes(ListPath(), "d.mp3\r\nRock\\b.mp3\r\n");
+    WritePrivateProfileStringW(L"General", L"Display tree playlists", L"1", SettingsPath().c_str());
+    StoreFolderRoot(Library());
+    StartPlugin();
+    ASSERT_TRUE(PumpUntil([&] { return ItemOf(ListPath()) != nullptr; }, 20000));
+    ASSERT_TRUE(SelectAndWaitForListing(ListPath()));
+    ASSERT_TRUE(ShowsTitles({L"Delta", L"Bravo"}));
+    auto edit = [&] {
+        SelectOnly(0);
+        Command(kCmdRemovePlaylistRows, PassNode(ListPath()));
+    };
+    auto pressF5 = [&](int answer) {
+        BoxAnswerer box(L"Confirmation", answer);
+        SendMessageW(View(), WM_KEYDOWN, VK_F5, 0);
+        EXPECT_TRUE(PumpUntil([&] { return box.Done(); }, 20000));
+        return box.Join();
+    };
+
+    edit();
+    EXPECT_EQ(pressF5(IDNO), Texts{L"Save playlist?"});
+    EXPECT_TRUE(ShowsTitles({L"Delta", L"Bravo"})) << "the file's entries, read again";
+    EXPECT_FALSE(HasUnsavedChanges(ListPath()));
+    Command(kCmdSavePlaylist, kSaveWithoutAsking);
+    EXPECT_EQ(ReadBytes(ListPath()), "d.mp3\r\nRock\\b.mp3\r\n") << "nothing to save, nothing written";
+
+    edit();
+    pressF5(IDYES);
+    EXPECT_EQ(ReadBytes(ListPath()), "#EXTM3U\r\n#EXTINF:0,Ben - Bravo\r\nRock\\b.mp3\r\n");
+    EXPECT_TRUE(ShowsTitles({L"Bravo"}));
+}
+
 TEST_F(PlaylistFilesTest, ChangedPlaylistRootsAreSavedAtShutdownWhenAutosaveIsOn) {
     WritePrivateProfileStringW(L"General", L"Autosave playlists on shutdown", L"1", SettingsPath().c_str());
     StartOnStoredPlaylist();
