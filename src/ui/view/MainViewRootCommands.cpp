@@ -43,19 +43,22 @@ LRESULT MainView::OnRemoveRoot(LPARAM) {
     if (MessageBoxW(nullptr, GetString(kStrMsgRemoveRoot), L"Confirmation", MB_YESNO | MB_TOPMOST | MB_TASKMODAL) !=
         IDYES)
         return TRUE;
-    EnterBusy();
-    ShowListState(kListStatusUpdatingDatabase);
-    EmptyList();
     // Unsaved changes of a playlist root are offered a save before its rows go. The save goes
     // through the save command, still on the selected item, so a read-only file is refused
-    // there with its message rather than passing for saved.
+    // there with its message rather than passing for saved; a root whose save failed stays,
+    // with its changes, rather than losing them with it.
     if (Ref<Root> root = roots_->At(static_cast<size_t>(index)); root && root->Type() == RootType::kPlaylist) {
         Playlist* entries = static_cast<PlaylistRoot&>(*root).Entries();
         if (entries && entries->modified &&
             MessageBoxW(nullptr, GetString(kStrMsgSaveBeforeRemove), L"Confirmation", MB_YESNO | MB_ICONQUESTION) ==
-                IDYES)
+                IDYES) {
             SendMessageW(dialog_, kCommandMessage, kCmdSavePlaylist, kSaveWithoutAsking);
+            if (entries->modified) return TRUE;
+        }
     }
+    EnterBusy();
+    ShowListState(kListStatusUpdatingDatabase);
+    EmptyList();
     TreeView_DeleteItem(tree_->Tree(), selected);
     PostWork(kWorkRemoveRoot, static_cast<WPARAM>(index));
     return TRUE;

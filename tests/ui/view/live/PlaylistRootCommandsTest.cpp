@@ -86,7 +86,7 @@ TEST_F(LivePlaylistRootCommandsTest, PlaylistForPathFindsOneShownUnderAFolder) {
     EXPECT_EQ(Command(kCmdPlaylistForPath, PassText(Library(L"other.m3u"))), 0);
 }
 
-TEST_F(LivePlaylistRootCommandsTest, RemovingAReadOnlyPlaylistAfterYesToSaveSaysItIsReadOnly) {
+TEST_F(LivePlaylistRootCommandsTest, RemovingAReadOnlyPlaylistAfterYesToSaveSaysItIsReadOnlyAndKeepsTheRoot) {
     std::wstring file = Library(L"locked.m3u");
     long long rootId = StorePlaylistRoot(file);
     StartPlugin();
@@ -105,6 +105,9 @@ TEST_F(LivePlaylistRootCommandsTest, RemovingAReadOnlyPlaylistAfterYesToSaveSays
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_NE(texts[0].find(L"read-only"), std::wstring::npos) << testing::PrintToString(texts[0]);
     EXPECT_EQ(confirm.Join().size(), 2u);
+    PumpFor(500);
+    EXPECT_NE(ItemOf(file), nullptr) << "a root whose save failed stays, and its changes with it";
+    EXPECT_EQ(CountInCache(L"SELECT COUNT(*) FROM Roots"), 1);
 }
 
 }  // namespace
