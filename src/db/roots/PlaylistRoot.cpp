@@ -17,10 +17,12 @@ void PlaylistRoot::AttachEntries(Ref<Playlist> playlist) {
 }
 
 // The entries go, and with them any unsaved change: a later load reads the file afresh rather
-// than keeping an empty list as the user's edit.
+// than keeping an empty list as the user's edit. Entries someone else holds too (a folder's
+// node showing the same file, a listing under way) are theirs as well and are left whole: the
+// next load reads the file over them all the same.
 void PlaylistRoot::Close() {
     SetLoaded(false);
-    if (!node_->playlist) return;
+    if (!node_->playlist || node_->playlist->RefCount() > 1) return;
     node_->playlist->SetEntries({});
     node_->playlist->modified = false;
 }

@@ -110,4 +110,37 @@ TEST_F(LivePlaylistRootCommandsTest, RemovingAReadOnlyPlaylistAfterYesToSaveSays
     EXPECT_EQ(CountInCache(L"SELECT COUNT(*) FROM Roots"), 1);
 }
 
+// A playlist root added for a file a folder already shows shares that node's entries; removing
+// the root again leaves them to the folder's node instead of emptying them under it.
+TEST_F(LivePlaylistRootCommandsTest, RemovingARootLeavesTheEntriesItSharedWithAFolderNode) {
+    CreateDirectoryW(Library().c_str(), nullptr);
+    WriteBytes(Library(L"a.mp3"), "x");
+    WriteBytes(Library(L"mix.m3u"), "a.mp3\r\n");
+    WritePrivateProfileStringW(L"General", L"Display tree playlists", L"1", SettingsPath().c_str());
+    StoreFolderRoot(Library());
+    StartPlugin();
+    ASSERT_TRUE(SelectAndWaitForListing(Library(L"mix.m3u")));
+    Ref<Playlist> shared = NodeOf(ItemOf(Library(L"mix.m3u")))->playlist;
+    ASSERT_EQ(shared->EntryCount(), 1u);
+
+    HWND tree = Tree();
+    auto secondRoot = [tree] { return TreeView_GetNextSibling(tree, TreeView_GetChild(tree, TreeView_GetRoot(tree))); };
+    {
+        BoxAnswerer noTags(L"Confirmation", IDNO);
+        PostCommand(kCmdAddPlaylistRootPath, PassText(Library(L"mix.m3u")));
+        ASSERT_TRUE(PumpUntil([&] { return secondRoot() != nullptr; }, 20000));
+        PumpUntil([&] { return noTags.Done(); }, 20000);
+    }
+    HTREEITEM rootItem = secondRoot();
+    ASSERT_EQ(NodeOf(rootItem)->playlist, shared) << "the new root shares the folder node's entries";
+    TreeView_SelectItem(tree, rootItem);
+    Pump();
+    BoxAnswerer remove(L"Confirmation", IDYES);
+    PostCommand(kCmdRemoveRoot);
+    ASSERT_TRUE(PumpUntil([&] { return remove.Done(); }, 20000));
+    ASSERT_TRUE(PumpUntil([&] { return CountInCache(L"SELECT COUNT(*) FROM Roots") == 1; }, 20000));
+    PumpFor(300);
+    EXPECT_EQ(shared->EntryCount(), 1u) << "the folder's node keeps its entries";
+}
+
 }  // namespace
