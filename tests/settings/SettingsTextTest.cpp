@@ -71,6 +71,11 @@ TEST(SettingsTextTest, NamesBeyondTheCodePageComeBackAndTheOldFileKeepsEveryLine
     ASSERT_TRUE(file.WriteText(settings::kLastSearch, L"\u0416"));
     EXPECT_EQ(file.ReadText(settings::kLastSearch), L"\u0416");
     EXPECT_EQ(file.ReadText(settings::kTreeFolder), folderPath);
+
+    // A file that such a name is the first thing written to starts as UTF-16.
+    SettingsFile fresh(folder.File(L"new.ini"));
+    ASSERT_TRUE(fresh.WriteText(settings::kFontName, kName));
+    EXPECT_EQ(fresh.ReadText(settings::kFontName), kName);
 }
 
 }  // namespace
