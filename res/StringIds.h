@@ -166,4 +166,5 @@ enum StringId : unsigned {
     kStrMsgPlaylistNotUnique = 6017,
     kStrMsgPlaylistNotSaved = 6040,
     kStrMsgCacheNotStored = 6041,
+    kStrMsgSettingsNotSaved = 6042,
 };

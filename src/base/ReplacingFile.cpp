@@ -9,6 +9,13 @@ namespace {
 
 const wchar_t kNewFileSuffix[] = L".saving";
 constexpr DWORD kWriteChunk = 1 << 20;
+constexpr DWORD kRetryStep = 20;
+
+// A rename over a file that another program opened without sharing its deletion fails with
+// one of these until that program lets go.
+bool IsHeldByOther(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -57,11 +64,22 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
 
 // One rename, so that a kill finds either file whole. The old file's attributes (hidden, say)
 // are set on the new one first, as a rename keeps the new file's own.
-bool MoveIntoPlace(const std::wstring& newPath, const std::wstring& target) {
+// A read-only target refuses the rename for good, so it is not waited for.
+bool MoveIntoPlace(const std::wstring& newPath, const std::wstring& target, DWORD patience) {
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesW(newPath.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    return MoveFileExW(newPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (MoveFileExW(newPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        DWORD error = GetLastError();
+        if (readOnly || !IsHeldByOther(error) || GetTickCount() - start >= patience) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(kRetryStep);
+    }
 }
 
 ReplacingFile::ReplacingFile(std::wstring target) : target_(std::move(target)), newPath_(target_ + kNewFileSuffix) {}
@@ -82,14 +100,14 @@ bool ReplacingFile::Write(std::string_view bytes) {
     return WriteNewFile(newPath_, bytes, false) || Fail();
 }
 
-bool ReplacingFile::Commit() {
+bool ReplacingFile::Commit(DWORD patience) {
     if (committed_) return true;
     DWORD attributes = GetFileAttributesW(target_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return Fail();
     }
-    if (!FlushExisting(newPath_) || !MoveIntoPlace(newPath_, target_)) return Fail();
+    if (!FlushExisting(newPath_) || !MoveIntoPlace(newPath_, target_, patience)) return Fail();
     committed_ = true;
     return true;
 }

@@ -13,10 +13,15 @@
 bool WriteFileThrough(const std::wstring& path, std::string_view bytes);
 // The whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::wstring& path, std::string& bytes);
+// How long a rename over a file another program holds open is tried again, in milliseconds.
+// Scanners and indexers open a file just written and let it go within moments.
+constexpr DWORD kReplacePatience = 500;
+
 // Puts the file at newPath in the place of target, which need not exist, in one rename; target's
-// attributes are kept and the move reaches the disk before the call returns. False leaves
-// target as it was.
-bool MoveIntoPlace(const std::wstring& newPath, const std::wstring& target);
+// attributes are kept and the move reaches the disk before the call returns. A target held
+// open by another program is tried again for patience milliseconds. False leaves target as it
+// was, with the reason in GetLastError.
+bool MoveIntoPlace(const std::wstring& newPath, const std::wstring& target, DWORD patience = kReplacePatience);
 
 // One replacement of a file's content. The new file is named after the target, so it lies in
 // the same folder (a move within one volume is a rename) and a leftover of a killed save is
@@ -38,7 +43,7 @@ public:
     // Flushes the new file, whoever wrote to it last, and puts it in the target's place. A
     // read-only target is refused: its owner made it so. False leaves the target byte for byte;
     // Error() then tells why.
-    bool Commit();
+    bool Commit(DWORD patience = kReplacePatience);
     DWORD Error() const { return error_; }
 
 private:

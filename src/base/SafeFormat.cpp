@@ -1,9 +1,24 @@
 // The tolerant template formatter.
 #include "base/SafeFormat.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
+
+// A pack's "%100000000d" would otherwise build a status line of hundreds of megabytes (and a
+// longer run of digits overflow the count); no text the plugin shows needs more than this.
+constexpr int kMostWidth = 256;
+// Enough for any double's digits at the widest precision allowed for it.
+constexpr int kMostFractionDigits = 64;
+constexpr size_t kNumberBuffer = 400;
+
+// Reads a run of digits, stopping the count at the cap.
+int ReadCount(std::wstring_view format, size_t& j) {
+    int count = 0;
+    for (; j < format.size() && iswdigit(format[j]); ++j) count = std::min(count * 10 + (format[j] - L'0'), kMostWidth);
+    return count;
+}
 
 struct Conversion {
     bool zero = false;
@@ -29,8 +44,9 @@ std::wstring Render(const FormatArg& arg, const Conversion& conversion, bool& nu
     if (auto* c = std::get_if<wchar_t>(&arg)) return std::wstring(1, *c);
     if (auto* s = std::get_if<std::wstring>(&arg))
         return conversion.precision >= 0 ? s->substr(0, static_cast<size_t>(conversion.precision)) : *s;
-    wchar_t buffer[64];
-    swprintf(buffer, 64, L"%.*f", conversion.precision >= 0 ? conversion.precision : 6, std::get<double>(arg));
+    wchar_t buffer[kNumberBuffer] = {};
+    int digits = conversion.precision >= 0 ? std::min(conversion.precision, kMostFractionDigits) : 6;
+    swprintf(buffer, kNumberBuffer, L"%.*f", digits, std::get<double>(arg));
     return buffer;
 }
 
@@ -53,12 +69,8 @@ std::wstring SafeFormat(std::wstring_view format, const std::vector<FormatArg>& 
         Conversion conversion;
         for (; j < format.size() && (format[j] == L'0' || format[j] == L'-'); ++j)
             (format[j] == L'0' ? conversion.zero : conversion.left) = true;
-        for (; j < format.size() && iswdigit(format[j]); ++j) conversion.width = conversion.width * 10 + (format[j] - L'0');
-        if (j < format.size() && format[j] == L'.') {
-            conversion.precision = 0;
-            for (++j; j < format.size() && iswdigit(format[j]); ++j)
-                conversion.precision = conversion.precision * 10 + (format[j] - L'0');
-        }
+        conversion.width = ReadCount(format, j);
+        if (j < format.size() && format[j] == L'.') conversion.precision = ReadCount(format, ++j);
         if (j >= format.size() || !wcschr(L"diusSfCc", format[j])) {
             out += format.substr(i, j - i + (j < format.size() ? 1 : 0));
             i = j;

@@ -2,7 +2,9 @@
 // user-interface thread.
 #include <windows.h>
 
+#include "StringIds.h"
 #include "Version.h"
+#include "base/SafeFormat.h"
 #include "bus/CommandCodes.h"
 #include "bus/Messages.h"
 #include "bus/WindowRegistry.h"
@@ -44,6 +46,12 @@ void ForgetWindows() {
         RegisterWindow(id, nullptr);
 }
 
+// Shown at most once per run of failing writes, which may be the many keys of a shutdown.
+void ReportSettingsNotSaved(const std::wstring& path, DWORD) {
+    std::wstring text = SafeFormat(GetString(kStrMsgSettingsNotSaved), {path});
+    MessageBoxW(nullptr, text.c_str(), L"Error", MB_OK | MB_ICONWARNING | MB_TOPMOST);
+}
+
 bool IsRunningIn(HWND host) { return GetPropW(host, kRunningProperty) == reinterpret_cast<HANDLE>(1); }
 
 int StartUp() {
@@ -60,6 +68,7 @@ int StartUp() {
     // shutdown raised the abort flag, which would stop every scan of this one.
     LowerAbortScan();
     PluginContext& context = PluginContext::Create(record.instance);
+    SettingsFile::SetWriteReport(&ReportSettingsNotSaved);
     SettingsFile settings(context.GetPath(PathKind::kSettingsFile));
     std::wstring language = settings.ReadText(settings::kLanguage);
     if (!language.empty()) context.LoadLanguageModule(language);
@@ -104,6 +113,8 @@ void __cdecl Quit() {
         // Asked of the host afresh by the next life, which may run in another host.
         ReleaseSharedMediaExtensions();
         ForgetWindows();
+        // Its message comes from the context's strings.
+        SettingsFile::SetWriteReport(nullptr);
         PluginContext::Destroy();
     } catch (...) {
     }

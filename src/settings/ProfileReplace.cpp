@@ -1,4 +1,4 @@
-// Replacing a settings file one key at a time through a checked copy.
+// Replacing a settings file a few keys at a time through a checked copy.
 #include "settings/ProfileReplace.h"
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 
 #include "base/ReplacingFile.h"
 #include "base/Text.h"
+#include "settings/ProfileEncoding.h"
 
 namespace {
 
@@ -48,14 +49,21 @@ bool IsLineOf(const std::wstring& line, const wchar_t* key) {
     return EqualsNoCase(Trimmed(std::wstring_view(line).substr(0, equals)), key);
 }
 
-// The line of the key, whatever its value, is taken out of both sides before they are compared.
-std::vector<std::wstring> WithoutKey(std::vector<std::wstring> lines, const wchar_t* key, bool& found) {
-    found = false;
-    for (size_t i = lines.size(); i-- > 0;)
-        if (IsLineOf(lines[i], key)) {
-            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-            found = true;
-        }
+bool IsWrittenIn(const ProfileValue& value, const std::wstring& section) { return EqualsNoCase(section, value.section); }
+
+// The lines of the keys written into this section, whatever their values, are taken out of
+// both sides before they are compared; found tells whether each key was there.
+std::vector<std::wstring> WithoutKeys(std::vector<std::wstring> lines, const std::wstring& section,
+                                      const std::vector<ProfileValue>& values, std::vector<bool>& found) {
+    found.assign(values.size(), false);
+    for (size_t k = 0; k < values.size(); ++k) {
+        if (!IsWrittenIn(values[k], section)) continue;
+        for (size_t i = lines.size(); i-- > 0;)
+            if (IsLineOf(lines[i], values[k].key)) {
+                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+                found[k] = true;
+            }
+    }
     return lines;
 }
 
@@ -67,22 +75,37 @@ bool EndsWithLineBreak(const std::string& bytes) {
     return end > 0 && bytes[end - 1] == '\n';
 }
 
-// The copy holds every section and line of the old file and the key, and is whole.
-bool HoldsOldAndKey(const std::wstring& oldPath, const std::wstring& newPath, const wchar_t* section,
-                    const wchar_t* key) {
+// The copy holds every section and line of the old file and every key written, and is whole.
+bool HoldsOldAndKeys(const std::wstring& oldPath, const std::wstring& newPath, const std::vector<ProfileValue>& values) {
     std::string bytes;
     if (!ReadWholeFile(newPath, bytes) || !EndsWithLineBreak(bytes)) return false;
     std::vector<std::wstring> names = SectionNames(oldPath);
-    bool sectionWasThere = false;
-    for (const std::wstring& name : names) sectionWasThere = sectionWasThere || EqualsNoCase(name, section);
-    if (!sectionWasThere) names.emplace_back(section);
-    for (const std::wstring& name : names) {
-        bool keyInOld = false, keyInNew = false;
-        std::vector<std::wstring> before = WithoutKey(SectionLines(oldPath, name), key, keyInOld);
-        std::vector<std::wstring> after = WithoutKey(SectionLines(newPath, name), key, keyInNew);
-        bool isKeySection = EqualsNoCase(name, section);
-        if (before != after || (isKeySection && !keyInNew)) return false;
+    for (const ProfileValue& value : values) {
+        bool sectionWasThere = false;
+        for (const std::wstring& name : names) sectionWasThere = sectionWasThere || IsWrittenIn(value, name);
+        if (!sectionWasThere) names.emplace_back(value.section);
     }
+    for (const std::wstring& name : names) {
+        std::vector<bool> inOld, inNew;
+        std::vector<std::wstring> before = WithoutKeys(SectionLines(oldPath, name), name, values, inOld);
+        std::vector<std::wstring> after = WithoutKeys(SectionLines(newPath, name), name, values, inNew);
+        if (before != after) return false;
+        for (size_t k = 0; k < values.size(); ++k)
+            if (IsWrittenIn(values[k], name) && !inNew[k]) return false;
+    }
+    return true;
+}
+
+// Every value at once: the copy needs UTF-16 when any of them does.
+std::wstring AllValues(const std::vector<ProfileValue>& values) {
+    std::wstring all;
+    for (const ProfileValue& value : values) all += value.value;
+    return all;
+}
+
+bool WriteValues(const std::wstring& path, const std::vector<ProfileValue>& values) {
+    for (const ProfileValue& value : values)
+        if (!WritePrivateProfileStringW(value.section, value.key, value.value.c_str(), path.c_str())) return false;
     return true;
 }
 
@@ -93,19 +116,31 @@ void ForgetParsedCopy(const std::wstring& path) { WritePrivateProfileStringW(nul
 
 }  // namespace
 
-bool WriteProfileKeyReplacing(const std::wstring& path, const wchar_t* section, const wchar_t* key,
-                              const std::wstring& value) {
+bool WriteProfileKeysReplacing(const std::wstring& path, const std::vector<ProfileValue>& values, DWORD patience,
+                               DWORD& error) {
+    error = ERROR_INVALID_NAME;
     if (path.empty()) return false;
     std::string old;
     if (!ReadWholeFile(path, old)) old.clear();
     ReplacingFile file(path);
-    if (!file.Write(old)) return false;
-    ForgetParsedCopy(file.NewPath());
-    bool written = WritePrivateProfileStringW(section, key, value.c_str(), file.NewPath().c_str()) != FALSE;
-    ForgetParsedCopy(file.NewPath());
-    if (!written || !HoldsOldAndKey(path, file.NewPath(), section, key)) return false;
+    bool written = file.Write(ProfileCopyFor(old, AllValues(values)));
+    if (written) {
+        ForgetParsedCopy(file.NewPath());
+        written = WriteValues(file.NewPath(), values);
+        error = written ? ERROR_SUCCESS : GetLastError();
+        ForgetParsedCopy(file.NewPath());
+    }
+    if (!written) {
+        error = file.Error() != ERROR_SUCCESS ? file.Error() : error;
+        return false;
+    }
+    if (!HoldsOldAndKeys(path, file.NewPath(), values)) {
+        error = ERROR_FILE_CORRUPT;
+        return false;
+    }
     ForgetParsedCopy(path);
-    bool replaced = file.Commit();
+    bool replaced = file.Commit(patience);
     ForgetParsedCopy(path);
+    error = file.Error();
     return replaced;
 }

@@ -1,11 +1,21 @@
-// One key of a private-profile file written without ever leaving the file half-written: the
-// file is copied beside itself, the key written into the copy by the profile functions, the
-// copy checked to hold everything the old file held, and only then moved into place.
+// Keys of a private-profile file written without ever leaving the file half-written: the file
+// is copied beside itself, the keys written into the copy by the profile functions, the copy
+// checked to hold everything the old file held, and only then moved into place.
 #pragma once
 
-#include <string>
+#include <windows.h>
 
-// False when anything failed (a full disk, a read-only file or folder); the file is then left
-// byte for byte as it was.
-bool WriteProfileKeyReplacing(const std::wstring& path, const wchar_t* section, const wchar_t* key,
-                              const std::wstring& value);
+#include <string>
+#include <vector>
+
+struct ProfileValue {
+    const wchar_t* section;
+    const wchar_t* key;
+    std::wstring value;
+};
+
+// All the values reach the file in one replacement, or none does. False when anything failed
+// (a full disk, a read-only file or folder, a file another program held for longer than
+// patience milliseconds); the file is then left byte for byte as it was and error tells why.
+bool WriteProfileKeysReplacing(const std::wstring& path, const std::vector<ProfileValue>& values, DWORD patience,
+                               DWORD& error);

@@ -3,6 +3,12 @@
 
 #include "settings/SettingKeys.h"
 
+namespace {
+
+std::wstring StoredDoubleClick(int command) { return std::to_wstring(command - settings::kDoubleClickCommandBase); }
+
+}  // namespace
+
 // The value is stored as an offset from the first play command, and "None" as minus that
 // command, so that the offset arithmetic alone turns it into no command and back.
 int LoadTreeDoubleClick(const SettingsFile& file) {
@@ -10,13 +16,13 @@ int LoadTreeDoubleClick(const SettingsFile& file) {
 }
 
 void SaveTreeDoubleClick(const SettingsFile& file, int command) {
-    file.WriteInt(settings::kTreeDoubleClick, command - settings::kDoubleClickCommandBase);
+    file.WriteText(settings::kTreeDoubleClick, StoredDoubleClick(command));
 }
 
 std::wstring LoadTreeFolder(const SettingsFile& file) {
     return file.ReadText(settings::kTreeFolder);
 }
 
-void SaveTreeFolder(const SettingsFile& file, const std::wstring& path) {
-    file.WriteText(settings::kTreeFolder, path);
+void SaveTreeKeys(const SettingsFile& file, const std::wstring& path, int command) {
+    file.WriteTexts({{&settings::kTreeFolder, path}, {&settings::kTreeDoubleClick, StoredDoubleClick(command)}});
 }

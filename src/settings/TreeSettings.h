@@ -15,4 +15,5 @@ void SaveTreeDoubleClick(const SettingsFile& file, int command);
 
 // The path of the folder selected when the tree was destroyed; empty when none was.
 std::wstring LoadTreeFolder(const SettingsFile& file);
-void SaveTreeFolder(const SettingsFile& file, const std::wstring& path);
+// Both keys in one write of the file, as the tree saves them when it goes.
+void SaveTreeKeys(const SettingsFile& file, const std::wstring& path, int command);

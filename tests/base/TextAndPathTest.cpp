@@ -89,4 +89,28 @@ TEST(SafeFormatTest, FaultyTemplatesNeverReadWhatWasNotPassed) {
     EXPECT_EQ(SafeFormat(L"trailing %", {}), L"trailing %");
 }
 
+// A pack's template may ask for any width or precision; the text built stays short (a width
+// of a hundred million would take 400 MB), and digits past what an int holds do not wrap.
+TEST(SafeFormatTest, HugeWidthsAndPrecisionsFromAPackAreCapped) {
+    const struct {
+        const wchar_t* format;
+        FormatArg arg;
+    } cases[] = {
+        {L"%100000000d files", 5LL},
+        {L"%-100000000s|", std::wstring(L"x")},
+        {L"%0100000000d", -3LL},
+        {L"%99999999999999999999d", 1LL},
+        {L"%.100000000f", 1e300},
+        {L"%100000000.100000000f", 2.5},
+        {L"%4294967297c", L'z'},
+    };
+    for (const auto& c : cases) {
+        std::wstring text = SafeFormat(c.format, {c.arg});
+        EXPECT_LE(text.size(), 1024u) << c.format;
+        EXPECT_GE(text.size(), 1u) << c.format;
+    }
+    EXPECT_EQ(SafeFormat(L"%.100000000f", {1.5}).substr(0, 4), L"1.50");
+    EXPECT_EQ(SafeFormat(L"%99999999999999999999d", {7LL}).back(), L'7');
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Text.h"
 #include "support/TempFolder.h"
 
 struct IniEntry {
@@ -11,9 +12,20 @@ struct IniEntry {
     std::string value;
 };
 
+// The file's text as UTF-8 when it was written as UTF-16 (after its byte-order mark), else its
+// bytes as they are.
+inline std::string IniFileText(const std::wstring& path) {
+    std::string bytes = ReadBytes(path);
+    if (bytes.compare(0, 2, "\xFF\xFE") != 0) return bytes;
+    std::wstring text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+    return WideToUtf8(text);
+}
+
 // The entries of one section in file order; empty when the file or section is missing.
 inline std::vector<IniEntry> SectionEntries(const std::wstring& path, const std::string& section) {
-    std::string text = ReadBytes(path);
+    std::string text = IniFileText(path);
     std::vector<IniEntry> entries;
     bool inSection = false;
     size_t pos = 0;

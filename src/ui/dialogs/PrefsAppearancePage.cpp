@@ -74,10 +74,7 @@ void InitShade(HWND page) {
 
 // Each TrueType family once, whatever character sets it comes in.
 int CALLBACK AddFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM list) {
-    HWND names = reinterpret_cast<HWND>(list);
-    if ((type & TRUETYPE_FONTTYPE) &&
-        SendMessageW(names, CB_FINDSTRING, -1, reinterpret_cast<LPARAM>(font->lfFaceName)) == CB_ERR)
-        SendMessageW(names, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(font->lfFaceName));
+    if (type & TRUETYPE_FONTTYPE) AddStringOnce(reinterpret_cast<HWND>(list), font->lfFaceName);
     return 1;
 }
 

@@ -54,10 +54,13 @@ using PackPaths = std::vector<std::wstring>;
 
 PackPaths* StoredPaths(HWND page) { return static_cast<PackPaths*>(GetPropW(page, kPackPathsProperty)); }
 
-// Searching everything and searching only the selected folder cannot both hold.
+// Searching everything and searching only the selected folder cannot both hold, so each is
+// locked while the other is set. A box that is itself checked stays free: a file holding both
+// would otherwise lock both, and neither could be cleared.
 void ExcludeSearchScopes(HWND page) {
-    EnableControl(page, kLimitSearch, !IsChecked(page, kSearchFromTop));
-    EnableControl(page, kSearchFromTop, !IsChecked(page, kLimitSearch));
+    bool fromTop = IsChecked(page, kSearchFromTop), limit = IsChecked(page, kLimitSearch);
+    EnableControl(page, kLimitSearch, limit || !fromTop);
+    EnableControl(page, kSearchFromTop, fromTop || !limit);
 }
 
 std::wstring CurrentPack() {

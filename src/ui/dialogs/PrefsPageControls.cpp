@@ -58,4 +58,9 @@ bool IsChecked(HWND page, int controlId) { return IsDlgButtonChecked(page, contr
 
 void EnableControl(HWND page, int controlId, bool enabled) { EnableWindow(GetDlgItem(page, controlId), enabled); }
 
+void AddStringOnce(HWND comboBox, const wchar_t* text) {
+    if (SendMessageW(comboBox, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text)) == CB_ERR)
+        SendMessageW(comboBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
 void PlaceInTab(HWND page) { SetWindowPos(page, nullptr, 1, 22, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }

@@ -40,6 +40,10 @@ const OptionCheck* OnCheckClicked(HWND page, int controlId, const OptionCheck* c
 bool IsChecked(HWND page, int controlId);
 void EnableControl(HWND page, int controlId, bool enabled);
 
+// Adds text to a combo box unless an item already has exactly that text (case aside). A prefix
+// search would take "Arial" for a listed "Arial Black" and leave the first out.
+void AddStringOnce(HWND comboBox, const wchar_t* text);
+
 // A sub-page sits just under the tab control's tabs, keeping its own size.
 void PlaceInTab(HWND page);
 

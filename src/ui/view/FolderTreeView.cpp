@@ -200,13 +200,12 @@ LRESULT FolderTreeView::OnChar(HWND, UINT, WPARAM wp, LPARAM) {
     return 1;
 }
 
-// Both keys are written at close and at destruction: the view's dialog may be destroyed
-// without the tree being closed first (the host's shutdown does so), and a tree closed first
-// no longer sees its destruction.
+// Both keys are written at close or else at destruction, in one write of the file: the view's
+// dialog may be destroyed without the tree being closed first (the host's shutdown does so),
+// and a tree closed first no longer sees its destruction.
 void FolderTreeView::SaveSettings() const {
     Ref<TreeNode> selected = SelectedNode();
-    SaveTreeFolder(settings_, selected ? selected->path : std::wstring());
-    SaveTreeDoubleClick(settings_, doubleClick_);
+    SaveTreeKeys(settings_, selected ? selected->path : std::wstring(), doubleClick_);
 }
 
 LRESULT FolderTreeView::OnClose(HWND, UINT, WPARAM, LPARAM) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "bus/WindowRegistry.h"
 #include "livehost/LivePlugin.h"
 #include "ui/dialogs/PrefsContainer.h"
+#include "ui/dialogs/PrefsPageControls.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {
@@ -182,6 +184,26 @@ TEST_F(LivePrefsPagesTest, SearchScopesExcludeEachOther) {
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 1016)));
 }
 
+// A file may hold both scopes (edited by hand, or left by an earlier version): each box must
+// still be free to clear, after which the other scope locks it as usual.
+TEST_F(LivePrefsPagesTest, BothScopesStoredCanEachBeCleared) {
+    WritePrivateProfileStringW(L"General", L"Search from top", L"1", SettingsPath().c_str());
+    WritePrivateProfileStringW(L"General", L"Limit search", L"1", SettingsPath().c_str());
+    StartOverFiles({L"a.mp3"});
+    HWND page = OpenPage(kDisplaySearch);
+    ASSERT_TRUE(Checked(page, 1016) && Checked(page, 1020));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, 1016)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, 1020)));
+    Click(page, 1020);
+    EXPECT_FALSE(Checked(page, 1020));
+    EXPECT_EQ(Command(kOptGetLimitSearch), 0);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 1020)));
+    Click(page, 1016);
+    EXPECT_FALSE(Checked(page, 1016));
+    EXPECT_EQ(Command(kOptGetSearchFromTop), 0);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, 1020)));
+}
+
 TEST_F(LivePrefsPagesTest, StripAccentsCheckChangesWhatASearchFinds) {
     StartOverFiles({L"Bj\u00f6rk.mp3", L"other.mp3"});
     int before = Listings();
@@ -337,6 +359,39 @@ TEST_F(LivePrefsPagesTest, ChoosingAPackStoresItsPathAndEnglishStoresNone) {
 }
 
 // The lists start from the view's font, and a choice reaches the view whole.
+int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM families) {
+    if (type & TRUETYPE_FONTTYPE) reinterpret_cast<std::vector<std::wstring>*>(families)->push_back(font->lfFaceName);
+    return 1;
+}
+
+// Every TrueType family is offered, also one whose name begins another's ("DejaVu Sans" and
+// "DejaVu Sans Mono"), and each only once.
+TEST_F(LivePrefsPagesTest, FontListOffersEveryFamilyOnce) {
+    StartOverFiles({L"a.mp3"});
+    HWND names = GetDlgItem(OpenPage(kAppearance), 1052);
+    std::vector<std::wstring> families;
+    HDC screen = GetDC(nullptr);
+    LOGFONTW all = {};
+    all.lfCharSet = DEFAULT_CHARSET;
+    EnumFontFamiliesExW(screen, &all, &CollectFamily, reinterpret_cast<LPARAM>(&families), 0);
+    ReleaseDC(nullptr, screen);
+    ASSERT_FALSE(families.empty());
+    for (const std::wstring& family : families)
+        EXPECT_NE(SendMessageW(names, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(family.c_str())), CB_ERR) << family;
+    std::sort(families.begin(), families.end(), [](const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) < 0; });
+    families.erase(std::unique(families.begin(), families.end(), [](const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }), families.end());
+    EXPECT_EQ(SendMessageW(names, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(families.size()));
+
+    // The system may list a longer name first; the shorter one still joins it.
+    HWND sorted = CreateWindowW(L"COMBOBOX", L"", CBS_DROPDOWNLIST | CBS_SORT, 0, 0, 100, 100, Fake().window, nullptr,
+                                nullptr, nullptr);
+    for (const wchar_t* family : {L"DejaVu Sans Mono", L"DejaVu Sans", L"dejavu sans", L"DejaVu"})
+        AddStringOnce(sorted, family);
+    EXPECT_EQ(SendMessageW(sorted, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_NE(SendMessageW(sorted, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(L"DejaVu Sans")), CB_ERR);
+    DestroyWindow(sorted);
+}
+
 TEST_F(LivePrefsPagesTest, FontListsShowAndSetTheViewsFont) {
     StartOverFiles({L"a.mp3"});
     Command(kOptSetUseCustomFont, 1);

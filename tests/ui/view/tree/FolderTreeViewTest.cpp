@@ -4,6 +4,7 @@
 
 #include "bus/CommandCodes.h"
 #include "bus/Messages.h"
+#include "settings/SettingKeys.h"
 #include "settings/TreeSettings.h"
 
 namespace {
@@ -133,9 +134,65 @@ TEST_F(TreeTest, DoubleClickChoiceIsKeptIncludingNone) {
     EXPECT_EQ(LoadTreeDoubleClick(settings), kMenuEnqueue);
 }
 
+// Counts the times a file in a folder is replaced by a rename onto its name, as each write of
+// the settings file replaces it.
+class ReplacementCounter {
+public:
+    ReplacementCounter(const std::wstring& folder, std::wstring name)
+        : name_(std::move(name)),
+          folder_(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)),
+          event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        overlapped_.hEvent = event_.get();
+        Ask();
+    }
+    ~ReplacementCounter() {
+        CancelIo(folder_.get());
+        DWORD ignored = 0;
+        GetOverlappedResult(folder_.get(), &overlapped_, &ignored, TRUE);
+    }
+    // Every replacement reported until none has come for a moment.
+    int Count() {
+        while (WaitForSingleObject(event_.get(), 300) == WAIT_OBJECT_0) {
+            DWORD size = 0;
+            if (!GetOverlappedResult(folder_.get(), &overlapped_, &size, FALSE)) break;
+            for (DWORD at = 0; size > 0;) {
+                auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer_ + at);
+                std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+                if (info->Action == FILE_ACTION_RENAMED_NEW_NAME && name == name_) ++count_;
+                if (!info->NextEntryOffset) break;
+                at += info->NextEntryOffset;
+            }
+            ResetEvent(event_.get());
+            Ask();
+        }
+        return count_;
+    }
+
+private:
+    void Ask() {
+        ReadDirectoryChangesW(folder_.get(), buffer_, sizeof buffer_, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME, nullptr,
+                              &overlapped_, nullptr);
+    }
+
+    std::wstring name_;
+    UniqueFileHandle folder_;
+    UniqueHandle event_;
+    OVERLAPPED overlapped_ = {};
+    alignas(DWORD) char buffer_[8192] = {};
+    int count_ = 0;
+};
+
+// Both keys reach the file in one replacement of it: a second would cost another copy,
+// check and flush of the whole file at every shutdown.
 TEST_F(TreeWithRoot, SelectedFolderIsSavedWhenTheTreeIsDestroyed) {
+    settings.WriteText(settings::kLastSearch, L"kept");
+    ReplacementCounter replacements(temp.path(), L"gen_cv.ini");
     DestroyWindows();
+    EXPECT_EQ(replacements.Count(), 1);
     EXPECT_EQ(LoadTreeFolder(settings), root->path);
+    EXPECT_EQ(LoadTreeDoubleClick(settings), kMenuPlay);
+    EXPECT_EQ(settings.ReadText(settings::kLastSearch), L"kept");
     CreateWindows();
     Command(tree, kCmdSelectTopItem);
     DestroyWindows();
