@@ -50,8 +50,10 @@ std::wstring FormatColumnOrder(const ColumnOrder& order) {
 }
 
 void ListSettings::Load(const SettingsFile& file) {
-    doubleClickCommand =
-        file.ReadInt(settings::kListDoubleClick) + settings::kDoubleClickCommandBase;
+    // A value edited by hand to another command's offset must not run it ("14" recycled files).
+    doubleClickCommand = file.ReadInt(settings::kListDoubleClick) + settings::kDoubleClickCommandBase;
+    if (!settings::IsDoubleClickCommand(doubleClickCommand))
+        doubleClickCommand = settings::kListDoubleClick.intDefault + settings::kDoubleClickCommandBase;
     for (size_t i = 0; i < widths.size(); ++i) widths[i] = file.ReadInt(WidthKey(i));
     // A hand-edited or cut-off order would leave the header with a column twice and another
     // unreachable; the natural order at least shows every column.

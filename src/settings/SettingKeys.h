@@ -18,6 +18,12 @@ namespace settings {
 // The list and the tree store their double-click command as its offset from this first play
 // command ("Play"), so a stored 0 means "Play" and 1 "Enqueue and play".
 constexpr int kDoubleClickCommandBase = 3010;
+// The double-click actions a user can choose: play, enqueue and play, enqueue, enqueue after
+// the current entry. A stored value outside them (edited by hand) is no action of its own.
+constexpr int kLastDoubleClickCommand = 3013;
+constexpr bool IsDoubleClickCommand(int command) {
+    return command >= kDoubleClickCommandBase && command <= kLastDoubleClickCommand;
+}
 
 // [General]
 extern const SettingKey kLanguage;

@@ -11,8 +11,11 @@ std::wstring StoredDoubleClick(int command) { return std::to_wstring(command - s
 
 // The value is stored as an offset from the first play command, and "None" as minus that
 // command, so that the offset arithmetic alone turns it into no command and back.
+// Any other value, edited by hand, is the default rather than whatever command it names.
 int LoadTreeDoubleClick(const SettingsFile& file) {
-    return file.ReadInt(settings::kTreeDoubleClick) + settings::kDoubleClickCommandBase;
+    int command = file.ReadInt(settings::kTreeDoubleClick) + settings::kDoubleClickCommandBase;
+    if (command == 0 || settings::IsDoubleClickCommand(command)) return command;
+    return settings::kTreeDoubleClick.intDefault + settings::kDoubleClickCommandBase;
 }
 
 void SaveTreeDoubleClick(const SettingsFile& file, int command) {

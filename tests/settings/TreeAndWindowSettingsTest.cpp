@@ -1,7 +1,8 @@
-// The tree's double-click choice, including "None", and the frame window's rectangle.
+// The tree's and the list's double-click choice, including "None", and the frame window's rectangle.
 #include <gtest/gtest.h>
 
 #include "settings/IniText.h"
+#include "settings/ListSettings.h"
 #include "settings/TreeSettings.h"
 #include "settings/WindowSettings.h"
 #include "support/TempFolder.h"
@@ -20,6 +21,25 @@ TEST(TreeSettingsTest, AbsentMeansPlayAndNoneIsStoredAsMinus3010) {
     SaveTreeDoubleClick(file, 3012);
     EXPECT_EQ(StoredValue(file.Path(), "Tree", "Double-click"), "2");
     EXPECT_EQ(LoadTreeDoubleClick(file), 3012);
+}
+
+// A value edited by hand to another command's offset ("14", the recycle bin's) must never run
+// that command on a double-click: the list and the tree take their defaults instead.
+TEST(TreeSettingsTest, HandEditedDoubleClickOutsideTheActionsFallsBackToTheDefault) {
+    TempFolder folder;
+    SettingsFile file(folder.File(L"gen_cv.ini"));
+    for (const wchar_t* stored : {L"14", L"-1", L"4", L"99999"}) {
+        WritePrivateProfileStringW(L"Tree", L"Double-click", stored, file.Path().c_str());
+        WritePrivateProfileStringW(L"List", L"Double-click", stored, file.Path().c_str());
+        EXPECT_EQ(LoadTreeDoubleClick(file), 3010) << stored;
+        ListSettings list;
+        list.Load(file);
+        EXPECT_EQ(list.doubleClickCommand, 3011) << stored;
+    }
+    WritePrivateProfileStringW(L"List", L"Double-click", L"3", file.Path().c_str());
+    ListSettings list;
+    list.Load(file);
+    EXPECT_EQ(list.doubleClickCommand, 3013) << "the last of the actions is one";
 }
 
 TEST(WindowSettingsTest, FirstStartUsesDefaultRectangleHidden) {
