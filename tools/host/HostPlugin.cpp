@@ -104,6 +104,7 @@ void HostPlugin::Unload() {
     module_.Reset();
     if (!former_.base) return;
     watchedRange = former_;
+    // Stays for the rest of the process: such a call may come at any time up to the exit.
     static PVOID handler = AddVectoredExceptionHandler(1, &CatchCallIntoFormerModule);
     (void)handler;
 }

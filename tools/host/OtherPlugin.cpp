@@ -191,7 +191,7 @@ int ReportLeads(const ModuleRange& former) {
                             std::wstring(L"the window procedure of ") + className);
     }
     for (int i = 0; i < hookedCount; ++i)
-        if (hooked[i].window)
+        if (running && hooked[i].window)
             leads += CountLeads(former, reinterpret_cast<void*>(hooked[i].found),
                                 std::wstring(L"the procedure the other plugin kept for ") + hooked[i].className);
     for (int i = 0; i < kImportCount; ++i) {

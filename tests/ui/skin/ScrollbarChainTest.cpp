@@ -125,6 +125,7 @@ TEST_F(ScrollbarChainTest, APatchMadeBeforeOursStillHearsOfOtherWindowsAndBarsGo
 
         ScrollbarRedirect redirect;
         ASSERT_TRUE(redirect.Attach(skinned));
+        otherCalls = 0;
         ListView_SetItemCountEx(plain, 200, 0);
         EXPECT_GT(otherCalls, 0) << "a window without the bars reaches the earlier patch";
         EXPECT_EQ(PlatformMax(plain), 199);
