@@ -1,6 +1,7 @@
 // Import address table patching. The host changes a few imports of the plugin module only,
 // after loading it and before its start-up entry runs, so the change is local to this process
 // and to that one module: the system DLLs and every other program see their normal functions.
+// The other plugin of --other-plugin patches the common controls' imports the same way.
 #include "HostImports.h"
 
 #include <cstring>
@@ -32,7 +33,7 @@ bool ReplaceSlot(void** slot, void* replacement) {
 
 }  // namespace
 
-void* PatchImport(HMODULE module, const char* dll, const char* function, void* replacement) {
+void** FindImportSlot(HMODULE module, const char* dll, const char* function) {
     for (auto* desc = FirstImport(module); desc && desc->Name; ++desc) {
         if (_stricmp(AtOffset<const char>(module, desc->Name), dll) != 0) continue;
         // The name table may be absent in old linkers' output; the bound table then has the names.
@@ -42,11 +43,16 @@ void* PatchImport(HMODULE module, const char* dll, const char* function, void* r
         for (; names->u1.AddressOfData; ++names, ++slots) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
             auto* byName = AtOffset<const IMAGE_IMPORT_BY_NAME>(module, names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) continue;
-            void** slot = reinterpret_cast<void**>(&slots->u1.Function);
-            void* previous = *slot;
-            return ReplaceSlot(slot, replacement) ? previous : nullptr;
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
+                return reinterpret_cast<void**>(&slots->u1.Function);
         }
     }
     return nullptr;
+}
+
+void* PatchImport(HMODULE module, const char* dll, const char* function, void* replacement) {
+    void** slot = FindImportSlot(module, dll, function);
+    if (!slot) return nullptr;
+    void* previous = *slot;
+    return ReplaceSlot(slot, replacement) ? previous : nullptr;
 }

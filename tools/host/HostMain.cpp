@@ -22,6 +22,7 @@
 #include "HostServices.h"
 #include "HostTasks.h"
 #include "HostWindow.h"
+#include "OtherPlugin.h"
 #include "base/Text.h"
 
 namespace {
@@ -86,23 +87,38 @@ void PrepareModule(HostPlugin& plugin) {
     if (!options.script.empty()) InstallAutomationHooks(plugin.module());
 }
 
-// The player's shutdown: the plugin's pages close, the plugin quits while its frames still
-// exist, then the frames go and the module is unloaded. Answers false when the plugin left
-// anything of its own on the host's windows or services, or freed a record the host still
-// writes: the player would crash or misbehave where this host only reports it.
-bool ShutDown(HostPlugin& plugin) {
-    ClosePrefs();
-    plugin.Quit();
+// The host's windows our plugin must have given back their own procedures: those the other
+// plugin hooked carry its procedure instead, and it checks them itself.
+std::vector<HWND> WindowsToGiveBack() {
     std::vector<HWND> windows = HostFrames();
     windows.push_back(Host().mainWindow);
     windows.push_back(Host().playlistEditor);
-    bool clean = plugin.CheckProceduresGiven(windows);
-    clean = ReportServicesLeft() && clean;
-    clean = ReportMenuItemsLeft(PlaylistEditorMenu()) && clean;
-    clean = ReportPrefsPagesLeft(plugin.module()) && clean;
+    std::vector<HWND> given;
+    for (HWND window : windows)
+        if (!OtherPluginHooked(window)) given.push_back(window);
+    return given;
+}
+
+// The player's shutdown: the plugin's pages close, the plugin quits while its frames still
+// exist, then the frames go and the module is unloaded; another plugin quits last. Answers
+// false when the plugin left anything of its own on the host's windows or services, freed a
+// record the host still writes, or left a way into its unloaded code: the player would crash
+// or misbehave where this host only reports it. Each check prints what it found.
+bool ShutDown(HostPlugin& plugin) {
+    ClosePrefs();
+    plugin.Quit();
+    bool clean = true;
+    clean &= plugin.CheckProceduresGiven(WindowsToGiveBack());
+    clean &= ReportServicesLeft();
+    clean &= ReportMenuItemsLeft(PlaylistEditorMenu());
+    clean &= ReportPrefsPagesLeft(plugin.module());
+    clean &= OtherPluginHooksKept();
     DestroyFrames();
     plugin.Unload();
-    return FrameRecordsHeld() && PluginFaults() == 0 && clean;
+    clean &= FrameRecordsHeld();
+    clean &= PluginFaults() == 0;
+    clean &= OtherPluginOutlivesUnload(plugin.FormerRange());
+    return clean;
 }
 
 }  // namespace
@@ -131,6 +147,8 @@ int wmain(int argc, wchar_t** argv) {
         host.plugin = plugin.module();
         PrepareModule(plugin);
         plugin.Start(host.mainWindow);
+        // Posted behind the plugin's start-up command, so that its frame exists by then.
+        if (host.options.otherPlugin) PostToUi(&StartOtherPlugin);
         if (automated) StartScript(host.options.script);
         exitCode = RunHostMessageLoop();
         if (!ShutDown(plugin) && exitCode == 0) exitCode = kExitPluginLeftSomething;

@@ -11,6 +11,29 @@ namespace {
 
 using GetPluginRecord = standin::PluginRecord*(__cdecl*)();
 
+constexpr UINT kExitPluginLeftSomething = 3;
+
+// Read by the exception handler, on whichever thread made the call.
+ModuleRange watchedRange;
+
+bool LeadsIntoFormerModule(const EXCEPTION_RECORD& record) {
+    if (record.ExceptionCode != EXCEPTION_ACCESS_VIOLATION) return false;
+    if (watchedRange.Contains(record.ExceptionAddress)) return true;
+    // A read or jump through a pointer into the range faults at that address instead.
+    return record.NumberParameters >= 2 &&
+           watchedRange.Contains(reinterpret_cast<const void*>(record.ExceptionInformation[1]));
+}
+
+LONG CALLBACK CatchCallIntoFormerModule(EXCEPTION_POINTERS* pointers) {
+    const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
+    if (!LeadsIntoFormerModule(record)) return EXCEPTION_CONTINUE_SEARCH;
+    wchar_t address[16];
+    wsprintfW(address, L"0x%08X", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(record.ExceptionAddress)));
+    OutputLine(std::wstring(L"host: a call led into the unloaded plugin (at ") + address + L")");
+    TerminateProcess(GetCurrentProcess(), kExitPluginLeftSomething);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 }  // namespace
 
 bool HostPlugin::Load(const std::wstring& path) {
@@ -51,13 +74,13 @@ void HostPlugin::Quit() {
     record_->quit();
 }
 
-bool HostPlugin::Contains(const void* address) const {
+ModuleRange HostPlugin::Range() const {
     MODULEINFO info = {};
-    if (!GetModuleInformation(GetCurrentProcess(), module_.get(), &info, sizeof(info))) return false;
-    auto* base = static_cast<const BYTE*>(info.lpBaseOfDll);
-    auto* at = static_cast<const BYTE*>(address);
-    return at >= base && at < base + info.SizeOfImage;
+    if (!module_ || !GetModuleInformation(GetCurrentProcess(), module_.get(), &info, sizeof(info))) return {};
+    return ModuleRange{static_cast<const BYTE*>(info.lpBaseOfDll), info.SizeOfImage};
 }
+
+bool HostPlugin::Contains(const void* address) const { return Range().Contains(address); }
 
 bool HostPlugin::CheckProceduresGiven(const std::vector<HWND>& hostWindows) const {
     bool given = true;
@@ -77,5 +100,11 @@ bool HostPlugin::CheckProceduresGiven(const std::vector<HWND>& hostWindows) cons
 
 void HostPlugin::Unload() {
     record_ = nullptr;
+    former_ = Range();
     module_.Reset();
+    if (!former_.base) return;
+    watchedRange = former_;
+    // Stays for the rest of the process: such a call may come at any time up to the exit.
+    static PVOID handler = AddVectoredExceptionHandler(1, &CatchCallIntoFormerModule);
+    (void)handler;
 }

@@ -9,6 +9,16 @@
 #include "PlayerInterface.h"
 #include "base/Unique.h"
 
+// Where a module's image lies in memory; empty before it is loaded.
+struct ModuleRange {
+    const BYTE* base = nullptr;
+    size_t size = 0;
+    bool Contains(const void* address) const {
+        auto at = static_cast<const BYTE*>(address);
+        return base && at >= base && at < base + size;
+    }
+};
+
 class HostPlugin {
 public:
     // Loads the module and finds its record; prints why when it cannot. Does not start it.
@@ -21,15 +31,21 @@ public:
     // that is not and answers false; one still routed into the module is put back, only so
     // that the host lives to finish its report once the module is gone.
     bool CheckProceduresGiven(const std::vector<HWND>& hostWindows) const;
+    // Unloads the module. From then on a call that leads into where it was ends the host with
+    // a line saying so and exit code 3, rather than a silent crash: the player would crash there.
     void Unload();
+    // Where the module lay, once unloaded.
+    const ModuleRange& FormerRange() const { return former_; }
 
     HMODULE module() const { return module_.get(); }
     bool started() const { return started_; }
 
 private:
     bool Contains(const void* address) const;
+    ModuleRange Range() const;
 
     UniqueModule module_;
+    ModuleRange former_;
     standin::PluginRecord* record_ = nullptr;
     bool started_ = false;
     bool quit_ = false;

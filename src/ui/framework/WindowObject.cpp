@@ -1,6 +1,7 @@
 // Binding window objects to windows, and the table from message to handler.
 #include "ui/framework/WindowObject.h"
 
+#include "base/ForwardingStub.h"
 #include "bus/Messages.h"
 
 namespace {
@@ -58,38 +59,68 @@ Handler RouteFor(UINT message, WPARAM wp) {
     return nullptr;
 }
 
+// What a bound window's stub calls: the stub passes the procedure it replaced ahead of the
+// message, which the shared procedure finds again through the window's object.
+LRESULT CALLBACK ThroughStub(WNDPROC, HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    return SharedWindowProc(window, message, wp, lp);
+}
+
+// What a stub calls once its object let go: the platform's own caller of procedures, which
+// also takes the handles GetWindowLongPtr answers for procedures of the other character set.
+// Taken from the system module so that nothing of this module is left in the stub's way.
+const void* PlatformCallWindowProc() {
+    static const void* call = reinterpret_cast<const void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "CallWindowProcW"));
+    return call;
+}
+
 }  // namespace
 
+// A window still bound here would route into a module that may soon be gone.
 WindowObject::~WindowObject() {
-    if (window_) RemovePropW(window_, kProperty);
+    if (!window_) return;
+    LetGoOfStub();
+    RemovePropW(window_, kProperty);
 }
 
 void WindowObject::Bind(HWND window) {
     if (!window) return;
+    auto previous = reinterpret_cast<const void*>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+    void* stub = stubs::MakeStub(previous, reinterpret_cast<const void*>(&ThroughStub));
+    // Without a stub the window stays the host's alone: subclassing it with this module's own
+    // procedure would leave a later hook pointing here once we are unloaded.
+    if (!stub) return;
     window_ = window;
+    stub_ = stub;
     SetPropW(window, kProperty, this);
-    saved_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SharedWindowProc)));
+    saved_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(stub)));
+}
+
+void WindowObject::LetGoOfStub() {
+    if (!stub_) return;
+    // First the stub, so that a later hook which kept it, and calls it or puts it back when it
+    // quits, reaches the saved procedure rather than us; then, only where the window's
+    // procedure is still ours, the saved procedure itself goes back: anywhere else that would
+    // cut the later hook out of the chain.
+    stubs::RetargetStub(stub_, PlatformCallWindowProc());
+    if (GetWindowLongPtrW(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(stub_))
+        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved_));
+    stub_ = nullptr;
 }
 
 LRESULT WindowObject::Unbind() {
     if (window_) {
-        auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window_, GWLP_WNDPROC));
-        if (current == &SharedWindowProc || saved_)
-            SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved_));
+        LetGoOfStub();
         // Once unbound the window must not reach this object through a stale property.
         if (GetPropW(window_, kProperty) == this) RemovePropW(window_, kProperty);
     }
-    saved_ = nullptr;
+    // The saved procedure is kept: a handler that unbound still passes its message on to it.
     window_ = nullptr;
     return 0;
 }
 
 LRESULT WindowObject::CallSaved(HWND window, UINT message, WPARAM wp, LPARAM lp) {
     if (saved_) return CallWindowProcW(saved_, window, message, wp, lp);
-    // Unbound during the handler: the window has its own procedure back, so go through it.
-    auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
-    if (current && current != &SharedWindowProc) return CallWindowProcW(current, window, message, wp, lp);
     return DefWindowProcW(window, message, wp, lp);
 }
 

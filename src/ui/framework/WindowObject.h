@@ -1,6 +1,9 @@
 // A reference-counted object bound to one native window. The window is subclassed and carries
 // the object in a property; one shared procedure turns each message into a virtual handler call.
 // A handler's non-zero result lets the window's previous procedure see the message too.
+// The window is pointed at a forwarding stub rather than at this module, because other
+// plugins subclass the same windows after us: when we let go of a window someone hooked since,
+// the stub stays in their chain and passes their calls on to the procedure we replaced.
 #pragma once
 
 #include <windows.h>
@@ -16,9 +19,13 @@ public:
 
     // Subclasses the window with the shared procedure and attaches this object to it.
     void Bind(HWND window);
-    // Puts the previous procedure back and forgets the window; answers 0.
+    // Puts the previous procedure back where the window's procedure is still ours; where
+    // another party hooked the window since, leaves its hook in place and makes our part of the
+    // chain lead straight to the previous procedure. Forgets the window; answers 0.
     LRESULT Unbind();
     HWND Window() const { return window_; }
+    // The procedure the window holds while this object is bound to it (not in this module).
+    WNDPROC Hook() const { return reinterpret_cast<WNDPROC>(stub_); }
     // Passes a message on to the procedure that was installed before binding.
     LRESULT CallSaved(HWND window, UINT message, WPARAM wp, LPARAM lp);
 
@@ -70,8 +77,12 @@ protected:
     ~WindowObject() override;
 
 private:
+    // Makes our part of the window's chain lead to the saved procedure from now on.
+    void LetGoOfStub();
+
     WNDPROC saved_ = nullptr;
     HWND window_ = nullptr;
+    void* stub_ = nullptr;
 };
 
 // The attached object of a window, or null.

@@ -1,6 +1,7 @@
 // The scroll functions as the controls see them: on a window with skinned bars they read and
 // change the bars' own state (clamped as the platform clamps); on any other window, or for a
-// bar the skinned ones do not cover, they are the platform's.
+// bar the skinned ones do not cover, they call what the controls' import held before us: the
+// platform's function, or another plugin's hook on it.
 #include "ui/skin/SkinScrollbars.h"
 
 #include <algorithm>
@@ -65,10 +66,10 @@ int StoreInfo(HWND window, ScrollbarState& state, int which, const SCROLLINFO& i
 
 }  // namespace
 
-BOOL WINAPI GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
+BOOL WINAPI GetScrollInfoVia(GetScrollInfoFn previous, HWND window, int bar, LPSCROLLINFO info) {
     ScrollbarState* state;
     BarState* own = OwnBar(window, bar, state);
-    if (!own) return ::GetScrollInfo(window, bar, info);
+    if (!own) return previous(window, bar, info);
     if (!info) return FALSE;
     if (info->fMask & SIF_PAGE) info->nPage = own->page;
     if (info->fMask & SIF_POS) info->nPos = own->pos;
@@ -80,24 +81,24 @@ BOOL WINAPI GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
     return (info->fMask & SIF_ALL) != 0;
 }
 
-int WINAPI SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw) {
+int WINAPI SetScrollInfoVia(SetScrollInfoFn previous, HWND window, int bar, LPCSCROLLINFO info, BOOL redraw) {
     ScrollbarState* state;
     BarState* own = OwnBar(window, bar, state);
-    if (!own) return ::SetScrollInfo(window, bar, info, redraw);
+    if (!own) return previous(window, bar, info, redraw);
     if (!info) return own->pos;
     return StoreInfo(window, *state, bar, *info, redraw);
 }
 
-int WINAPI GetScrollPos(HWND window, int bar) {
+int WINAPI GetScrollPosVia(GetScrollPosFn previous, HWND window, int bar) {
     ScrollbarState* state;
     BarState* own = OwnBar(window, bar, state);
-    return own ? own->pos : ::GetScrollPos(window, bar);
+    return own ? own->pos : previous(window, bar);
 }
 
-int WINAPI SetScrollPos(HWND window, int bar, int pos, BOOL redraw) {
+int WINAPI SetScrollPosVia(SetScrollPosFn previous, HWND window, int bar, int pos, BOOL redraw) {
     ScrollbarState* state;
     BarState* own = OwnBar(window, bar, state);
-    if (!own) return ::SetScrollPos(window, bar, pos, redraw);
+    if (!own) return previous(window, bar, pos, redraw);
     int old = own->pos;
     SCROLLINFO info = ScrollInfoFor(SIF_POS);
     info.nPos = pos;
@@ -105,19 +106,19 @@ int WINAPI SetScrollPos(HWND window, int bar, int pos, BOOL redraw) {
     return old;
 }
 
-BOOL WINAPI GetScrollRange(HWND window, int bar, LPINT min, LPINT max) {
+BOOL WINAPI GetScrollRangeVia(GetScrollRangeFn previous, HWND window, int bar, LPINT min, LPINT max) {
     ScrollbarState* state;
     BarState* own = OwnBar(window, bar, state);
-    if (!own) return ::GetScrollRange(window, bar, min, max);
+    if (!own) return previous(window, bar, min, max);
     if (min) *min = own->min;
     if (max) *max = own->max;
     return TRUE;
 }
 
-BOOL WINAPI SetScrollRange(HWND window, int bar, int min, int max, BOOL redraw) {
+BOOL WINAPI SetScrollRangeVia(SetScrollRangeFn previous, HWND window, int bar, int min, int max, BOOL redraw) {
     ScrollbarState* state;
     BarState* own = OwnBar(window, bar, state);
-    if (!own) return ::SetScrollRange(window, bar, min, max, redraw);
+    if (!own) return previous(window, bar, min, max, redraw);
     SCROLLINFO info = ScrollInfoFor(SIF_RANGE);
     info.nMin = min;
     info.nMax = max;
@@ -125,17 +126,17 @@ BOOL WINAPI SetScrollRange(HWND window, int bar, int min, int max, BOOL redraw) 
     return TRUE;
 }
 
-BOOL WINAPI ShowScrollBar(HWND window, int bar, BOOL show) {
+BOOL WINAPI ShowScrollBarVia(ShowScrollBarFn previous, HWND window, int bar, BOOL show) {
     ScrollbarState* state = StateOf(window);
-    if (!state || (bar != SB_HORZ && bar != SB_VERT && bar != SB_BOTH)) return ::ShowScrollBar(window, bar, show);
+    if (!state || (bar != SB_HORZ && bar != SB_VERT && bar != SB_BOTH)) return previous(window, bar, show);
     for (int which : {SB_HORZ, SB_VERT})
         if (bar == SB_BOTH || bar == which) ShowBar(window, *state, which, show != FALSE);
     return TRUE;
 }
 
-BOOL WINAPI EnableScrollBar(HWND window, UINT bar, UINT arrows) {
+BOOL WINAPI EnableScrollBarVia(EnableScrollBarFn previous, HWND window, UINT bar, UINT arrows) {
     ScrollbarState* state = StateOf(window);
-    if (!state || (bar != SB_HORZ && bar != SB_VERT && bar != SB_BOTH)) return ::EnableScrollBar(window, bar, arrows);
+    if (!state || (bar != SB_HORZ && bar != SB_VERT && bar != SB_BOTH)) return previous(window, bar, arrows);
     bool changed = false;
     for (int which : {SB_HORZ, SB_VERT}) {
         if (bar != SB_BOTH && static_cast<int>(bar) != which) continue;
@@ -146,6 +147,28 @@ BOOL WINAPI EnableScrollBar(HWND window, UINT bar, UINT arrows) {
     }
     if (changed) PaintBarsIfVisible(window, *state);
     return changed ? TRUE : FALSE;
+}
+
+// Called from this module, the functions fall back on the platform's own.
+BOOL WINAPI GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
+    return GetScrollInfoVia(&::GetScrollInfo, window, bar, info);
+}
+int WINAPI SetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw) {
+    return SetScrollInfoVia(&::SetScrollInfo, window, bar, info, redraw);
+}
+int WINAPI GetScrollPos(HWND window, int bar) { return GetScrollPosVia(&::GetScrollPos, window, bar); }
+int WINAPI SetScrollPos(HWND window, int bar, int pos, BOOL redraw) {
+    return SetScrollPosVia(&::SetScrollPos, window, bar, pos, redraw);
+}
+BOOL WINAPI GetScrollRange(HWND window, int bar, LPINT min, LPINT max) {
+    return GetScrollRangeVia(&::GetScrollRange, window, bar, min, max);
+}
+BOOL WINAPI SetScrollRange(HWND window, int bar, int min, int max, BOOL redraw) {
+    return SetScrollRangeVia(&::SetScrollRange, window, bar, min, max, redraw);
+}
+BOOL WINAPI ShowScrollBar(HWND window, int bar, BOOL show) { return ShowScrollBarVia(&::ShowScrollBar, window, bar, show); }
+BOOL WINAPI EnableScrollBar(HWND window, UINT bar, UINT arrows) {
+    return EnableScrollBarVia(&::EnableScrollBar, window, bar, arrows);
 }
 
 }  // namespace skinbars

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/Unique.h"
+#include "base/ForwardingStub.h"
 #include "ui/skin/SkinScrollbars.h"
 
 namespace skinbars {
@@ -19,14 +19,14 @@ constexpr char kPlatformModule[] = "USER32.DLL";
 constexpr wchar_t kControlsModule[] = L"COMCTL32.DLL";
 
 const ImportReplacement kScrollFunctions[] = {
-    {"EnableScrollBar", reinterpret_cast<void*>(&skinbars::EnableScrollBar)},
-    {"GetScrollInfo", reinterpret_cast<void*>(&skinbars::GetScrollInfo)},
-    {"GetScrollPos", reinterpret_cast<void*>(&skinbars::GetScrollPos)},
-    {"GetScrollRange", reinterpret_cast<void*>(&skinbars::GetScrollRange)},
-    {"SetScrollInfo", reinterpret_cast<void*>(&skinbars::SetScrollInfo)},
-    {"SetScrollPos", reinterpret_cast<void*>(&skinbars::SetScrollPos)},
-    {"SetScrollRange", reinterpret_cast<void*>(&skinbars::SetScrollRange)},
-    {"ShowScrollBar", reinterpret_cast<void*>(&skinbars::ShowScrollBar)},
+    {"EnableScrollBar", reinterpret_cast<const void*>(&EnableScrollBarVia)},
+    {"GetScrollInfo", reinterpret_cast<const void*>(&GetScrollInfoVia)},
+    {"GetScrollPos", reinterpret_cast<const void*>(&GetScrollPosVia)},
+    {"GetScrollRange", reinterpret_cast<const void*>(&GetScrollRangeVia)},
+    {"SetScrollInfo", reinterpret_cast<const void*>(&SetScrollInfoVia)},
+    {"SetScrollPos", reinterpret_cast<const void*>(&SetScrollPosVia)},
+    {"SetScrollRange", reinterpret_cast<const void*>(&SetScrollRangeVia)},
+    {"ShowScrollBar", reinterpret_cast<const void*>(&ShowScrollBarVia)},
 };
 
 bool IsReadable(const void* address, size_t size) {
@@ -87,6 +87,12 @@ const ImportReplacement* MatchEntry(const BYTE* base, const IMAGE_THUNK_DATA* lo
     return nullptr;
 }
 
+bool IsOurStub(const void* bound, const std::vector<KeptImport>& kept) {
+    for (const KeptImport& entry : kept)
+        if (entry.stub == bound) return true;
+    return false;
+}
+
 HRESULT ReplaceInDescriptor(const BYTE* base, const IMAGE_IMPORT_DESCRIPTOR& descriptor, HMODULE from,
                             const ImportReplacement* table, size_t count, std::vector<KeptImport>& kept) {
     auto slot = reinterpret_cast<IMAGE_THUNK_DATA*>(const_cast<BYTE*>(base) + descriptor.FirstThunk);
@@ -98,10 +104,13 @@ HRESULT ReplaceInDescriptor(const BYTE* base, const IMAGE_IMPORT_DESCRIPTOR& des
         if (!slot->u1.Function) return S_OK;
         auto bound = reinterpret_cast<void*>(slot->u1.Function);
         const ImportReplacement* match = MatchEntry(base, lookup, bound, from, table, count);
-        if (!match || bound == match->replacement) continue;
+        if (!match || IsOurStub(bound, kept)) continue;
+        // The stub carries what the entry held, so that a window without the bars reaches it:
+        // the platform's function, or the hook of a plugin that patched the entry before us.
+        void* stub = stubs::MakeStub(bound, match->replacement);
         auto target = reinterpret_cast<void**>(&slot->u1.Function);
-        if (!WriteProtected(target, &match->replacement, sizeof(void*))) return E_FAIL;
-        kept.push_back(KeptImport{target, bound});
+        if (!stub || !WriteProtected(target, &stub, sizeof(void*))) return E_FAIL;
+        kept.push_back(KeptImport{target, bound, stub});
     }
 }
 
@@ -114,6 +123,15 @@ std::vector<HMODULE> LoadedModulesNamed(const wchar_t* name) {
     for (BOOL more = Module32FirstW(snapshot.get(), &entry); more; more = Module32NextW(snapshot.get(), &entry))
         if (lstrcmpiW(entry.szModule, name) == 0) found.push_back(entry.hModule);
     return found;
+}
+
+// The module whose code runs the window's class: the one whose imports its scroll calls use.
+HMODULE ServingModule(HWND window) {
+    auto procedure = reinterpret_cast<LPCWSTR>(GetClassLongPtrW(window, GCLP_WNDPROC));
+    HMODULE module = nullptr;
+    DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+    if (procedure && GetModuleHandleExW(flags, procedure, &module)) return module;
+    return nullptr;
 }
 
 }  // namespace
@@ -135,18 +153,53 @@ HRESULT ReplaceImports(HMODULE module, const char* fromModule, const ImportRepla
 
 void RestoreImports(std::vector<KeptImport>& kept) {
     // Backwards, so an entry replaced twice ends with its first value.
-    for (auto entry = kept.rbegin(); entry != kept.rend(); ++entry)
-        WriteProtected(entry->slot, &entry->original, sizeof(void*));
+    for (auto entry = kept.rbegin(); entry != kept.rend(); ++entry) {
+        // The stub first: a plugin that patched the entry after us keeps our stub as what it
+        // calls on, and puts it back into the entry when it quits; from now on, with or without
+        // this module, that reaches what the entry held before us.
+        stubs::RetargetStub(entry->stub, stubs::JumpToBound());
+        if (*entry->slot == entry->stub) WriteProtected(entry->slot, &entry->original, sizeof(void*));
+    }
     kept.clear();
 }
 
 ScrollbarRedirect::ScrollbarRedirect() {
     if (GetVersion() & 0x80000000u) return;
     // Each loaded copy: under an activation context the controls may come from a second one.
-    for (HMODULE module : LoadedModulesNamed(kControlsModule))
-        ReplaceImports(module, kPlatformModule, kScrollFunctions, ARRAYSIZE(kScrollFunctions), kept_);
+    for (HMODULE module : LoadedModulesNamed(kControlsModule)) Redirect(module);
 }
 
-ScrollbarRedirect::~ScrollbarRedirect() { RestoreImports(kept_); }
+ScrollbarRedirect::ScrollbarRedirect(const std::vector<HMODULE>& modules) {
+    for (HMODULE module : modules) Redirect(module);
+}
+
+ScrollbarRedirect::~ScrollbarRedirect() {
+    for (Patched& module : patched_) RestoreImports(module.kept);
+}
+
+void ScrollbarRedirect::Redirect(HMODULE module) {
+    HMODULE held = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(module), &held)) return;
+    Patched patched{UniqueModule(held), {}};
+    HRESULT result = ReplaceImports(module, kPlatformModule, kScrollFunctions, ARRAYSIZE(kScrollFunctions), patched.kept);
+    // Half a redirection is none: the control would keep half its calls from the bars.
+    if (FAILED(result)) RestoreImports(patched.kept);
+    if (!patched.kept.empty()) patched_.push_back(std::move(patched));
+}
+
+size_t ScrollbarRedirect::RedirectedEntries() const {
+    size_t entries = 0;
+    for (const Patched& module : patched_) entries += module.kept.size();
+    return entries;
+}
+
+bool ScrollbarRedirect::Covers(HWND window) const {
+    HMODULE serving = ServingModule(window);
+    for (const Patched& module : patched_)
+        if (module.held.get() == serving) return true;
+    return false;
+}
+
+bool ScrollbarRedirect::Attach(HWND window) const { return Covers(window) && skinbars::Attach(window); }
 
 }  // namespace skinbars

@@ -6,6 +6,7 @@
 
 #include "bus/CommandCodes.h"
 #include "ui/skin/ScrollbarDrawRequest.h"
+#include "ui/skin/ScrollbarRedirect.h"
 #include "ui/skin/SkinScrollbarPainter.h"
 #include "ui/skin/SkinScrollbars.h"
 
@@ -16,10 +17,10 @@ constexpr int kSkinBarSize = 14;
 
 void MainView::AttachScrollbars() {
     HWND list = GetDlgItem(dialog_, kListControl);
-    skinbars::Attach(list);
+    scrollbarRedirect_->Attach(list);
     skinbars::SetSize(list, SB_BOTH, kSkinBarSize, kSkinBarSize);
     HWND tree = GetDlgItem(dialog_, kTreeControl);
-    skinbars::Attach(tree);
+    scrollbarRedirect_->Attach(tree);
     skinbars::SetSize(tree, SB_VERT, kSkinBarSize, kSkinBarSize);
 }
 
@@ -31,7 +32,7 @@ void MainView::FitTreeScrollbar(int viewHeight) {
         skinbars::Detach(tree);
         return;
     }
-    skinbars::Attach(tree);
+    scrollbarRedirect_->Attach(tree);
     skinbars::SetSize(tree, SB_VERT, kSkinBarSize, kSkinBarSize);
 }
 

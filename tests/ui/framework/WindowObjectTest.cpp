@@ -110,6 +110,48 @@ TEST_F(WindowObjectTest, CloseUnbindsAndPutsTheProcedureBack) {
     EXPECT_EQ(SendMessageW(window, WM_GETDLGCODE, 0, 0), 77);
 }
 
+// Another plugin's subclassing, done as such plugins do it: it keeps the procedure it found,
+// forwards every message to it, and puts it back when it quits.
+WNDPROC laterFound = nullptr;
+int laterCalls = 0;
+
+LRESULT CALLBACK LaterHook(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    ++laterCalls;
+    return CallWindowProcW(laterFound, window, message, wp, lp);
+}
+
+// Letting go of a window someone hooked after us must neither cut their hook out nor leave
+// what they kept leading to us: when they call it, or put it back as they quit, the window
+// must reach its own procedure. Our module may be gone by then.
+TEST_F(WindowObjectTest, LettingGoLeavesALaterHookWorkingAndLeadsWhatItKeptToTheOriginal) {
+    laterFound = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterHook)));
+    probe->Unbind();
+    EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&LaterHook))
+        << "the later hook is still the window's procedure";
+    laterCalls = 0;
+    EXPECT_EQ(SendMessageW(window, WM_COMMAND, 1, 0), 77) << "our handler no longer takes the command";
+    EXPECT_EQ(laterCalls, 1);
+    EXPECT_EQ(CallWindowProcW(laterFound, window, WM_GETDLGCODE, 0, 0), 77)
+        << "what the later hook kept leads to the window's own procedure";
+
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(laterFound));
+    originalSaw.clear();
+    EXPECT_EQ(SendMessageW(window, WM_GETDLGCODE, 0, 0), 77);
+    EXPECT_EQ(SendMessageW(window, kCommandMessage, 21, 0), 77);
+    EXPECT_EQ(originalSaw, (std::vector<UINT>{WM_GETDLGCODE, kCommandMessage}));
+
+    // The same when our object goes without unbinding, as the host window's object may.
+    HWND other = MakeWindow();
+    auto* dropped = new Probe(other);
+    laterFound = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(other, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterHook)));
+    dropped->Release();
+    EXPECT_EQ(SendMessageW(other, WM_GETDLGCODE, 0, 0), 77);
+    SetWindowLongPtrW(other, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(laterFound));
+    EXPECT_EQ(SendMessageW(other, WM_COMMAND, 1, 0), 77);
+    DestroyWindow(other);
+}
+
 TEST_F(WindowObjectTest, WindowWithoutAnObjectGetsOneFromTheSharedProcedure) {
     RemovePropW(window, WindowObject::kProperty);
     EXPECT_EQ(SendMessageW(window, kProbe, 0, 0), 1);

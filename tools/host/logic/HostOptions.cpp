@@ -82,6 +82,8 @@ HostOptions ParseHostOptions(const std::vector<std::wstring>& args) {
             options.noSkin = true;
         } else if (arg == L"--tag-garbage") {
             options.tagGarbage = true;
+        } else if (arg == L"--other-plugin") {
+            options.otherPlugin = true;
         } else if (TakesValue(arg)) {
             if (!hasValue) {
                 options.error = arg + L" needs a value";
@@ -100,7 +102,7 @@ HostOptions ParseHostOptions(const std::vector<std::wstring>& args) {
 std::wstring HostUsage() {
     return L"usage: cvhost.exe --plugin PATH [--documents DIR] [--version HEX] [--script FILE] "
            L"[--no-services] [--tag-delay MS|never] [--tag-delay-file NAME] [--file-info-answer N] "
-           L"[--start-delay MS] [--track-ms MS] [--no-frame] [--no-skin] [--tag-garbage]\n"
+           L"[--start-delay MS] [--track-ms MS] [--no-frame] [--no-skin] [--tag-garbage] [--other-plugin]\n"
            L"script: one command a line (add-root, wait-idle, select, search, key, select-rows ROWS, "
            L"dblclick-row, click-header, drop, list, tree, status, wait-status MS TEXT, answer WORD, quit, ...).\n"
            L"menus: right-click tree[:PATH]|list[:ROW]|header[:COLUMN] and menu-key tree|list "
@@ -117,5 +119,8 @@ std::wstring HostUsage() {
            L"top, or from its right and bottom as w-N, h+N. mouse-down TARGET holds the left button in "
            L"its middle until mouse-up TARGET; skin-change switches the player's skin.\n"
            L"dialogs: answer-folder PATH makes the next folder browser the plugin opens pick PATH "
-           L"and press OK.";
+           L"and press OK.\n"
+           L"--other-plugin: a second plugin hooks the host's windows and the common controls' scroll imports "
+           L"once the plugin's frame exists and quits after the plugin was unloaded; the host reports every hook "
+           L"cut out and every procedure or import that leads into the unloaded plugin.";
 }

@@ -26,6 +26,9 @@ struct HostOptions {
     bool noFrame = false;
     bool noSkin = false;
     bool tagGarbage = false;
+    // A second plugin beside ours that hooks the same windows and imports after it and quits
+    // after it was unloaded.
+    bool otherPlugin = false;
     std::wstring error;         // set when the command line is not understood
 };
 
