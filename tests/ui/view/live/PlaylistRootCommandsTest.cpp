@@ -25,6 +25,16 @@ protected:
         return InsertRootRow(database, 2, true, path, std::nullopt);
     }
 
+    // A folder root holding a song and mix.m3u listing it, shown in the tree as the folder's own.
+    void StartWithPlaylistInFolder() {
+        CreateDirectoryW(Library().c_str(), nullptr);
+        WriteBytes(Library(L"a.mp3"), "x");
+        WriteBytes(Library(L"mix.m3u"), "a.mp3\r\n");
+        WritePrivateProfileStringW(L"General", L"Display tree playlists", L"1", SettingsPath().c_str());
+        StoreFolderRoot(Library());
+        StartPlugin();
+    }
+
     TreeNode* NodeOf(HTREEITEM item) const {
         TVITEMW info = {};
         info.mask = TVIF_PARAM;
@@ -68,12 +78,7 @@ TEST_F(LivePlaylistRootCommandsTest, SendToMenuListsTheLastPlaylistRootFirst) {
 }
 
 TEST_F(LivePlaylistRootCommandsTest, PlaylistForPathFindsOneShownUnderAFolder) {
-    CreateDirectoryW(Library().c_str(), nullptr);
-    WriteBytes(Library(L"a.mp3"), "x");
-    WriteBytes(Library(L"mix.m3u"), "a.mp3\r\n");
-    WritePrivateProfileStringW(L"General", L"Display tree playlists", L"1", SettingsPath().c_str());
-    StoreFolderRoot(Library());
-    StartPlugin();
+    StartWithPlaylistInFolder();
     HTREEITEM item = ItemOf(Library(L"mix.m3u"));
     ASSERT_NE(item, nullptr) << "the folder's playlist is not in the tree";
     Playlist* shown = NodeOf(item)->playlist.get();
@@ -113,12 +118,7 @@ TEST_F(LivePlaylistRootCommandsTest, RemovingAReadOnlyPlaylistAfterYesToSaveSays
 // A playlist root added for a file a folder already shows shares that node's entries; removing
 // the root again leaves them to the folder's node instead of emptying them under it.
 TEST_F(LivePlaylistRootCommandsTest, RemovingARootLeavesTheEntriesItSharedWithAFolderNode) {
-    CreateDirectoryW(Library().c_str(), nullptr);
-    WriteBytes(Library(L"a.mp3"), "x");
-    WriteBytes(Library(L"mix.m3u"), "a.mp3\r\n");
-    WritePrivateProfileStringW(L"General", L"Display tree playlists", L"1", SettingsPath().c_str());
-    StoreFolderRoot(Library());
-    StartPlugin();
+    StartWithPlaylistInFolder();
     ASSERT_TRUE(SelectAndWaitForListing(Library(L"mix.m3u")));
     Ref<Playlist> shared = NodeOf(ItemOf(Library(L"mix.m3u")))->playlist;
     ASSERT_EQ(shared->EntryCount(), 1u);
