@@ -69,15 +69,17 @@ bool PlaylistStorage::ListFolder(const std::wstring& folder, std::vector<StoredF
     return true;
 }
 
+// A save goes as deep as a read: the new file's name is longer still than the playlist's, and
+// near the old limit only the long form reaches it.
 bool PlaylistStorage::WriteNew(const std::wstring& path, std::string_view bytes) {
-    return WriteFileThrough(path, bytes);
+    return WriteFileThrough(LongPathForm(path), bytes);
 }
 
 bool PlaylistStorage::Replace(const std::wstring& newPath, const std::wstring& target) {
-    return MoveIntoPlace(newPath, target);
+    return MoveIntoPlace(LongPathForm(newPath), LongPathForm(target));
 }
 
-void PlaylistStorage::Remove(const std::wstring& path) { DeleteFileW(path.c_str()); }
+void PlaylistStorage::Remove(const std::wstring& path) { DeleteFileW(LongPathForm(path).c_str()); }
 
 PlaylistStorage& RealPlaylistStorage() {
     static PlaylistStorage real;
