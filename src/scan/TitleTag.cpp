@@ -68,5 +68,9 @@ std::wstring FormatTitle(HWND host, const FileRecord& record) {
                                 out, kTitleTagUnits, &TitleTag, &FreeTitleTag};
     SendMessageW(host, kHostMessage, reinterpret_cast<WPARAM>(&request), kHostFormatTitle);
     out[kTitleTagUnits - 1] = L'\0';
-    return out;
+    if (out[0]) return out;
+    // A host that wrote nothing would leave the entry without a title in the playlist and the
+    // bookmark file: the stored title, else the file's name, stands in.
+    std::optional<std::wstring_view> stored = record.Tag(TagField::kTitle);
+    return std::wstring(stored && !stored->empty() ? *stored : record.FileName());
 }

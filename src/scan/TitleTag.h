@@ -19,5 +19,6 @@ wchar_t* __cdecl TitleTag(const wchar_t* key, void* context);
 // Releases a block TitleTag answered; null and kTitleTagEmpty are left alone.
 void __cdecl FreeTitleTag(wchar_t* value, void* context);
 
-// The title the host's default title format makes of the record; empty when the host wrote none.
+// The title the host's default title format makes of the record; when the host wrote none, the
+// record's stored title, else its file name.
 std::wstring FormatTitle(HWND host, const FileRecord& record);

@@ -119,6 +119,11 @@ TEST(TitleRecordTest, HostReadingThePlayersLayoutFormatsThePluginsTitles) {
     EXPECT_EQ(FormatTitle(host.get(), *bare), L"a.mp3");
     EXPECT_EQ(bareSeen.unknownKeys, std::vector<std::wstring>{L"bitrate"});
     EXPECT_EQ(bareSeen.blocks, 1);
+
+    // A host that writes no title: the stored one, else the file name, never an empty title.
+    host.Watch(nullptr);
+    EXPECT_EQ(FormatTitle(host.get(), *tagged), L"Hyperballad");
+    EXPECT_EQ(FormatTitle(host.get(), *bare), L"a.mp3");
 }
 
 }  // namespace
