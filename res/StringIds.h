@@ -167,4 +167,5 @@ enum StringId : unsigned {
     kStrMsgPlaylistNotSaved = 6040,
     kStrMsgCacheNotStored = 6041,
     kStrMsgSettingsNotSaved = 6042,
+    kStrMsgBookmarkNotWritten = 6043,
 };

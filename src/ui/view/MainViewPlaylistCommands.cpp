@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/Path.h"
+#include "base/SafeFormat.h"
 #include "base/Text.h"
 #include "bus/CommandCodes.h"
 #include "bus/Messages.h"
@@ -18,6 +19,7 @@
 #include "db/roots/PlaylistRoot.h"
 #include "db/roots/RootsList.h"
 #include "host/HostApi.h"
+#include "playlists/PlaylistEncoding.h"
 #include "playlists/PlaylistWrite.h"
 #include "scan/TitleTag.h"
 #include "settings/PluginContext.h"
@@ -197,11 +199,24 @@ LRESULT MainView::OnSavePlaylist(LPARAM lp) {
     return TRUE;
 }
 
-// Rows without a stored title take the one the host formats, and keep it.
+namespace {
+
+// A bookmark is two lines, path then title: a line break inside the title would make its rest
+// the next bookmark's path.
+std::wstring OneLineTitle(std::wstring title) {
+    std::replace_if(title.begin(), title.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+    return title;
+}
+
+}  // namespace
+
+// Rows without a stored title take the one the host formats, and keep it. A path the host's
+// 8-bit file cannot hold exactly would bookmark another file or none: it is left out and said.
 LRESULT MainView::OnBookmarkRows(LPARAM) {
     PluginContext* context = PluginContext::Get();
     std::wstring bookmarks = context ? context->GetPath(PathKind::kBookmarkFile) : std::wstring();
     std::unique_ptr<FILE, CloseFile> file(bookmarks.empty() ? nullptr : _wfopen(bookmarks.c_str(), L"ab"));
+    long long unwritable = 0;
     for (const Ref<FileRecord>& row : SelectedRecords()) {
         std::wstring title = row->TagOrEmpty(TagField::kTitle);
         if (title.empty()) {
@@ -212,10 +227,18 @@ LRESULT MainView::OnBookmarkRows(LPARAM) {
             tags[static_cast<int>(TagField::kTitle)] = title;
             row->SetTags(tags);
         }
+        std::wstring path = row->Path();
+        if (!CodePageHolds(path)) {
+            ++unwritable;
+            continue;
+        }
         if (file) {
-            std::string lines = ToHostText(row->Path()) + "\r\n" + ToHostText(title) + "\r\n";
+            std::string lines = ToHostText(path) + "\r\n" + ToHostText(OneLineTitle(title)) + "\r\n";
             fwrite(lines.data(), 1, lines.size(), file.get());
         }
     }
+    if (unwritable > 0)
+        PostMessageW(dialog_, kCommandMessage, kCmdShowMessage,
+                     PassText(SafeFormat(GetString(kStrMsgBookmarkNotWritten), {unwritable})));
     return TRUE;
 }

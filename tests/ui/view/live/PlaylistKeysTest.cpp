@@ -143,4 +143,26 @@ TEST_F(PlaylistKeysTest, AltIBookmarksAndTheBookmarkCommandsPlayAndBookmark) {
     EXPECT_EQ(Fake().position, 1);
 }
 
+// A bookmark is a path line and a title line: a title with a line break is written on one
+// line, and a path the player's 8-bit file cannot hold is left out and said, not written as "?".
+TEST_F(PlaylistKeysTest, BookmarksAreTwoLinesOfTextThePlayerCanRead) {
+    if (GetACP() != 1252) GTEST_SKIP() << "the system code page is " << GetACP();
+    AddLibraryFile(L"a.mp3", {{L"title", L"Part one\r\nPart two"}});
+    AddLibraryFile(L"Dvo\u0159\u00e1k.mp3", {{L"title", L"Largo"}});
+    StoreFolderRoot(Library());
+    StartPlugin();
+    ASSERT_TRUE(SelectAndWaitForListing(Library()));
+    std::wstring bookmarks = PluginContext::Get()->GetPath(PathKind::kBookmarkFile);
+    DeleteFileW(bookmarks.c_str());
+    ASSERT_TRUE(PumpUntil([this] { return CountInCache(L"SELECT COUNT(*) FROM Files WHERE tagged=1") == 2; }, 20000));
+    ASSERT_TRUE(Relist());
+    SelectRows({0, 1});
+    BoxAnswerer box(L"Error", IDOK);
+    Press(List(), 'I', kAlt);
+    EXPECT_TRUE(PumpUntil([&] { return box.Done(); }, 20000));
+    EXPECT_EQ(box.Join(), Texts{L"1 file(s) were not bookmarked: the player's bookmark file cannot hold their names."});
+    EXPECT_EQ(FileText(bookmarks), Narrow(Library(L"a.mp3")) + "\r\nPart one  Part two\r\n");
+    DeleteFileW(bookmarks.c_str());
+}
+
 }  // namespace
