@@ -71,6 +71,18 @@ protected:
         return WaitForListing(before);
     }
 
+    // The library's two files listed with the titles read, and no bookmark file yet.
+    void StartTaggedWithoutBookmarks(std::wstring& bookmarks) {
+        StoreFolderRoot(Library());
+        StartPlugin();
+        ASSERT_TRUE(SelectAndWaitForListing(Library()));
+        bookmarks = PluginContext::Get()->GetPath(PathKind::kBookmarkFile);
+        DeleteFileW(bookmarks.c_str());
+        // The title written is the one the list shows, once the tags are read.
+        ASSERT_TRUE(PumpUntil([this] { return CountInCache(L"SELECT COUNT(*) FROM Files WHERE tagged=1") == 2; }, 20000));
+        ASSERT_TRUE(Relist());
+    }
+
     static std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 };
 
@@ -110,14 +122,8 @@ TEST_F(PlaylistKeysTest, PlaylistKeysLeaveAFolderAlone) {
 TEST_F(PlaylistKeysTest, AltIBookmarksAndTheBookmarkCommandsPlayAndBookmark) {
     AddLibraryFile(L"a.mp3", {{L"title", L"Alpha"}});
     AddLibraryFile(L"b.mp3", {{L"title", L"Bravo"}});
-    StoreFolderRoot(Library());
-    StartPlugin();
-    ASSERT_TRUE(SelectAndWaitForListing(Library()));
-    std::wstring bookmarks = PluginContext::Get()->GetPath(PathKind::kBookmarkFile);
-    DeleteFileW(bookmarks.c_str());
-    // The title written is the one the list shows, once the tags are read.
-    ASSERT_TRUE(PumpUntil([this] { return CountInCache(L"SELECT COUNT(*) FROM Files WHERE tagged=1") == 2; }, 20000));
-    ASSERT_TRUE(Relist());
+    std::wstring bookmarks;
+    ASSERT_NO_FATAL_FAILURE(StartTaggedWithoutBookmarks(bookmarks));
     Texts names = ColumnTexts(kColumnFilename);
     int alphaRow = names[0] == L"a.mp3" ? 0 : 1;
 
@@ -149,13 +155,8 @@ TEST_F(PlaylistKeysTest, BookmarksAreTwoLinesOfTextThePlayerCanRead) {
     if (GetACP() != 1252) GTEST_SKIP() << "the system code page is " << GetACP();
     AddLibraryFile(L"a.mp3", {{L"title", L"Part one\r\nPart two"}});
     AddLibraryFile(L"Dvo\u0159\u00e1k.mp3", {{L"title", L"Largo"}});
-    StoreFolderRoot(Library());
-    StartPlugin();
-    ASSERT_TRUE(SelectAndWaitForListing(Library()));
-    std::wstring bookmarks = PluginContext::Get()->GetPath(PathKind::kBookmarkFile);
-    DeleteFileW(bookmarks.c_str());
-    ASSERT_TRUE(PumpUntil([this] { return CountInCache(L"SELECT COUNT(*) FROM Files WHERE tagged=1") == 2; }, 20000));
-    ASSERT_TRUE(Relist());
+    std::wstring bookmarks;
+    ASSERT_NO_FATAL_FAILURE(StartTaggedWithoutBookmarks(bookmarks));
     SelectRows({0, 1});
     BoxAnswerer box(L"Error", IDOK);
     Press(List(), 'I', kAlt);
