@@ -168,4 +168,5 @@ enum StringId : unsigned {
     kStrMsgCacheNotStored = 6041,
     kStrMsgSettingsNotSaved = 6042,
     kStrMsgBookmarkNotWritten = 6043,
+    kStrMsgRecyclePathTooLong = 6044,
 };

@@ -22,12 +22,12 @@
 #include "StringIds.h"
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/MainView.h"
+#include "ui/view/RecyclePaths.h"
 #include "ui/view/ViewCommandCodes.h"
 
 namespace {
 
 constexpr unsigned kFileInfoTagTimeoutMs = 3000;
-constexpr size_t kMaxRecyclePath = 259;
 const wchar_t kUnexpectedError[] =
     L"An unexpected error has occurred. Please report the author of this plugin how you made it happen :)";
 const wchar_t kCleanReport[] = L"%d file(s) in database before clean. %d file(s) in database after clean";
@@ -57,32 +57,33 @@ LRESULT MainView::OnFileInfo(LPARAM) {
     return TRUE;
 }
 
-// The watchers report the removals; the list and the tree are left as they are.
+// The watchers report the removals; the list and the tree are left as they are. The paths are
+// taken before the question: while the box is open a folder may be renamed or a listing come
+// in, and what goes must be what the user saw chosen when saying yes.
 LRESULT MainView::OnRecycleFiles(LPARAM lp) {
-    if (MessageBoxW(dialog_, GetString(kStrMsgRecycleFiles), L"Delete file(s)", MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return TRUE;
-    std::wstring paths;
+    std::vector<std::wstring> chosen;
     if (lp == 0) {
-        for (const Ref<FileRecord>& row : SelectedRecords()) {
-            std::wstring path = row->Path();
-            if (path.size() > kMaxRecyclePath) continue;  // the shell would cut it into another path
-            paths += path;
-            paths += L'\0';
-        }
+        for (const Ref<FileRecord>& row : SelectedRecords()) chosen.push_back(row->Path());
     } else if (Ref<TreeNode> node = SelectedNode()) {
         std::wstring folder = node->path;
         if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
-        paths += folder;
-        paths += L'\0';
+        chosen.push_back(folder);
     }
-    if (paths.empty()) return TRUE;
-    paths += L'\0';
-    SHFILEOPSTRUCTW operation = {};
-    operation.hwnd = dialog_;
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = paths.c_str();
-    operation.fFlags = FOF_ALLOWUNDO | FOF_WANTNUKEWARNING;
-    SHFileOperationW(&operation);
+    RecycleList list = CollectRecyclePaths(chosen);
+    if (list.count > 0 &&
+        MessageBoxW(dialog_, GetString(kStrMsgRecycleFiles), L"Delete file(s)", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return TRUE;
+    if (list.count > 0) {
+        SHFILEOPSTRUCTW operation = {};
+        operation.hwnd = dialog_;
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = list.paths.c_str();
+        operation.fFlags = FOF_ALLOWUNDO | FOF_WANTNUKEWARNING;
+        SHFileOperationW(&operation);
+    }
+    if (list.tooLong > 0)
+        MessageBoxW(nullptr, SafeFormat(GetString(kStrMsgRecyclePathTooLong), {static_cast<long long>(list.tooLong)}).c_str(),
+                    L"Warning", MB_OK | MB_ICONWARNING | MB_TOPMOST);
     return TRUE;
 }
 
