@@ -33,7 +33,7 @@ enum CommandCode : WPARAM {
     kCmdPlayingFileChanged = 1072,  // argument: text object with the path
     kCmdOpenPreferencesNow = 1122,  // frame: sent and posted
     kCmdFillSendToMenu = 1132,      // argument: address of the submenu handle
-    kCmdSendEntryToPlaylist = 1133, // argument: root id << 16 | host playlist index
+    kCmdSendEntryToPlaylist = 1133, // argument: SendToEntry*, sent
     kCmdPlayTreeNode = 1038,        // argument: a play command 3010-3014
     // Codes the tree answers itself.
     kCmdSelectTopItem = 1010,
@@ -90,4 +90,11 @@ enum ViewControl : int {
     kClearButton = 1004,
     kSearchLabel = 1014,
     kStatusLine = 1019,
+};
+
+// One host playlist entry for a playlist root. Both numbers whole: packed into one word, an
+// index past 65,535 or a root id past it would name another entry or another root.
+struct SendToEntry {
+    long long rootId;
+    int index;
 };

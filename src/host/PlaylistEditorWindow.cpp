@@ -69,10 +69,13 @@ LRESULT PlaylistEditorWindow::OnCommand(HWND, UINT, WPARAM wp, LPARAM) {
     HWND editor = Window();
     HWND view = GetWindow(kMainViewWindowId);
     if (!editor || !view) return 0;
-    for (LRESULT index = SendMessageW(editor, kHostMessage, kEditorNextSelected, -1); index != -1;
-         index = SendMessageW(editor, kHostMessage, kEditorNextSelected, index)) {
-        LPARAM packed = static_cast<LPARAM>(((highlightedRootId_ & 0xFFFF) << 16) | (index & 0xFFFF));
-        SendMessageW(view, kCommandMessage, kCmdSendEntryToPlaylist, packed);
+    // Each answer must come after the one before: an editor that does not know the request
+    // answers 0 every time, which would otherwise never end.
+    LRESULT previous = -1;
+    for (LRESULT index; (index = SendMessageW(editor, kHostMessage, kEditorNextSelected, previous)) > previous;
+         previous = index) {
+        SendToEntry entry = {static_cast<long long>(highlightedRootId_), static_cast<int>(index)};
+        SendMessageW(view, kCommandMessage, kCmdSendEntryToPlaylist, reinterpret_cast<LPARAM>(&entry));
     }
     return 0;
 }

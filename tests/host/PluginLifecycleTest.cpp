@@ -13,6 +13,9 @@
 #include "base/GuiObjects.h"
 #include "base/Path.h"
 #include "base/TextObject.h"
+#include "db/TreeNode.h"
+#include "playlists/Playlist.h"
+#include "support/HangGuard.h"
 #include "bus/Messages.h"
 #include "bus/WindowRegistry.h"
 #include "host/HostApi.h"
@@ -180,6 +183,66 @@ TEST_F(PluginLifecycleTest, AltKeysAreMatchedByTheirOwnCodes) {
     SendMessageW(host, WM_CLOSE, 0, 0);
     Pump();
     record->quit();
+}
+
+// A host playlist editor whose selection is the one entry at kSelectedEntry.
+// With answersSelection off it knows no such request and answers 0, as DefWindowProc does.
+constexpr int kSelectedEntry = 70000;
+bool answersSelection = true;
+LRESULT CALLBACK SelectingEditorProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == kHostMessage && wp == kEditorNextSelected && answersSelection)
+        return lp < kSelectedEntry ? kSelectedEntry : -1;
+    return DefWindowProcW(window, message, wp, lp);
+}
+
+// "Send to" carries the host's entry index whole: packed into 16 bits, entry 70,000 was entry
+// 4,464. An editor that does not answer the selection request (0 every time) ends the loop.
+TEST_F(PluginLifecycleTest, SendToAppendsTheChosenEntryWhateverItsIndex) {
+    std::wstring list = folder.File(L"mix.m3u");
+    StorePlaylistRoot(list);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &SelectingEditorProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"CvSelectingEditor";
+    RegisterClassW(&wc);
+    Fake().editor = CreateWindowW(wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+    for (int i = 0; i <= kSelectedEntry; ++i) Fake().playlist.push_back(L"C:\\Music\\" + std::to_wstring(i) + L".mp3");
+    ASSERT_EQ(record->init(), 0);
+    Pump();
+    HMENU menu = EditorMenu();
+    SendMessageW(Fake().editor, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+    HMENU sendTo = GetSubMenu(menu, 10);
+    ASSERT_NE(sendTo, nullptr);
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STATE;
+    item.fState = MFS_HILITE;
+    SetMenuItemInfoW(sendTo, 0, TRUE, &item);
+    SendMessageW(Fake().editor, WM_MENUSELECT, 0, reinterpret_cast<LPARAM>(sendTo));
+    SendMessageW(Fake().editor, WM_COMMAND, 3035, 0);
+    TreeNode* node = nullptr;
+    if (HTREEITEM root = ItemOf(list)) {
+        TVITEMW info = {};
+        info.mask = TVIF_PARAM;
+        info.hItem = root;
+        TreeView_GetItem(Tree(), &info);
+        node = reinterpret_cast<TreeNode*>(info.lParam);
+    }
+    ASSERT_TRUE(node && node->playlist);
+    Playlist::Entries entries = node->playlist->CopyEntries();
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.back()->Path(), L"C:\\Music\\70000.mp3");
+
+    answersSelection = false;
+    HangGuard guard("an editor that answers 0 to every selection request", 60000);
+    SendMessageW(Fake().editor, WM_COMMAND, 3035, 0);
+    answersSelection = true;
+    EXPECT_EQ(node->playlist->EntryCount(), entries.size() + 1) << "entry 0, once";
+    SendMessageW(host, WM_CLOSE, 0, 0);
+    Pump();
+    record->quit();
+    DestroyMenu(menu);
 }
 
 // A whole life in a fresh stand-in host: start, show, close, quit, and the host's windows gone.

@@ -155,8 +155,10 @@ LRESULT MainView::OnImportHostPlaylist(LPARAM) {
 }
 
 LRESULT MainView::OnSendEntryToPlaylist(LPARAM lp) {
-    long long rootId = HIWORD(lp);
-    int index = LOWORD(lp);
+    const auto* sent = reinterpret_cast<const SendToEntry*>(lp);
+    if (!sent) return TRUE;
+    long long rootId = sent->rootId;
+    int index = sent->index;
     for (const Ref<Root>& root : roots_->Snapshot()) {
         if (root->Type() != RootType::kPlaylist || root->RootId() != rootId) continue;
         auto path = reinterpret_cast<const wchar_t*>(SendMessageW(host_, kHostMessage, index, kHostPlaylistEntryPath));

@@ -98,7 +98,8 @@ TEST_F(LivePlaylistRootCommandsTest, RemovingAReadOnlyPlaylistAfterYesToSaveSays
     ASSERT_TRUE(SelectAndWaitForListing(file));
     // An entry sent from the host's playlist leaves the root with unsaved changes.
     Fake().playlist = {Library(L"a.mp3")};
-    Command(kCmdSendEntryToPlaylist, MAKELPARAM(0, rootId));
+    SendToEntry entry = {rootId, 0};
+    Command(kCmdSendEntryToPlaylist, reinterpret_cast<LPARAM>(&entry));
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
 
     BoxAnswerer confirm(L"Confirmation", IDYES, 2);  // remove it? save it first?
