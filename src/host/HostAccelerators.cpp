@@ -8,8 +8,8 @@
 namespace {
 
 // A table of our own making, copied from the resource's: a loaded table may not be destroyed,
-// and one the host kept past Quit would lead into a language pack that is unloaded. Every key
-// is marked not to flash the host's menu bar, which would otherwise light up for the view's keys.
+// so only a table of our own leaves nothing behind at Quit. Every key is marked not to flash
+// the host's menu bar, which would otherwise light up for the view's keys.
 HACCEL CopyOwnTable(HINSTANCE resources) {
     HACCEL loaded = LoadAcceleratorsW(resources, MAKEINTRESOURCEW(kAcceleratorTableId));
     if (!loaded) return nullptr;

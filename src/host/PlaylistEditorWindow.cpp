@@ -24,10 +24,13 @@ PlaylistEditorWindow::PlaylistEditorWindow(HWND editor, HWND host)
 // host never holds an item leading to a destroyed submenu or a command nobody answers.
 PlaylistEditorWindow::~PlaylistEditorWindow() { RemoveSendTo(); }
 
+// A host that destroyed its menu destroyed the submenu in it as well: that handle is no longer
+// ours to destroy.
 void PlaylistEditorWindow::RemoveSendTo() {
-    if (editorMenu_ && IsMenu(editorMenu_)) RemoveMenu(editorMenu_, commandId_, MF_BYCOMMAND);
+    bool hostMenuGone = editorMenu_ && !IsMenu(editorMenu_);
+    if (editorMenu_ && !hostMenuGone) RemoveMenu(editorMenu_, commandId_, MF_BYCOMMAND);
     editorMenu_ = nullptr;
-    if (sendTo_) DestroyMenu(sendTo_);
+    if (sendTo_ && !hostMenuGone && IsMenu(sendTo_)) DestroyMenu(sendTo_);
     sendTo_ = nullptr;
 }
 
