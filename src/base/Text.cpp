@@ -13,6 +13,26 @@ std::wstring Utf8ToWide(std::string_view text) {
     return out;
 }
 
+std::wstring CodePageToWide(std::string_view text) {
+    if (text.empty()) return {};
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+std::string WideToCodePage(std::wstring_view text) {
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// A round trip rather than the lost-character flag: the conversion quietly writes a look-alike
+// for what it lacks, and some code pages refuse the flag altogether.
+bool CodePageHolds(std::wstring_view text) { return CodePageToWide(WideToCodePage(text)) == text; }
+
 std::string WideToUtf8(std::wstring_view text) {
     if (text.empty()) return {};
     int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,

@@ -7,6 +7,12 @@
 
 std::wstring Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::wstring_view text);
+// The system's 8-bit code page, as 8-bit files of the player and the profile functions use it.
+std::wstring CodePageToWide(std::string_view text);
+std::string WideToCodePage(std::wstring_view text);
+// Whether the code page holds the text exactly: every character comes back as it was, not as
+// the nearest likeness ("Dvořák" as "Dvorák", a full-width letter as a plain one) or "?".
+bool CodePageHolds(std::wstring_view text);
 
 // Lower-cases with the system's locale-independent table, as file names compare on Windows.
 std::wstring ToLower(std::wstring_view text);

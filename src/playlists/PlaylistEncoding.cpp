@@ -83,26 +83,6 @@ int EncodingForNewFile(std::wstring_view path) {
     return EqualsNoCase(ExtensionOf(path), L"m3u8") ? Playlist::kUtf8WithMark : Playlist::kCodePageText;
 }
 
-// Exactly, not by the code page's nearest likeness: "Dvořák" must not come back as "Dvorák" or
-// a full-width letter as a plain one, for the path would name another file or none.
-bool CodePageHolds(std::wstring_view text) {
-    if (text.empty()) return true;
-    int size = static_cast<int>(text.size());
-    BOOL usedDefault = FALSE;
-    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, nullptr, &usedDefault);
-    if (bytes <= 0 || usedDefault) return false;
-    std::string narrow(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, narrow.data(), bytes, nullptr, nullptr);
-    return FromCodePage(CP_ACP, narrow) == text;
-}
-
 std::string EncodePlaylistText(std::wstring_view text, int encoding) {
-    if (encoding != Playlist::kCodePageText) return WideToUtf8(text);
-    if (text.empty()) return {};
-    int size = static_cast<int>(text.size());
-    int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return {};
-    std::string out(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), size, out.data(), bytes, nullptr, nullptr);
-    return out;
+    return encoding == Playlist::kCodePageText ? WideToCodePage(text) : WideToUtf8(text);
 }

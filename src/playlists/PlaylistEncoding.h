@@ -24,9 +24,6 @@ DecodedPlaylist DecodePlaylistBytes(std::string_view bytes, bool utf8Name);
 // name (in any case), else the system code page.
 int EncodingForNewFile(std::wstring_view path);
 
-// Whether the system code page holds the text exactly, every character coming back as it was.
-bool CodePageHolds(std::wstring_view text);
-
 // The bytes of text in the encoding; code page text replaces the characters the code page
 // lacks with the system's default character. No mark is added here.
 std::string EncodePlaylistText(std::wstring_view text, int encoding);

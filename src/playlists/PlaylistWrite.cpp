@@ -1,6 +1,7 @@
 // Playlist file writing.
 #include "playlists/PlaylistWrite.h"
 
+#include "base/Text.h"
 #include "playlists/EntryPaths.h"
 #include "playlists/PlaylistEncoding.h"
 #include "playlists/PlaylistFile.h"

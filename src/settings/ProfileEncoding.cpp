@@ -15,31 +15,11 @@ bool StartsWith(std::string_view bytes, std::string_view prefix) { return bytes.
 
 bool IsUtf16(std::string_view bytes) { return StartsWith(bytes, kUtf16LeMark) || StartsWith(bytes, kUtf16BeMark); }
 
-std::wstring FromCodePage(std::string_view text) {
-    if (text.empty()) return {};
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
-
-std::string ToCodePage(std::wstring_view text) {
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
-// A round trip rather than the lost-character flag: the conversion quietly writes a look-alike
-// ("W" for a full-width "Ｗ"), and some code pages refuse the flag altogether.
-bool SurvivesCodePage(std::wstring_view value) { return FromCodePage(ToCodePage(value)) == value; }
-
 // The text the profile functions read from an 8-bit file. A mark of UTF-8 is honoured: whoever
 // wrote it meant the file as UTF-8.
 std::wstring DecodeEightBit(std::string_view bytes) {
     if (StartsWith(bytes, kUtf8Mark)) return Utf8ToWide(bytes.substr(kUtf8Mark.size()));
-    return FromCodePage(bytes);
+    return CodePageToWide(bytes);
 }
 
 std::string EncodeUtf16(std::wstring_view text) {
@@ -68,7 +48,7 @@ void EndWithLineBreak(std::string& bytes) {
 
 std::string ProfileCopyFor(std::string_view old, std::wstring_view value) {
     std::string copy(old);
-    if (!IsUtf16(old) && !SurvivesCodePage(value)) copy = EncodeUtf16(DecodeEightBit(old));
+    if (!IsUtf16(old) && !CodePageHolds(value)) copy = EncodeUtf16(DecodeEightBit(old));
     EndWithLineBreak(copy);
     return copy;
 }

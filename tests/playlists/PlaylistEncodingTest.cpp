@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "playlists/Playlist.h"
+#include "base/Text.h"
 #include "playlists/PlaylistEncoding.h"
 
 namespace {

@@ -19,7 +19,6 @@
 #include "db/roots/PlaylistRoot.h"
 #include "db/roots/RootsList.h"
 #include "host/HostApi.h"
-#include "playlists/PlaylistEncoding.h"
 #include "playlists/PlaylistWrite.h"
 #include "scan/TitleTag.h"
 #include "settings/PluginContext.h"
@@ -53,15 +52,6 @@ bool SameRecords(std::vector<Ref<FileRecord>> a, std::vector<Ref<FileRecord>> b)
     std::sort(a.begin(), a.end(), byAddress);
     std::sort(b.begin(), b.end(), byAddress);
     return a == b;
-}
-
-// The bookmark file is the host's, and the host reads it as 8-bit text in the system's code page.
-std::string ToHostText(const std::wstring& text) {
-    int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(std::max(size, 0)), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
 }
 
 struct CloseFile {
@@ -235,7 +225,7 @@ LRESULT MainView::OnBookmarkRows(LPARAM) {
             continue;
         }
         if (file) {
-            std::string lines = ToHostText(path) + "\r\n" + ToHostText(OneLineTitle(title)) + "\r\n";
+            std::string lines = WideToCodePage(path) + "\r\n" + WideToCodePage(OneLineTitle(title)) + "\r\n";
             fwrite(lines.data(), 1, lines.size(), file.get());
         }
     }
