@@ -91,6 +91,7 @@ private:
     void OnFileNotice(WPARAM, LPARAM);
     void OnFolderNotice(WPARAM, LPARAM);
     void OnRescanFolder(WPARAM, LPARAM);
+    bool HoldsRoot(const Root* root) const;
     void OnSetTypeFilter(WPARAM, LPARAM);
     void OnSetCompatibility(WPARAM, LPARAM);
     void OnSetSearchFromTop(WPARAM, LPARAM);

@@ -31,8 +31,11 @@ void ScanWorker::OnAddSqlRoot(WPARAM wp, LPARAM lp) {
 }
 
 void ScanWorker::OnRemoveRoot(WPARAM wp, LPARAM) {
+    Ref<Root> root = Ref<Root>::Adopt(reinterpret_cast<Root*>(wp));
+    int index = roots_->IndexOf(root.get());
+    if (index < 0) return;
     ViewRootEvents events;
-    RootsStore(*roots_, *database_, Loader(), events).RemoveRoot(static_cast<size_t>(wp));
+    RootsStore(*roots_, *database_, Loader(), events).RemoveRoot(static_cast<size_t>(index));
 }
 
 void ScanWorker::OnSetAutoload(WPARAM wp, LPARAM lp) {

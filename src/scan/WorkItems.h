@@ -10,7 +10,7 @@ enum WorkItem : UINT {
     kWorkSetAutoload = 3002,       // wParam: root index; lParam: 0 or 1
     kWorkAddPlaylistRoot = 3004,   // wParam: playlist path text
     kWorkVisibleTags = 3005,       // wParam: VisibleRange block; lParam: the row list shown
-    kWorkRemoveRoot = 3006,        // wParam: root index
+    kWorkRemoveRoot = 3006,        // wParam: the root, with a reference the worker takes over
     kWorkSetTypeFilter = 3007,     // wParam: option bits; lParam: TypeFilter block
     kWorkFullTagPass = 3008,       // wParam: mode; lParam: the row list shown
     kWorkQuery = 3011,             // wParam: tree node or null (unused); lParam: text beginning with "?"

@@ -184,6 +184,15 @@ HTREEITEM LivePluginTest::ItemOf(const std::wstring& path) const {
     return path.empty() ? TreeView_GetRoot(Tree()) : FindItem(Tree(), TreeView_GetRoot(Tree()), path);
 }
 
+Ref<Root> LivePluginTest::RootOf(const std::wstring& path) const {
+    TVITEMW info = {};
+    info.mask = TVIF_PARAM;
+    info.hItem = ItemOf(path);
+    if (!info.hItem || !TreeView_GetItem(Tree(), &info)) return {};
+    auto* node = reinterpret_cast<TreeNode*>(info.lParam);
+    return Ref<Root>(node ? node->root : nullptr);
+}
+
 bool LivePluginTest::SelectAndWaitForListing(const std::wstring& path) {
     HTREEITEM target = ItemOf(path);
     if (!target) return false;

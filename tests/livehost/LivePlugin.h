@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "base/RefCounted.h"
+#include "db/roots/Root.h"
 #include "host/PluginRecord.h"
 #include "livehost/FakeHost.h"
 #include "support/BuildFiles.h"
@@ -58,6 +60,8 @@ protected:
     bool SelectAndWaitForListing(const std::wstring& path);
     // The tree item whose node has this path (ignoring case), "My Library" for an empty path.
     HTREEITEM ItemOf(const std::wstring& path) const;
+    // The root shown by the top-level item with this path, or null.
+    Ref<Root> RootOf(const std::wstring& path) const;
     // Listings the view has taken in since start-up.
     int Listings() const;
     // Commands with this code (1000-1199) the view's thread has taken from its queue since

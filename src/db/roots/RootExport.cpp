@@ -4,6 +4,8 @@
 #include <sqlite3.h>
 
 #include <optional>
+#include <string_view>
+#include <utility>
 
 #include "base/Text.h"
 #include "base/Unique.h"
@@ -132,17 +134,54 @@ std::vector<FileRoot> ReadFileRoots(Statement& file) {
     return rows;
 }
 
+struct HeldRoot {
+    int type;
+    std::wstring path;
+};
+
 // Null when the cache cannot answer, so that a broken cache is not taken to lack every root.
-std::optional<int> CountMatching(CacheDatabase& cache, const FileRoot& row) {
+std::optional<std::vector<HeldRoot>> ReadCacheRoots(CacheDatabase& cache) {
     Statement& sql = cache.Sql();
-    sql.SetSql(L"SELECT COUNT(*) AS COUNT FROM Roots WHERE autoload=:AUTOLOAD AND type=:TYPE AND path=:PATH");
-    sql.BindIntByName(L":AUTOLOAD", row.autoload);
-    sql.BindIntByName(L":TYPE", row.type);
-    sql.BindTextByName(L":PATH", row.path.c_str());
-    std::optional<int> count;
-    if (sql.Execute() == Statement::kOk && sql.NextRow()) count = sql.ColumnInt(L"COUNT");
+    sql.SetSql(L"SELECT type, path FROM Roots");
+    std::optional<std::vector<HeldRoot>> held;
+    if (sql.Execute() == Statement::kOk) {
+        held.emplace();
+        while (sql.NextRow()) {
+            std::optional<std::wstring> path = sql.ColumnText(L"PATH");
+            if (path) held->push_back({sql.ColumnInt(L"TYPE"), std::move(*path)});
+        }
+    }
     sql.Finish();
-    return count;
+    return held;
+}
+
+std::wstring_view WithoutTrailingBackslashes(std::wstring_view path) {
+    while (path.size() > 1 && path.back() == L'\\') path.remove_suffix(1);
+    return path;
+}
+
+// True when one folder holds the other, or both are the same folder, whatever the case.
+bool FoldersOverlap(std::wstring_view a, std::wstring_view b) {
+    a = WithoutTrailingBackslashes(a);
+    b = WithoutTrailingBackslashes(b);
+    if (a.size() > b.size()) std::swap(a, b);
+    if (!SharedPrefixEqualsNoCase(a, b)) return false;
+    return a.size() == b.size() || b[a.size()] == L'\\' || (!a.empty() && a.back() == L'\\');
+}
+
+// A root is already there whatever its auto-load flag: two roots of one path would list every
+// file twice. A folder inside or around a folder root would too, and its files' rows would
+// belong to two roots, so the first one's rescan removes what the other lists.
+bool AlreadyHeld(const std::vector<HeldRoot>& held, const FileRoot& row) {
+    for (const HeldRoot& root : held) {
+        if (root.type != row.type) continue;
+        if (row.type == static_cast<int>(RootType::kFolder) ? FoldersOverlap(root.path, row.path)
+            : row.type == static_cast<int>(RootType::kPlaylist) ? EqualsNoCase(root.path, row.path)
+                                                                 : root.path == row.path) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // rootOrder stays unset: the file's order positions belong to the exporting installation.
@@ -173,13 +212,15 @@ RootImportResult ImportRoots(const std::wstring& file, CacheDatabase& cache) {
     Statement source(file);
     if (FileVersion(source) != kRootFileVersion) return result;
     result.compatible = true;
+    std::optional<std::vector<HeldRoot>> held = ReadCacheRoots(cache);
     for (const FileRoot& row : ReadFileRoots(source)) {
-        std::optional<int> present = CountMatching(cache, row);
-        if (present && *present > 0) continue;
-        if (present && AddToCache(cache, row))
+        if (held && AlreadyHeld(*held, row)) continue;
+        if (held && AddToCache(cache, row)) {
             ++result.added;
-        else
+            held->push_back({row.type, row.path});  // the file may list a folder twice too
+        } else {
             ++result.failed;
+        }
     }
     return result;
 }

@@ -31,8 +31,9 @@ struct RootImportResult {
 // created or a statement on it fails; the file may then hold part of the roots.
 bool ExportRoots(const std::wstring& file, const std::vector<Ref<Root>>& roots);
 
-// Adds the file's roots that the cache does not hold yet, recognised by auto-load flag, type
-// and path. A missing file, a file that is no database and an export of another version are
+// Adds the file's roots that the cache does not hold yet: a root of the same type and path
+// (folders and playlist files in any case), whatever its auto-load flag, is held, and so is a
+// folder inside or around a folder root. A missing file, a file that is no database and an export of another version are
 // all incompatible and add nothing.
 RootImportResult ImportRoots(const std::wstring& file, CacheDatabase& cache);
 

@@ -225,8 +225,8 @@ void MainView::ShowListState(int state) {
     if (HWND list = GetDlgItem(dialog_, kListControl)) PostMessageW(list, kCommandMessage, kCmdSetListStatus, state);
 }
 
-void MainView::PostWork(UINT item, WPARAM wp, LPARAM lp) {
-    if (worker_) worker_->Post(item, wp, lp);
+bool MainView::PostWork(UINT item, WPARAM wp, LPARAM lp) {
+    return worker_ && worker_->Post(item, wp, lp);
 }
 
 int MainView::ListingOptionBits() const {

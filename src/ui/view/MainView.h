@@ -113,7 +113,8 @@ private:
     void LeaveBusy();
     void EmptyList();
     void ShowListState(int state);
-    void PostWork(UINT item, WPARAM wp = 0, LPARAM lp = 0);
+    // False when the worker is gone or its queue refused the item; what it carries stays the caller's.
+    bool PostWork(UINT item, WPARAM wp = 0, LPARAM lp = 0);
     int ListingOptionBits() const;
     void RebuildQueryFilter();
 
@@ -177,7 +178,7 @@ private:
     void RepairSelectedPlaylist();
 
     // The selected root (MainViewRootCommands.cpp).
-    int SelectedRootIndex() const;
+    Ref<Root> SelectedRoot() const;
     LRESULT OnRemoveRoot(LPARAM);
     LRESULT OnMoveRoot(LPARAM);
     LRESULT OnGetAutoload(LPARAM);

@@ -70,9 +70,8 @@ std::vector<Ref<Root>> MainView::RootsToRescan(HTREEITEM selected) const {
     if (selected == tree_->TopItem()) {
         for (const Ref<Root>& root : roots_->Snapshot())
             if (RootPresent(*root)) chosen.push_back(root);
-    } else if (int index = SelectedRootIndex(); index >= 0) {
-        Ref<Root> root = roots_->At(static_cast<size_t>(index));
-        if (root && RootPresent(*root)) chosen.push_back(root);
+    } else if (Ref<Root> root = SelectedRoot()) {
+        if (RootPresent(*root)) chosen.push_back(root);
     }
     return chosen;
 }

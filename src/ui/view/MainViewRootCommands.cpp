@@ -25,21 +25,21 @@
 #include "ui/view/MainView.h"
 #include "ui/view/ViewCommandCodes.h"
 
-// The position of the selected item among the roots under "My Library", or -1 when the
-// selection is not a root's item.
-int MainView::SelectedRootIndex() const {
-    HWND tree = tree_->Tree();
-    HTREEITEM selected = TreeView_GetSelection(tree);
-    int index = 0;
-    for (HTREEITEM item = TreeView_GetChild(tree, tree_->TopItem()); item; item = TreeView_GetNextSibling(tree, item), ++index)
-        if (item == selected) return index;
-    return -1;
+// The root whose node the selected item shows, or null when the selection is not a root's
+// item. Matched by node, not by place: while a removal or an addition is on its way through
+// the worker, the tree's items and the roots list do not line up.
+Ref<Root> MainView::SelectedRoot() const {
+    TreeNode* node = tree_->NodeOf(TreeView_GetSelection(tree_->Tree()));
+    if (!node || !roots_ || !TopLevelItemOf(node)) return {};
+    for (const Ref<Root>& root : roots_->Snapshot())
+        if (root->Node() == node) return root;
+    return {};
 }
 
 LRESULT MainView::OnRemoveRoot(LPARAM) {
-    int index = SelectedRootIndex();
+    Ref<Root> root = SelectedRoot();
     HTREEITEM selected = TreeView_GetSelection(tree_->Tree());
-    if (index < 0) return TRUE;
+    if (!root) return TRUE;
     if (MessageBoxW(nullptr, GetString(kStrMsgRemoveRoot), L"Confirmation", MB_YESNO | MB_TOPMOST | MB_TASKMODAL) !=
         IDYES)
         return TRUE;
@@ -47,7 +47,7 @@ LRESULT MainView::OnRemoveRoot(LPARAM) {
     // through the save command, still on the selected item, so a read-only file is refused
     // there with its message rather than passing for saved; a root whose save failed stays,
     // with its changes, rather than losing them with it.
-    if (Ref<Root> root = roots_->At(static_cast<size_t>(index)); root && root->Type() == RootType::kPlaylist) {
+    if (root->Type() == RootType::kPlaylist) {
         Playlist* entries = static_cast<PlaylistRoot&>(*root).Entries();
         if (entries && entries->modified &&
             MessageBoxW(nullptr, GetString(kStrMsgSaveBeforeRemove), L"Confirmation", MB_YESNO | MB_ICONQUESTION) ==
@@ -60,7 +60,9 @@ LRESULT MainView::OnRemoveRoot(LPARAM) {
     ShowListState(kListStatusUpdatingDatabase);
     EmptyList();
     TreeView_DeleteItem(tree_->Tree(), selected);
-    PostWork(kWorkRemoveRoot, static_cast<WPARAM>(index));
+    // The worker is told which root, not where it stood: it removes that one or, when it is
+    // gone already, none.
+    if (PostWork(kWorkRemoveRoot, reinterpret_cast<WPARAM>(root.get()))) root.Detach();
     return TRUE;
 }
 
@@ -68,7 +70,8 @@ LRESULT MainView::OnRemoveRoot(LPARAM) {
 // shutdown query would lose it whenever the player is simply closed.
 LRESULT MainView::OnMoveRoot(LPARAM lp) {
     HWND tree = tree_->Tree();
-    int index = SelectedRootIndex();
+    Ref<Root> root = SelectedRoot();
+    int index = root ? roots_->IndexOf(root.get()) : -1;
     if (index < 0) return TRUE;
     HTREEITEM item = TreeView_GetSelection(tree);
     bool down = lp != 0;
@@ -99,14 +102,12 @@ void MainView::StoreRootOrder() {
 }
 
 LRESULT MainView::OnGetAutoload(LPARAM) {
-    int index = SelectedRootIndex();
-    Ref<Root> root = index >= 0 ? roots_->At(static_cast<size_t>(index)) : Ref<Root>();
+    Ref<Root> root = SelectedRoot();
     return Answer(root && root->Autoload() ? 1 : 0);
 }
 
 LRESULT MainView::OnToggleAutoload(LPARAM) {
-    int index = SelectedRootIndex();
-    Ref<Root> root = index >= 0 ? roots_->At(static_cast<size_t>(index)) : Ref<Root>();
+    Ref<Root> root = SelectedRoot();
     if (!root) return TRUE;
     root->SetAutoload(!root->Autoload());
     if (database_) SetRootAutoload(*database_, root->RootId(), root->Autoload());
@@ -146,8 +147,7 @@ HTREEITEM FindRootItem(const FolderTreeView& tree, const Root& root) {
 
 // The root is held for the whole dialog, so a removal meanwhile cannot free it under us.
 LRESULT MainView::OnEditSqlRoot(LPARAM) {
-    int index = SelectedRootIndex();
-    Ref<Root> root = index >= 0 ? roots_->At(static_cast<size_t>(index)) : Ref<Root>();
+    Ref<Root> root = SelectedRoot();
     if (!root || root->Type() != RootType::kSql) return TRUE;
     auto& sqlRoot = static_cast<SqlRoot&>(*root);
     QueryDialog dialog(sqlRoot.Node() ? sqlRoot.Node()->name : std::wstring(), sqlRoot.Condition());

@@ -143,10 +143,11 @@ LRESULT MainView::OnFolderRemoved(LPARAM lp) {
     if (path) {
         std::wstring folder = WithTrailingBackslash(path->text);
         std::wstring parentPath = WithTrailingBackslash(ParentPath(folder.substr(0, folder.size() - 1)));
+        // No parent item: the folder's root is gone from the tree (removed while the notice was
+        // on its way), and nothing of it is shown any more.
         HTREEITEM parent = FindFolderItem(parentPath);
-        if (!parent) parent = tree_->TopItem();
-        if (TreeNode* parentNode = tree_->NodeOf(parent)) parentNode->RemoveChild(nullptr, folder);
-        if (HTREEITEM item = FindFolderItem(folder); item && !TopLevelItemOf(tree_->NodeOf(item))) {
+        if (TreeNode* parentNode = parent ? tree_->NodeOf(parent) : nullptr) parentNode->RemoveChild(nullptr, folder);
+        if (HTREEITEM item = parent ? FindFolderItem(folder) : nullptr; item && !TopLevelItemOf(tree_->NodeOf(item))) {
             if (TreeView_GetSelection(tree_->Tree()) == item) tree_->SelectItem(parent);
             TreeView_DeleteItem(tree_->Tree(), item);
         }
@@ -159,20 +160,21 @@ LRESULT MainView::OnFolderAdded(LPARAM lp) {
     Ref<TreeNode> node = AdoptNode(lp);
     if (node) {
         std::wstring parentPath = WithTrailingBackslash(ParentPath(node->path.substr(0, node->path.size() - 1)));
+        // A folder goes only under a folder of a root still in the tree: one whose root was
+        // removed meanwhile has no place there, least of all under "My Library".
         HTREEITEM parent = FindFolderItem(parentPath);
-        if (!parent) parent = tree_->TopItem();
-        TreeNode* parentNode = tree_->NodeOf(parent);
-        Ref<TreeNode> shown = node;
+        TreeNode* parentNode = parent ? tree_->NodeOf(parent) : nullptr;
         if (parentNode) {
+            Ref<TreeNode> shown = node;
             if (Ref<TreeNode> existing = parentNode->FindChild(node->path)) {
                 existing->SetChildren(node->Children());
                 shown = existing;
             } else {
                 parentNode->AddChild(node);
             }
+            if (HTREEITEM old = FindFolderItem(node->path)) TreeView_DeleteItem(tree_->Tree(), old);
+            tree_->InsertNode(parent, TVI_LAST, *shown);
         }
-        if (HTREEITEM old = FindFolderItem(node->path)) TreeView_DeleteItem(tree_->Tree(), old);
-        tree_->InsertNode(parent, TVI_LAST, *shown);
     }
     DecrementPendingUpdates();
     return TRUE;

@@ -141,10 +141,20 @@ TEST_F(RootExportTest, ImportAddsOnlyRootsTheCacheLacks) {
     EXPECT_EQ(ImportReport(fresh), L"4 roots have been added. Now restarting...");
     EXPECT_EQ(Count(other, L"WHERE type=3 AND name='\u00dcber A' AND rootOrder IS NULL"), L"1");
 
-    // The same path with the other auto-load flag is another root.
-    RawFile(file).Run("UPDATE Roots SET autoload = 1 - autoload WHERE type = 1");
-    EXPECT_EQ(ImportRoots(file, cache).added, 2);
-    EXPECT_EQ(Count(cache), L"6");
+    // The same path with the other auto-load flag, in another case or without its backslash is
+    // the same root, and a folder inside or around a folder root would list its files twice;
+    // a neighbour whose name merely begins the same is new, once however often the file lists it.
+    RawFile(file).Run(
+        "UPDATE Roots SET autoload = 1 - autoload WHERE type = 1;"
+        "UPDATE Roots SET path = upper(path) WHERE type = 2;"
+        "INSERT INTO Roots (type, autoload, path) SELECT 1, 0, upper(rtrim(path, '\\')) FROM Roots WHERE rootOrder = 0;"
+        "INSERT INTO Roots (type, autoload, path) SELECT 1, 1, path || 'Live\\' FROM Roots WHERE rootOrder = 0;"
+        "INSERT INTO Roots (type, autoload, path) SELECT 1, 0, substr(path, 1, length(path) - 6) FROM Roots WHERE rootOrder = 0;"
+        "INSERT INTO Roots (type, autoload, path) SELECT 1, 0, rtrim(path, '\\') || 'al\\' FROM Roots WHERE rootOrder = 0;"
+        "INSERT INTO Roots (type, autoload, path) SELECT 1, 1, rtrim(path, '\\') || 'al' FROM Roots WHERE rootOrder = 0;");
+    EXPECT_EQ(ImportRoots(file, cache).added, 1);
+    EXPECT_EQ(Count(cache, L"WHERE path LIKE '%Musical\\'"), L"1");
+    EXPECT_EQ(Count(cache), L"5");
 }
 
 TEST_F(RootExportTest, RowsTheRootsStoreWouldSkipAreNotAdded) {

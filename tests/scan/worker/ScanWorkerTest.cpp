@@ -7,6 +7,7 @@
 #include "base/TextObject.h"
 #include "bus/CommandCodes.h"
 #include "db/roots/RootRows.h"
+#include "scan/ChangeNotice.h"
 #include "WorkerFixture.h"
 
 namespace {
@@ -75,9 +76,42 @@ TEST_F(ScanWorkerTest, AddingRootsThroughTheQueue) {
     EXPECT_EQ(harness.commands.back().text, kPathNotUnique);
     EXPECT_EQ(roots->Size(), 1u);
 
-    PostWork(kWorkRemoveRoot, 0);
+    PostWork(kWorkRemoveRoot, reinterpret_cast<WPARAM>(Ref<Root>(roots->At(0)).Detach()));
     ASSERT_TRUE(harness.PumpUntil([&] { return harness.listStates.size() == 2; }));
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files"), 0);
+}
+
+// Removal names the root, not its place: the tree drops a root's item at once while the worker
+// may still hold it, so a second removal of a root already gone must leave the next one alone.
+// Changes queued for the removed root write nothing, and the view still gets its answer.
+TEST_F(ScanWorkerTest, WorkQueuedForARemovedRootTouchesNoOtherRoot) {
+    MakeLibrary();
+    CreateDirectoryW(folder.File(L"Other").c_str(), nullptr);
+    WriteBytes(folder.File(L"Other\\o.mp3"), "o");
+    InsertRootRow(*database, 1, true, Music(), std::nullopt);
+    InsertRootRow(*database, 1, true, folder.File(L"Other\\"), std::nullopt);
+    StartWorker();
+    ASSERT_EQ(roots->Size(), 2u);
+    Ref<Root> removed = roots->At(0);
+    harness.commands.clear();
+
+    ASSERT_TRUE(CreateDirectoryW(Music(L"New").c_str(), nullptr));
+    WriteBytes(Music(L"New\\n.mp3"), "n");
+    PostWork(kWorkRemoveRoot, reinterpret_cast<WPARAM>(Ref<Root>(removed).Detach()));
+    PostWork(kWorkRemoveRoot, reinterpret_cast<WPARAM>(Ref<Root>(removed).Detach()));
+    auto notice = Ref<ChangeNotice>::Make(Music(L"New"), ChangeAction::kAdded, removed);
+    PostWork(kWorkFolderNotice, 0, reinterpret_cast<LPARAM>(Ref<ChangeNotice>(notice).Detach()));
+    auto fileNotice = Ref<ChangeNotice>::Make(Music(L"a.mp3"), ChangeAction::kModified, removed);
+    PostWork(kWorkFileNotice, 0, reinterpret_cast<LPARAM>(Ref<ChangeNotice>(fileNotice).Detach()));
+    Drain();
+
+    ASSERT_EQ(roots->Size(), 1u);
+    EXPECT_EQ(roots->At(0)->Path(), folder.File(L"Other\\"));
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files"), 1);
+    EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Folder WHERE path LIKE '%New%'"), 0);
+    ASSERT_EQ(harness.Count(kCmdFolderAdded), 1);
+    for (const PostedCommand& command : harness.commands)
+        if (command.code == kCmdFolderAdded) EXPECT_EQ(command.argument, 0) << "no folder for a removed root";
 }
 
 TEST_F(ScanWorkerTest, ListingsAnswerWithTheirRows) {

@@ -11,6 +11,7 @@
 #include "base/TextObject.h"
 #include "bus/CommandCodes.h"
 #include "bus/Messages.h"
+#include "db/TreeNode.h"
 #include "livehost/LivePlugin.h"
 #include "scan/ChangeNotice.h"
 #include "ui/view/ViewCommandCodes.h"
@@ -42,7 +43,7 @@ protected:
 
     // What a files watcher posts for a file of the root.
     void PostFileNotice(const std::wstring& name, ChangeAction action) {
-        PostCommand(kCmdFileChanged, reinterpret_cast<LPARAM>(new ChangeNotice(Library(name), action, {})));
+        PostCommand(kCmdFileChanged, reinterpret_cast<LPARAM>(new ChangeNotice(Library(name), action, RootOf(Library()))));
     }
 };
 
@@ -56,6 +57,15 @@ TEST_F(LiveAutoRefreshTest, NewFilesAndFoldersReachListAndTree) {
     EXPECT_TRUE(PumpUntil([this] { return Listed(L"b.mp3"); }, 30000)) << "list has " << ListCount() << " rows";
     EXPECT_TRUE(PumpUntil([this] { return ItemOf(Library(L"Sub\\")) != nullptr; }, 30000));
     EXPECT_EQ(ListCount(), 2);
+
+    // A folder reported for a root that left the tree meanwhile has no place in it, least of
+    // all under "My Library".
+    std::wstring elsewhere = folder.File(L"Elsewhere\\");
+    int before = CommandsReceived(kCmdFolderAdded);
+    PostCommand(kCmdFolderAdded, reinterpret_cast<LPARAM>(new TreeNode(NodeKind::kFolder, elsewhere)));
+    ASSERT_TRUE(PumpUntil([&] { return CommandsReceived(kCmdFolderAdded) > before; }, 5000));
+    PumpFor(50);
+    EXPECT_EQ(ItemOf(elsewhere), nullptr);
 }
 
 TEST_F(LiveAutoRefreshTest, NoticesWaitForTheQuietTime) {
