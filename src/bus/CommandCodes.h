@@ -18,6 +18,7 @@ enum CommandCode : WPARAM {
     kCmdFolderChanged = 1046,       // argument: ChangeNotice
     kCmdFolderRemoved = 1049,       // argument: text object with the folder path
     kCmdFolderAdded = 1050,         // argument: the new folder's tree node
+    kCmdPlaylistFound = 1098,       // argument: text object with the playlist file's path
     kCmdCurrentSortKey = 1053,      // answers the sort key in force for the selected node
     kCmdSortRows = 1054,            // argument: the row list, sorted by its own key or the view's
     kCmdRootAvailability = 1056,    // argument: the root

@@ -122,9 +122,17 @@ void TakeCurrentFolderRow(const Root& root, TreeNode& node, CacheDatabase& datab
 }  // namespace
 
 void ApplyFileNotice(const ChangeNotice& notice, CacheDatabase& database, const MediaExtensions& extensions,
-                     const TypeFilter& typeFilter) {
+                     const TypeFilter& typeFilter, bool treePlaylists) {
     std::wstring extension = ExtensionOf(notice.path);
-    if (extensions.Contains(extension)) ApplyToFileRows(database, notice, extension);
+    if (extensions.Contains(extension)) {
+        ApplyToFileRows(database, notice, extension);
+        // A scan gives a folder's playlist files their nodes; one written later would otherwise
+        // wait for the next rescan. The view adds the node only where it has none.
+        FolderEntry entry;
+        if (treePlaylists && IsPlaylistExtension(extension) && LeavesFilePresent(notice.action) &&
+            Files().FindEntry(notice.path, entry) && !entry.IsDirectory())
+            PostTextToView(kCmdPlaylistFound, FolderOf(notice.path) + entry.name);
+    }
     if (!extension.empty() && typeFilter.count(extension)) PostToView(kCmdRefreshList, kRefreshAfterChangeMs);
 }
 

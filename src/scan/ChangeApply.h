@@ -17,9 +17,9 @@ struct TreeNode;
 // case-only rename keeps the row), is stored when new and read again through the host when
 // its content may have changed; a file gone loses its row. A file in a folder the cache does
 // not know is left for that folder's own notice. Asks the view to refresh when the list shows
-// such files.
+// such files, and with treePlaylists to give a playlist file that appeared its node.
 void ApplyFileNotice(const ChangeNotice& notice, CacheDatabase& database, const MediaExtensions& extensions,
-                     const TypeFilter& typeFilter);
+                     const TypeFilter& typeFilter, bool treePlaylists = false);
 
 // A folder added or renamed to: scanned into the cache with its subtree and offered to the
 // view as a new node. A folder removed or renamed from: the rows of its subtree are deleted

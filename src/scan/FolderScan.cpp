@@ -21,13 +21,13 @@
 #include "scan/StoredNames.h"
 #include "scan/ViewPosts.h"
 
-namespace {
-
-constexpr wchar_t kScanningPrefix[] = L"Scanning ";
-
 bool IsPlaylistExtension(const std::wstring& extension) {
     return EqualsNoCase(extension, L"m3u") || EqualsNoCase(extension, L"m3u8");
 }
+
+namespace {
+
+constexpr wchar_t kScanningPrefix[] = L"Scanning ";
 
 // A file changed since it was stored is read again; its stored time stays, so it is marked
 // again at every later scan until a tag read stores the new state. A file renamed in case only

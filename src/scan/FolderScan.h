@@ -17,6 +17,9 @@ struct TreeNode;
 void EnumerateFolder(const std::wstring& path, TreeNode& node, const MediaExtensions& extensions,
                      CacheDatabase& database, long long rootId, int flags);
 
+// Playlist files the tree shows as nodes of their folder when asked to.
+bool IsPlaylistExtension(const std::wstring& extension);
+
 // Builds the root's folder nodes from the present Folder rows of the root, without touching
 // the disk, and posts the root's node to the view as loaded.
 void LoadFolderTree(FolderRoot& root, CacheDatabase& database);

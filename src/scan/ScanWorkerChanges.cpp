@@ -12,7 +12,7 @@ bool ScanWorker::HoldsRoot(const Root* root) const { return root && roots_->Inde
 
 void ScanWorker::OnFileNotice(WPARAM, LPARAM lp) {
     Ref<ChangeNotice> notice = Ref<ChangeNotice>::Adopt(reinterpret_cast<ChangeNotice*>(lp));
-    if (notice && HoldsRoot(notice->root.get())) ApplyFileNotice(*notice, *database_, *extensions_, options_.typeFilter);
+    if (notice && HoldsRoot(notice->root.get())) ApplyFileNotice(*notice, *database_, *extensions_, options_.typeFilter, options_.treePlaylists);
 }
 
 void ScanWorker::OnFolderNotice(WPARAM, LPARAM lp) {

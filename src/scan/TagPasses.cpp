@@ -63,7 +63,7 @@ void ScanWorker::OnFullTagPass(WPARAM wp, LPARAM lp) {
     for (size_t i = 0; i < count; ++i) {
         if (CancelWaiting()) break;
         FileRecord& record = *list->rows[i];
-        if (wp == kTagPassEveryFile || (!record.tagged && !record.remote)) {
+        if ((wp & kTagPassEveryFile) || (!record.tagged && !record.remote)) {
             if (RequestTags(record, kFullPassTimeoutMs)) WriteTags(*database_, record);
             else ++failures;
         }

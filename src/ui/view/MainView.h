@@ -139,6 +139,8 @@ private:
     LRESULT OnPlayingFileChanged(LPARAM);
     LRESULT OnFillSendToMenu(LPARAM);
     LRESULT OnPlaylistForPath(LPARAM);
+    // The playlist already open for a path, a playlist root's or a folder node's, or null.
+    Ref<Playlist> OpenPlaylist(const std::wstring& path) const;
     LRESULT OnAddFolderRoot(LPARAM);
     LRESULT OnAddPlaylistRoot(LPARAM);
     LRESULT OnFindMore(LPARAM);
@@ -223,6 +225,7 @@ private:
     LRESULT OnFolderRescanned(LPARAM);
     LRESULT OnFolderRemoved(LPARAM);
     LRESULT OnFolderAdded(LPARAM);
+    LRESULT OnPlaylistFound(LPARAM);
     LRESULT OnRootAvailability(LPARAM);
     void RebuildSubtree(HTREEITEM item, TreeNode& node);
     HTREEITEM TopLevelItemOf(const TreeNode* node) const;

@@ -91,6 +91,7 @@ const MainView::CommandEntry MainView::kCommands[] = {
     {kCmdShowMessage, &MainView::OnShowError},
     {kCmdFolderRemoved, &MainView::OnFolderRemoved},
     {kCmdFolderAdded, &MainView::OnFolderAdded},
+    {kCmdPlaylistFound, &MainView::OnPlaylistFound},
     {kCmdCurrentSortKey, &MainView::OnCurrentSortKey},
     {kCmdSortRows, &MainView::OnSortRows},
     {kCmdEditTags, &MainView::OnRepaintFocusedRow},
@@ -240,18 +241,18 @@ LRESULT MainView::OnFillSendToMenu(LPARAM lp) {
 
 // The playlist already open for a path, with a reference for the caller: a playlist root's,
 // else that of a playlist shown under a folder, so that the two never hold apart copies.
+Ref<Playlist> MainView::OpenPlaylist(const std::wstring& path) const {
+    if (roots_)
+        for (const Ref<Root>& root : roots_->Snapshot())
+            if (root->Type() == RootType::kPlaylist && EqualsNoCase(root->Path(), path) && root->Node()->playlist)
+                return root->Node()->playlist;
+    return tree_ ? FindTreePlaylist(*tree_, path) : Ref<Playlist>();
+}
+
 LRESULT MainView::OnPlaylistForPath(LPARAM lp) {
     Ref<TextObject> path = AdoptText(lp);
     if (!path || closing_) return Answer(0);
-    Ref<Playlist> playlist;
-    if (roots_)
-        for (const Ref<Root>& root : roots_->Snapshot())
-            if (root->Type() == RootType::kPlaylist && EqualsNoCase(root->Path(), path->text) && root->Node()->playlist) {
-                playlist = root->Node()->playlist;
-                break;
-            }
-    if (!playlist && tree_) playlist = FindTreePlaylist(*tree_, path->text);
-    return Answer(reinterpret_cast<LRESULT>(playlist.Detach()));
+    return Answer(reinterpret_cast<LRESULT>(OpenPlaylist(path->text).Detach()));
 }
 
 LRESULT MainView::OnAddFolderRoot(LPARAM lp) {

@@ -10,6 +10,7 @@
 #include "db/Listing.h"
 #include "db/roots/SqlRoot.h"
 #include "host/HostApi.h"
+#include "playlists/PlaylistFile.h"
 #include "ui/view/FileListView.h"
 #include "ui/view/MainView.h"
 #include "ui/view/PlaybackActions.h"
@@ -39,14 +40,19 @@ LRESULT MainView::OnPlayRows(LPARAM lp) {
     return TRUE;
 }
 
-// A playlist plays in its stored order; anything else as the list would sort it.
+// A playlist plays in its stored order; anything else as the list would sort it. A playlist
+// nobody listed yet is read first (through the same once-only read as the worker's), or it
+// would play as empty.
 LRESULT MainView::OnPlayTreeNode(LPARAM lp) {
     Ref<TreeNode> node = SelectedNode();
     ListTotals totals;
     Ref<RowList> rows;
     if (node && node->kind == NodeKind::kPlaylist) {
         rows = Ref<RowList>::Make();
-        if (node->playlist) rows->rows = node->playlist->CopyEntries();
+        if (Ref<Playlist> playlist = node->playlist) {
+            LoadPlaylistIfNeeded(*playlist);
+            rows->rows = playlist->CopyEntries();
+        }
     } else if (database_) {
         if (!node) {
             rows = ListFiles(*database_, {}, nullptr, totals, options_.compatibilityMode);

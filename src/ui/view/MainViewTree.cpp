@@ -180,6 +180,27 @@ LRESULT MainView::OnFolderAdded(LPARAM lp) {
     return TRUE;
 }
 
+// A playlist file that appeared in a shown folder gets the node a scan would have given it,
+// sharing the entries of a playlist root of the same file; one already shown keeps its node.
+LRESULT MainView::OnPlaylistFound(LPARAM lp) {
+    Ref<TextObject> path = AdoptText(lp);
+    if (!path || closing_ || !options_.displayTreePlaylists) return TRUE;
+    HTREEITEM folderItem = FindFolderItem(WithTrailingBackslash(ParentPath(path->text)));
+    TreeNode* folder = folderItem ? tree_->NodeOf(folderItem) : nullptr;
+    if (!folder || folder->FindChild(path->text)) return TRUE;
+    Ref<Playlist> entries = OpenPlaylist(path->text);
+    if (!entries) {
+        entries = Ref<Playlist>::Make();
+        entries->path = path->text;
+        entries->SetNeedsLoading();
+    }
+    auto node = Ref<TreeNode>::Make(NodeKind::kPlaylist, path->text);
+    node->playlist = entries;
+    folder->AddChild(node);
+    tree_->InsertNode(folderItem, TVI_LAST, *node);
+    return TRUE;
+}
+
 LRESULT MainView::OnRootAvailability(LPARAM lp) {
     Ref<Root> root = Ref<Root>::Adopt(reinterpret_cast<Root*>(lp));
     EnterBusy(false);

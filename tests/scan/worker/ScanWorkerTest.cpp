@@ -192,6 +192,14 @@ TEST_F(ScanWorkerTest, FullPassReportsProgressAndFailures) {
     EXPECT_FALSE(harness.Received(kCmdShowMessage));
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files WHERE tagged=1"), 3);
 
+    // Every file of a playlist's list (Ctrl+F6 there sends both bits) is read again too.
+    int before = harness.tagRequests;
+    harness.commands.clear();
+    PostWork(kWorkFullTagPass, kTagPassEveryFile | kTagPassPlaylist,
+             reinterpret_cast<LPARAM>(Ref<RowList>(StoredRows()).Detach()));
+    ASSERT_TRUE(harness.PumpUntil([&] { return harness.Received(kCmdTagPassDone); }));
+    EXPECT_GT(harness.tagRequests, before) << "tagged rows are read again";
+
     // Every file again (mode 1), with the host hanging on each: ten seconds, then a failure.
     Ref<RowList> one = Ref<RowList>::Make();
     one->rows.push_back(StoredRows()->rows.front());

@@ -1,7 +1,7 @@
-// Changes on disk reach the list through the real view: notices are collected, wait for the
-// quiet time, are handed to the worker and refresh the list; repeated "modified" notices of one
-// file are applied once; with auto-refresh off they are dropped; and while the "read tags?"
-// question is open they wait without bouncing between the view and the worker.
+// Changes on disk reach the list and the tree through the real view: notices are collected,
+// wait for the quiet time, are handed to the worker and refresh the list; repeated "modified"
+// notices of one file are applied once; with auto-refresh off they are dropped; and while the
+// "read tags?" question is open they wait without bouncing between the view and the worker.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -48,6 +48,7 @@ protected:
 };
 
 TEST_F(LiveAutoRefreshTest, NewFilesAndFoldersReachListAndTree) {
+    WritePrivateProfileStringW(L"General", L"Display tree playlists", L"1", SettingsPath().c_str());
     StartOverRoot({L"a.mp3"});
     Command(kOptSetAutoRefreshWait, 0);
     WriteBytes(Library(L"b.mp3"), "x");
@@ -57,6 +58,9 @@ TEST_F(LiveAutoRefreshTest, NewFilesAndFoldersReachListAndTree) {
     EXPECT_TRUE(PumpUntil([this] { return Listed(L"b.mp3"); }, 30000)) << "list has " << ListCount() << " rows";
     EXPECT_TRUE(PumpUntil([this] { return ItemOf(Library(L"Sub\\")) != nullptr; }, 30000));
     EXPECT_EQ(ListCount(), 2);
+    // A playlist written later gets its node, as a scan would have given it.
+    WriteBytes(Library(L"later.m3u"), "a.mp3\r\n");
+    EXPECT_TRUE(PumpUntil([this] { return ItemOf(Library(L"later.m3u")) != nullptr; }, 30000));
 
     // A folder reported for a root that left the tree meanwhile has no place in it, least of
     // all under "My Library".

@@ -6,6 +6,7 @@
 
 #include "base/TextObject.h"
 #include "bus/CommandCodes.h"
+#include "bus/Messages.h"
 #include "db/CacheDatabase.h"
 #include "db/roots/RootRows.h"
 #include "db/TreeNode.h"
@@ -118,6 +119,18 @@ TEST_F(LivePlaylistRootCommandsTest, RemovingAReadOnlyPlaylistAfterYesToSaveSays
 
 // A playlist root added for a file a folder already shows shares that node's entries; removing
 // the root again leaves them to the folder's node instead of emptying them under it.
+// Enqueue from the tree, sent before the worker has listed (and so read) the playlist it just
+// got selected, reads the file first rather than enqueueing nothing.
+TEST_F(LivePlaylistRootCommandsTest, EnqueueingAPlaylistNodeNotYetListedReadsItFirst) {
+    StartWithPlaylistInFolder();
+    HTREEITEM item = ItemOf(Library(L"mix.m3u"));
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(NodeOf(item)->playlist && NodeOf(item)->playlist->NeedsLoading());
+    TreeView_SelectItem(Tree(), item);
+    SendMessageW(View(), kCommandMessage, kCmdPlayTreeNode, kMenuEnqueue);
+    EXPECT_EQ(Fake().playlist, std::vector<std::wstring>{Library(L"a.mp3")});
+}
+
 TEST_F(LivePlaylistRootCommandsTest, RemovingARootLeavesTheEntriesItSharedWithAFolderNode) {
     StartWithPlaylistInFolder();
     ASSERT_TRUE(SelectAndWaitForListing(Library(L"mix.m3u")));
