@@ -17,8 +17,8 @@
 
 namespace {
 constexpr unsigned kVisibleRowTimeoutMs = 2000;
+constexpr unsigned kEditedRowTimeoutMs = 3000;
 constexpr unsigned kFullPassTimeoutMs = 10000;
-constexpr int kPlaylistEntries = 1;
 const wchar_t kNotReadFormat[] = L"%d file(s) was not read properly.";
 }  // namespace
 
@@ -29,14 +29,15 @@ void ScanWorker::OnVisibleTags(WPARAM wp, LPARAM lp) {
     Ref<RowList> list = Ref<RowList>::Adopt(reinterpret_cast<RowList*>(lp));
     if (!range || !list) return;
     int end = std::min(range->end, static_cast<int>(list->rows.size()));
+    bool edited = (range->mode & kRangeEvenIfRead) != 0;
     bool inTransaction = false;
     for (int i = std::max(range->first, 0); i < end; ++i) {
         // Scrolling on, or any other request, matters more than the rows already left behind.
-        if (OtherWorkWaiting() || list->Retired()) break;
+        if ((!edited && OtherWorkWaiting()) || list->Retired()) break;
         FileRecord& record = *list->rows[static_cast<size_t>(i)];
-        if (record.tagged || record.remote) continue;
-        bool read = RequestTags(record, kVisibleRowTimeoutMs);
-        if (read && range->mode != kPlaylistEntries) {
+        if ((record.tagged && !edited) || record.remote) continue;
+        bool read = RequestTags(record, edited ? kEditedRowTimeoutMs : kVisibleRowTimeoutMs);
+        if (read && !(range->mode & kRangePlaylistEntries)) {
             // A batch, not a transaction held to the end: the host may take seconds per row, and
             // a play the view counts meanwhile must reach the disk at once.
             if (!inTransaction) database_->Sql().BeginBatch();

@@ -39,8 +39,14 @@ constexpr UINT kLastWorkItem = 3044;
 struct VisibleRange {
     int first;
     int end;
-    int mode;
+    int mode;  // the range modes below, as bits
 };
+
+// The rows are a playlist's entries: their tags stay in memory, the cache is not written.
+constexpr int kRangePlaylistEntries = 1;
+// Rows already read are read again, waiting for no other work: the user changed their tags in
+// the host's file-info dialog.
+constexpr int kRangeEvenIfRead = 2;
 
 // Full tag pass modes.
 constexpr WPARAM kTagPassEveryFile = 1;

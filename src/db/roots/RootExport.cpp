@@ -72,7 +72,7 @@ bool InsertRoot(sqlite3_stmt* st, const Root& root, int order) {
     if (root.Type() == RootType::kSql) {
         const auto& smart = static_cast<const SqlRoot&>(root);
         BindWide(st, kPath, smart.Condition());
-        BindWide(st, kName, smart.Path());
+        BindWide(st, kName, smart.Name());
     } else {
         BindWide(st, kPath, root.Path());
         sqlite3_bind_null(st, kName);

@@ -16,6 +16,7 @@
 #include "bus/CommandCodes.h"
 #include "bus/Messages.h"
 #include "bus/WindowRegistry.h"
+#include "db/DatabaseLock.h"
 #include "db/Listing.h"
 #include "db/roots/PlaylistRoot.h"
 #include "db/roots/RootsList.h"
@@ -197,22 +198,25 @@ LRESULT MainView::OnPlayingFileChanged(LPARAM lp) {
     if (!path) return TRUE;
     Ref<RowList> rows = CurrentRows();
     std::wstring previous = std::exchange(playingPath_, path->text);
-    if (database_) CountPlay(*database_, playingPath_);
-    if (!rows) return TRUE;
-    HWND list = GetDlgItem(dialog_, kListControl);
-    std::vector<const FileRecord*> counted;
-    for (size_t i = 0; i < rows->rows.size(); ++i) {
+    std::vector<FileRecord*> counted;
+    std::vector<int> repainted;
+    for (size_t i = 0; rows && i < rows->rows.size(); ++i) {
         FileRecord& row = *rows->rows[i];
         bool playing = row.HasPath(playingPath_);
         if (!playing && (previous.empty() || !row.HasPath(previous))) continue;
         // A record listed twice is still one file played once.
-        if (playing && std::find(counted.begin(), counted.end(), &row) == counted.end()) {
-            ++row.playCount;
-            counted.push_back(&row);
-        }
-        int index = static_cast<int>(i);
-        ListView_RedrawItems(list, index, index);
+        if (playing && std::find(counted.begin(), counted.end(), &row) == counted.end()) counted.push_back(&row);
+        repainted.push_back(static_cast<int>(i));
     }
+    {
+        // The worker sets a playlist entry's count from the cache under the same lock: the play
+        // lands in the cache and in the rows before or after that, never between the two.
+        Lock lock(DatabaseLock());
+        if (database_) CountPlay(*database_, playingPath_);
+        for (FileRecord* row : counted) ++row->playCount;
+    }
+    HWND list = GetDlgItem(dialog_, kListControl);
+    for (int index : repainted) ListView_RedrawItems(list, index, index);
     return TRUE;
 }
 

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,8 @@
 #include "bus/CommandCodes.h"
 #include "bus/Messages.h"
 #include "db/Listing.h"
-#include "db/TagRows.h"
 #include "host/HostApi.h"
-#include "scan/TagRequest.h"
+#include "scan/WorkItems.h"
 #include "settings/PluginContext.h"
 #include "StringIds.h"
 #include "ui/view/FolderTreeView.h"
@@ -27,7 +27,6 @@
 
 namespace {
 
-constexpr unsigned kFileInfoTagTimeoutMs = 3000;
 const wchar_t kUnexpectedError[] =
     L"An unexpected error has occurred. Please report the author of this plugin how you made it happen :)";
 const wchar_t kCleanReport[] = L"%d file(s) in database before clean. %d file(s) in database after clean";
@@ -35,23 +34,27 @@ const wchar_t kCleanReport[] = L"%d file(s) in database before clean. %d file(s)
 }  // namespace
 
 // Each dialog is shown in turn; the host answers non-zero when the user ends the series.
+// The user may have changed the tags in the dialog: the worker reads the row again, as it reads
+// a row coming into sight, so the row's texts change only while the worker waits for them and
+// never under a listing or a pass it is running over the same records.
 LRESULT MainView::OnFileInfo(LPARAM) {
     fileInfoLoop_ = true;
+    Ref<RowList> rows = CurrentRows();
     for (int index : SelectedRowIndexes()) {
         Ref<FileRecord> row = RowAt(index);
-        if (!row) {
+        if (!row || !rows) {
             MessageBoxW(nullptr, kUnexpectedError, L"Error", MB_OK | MB_TOPMOST);
             break;
         }
         std::wstring path = row->Path();
         HostFileInfoRecord request{dialog_, path.c_str()};
         if (SendMessageW(host_, kHostMessage, reinterpret_cast<WPARAM>(&request), kHostFileInfoDialog) != 0) break;
-        // The user may have changed the tags in the dialog; a read that times out writes nothing.
-        if (!RequestTags(*row, kFileInfoTagTimeoutMs)) continue;
-        if (database_) WriteTags(*database_, *row);
-        // Only what the dialog covered would be painted again otherwise.
-        HWND list = GetDlgItem(dialog_, kListControl);
-        ListView_RedrawItems(list, index, index);
+        auto range = std::make_unique<VisibleRange>(VisibleRange{index, index + 1, kRangeEvenIfRead});
+        Ref<RowList> handed = rows;
+        if (PostWork(kWorkVisibleTags, reinterpret_cast<WPARAM>(range.get()), reinterpret_cast<LPARAM>(handed.get()))) {
+            range.release();
+            handed.Detach();
+        }
     }
     fileInfoLoop_ = false;
     return TRUE;

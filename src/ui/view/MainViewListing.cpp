@@ -259,7 +259,7 @@ LRESULT MainView::OnReadVisibleTags(LPARAM) {
     int top = ListView_GetTopIndex(list);
     Ref<TreeNode> node = SelectedNode();
     auto* range = new VisibleRange{top, std::min(top + ListView_GetCountPerPage(list) + 1, count),
-                                   node && node->kind == NodeKind::kPlaylist ? 1 : 0};
+                                   node && node->kind == NodeKind::kPlaylist ? kRangePlaylistEntries : 0};
     Ref<RowList> rows = CurrentRows();
     if (!rows) {
         delete range;

@@ -202,8 +202,10 @@ std::wstring OneLineTitle(std::wstring title) {
 
 }  // namespace
 
-// Rows without a stored title take the one the host formats, and keep it. A path the host's
-// 8-bit file cannot hold exactly would bookmark another file or none: it is left out and said.
+// Rows without a stored title are bookmarked with the one the host formats. The row itself is
+// not rewritten: the worker may be reading the same record for a listing or a tag pass, and a
+// row's texts change only while the worker waits for them. A path the host's 8-bit file cannot
+// hold exactly would bookmark another file or none: it is left out and said.
 LRESULT MainView::OnBookmarkRows(LPARAM) {
     PluginContext* context = PluginContext::Get();
     std::wstring bookmarks = context ? context->GetPath(PathKind::kBookmarkFile) : std::wstring();
@@ -211,14 +213,7 @@ LRESULT MainView::OnBookmarkRows(LPARAM) {
     long long unwritable = 0;
     for (const Ref<FileRecord>& row : SelectedRecords()) {
         std::wstring title = row->TagOrEmpty(TagField::kTitle);
-        if (title.empty()) {
-            title = FormatTitle(host_, *row);
-            TagTexts tags;
-            for (int field = 0; field < kTagFieldCount; ++field)
-                if (auto tag = row->Tag(static_cast<TagField>(field))) tags[field] = std::wstring(*tag);
-            tags[static_cast<int>(TagField::kTitle)] = title;
-            row->SetTags(tags);
-        }
+        if (title.empty()) title = FormatTitle(host_, *row);
         std::wstring path = row->Path();
         if (!CodePageHolds(path)) {
             ++unwritable;

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "base/Path.h"
@@ -288,6 +290,31 @@ TEST_F(RootsStoreTest, ClosingAFolderRootStopsBothWatchersBeforeWaiting) {
     ASSERT_TRUE(store.RemoveRoot(0));
     EXPECT_EQ(log, (std::vector<std::wstring>{L"stop files", L"stop folders", L"wait files", L"wait folders"}));
     EXPECT_FALSE(root->HasWatchers());
+}
+
+// The worker lists by a smart playlist's condition while the user edits it on the player's
+// thread: a reader sees the whole old or the whole new text, never one torn in between.
+TEST(SqlRootTest, AConditionEditedWhileReadIsReadWhole) {
+    const std::wstring shortOne = L"ARTIST='a'";
+    const std::wstring longOne = L"ALBUM LIKE '%" + std::wstring(300, L'x') + L"%'";
+    auto root = Ref<SqlRoot>::Make(shortOne, L"Mine", 1);
+    std::atomic<bool> stop{false};
+    std::atomic<int> torn{0};
+    std::thread reader([&] {
+        while (!stop) {
+            std::wstring seen = root->Condition();
+            if (seen != shortOne && seen != longOne) ++torn;
+            std::wstring name = root->Name();
+            if (name != L"Mine" && name != L"Yours") ++torn;
+        }
+    });
+    for (int i = 0; i < 20000; ++i) {
+        root->SetCondition(i % 2 ? shortOne : longOne);
+        root->SetName(i % 2 ? L"Mine" : L"Yours");
+    }
+    stop = true;
+    reader.join();
+    EXPECT_EQ(torn, 0);
 }
 
 }  // namespace
