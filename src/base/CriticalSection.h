@@ -11,6 +11,8 @@ public:
     CriticalSection& operator=(const CriticalSection&) = delete;
 
     void Enter() { EnterCriticalSection(&cs_); }
+    // Enters only when no other thread holds it.
+    bool TryEnter() { return TryEnterCriticalSection(&cs_) != 0; }
     void Leave() { LeaveCriticalSection(&cs_); }
 
 private:

@@ -37,7 +37,18 @@ struct Playlist : RefCounted {
     // Its file was there (or could not be told apart from there) but could not be read: a save
     // would write over entries nobody has seen.
     bool Unreadable() const { return (flags & kUnreadable) != 0; }
-    void SetNeedsLoading() { flags |= kNeedsLoading; }
+    // Waits for a read under way, which would otherwise clear the mark as it ends.
+    void SetNeedsLoading() {
+        Lock lock(loadLock_);
+        flags |= kNeedsLoading;
+    }
+    // Lets go of the entries and any unsaved change, after a read under way: emptied in the
+    // middle of one, they would take back half the file.
+    void DropEntries() {
+        Lock lock(loadLock_);
+        SetEntries({});
+        modified = false;
+    }
     int Encoding() const { return flags & kEncodingBits; }
     void SetEncoding(int encoding) {
         int old = flags.load();

@@ -28,7 +28,7 @@ void FolderRoot::Close() {
     node_->ClearChildren();
 }
 
-bool FolderRoot::Load(const RootLoader& loader, int flags) {
+bool FolderRoot::LoadContent(const RootLoader& loader, int flags) {
     return loader.LoadFolderRoot(*this, flags);
 }
 

@@ -11,7 +11,7 @@ public:
 
     void Close() override;
     bool Save() override { return false; }
-    bool Load(const RootLoader& loader, int flags) override;
+    bool LoadContent(const RootLoader& loader, int flags) override;
     RootType Type() const override { return RootType::kFolder; }
 
     // The loader marks the root loaded and hands it its watchers.

@@ -23,8 +23,7 @@ void PlaylistRoot::AttachEntries(Ref<Playlist> playlist) {
 void PlaylistRoot::Close() {
     SetLoaded(false);
     if (!node_->playlist || node_->playlist->RefCount() > 1) return;
-    node_->playlist->SetEntries({});
-    node_->playlist->modified = false;
+    node_->playlist->DropEntries();
 }
 
 // Without the view there is no host to format titles or list order to sort by: the entries
@@ -34,7 +33,7 @@ bool PlaylistRoot::Save() {
     return entries && WritePlaylistFile(*entries, Path(), PlaylistWriteOptions());
 }
 
-bool PlaylistRoot::Load(const RootLoader&, int) {
+bool PlaylistRoot::LoadContent(const RootLoader&, int) {
     if (node_->playlist) node_->playlist->SetNeedsLoading();
     SetLoaded(true);
     return true;

@@ -10,7 +10,7 @@ public:
 
     void Close() override;
     bool Save() override;
-    bool Load(const RootLoader& loader, int flags) override;
+    bool LoadContent(const RootLoader& loader, int flags) override;
     RootType Type() const override { return RootType::kPlaylist; }
 
     Playlist* Entries() const { return node_->playlist.get(); }

@@ -13,6 +13,18 @@ void Root::SetNode(Ref<TreeNode> node) {
     if (node_) node_->root = this;
 }
 
+bool Root::Load(const RootLoader& loader, int flags) {
+    Lock lock(loadLock_);
+    return LoadContent(loader, flags);
+}
+
+bool Root::TryLoad(const RootLoader& loader, int flags) {
+    if (!loadLock_.TryEnter()) return false;
+    bool loaded = LoadContent(loader, flags);
+    loadLock_.Leave();
+    return loaded;
+}
+
 void Root::SetAvailable(bool on) {
     available_ = on;
     if (!on && node_) node_->ClearChildren();

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <string>
 
+#include "base/CriticalSection.h"
 #include "base/RefCounted.h"
 #include "db/TreeNode.h"
 
@@ -19,8 +20,12 @@ public:
     virtual void Close() = 0;
     // Writes the root's content back where it has one to write; answers whether it did.
     virtual bool Save() = 0;
-    // Brings the root's content in; flags are the load flags of RootLoader.h.
-    virtual bool Load(const RootLoader& loader, int flags) = 0;
+    // Brings the root's content in; flags are the load flags of RootLoader.h. One thread at a
+    // time loads a root, as two walking one folder tree would tangle its nodes: Load waits for
+    // a load under way on another thread; TryLoad, for the player's thread, which must not wait
+    // minutes on the worker's scan, leaves the root to that load and answers false at once.
+    bool Load(const RootLoader& loader, int flags);
+    bool TryLoad(const RootLoader& loader, int flags);
     virtual RootType Type() const = 0;
 
     // The folder path, the playlist path, or a smart playlist's display name.
@@ -43,10 +48,14 @@ protected:
     Root(Ref<TreeNode> node, long long rootId);
     ~Root() override;
     void SetLoaded(bool on) { loaded_ = on; }
+    virtual bool LoadContent(const RootLoader& loader, int flags) = 0;
 
     std::atomic<bool> available_{false};
     std::atomic<bool> autoload_{true};
     std::atomic<bool> loaded_{false};
     long long rootId_;
     Ref<TreeNode> node_;
+
+private:
+    CriticalSection loadLock_;
 };

@@ -13,7 +13,7 @@ public:
 
     void Close() override;
     bool Save() override { return true; }
-    bool Load(const RootLoader&, int) override { return true; }
+    bool LoadContent(const RootLoader&, int) override { return true; }
     RootType Type() const override { return RootType::kSql; }
 
     // The worker lists by the condition while the user may be editing it: each text is never

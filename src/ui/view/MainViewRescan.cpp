@@ -83,7 +83,8 @@ void MainView::RescanRoot(Root& root) {
     FolderRootLoader loader(*database_, *extensions);
     switch (root.Type()) {
         case RootType::kFolder:
-            if (!root.Loaded()) root.Load(loader, options_.displayTreePlaylists ? kLoadTreePlaylists : 0);
+            // A root the worker is loading right now is left to it; the rescan queues behind.
+            if (!root.Loaded()) root.TryLoad(loader, options_.displayTreePlaylists ? kLoadTreePlaylists : 0);
             // Marked gone first, so that the rescan keeps only what it finds on disk.
             MarkSubtreeGone(*database_, root.Path());
             if (item) RescanFolderItem(root, item);
@@ -92,7 +93,7 @@ void MainView::RescanRoot(Root& root) {
             if (Playlist* entries = static_cast<PlaylistRoot&>(root).Entries(); entries && !SettleUnsavedEdits(*entries))
                 break;
             root.Close();
-            root.Load(loader, 0);
+            root.TryLoad(loader, 0);
             if (item) tree_->SetItemImage(item, PathExists(root.Path()) ? kImagePlaylist : kImagePlaylistMissing);
             break;
         case RootType::kSql:

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -315,6 +316,57 @@ TEST(SqlRootTest, AConditionEditedWhileReadIsReadWhole) {
     stop = true;
     reader.join();
     EXPECT_EQ(torn, 0);
+}
+
+// A root whose load takes a while, counting how many threads are inside it at once.
+class SlowRoot : public Root {
+public:
+    SlowRoot() : Root(Ref<TreeNode>::Make(NodeKind::kFolder, L"C:\\Slow\\"), 1) {}
+    void Close() override {}
+    bool Save() override { return true; }
+    RootType Type() const override { return RootType::kFolder; }
+    bool LoadContent(const RootLoader&, int) override {
+        int now = ++inside;
+        most = std::max(most.load(), now);
+        entered = true;
+        Sleep(150);
+        --inside;
+        return true;
+    }
+    std::atomic<int> inside{0}, most{0};
+    std::atomic<bool> entered{false};
+};
+
+// Two threads walking one root would tangle its nodes, and a playlist marked for reading while
+// a read is under way would lose the mark as that read ends: both wait for the one under way,
+// except the player's thread, which only tries and never waits minutes on the worker's scan.
+TEST(RootLoadTest, OneThreadLoadsARootAndAMarkSetDuringAReadHolds) {
+    auto root = Ref<SlowRoot>::Make();
+    const RootLoader* loader = nullptr;
+    std::thread worker([&] { root->Load(*loader, 0); });
+    while (!root->entered) Sleep(1);
+    DWORD start = GetTickCount();
+    EXPECT_FALSE(root->TryLoad(*loader, 0)) << "the player's thread leaves it to the worker";
+    EXPECT_LT(GetTickCount() - start, 100u);
+    std::thread second([&] { root->Load(*loader, 0); });
+    worker.join();
+    second.join();
+    EXPECT_EQ(root->most, 1);
+
+    auto playlist = Ref<Playlist>::Make();
+    playlist->SetNeedsLoading();
+    std::atomic<bool> reading{false};
+    std::thread reader([&] {
+        playlist->LoadOnce([&](Playlist&) {
+            reading = true;
+            Sleep(150);
+            return true;
+        });
+    });
+    while (!reading) Sleep(1);
+    playlist->SetNeedsLoading();
+    reader.join();
+    EXPECT_TRUE(playlist->NeedsLoading()) << "F5's mark outlives the read it met";
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ public:
     }
     void Close() override {}
     bool Save() override { return false; }
-    bool Load(const RootLoader&, int) override { return true; }
+    bool LoadContent(const RootLoader&, int) override { return true; }
     RootType Type() const override { return type_; }
 
     bool Written() const { return ReadBytes(Path()) != kUntouched; }
