@@ -104,7 +104,7 @@ std::wstring HostUsage() {
            L"[--no-services] [--tag-delay MS|never] [--tag-delay-file NAME] [--file-info-answer N] "
            L"[--start-delay MS] [--track-ms MS] [--no-frame] [--no-skin] [--tag-garbage] [--other-plugin]\n"
            L"script: one command a line (add-root, wait-idle, select, search, key, select-rows ROWS, "
-           L"dblclick-row, click-header, drop, list, tree, status, wait-status MS TEXT, answer WORD, quit, ...).\n"
+           L"dblclick-row, click-header, drop [--shift], list, tree, status, wait-status MS TEXT, answer WORD, quit, ...).\n"
            L"menus: right-click tree[:PATH]|list[:ROW]|header[:COLUMN] and menu-key tree|list "
            L"[Apps|Shift+F10] open a context menu as a user does; menu tree|list|header|host|editor; "
            L"choose CAPTION|#ID walks it with the keys.\n"
