@@ -200,7 +200,8 @@ void RunDrag(DragJob& job) {
     if (source.get()->Lost()) Say(L"drop: the pointer did not reach the target");
     else if (FAILED(result)) Say(L"drop: the drag failed");
     else Say(L"drop: " + EffectName(answered));
-    if (job.shift && !source.get()->Lost() && SUCCEEDED(result)) SayShiftDragOutcome(job, source.get()->KeysSeen(), answered);
+    if (job.shift && !source.get()->Lost() && SUCCEEDED(result))
+        SayShiftDragOutcome(job, source.get()->KeysSeen(), answered);
     job.done.store(true);
 }
 

@@ -30,5 +30,6 @@ void MainView::OnDropCollected(Playlist& playlist, size_t added) {
 }
 
 void MainView::StopDropCollection() {
-    if (dropCollector_ && dropCollector_->Stop()) SetDlgItemTextW(dialog_, kStatusLine, GetString(kStrStatusCollectStopped));
+    if (dropCollector_ && dropCollector_->Stop())
+        SetDlgItemTextW(dialog_, kStatusLine, GetString(kStrStatusCollectStopped));
 }

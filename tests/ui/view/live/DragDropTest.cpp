@@ -200,7 +200,8 @@ TEST_F(DragDropTest, AFolderOnAPlaylistItemAppendsItsSupportedFilesWithSubFolder
     StartWithLibraryAndPlaylist();
     ASSERT_TRUE(SelectAndWaitForListing(PlaylistPath()));
     ASSERT_TRUE(SelectAndWaitForListing(Library()));
-    EXPECT_EQ(DragAndDrop(TreeTarget(), {Library(L"Drop")}, OnItem(PlaylistPath())), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(DragAndDrop(TreeTarget(), {Library(L"Drop")}, OnItem(PlaylistPath())),
+              static_cast<DWORD>(DROPEFFECT_COPY));
     SendMessageW(List(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitForDropsCollected());
     PumpFor(200);
