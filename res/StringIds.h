@@ -70,6 +70,8 @@ enum StringId : unsigned {
     kStrSearchLabel = 4001,
     kStrMenuEditSqlQuery = 4002,
     kStrSearchClear = 4003,
+    kStrStatusCollecting = 4007,      // "%d": the files a drop has brought so far
+    kStrStatusCollectStopped = 4008,
     kStrStatusProcessFiles = 4009,  // "%i%%": the tag pass's percentage
     kStrStatusFiles = 4010,         // known, rows, h, m, s, "+" or "", size, unit letter
     kStrStatusQueryTook = 4011,

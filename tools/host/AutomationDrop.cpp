@@ -3,12 +3,16 @@
 // The drop source moves the pointer onto the target and lets go once the target has seen the
 // files enter and pass over it, so the system finds the registered drop target under the
 // pointer and calls Drop only when the target accepted; a refused drag ends in DragLeave.
+// With --shift the drag is the file manager's Shift-drag: Shift is held, the source offers copy,
+// move and link as the shell does, and like the shell it deletes its files when told "moved".
+// The script then sees whether the files are still on disk.
 // The drag-out command goes the other way: a press on a row or tree item, a move past the drag
 // threshold, the pointer carried to the host's own drop target window, and the button let go.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <ole2.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <windowsx.h>
 
@@ -95,7 +99,8 @@ class ScriptedDropSource final : public SingleInterfaceObject<IDropSource, IID_I
 public:
     explicit ScriptedDropSource(POINT target) : target_(target) {}
 
-    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD) override {
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD keys) override {
+        keysSeen_ |= keys;
         if (escapePressed) return DRAGDROP_S_CANCEL;
         DWORD position = GetMessagePos();
         POINT now = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
@@ -112,33 +117,40 @@ public:
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
     bool Lost() const { return lost_; }
+    // The keys the system reported during the drag: the target was told the same.
+    DWORD KeysSeen() const { return keysSeen_; }
 
 private:
     POINT target_;
+    DWORD keysSeen_ = 0;
     int roundsAway_ = 0;
     int roundsOver_ = 0;
     bool lost_ = false;
 };
 
-// The left button is down for the whole drag, as the system tells the target in its key state.
-class HeldLeftButton {
+// The left button (and Shift, when asked) is down for the whole drag: the system's drag loop
+// reads this thread's key state for what it tells the source and the target.
+class HeldDragKeys {
 public:
-    HeldLeftButton() { Set(0x80); }
-    ~HeldLeftButton() { Set(0); }
-    HeldLeftButton(const HeldLeftButton&) = delete;
-    HeldLeftButton& operator=(const HeldLeftButton&) = delete;
+    explicit HeldDragKeys(bool shift) : shift_(shift) { Set(0x80); }
+    ~HeldDragKeys() { Set(0); }
+    HeldDragKeys(const HeldDragKeys&) = delete;
+    HeldDragKeys& operator=(const HeldDragKeys&) = delete;
 
 private:
-    static void Set(BYTE state) {
+    void Set(BYTE state) const {
         BYTE keys[256] = {};
         GetKeyboardState(keys);
         keys[VK_LBUTTON] = state;
+        if (shift_) keys[VK_SHIFT] = keys[VK_LSHIFT] = state;
         SetKeyboardState(keys);
     }
+    bool shift_;
 };
 
 struct DragJob {
     std::vector<std::wstring> files;
+    bool shift = false;
     POINT start = {};
     POINT target = {};
     std::atomic<bool> done{false};
@@ -151,20 +163,45 @@ std::wstring EffectName(DWORD effect) {
     return L"none";
 }
 
+// The shell's own part of a move it was told of: the originals go (the target has copies, it
+// says). Without asking and not to the recycle bin, as the shell does for a moved file.
+void DeleteMovedFiles(const std::vector<std::wstring>& files) {
+    std::wstring list;
+    for (const std::wstring& file : files) list += file + L'\0';
+    list += L'\0';
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = list.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&operation);
+}
+
+void SayShiftDragOutcome(const DragJob& job, DWORD keysSeen, DWORD effect) {
+    Say(keysSeen & MK_SHIFT ? L"drop: shift held" : L"drop: shift never reached the drag");
+    if (effect == DROPEFFECT_MOVE) DeleteMovedFiles(job.files);
+    size_t kept = 0;
+    for (const std::wstring& file : job.files) kept += GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+    Say(L"drop: " + std::to_wstring(kept) + L" of " + std::to_wstring(job.files.size()) + L" files still on disk");
+}
+
 // On the user-interface thread, from its message loop: the whole drag, start to drop.
 void RunDrag(DragJob& job) {
     Unique<FileListData*, ComRelease<FileListData>> data(new FileListData(job.files));
     Unique<ScriptedDropSource*, ComRelease<ScriptedDropSource>> source(new ScriptedDropSource(job.target));
+    DWORD offered = job.shift ? DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK : DROPEFFECT_COPY | DROPEFFECT_MOVE;
     DWORD effect = DROPEFFECT_NONE;
     HRESULT result;
     {
-        HeldLeftButton held;
+        HeldDragKeys held(job.shift);
         SetCursorPos(job.start.x, job.start.y);
-        result = DoDragDrop(data.get(), source.get(), DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+        result = DoDragDrop(data.get(), source.get(), offered, &effect);
     }
+    DWORD answered = SUCCEEDED(result) && result == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE;
     if (source.get()->Lost()) Say(L"drop: the pointer did not reach the target");
     else if (FAILED(result)) Say(L"drop: the drag failed");
-    else Say(L"drop: " + EffectName(result == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE));
+    else Say(L"drop: " + EffectName(answered));
+    if (job.shift && !source.get()->Lost() && SUCCEEDED(result))
+        SayShiftDragOutcome(job, source.get()->KeysSeen(), answered);
     job.done.store(true);
 }
 
@@ -188,12 +225,15 @@ std::wstring AimDrop(HWND control, bool tree, const std::wstring& itemPath, Drag
 
 void OnDrop(const std::wstring& argument) {
     std::vector<std::wstring> words = SplitWords(argument);
-    if (words.size() < 2) return Say(L"drop: expected list, tree or tree:PATH and files");
+    bool shift = !words.empty() && words[0] == L"--shift";
+    if (shift) words.erase(words.begin());
+    if (words.size() < 2) return Say(L"drop: expected [--shift] list, tree or tree:PATH and files");
     std::wstring where = words[0];
     bool tree = where == L"tree" || where.compare(0, 5, L"tree:") == 0;
     if (!tree && where != L"list") return Say(L"drop: expected list, tree or tree:PATH");
     std::wstring itemPath = where.size() > 5 && tree ? where.substr(5) : L"";
     auto job = std::make_shared<DragJob>();
+    job->shift = shift;
     for (size_t i = 1; i < words.size(); ++i) job->files.push_back(NormalizeHostPath(words[i]));
 
     std::wstring outcome;

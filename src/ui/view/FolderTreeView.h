@@ -92,6 +92,7 @@ public:
     void SetFolderOpener(FolderOpener opener) { openFolder_ = std::move(opener); }
     // What OLE calls while files are dragged over the tree.
     TreeDropTarget* DropTarget() const { return drop_.get(); }
+    ViewModel& Model() const { return model_; }
 
     // Notifications the controller forwards from its WM_NOTIFY.
     // TVN_ITEMEXPANDINGW: true refuses the change (the dialog's message result must be TRUE).

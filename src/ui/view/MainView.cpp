@@ -28,6 +28,7 @@
 #include "ui/view/SearchBox.h"
 #include "ui/view/ViewCommandCodes.h"
 #include "ui/view/ViewPlaylistWriting.h"
+#include "ui/view/drop/DropCollector.h"
 
 namespace {
 const wchar_t kCacheUpdatedCaption[] = L"Information";
@@ -65,6 +66,7 @@ MainView::MainView(HWND dialog, HWND host, PluginContext& context)
     ApplyColors();
     ApplyFont();
     Layout();
+    dropCollector_ = MakeDropCollector();
 
     OpenDatabase();
     StartWorker();
@@ -115,6 +117,8 @@ void MainView::StartWorker() {
 // Shutdown of the view: everything is saved and the worker has ended before the objects go.
 void MainView::OnLastRelease() {
     closing_ = true;
+    // A drop still being collected is dropped: nothing is added to a playlist being saved.
+    dropCollector_.reset();
     DetachScrollbars();
     scrollbarRedirect_.reset();
     if (HWND frame = GetWindow(kFrameWindowId)) ShowWindow(frame, SW_HIDE);

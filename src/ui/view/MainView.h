@@ -33,6 +33,7 @@
 #include "ui/view/ViewModel.h"
 
 class CacheDatabase;
+class DropCollector;
 class FileListView;
 class FolderTreeView;
 class PluginContext;
@@ -40,6 +41,7 @@ class Root;
 class RootsList;
 class ScanWorker;
 class SearchBox;
+struct Playlist;
 namespace skinbars {
 class ScrollbarRedirect;
 }
@@ -65,6 +67,7 @@ public:
     const MainViewOptions& Options() const override { return options_; }
     const SkinColors& Colors() const override { return colors_; }
     std::wstring PlayingPath() const override { return playingPath_; }
+    DropCollector* DropCollection() override { return dropCollector_.get(); }
 
     // Dialog handlers: non-zero means handled.
     LRESULT OnCommandMessage(HWND, UINT, WPARAM, LPARAM) override;
@@ -218,6 +221,12 @@ private:
     void ShowStatusLine(bool withQueryTime);
     void Cancel();
 
+    // Files dropped onto playlists, gathered off this thread (MainViewDrop.cpp): progress in
+    // the status line, Escape to stop.
+    std::unique_ptr<DropCollector> MakeDropCollector();
+    void OnDropCollected(Playlist& playlist, size_t added);
+    void StopDropCollection();
+
     // The tree (MainViewTree.cpp).
     LRESULT OnShowRoot(LPARAM);
     LRESULT OnRootNotLoaded(LPARAM);
@@ -304,6 +313,7 @@ private:
     std::optional<DividerDrag> drag_;
 
     std::unique_ptr<CacheDatabase> database_;
+    std::unique_ptr<DropCollector> dropCollector_;
     Ref<RootsList> roots_;
     Ref<ScanWorker> worker_;
     Ref<SearchBox> search_;

@@ -317,5 +317,6 @@ void MainView::Cancel() {
         listEmptiedForJob_ = false;
     }
     PostWork(kWorkCancelTagPass);
+    StopDropCollection();
     if (emptied) PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
 }

@@ -11,6 +11,8 @@
 #include "host/SkinColors.h"
 #include "settings/MainViewOptions.h"
 
+class DropCollector;
+
 class ViewModel {
 public:
     virtual ~ViewModel() = default;
@@ -31,4 +33,7 @@ public:
     virtual const SkinColors& Colors() const = 0;
     // The file the host is playing, as last reported.
     virtual std::wstring PlayingPath() const = 0;
+    // Gathers what is dropped onto a playlist away from this thread; null where nothing can,
+    // and such drops are then refused.
+    virtual DropCollector* DropCollection() { return nullptr; }
 };

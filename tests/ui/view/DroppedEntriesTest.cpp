@@ -19,6 +19,16 @@ using Paths = std::vector<std::wstring>;
 
 bool TakesAudio(const std::wstring& extension) { return extension == L"mp3" || extension == L"flac"; }
 
+// A drop on a tree item: files as they are named, all appended.
+size_t AppendDroppedPaths(Playlist& playlist, const Paths& paths) {
+    return AddDroppedEntries(playlist, GatherDroppedEntries(paths, {}, &TakesAudio), nullptr);
+}
+// A drop on the list: looked-up files before the entry, or appended below the last row.
+size_t InsertDroppedPaths(Playlist& playlist, const Paths& paths, const FileRecord* before) {
+    DropPlacement placement{before != nullptr, true};
+    return AddDroppedEntries(playlist, GatherDroppedEntries(paths, placement, &TakesAudio), before);
+}
+
 Paths PathsOf(const Playlist& playlist) {
     Paths paths;
     for (const Ref<FileRecord>& entry : playlist.CopyEntries()) paths.push_back(entry->Path());
@@ -44,7 +54,7 @@ protected:
 };
 
 TEST_F(DroppedEntriesTest, FolderOnAPlaylistAppendsItsMediaFilesSubFoldersIncluded) {
-    size_t added = AppendDroppedPaths(playlist, {folder.File(L"Album")}, &TakesAudio);
+    size_t added = AppendDroppedPaths(playlist, {folder.File(L"Album")});
     EXPECT_EQ(added, 2u);
     // After the two there were, in whatever order the folder lists them.
     Paths expected = {L"C:\\x.mp3", L"C:\\y.mp3", folder.File(L"Album\\Disc 2\\b.flac"), folder.File(L"Album\\a.mp3")};
@@ -56,7 +66,7 @@ TEST_F(DroppedEntriesTest, FolderOnAPlaylistAppendsItsMediaFilesSubFoldersInclud
 
 // A folder dragged out of the tree carries its trailing backslash.
 TEST_F(DroppedEntriesTest, FolderDraggedFromTheTreeWithItsBackslashIsAFolder) {
-    EXPECT_EQ(AppendDroppedPaths(playlist, {folder.File(L"Album\\Disc 2\\")}, &TakesAudio), 1u);
+    EXPECT_EQ(AppendDroppedPaths(playlist, {folder.File(L"Album\\Disc 2\\")}), 1u);
     EXPECT_EQ(PathsOf(playlist).back(), folder.File(L"Album\\Disc 2\\b.flac"));
 }
 
@@ -64,7 +74,7 @@ TEST_F(DroppedEntriesTest, FilesDroppedOnAnEntryGoBeforeItInReverseOrderWithSize
     Ref<FileRecord> second = playlist.CopyEntries()[1];
     std::wstring loose = folder.File(L"loose.mp3");
     std::wstring missing = folder.File(L"gone.mp3");
-    size_t added = InsertDroppedPaths(playlist, {loose, missing}, second.get(), &TakesAudio);
+    size_t added = InsertDroppedPaths(playlist, {loose, missing}, second.get());
     EXPECT_EQ(added, 2u);
     Paths expected = {L"C:\\x.mp3", missing, loose, L"C:\\y.mp3"};
     EXPECT_EQ(PathsOf(playlist), expected);
@@ -78,21 +88,21 @@ TEST_F(DroppedEntriesTest, FilesDroppedOnAnEntryGoBeforeItInReverseOrderWithSize
 
 TEST_F(DroppedEntriesTest, BelowTheLastRowEverythingIsAppendedInOrder) {
     std::wstring loose = folder.File(L"loose.mp3");
-    InsertDroppedPaths(playlist, {loose, folder.File(L"Album\\Disc 2")}, nullptr, &TakesAudio);
+    InsertDroppedPaths(playlist, {loose, folder.File(L"Album\\Disc 2")}, nullptr);
     Paths expected = {L"C:\\x.mp3", L"C:\\y.mp3", loose, folder.File(L"Album\\Disc 2\\b.flac")};
     EXPECT_EQ(PathsOf(playlist), expected);
 }
 
 // A file dropped on the tree is taken as it is named; the list looks it up for its columns.
 TEST_F(DroppedEntriesTest, FileOnATreePlaylistIsAppendedWithoutALookUp) {
-    AppendDroppedPaths(playlist, {folder.File(L"loose.mp3")}, &TakesAudio);
+    AppendDroppedPaths(playlist, {folder.File(L"loose.mp3")});
     EXPECT_EQ(playlist.CopyEntries().back()->size, 0);
 }
 
 TEST_F(DroppedEntriesTest, AFolderWithoutMediaChangesNothing) {
     CreateDirectoryW(folder.File(L"Empty").c_str(), nullptr);
     WriteBytes(folder.File(L"Empty\\readme.txt"), "r");
-    EXPECT_EQ(InsertDroppedPaths(playlist, {folder.File(L"Empty")}, nullptr, &TakesAudio), 0u);
+    EXPECT_EQ(InsertDroppedPaths(playlist, {folder.File(L"Empty")}, nullptr), 0u);
     EXPECT_EQ(playlist.EntryCount(), 2u);
     EXPECT_FALSE(playlist.modified);
 }

@@ -3,6 +3,8 @@
 # space becomes a root, a folder dropped on that playlist adds its supported files with those of
 # its sub-folders, files dropped on the list while a folder is shown are refused, and rows and a
 # tree folder dragged out of the view reach the player's own drop target as dropped-file lists.
+# A Shift-drag of files from the file manager onto the playlist is answered with copy, and the
+# files are still on disk afterwards (the file manager deletes what it is told was moved).
 set -u
 host=$1
 plugin=$2
@@ -26,6 +28,9 @@ printf 'x' >"$work/lib/Other/Deep/deep.mp3"
 printf 'x' >"$work/lib/Other/notes.txt"
 printf '#EXTM3U\r\n' >"$work/mix.m3u8"
 printf 'x' >"$work/loose.mp3"
+mkdir -p "$work/keep"
+printf 'x' >"$work/keep/kept1.mp3"
+printf 'x' >"$work/keep/kept2.mp3"
 lib=$(winpath "$work/lib")
 printf '[General]\r\nFile types=mp3;\r\nAuto-refresh=0\r\n[Window]\r\nLeft=0\r\nTop=0\r\nRight=900\r\nBottom=600\r\nVisible=1\r\n' \
   >"$work/docs/Crateview/gen_cv.ini"
@@ -40,6 +45,9 @@ drop tree $work/mix.m3u8
 wait-idle 20000
 tree
 drop tree:mix $work/lib/Other
+wait-idle 10000
+drop --shift tree:mix $work/keep/kept1.mp3 $work/keep/kept2.mp3
+wait-idle 10000
 select mix
 wait-idle 10000
 list
@@ -60,10 +68,16 @@ echo "$out" >"$work/out.txt"
 check "an .m3u8 dropped on empty tree space is taken" "$(nth 1 "drop tree $work/mix.m3u8" | grep -qx 'drop: copy'; echo $?)"
 check "and becomes a playlist root" "$(nth 1 tree | grep -qP '^1\tmix\b'; echo $?)"
 check "a folder dropped on the playlist item is taken" "$(nth 1 "drop tree:mix $work/lib/Other" | grep -qx 'drop: copy'; echo $?)"
+shift_out=$(nth 1 "drop --shift tree:mix $work/keep/kept1.mp3 $work/keep/kept2.mp3")
+check "a Shift-drag of two files onto the playlist is answered with copy, never move" \
+  "$(grep -qx 'drop: copy' <<<"$shift_out" && grep -qx 'drop: shift held' <<<"$shift_out"; echo $?)"
+check "and both files are still on disk" \
+  "$(grep -qx 'drop: 2 of 2 files still on disk' <<<"$shift_out" && [ -f "$work/keep/kept1.mp3" ] &&
+     [ -f "$work/keep/kept2.mp3" ]; echo $?)"
 mix_list=$(nth 1 list)
-check "the playlist lists the folder's supported files, the sub-folder's included" \
-  "$([ "$(head -1 <<<"$mix_list")" = 2 ] && grep -q 'song' <<<"$mix_list" && grep -q 'deep' <<<"$mix_list" &&
-     ! grep -q 'notes' <<<"$mix_list"; echo $?)"
+check "the playlist lists the folder's supported files, the sub-folder's included, and the two" \
+  "$([ "$(head -1 <<<"$mix_list")" = 4 ] && grep -q 'song' <<<"$mix_list" && grep -q 'deep' <<<"$mix_list" &&
+     grep -q 'kept2' <<<"$mix_list" && ! grep -q 'notes' <<<"$mix_list"; echo $?)"
 check "files dropped on the list while a folder is shown are refused" \
   "$(nth 1 "drop list $work/loose.mp3" | grep -qx 'drop: none' && [ "$(nth 2 list | head -1)" = 3 ]; echo $?)"
 rows_out=$(nth 1 "drag-out list:1")

@@ -27,13 +27,15 @@ bool IsPlaylistFileName(const std::wstring& path) {
     return _wcsicmp(extension.c_str(), L"m3u") == 0 || _wcsicmp(extension.c_str(), L"m3u8") == 0;
 }
 
-// The entries one dropped path brings, gathered before the playlist is locked.
-Playlist::Entries EntriesOf(const std::wstring& dropped, bool lookUpFiles, const ExtensionFilter& filter,
-                            PlaylistStorage& storage) {
+// The entries one dropped path brings; keepGoing counts on from the files found before it.
+Playlist::Entries GatherOne(const std::wstring& dropped, bool lookUpFiles, const ExtensionFilter& filter,
+                            PlaylistStorage& storage, const KeepCollecting& keepGoing, size_t foundBefore) {
     Playlist::Entries entries;
     std::wstring path = WithoutTrailingBackslash(dropped);
     if (IsExistingDirectory(path)) {
-        CollectFiles(path, entries, -1, filter, storage);
+        KeepCollecting counted;
+        if (keepGoing) counted = [&](size_t taken) { return keepGoing(foundBefore + taken); };
+        CollectFiles(path, entries, -1, filter, storage, counted);
         return entries;
     }
     auto record = Ref<FileRecord>::Make(std::wstring_view(path));
@@ -46,9 +48,21 @@ Playlist::Entries EntriesOf(const std::wstring& dropped, bool lookUpFiles, const
     return entries;
 }
 
-// A playlist never lists itself: dropped on its own node, or inside a dropped folder, its own
-// file is left out, or playing it would play it again without end.
-size_t AddEntries(Playlist& playlist, Playlist::Entries added, const FileRecord* before) {
+}  // namespace
+
+Playlist::Entries GatherDroppedEntries(const std::vector<std::wstring>& paths, DropPlacement placement,
+                                       const ExtensionFilter& filter, PlaylistStorage& storage,
+                                       const KeepCollecting& keepGoing) {
+    Playlist::Entries gathered;
+    for (const std::wstring& path : paths) {
+        if (keepGoing && !keepGoing(gathered.size())) break;
+        Playlist::Entries more = GatherOne(path, placement.lookUpFiles, filter, storage, keepGoing, gathered.size());
+        gathered.insert(placement.ahead ? gathered.begin() : gathered.end(), more.begin(), more.end());
+    }
+    return gathered;
+}
+
+size_t AddDroppedEntries(Playlist& playlist, Playlist::Entries added, const FileRecord* before) {
     added.erase(std::remove_if(added.begin(), added.end(),
                                [&](const Ref<FileRecord>& entry) { return EqualsNoCase(entry->Path(), playlist.path); }),
                 added.end());
@@ -60,29 +74,6 @@ size_t AddEntries(Playlist& playlist, Playlist::Entries added, const FileRecord*
     });
     playlist.modified = true;
     return added.size();
-}
-
-}  // namespace
-
-size_t InsertDroppedPaths(Playlist& playlist, const std::vector<std::wstring>& paths, const FileRecord* before,
-                          const ExtensionFilter& filter, PlaylistStorage& storage) {
-    Playlist::Entries added;
-    for (const std::wstring& path : paths) {
-        Playlist::Entries more = EntriesOf(path, true, filter, storage);
-        // Each path goes in at the same place, ahead of those dropped before it.
-        added.insert(before ? added.begin() : added.end(), more.begin(), more.end());
-    }
-    return AddEntries(playlist, std::move(added), before);
-}
-
-size_t AppendDroppedPaths(Playlist& playlist, const std::vector<std::wstring>& paths, const ExtensionFilter& filter,
-                          PlaylistStorage& storage) {
-    Playlist::Entries added;
-    for (const std::wstring& path : paths) {
-        Playlist::Entries more = EntriesOf(path, false, filter, storage);
-        added.insert(added.end(), more.begin(), more.end());
-    }
-    return AddEntries(playlist, std::move(added), nullptr);
 }
 
 bool RefusedAsReadOnly(const Playlist& playlist) {

@@ -11,19 +11,29 @@
 #include "playlists/Playlist.h"
 #include "playlists/PlaylistStorage.h"
 
-// Neither adds the playlist's own file, which it would then play without end.
-// A drop on the list: each path in order goes in before the entry `before` (so several
-// dropped on one entry end up there in reverse order), or all are appended in order when
-// `before` is null or no longer in the playlist. A folder brings every file below it that the
-// filter takes, in the order they are listed; a file comes as one entry with its size and
-// time when it is found. Answers how many entries were added; any marks the playlist modified.
-size_t InsertDroppedPaths(Playlist& playlist, const std::vector<std::wstring>& paths, const FileRecord* before,
-                          const ExtensionFilter& filter, PlaylistStorage& storage = RealPlaylistStorage());
+// How a drop places what it brings.
+struct DropPlacement {
+    // A drop on an entry of the list: each path goes in ahead of those dropped before it, so
+    // that several dropped on one entry end up there in reverse order. Otherwise all in order.
+    bool ahead = false;
+    // A dropped file's entry gets its size and time when the file is found, for the list's
+    // columns; a drop on a tree item takes the path alone.
+    bool lookUpFiles = false;
+};
 
-// A drop on a playlist's tree item: folders and files as above, all appended in order; a
-// file's entry holds its path alone. Answers how many entries were added.
-size_t AppendDroppedPaths(Playlist& playlist, const std::vector<std::wstring>& paths, const ExtensionFilter& filter,
-                          PlaylistStorage& storage = RealPlaylistStorage());
+// The entries the dropped paths bring, in the order they go in: a folder brings every file
+// below it that the filter takes, in the order they are listed; a file comes as one entry.
+// Touches no playlist, so it may run on any thread; keepGoing is asked as files are found,
+// with the number found so far, and false stops the walk (what was found is answered).
+Playlist::Entries GatherDroppedEntries(const std::vector<std::wstring>& paths, DropPlacement placement,
+                                       const ExtensionFilter& filter, PlaylistStorage& storage = RealPlaylistStorage(),
+                                       const KeepCollecting& keepGoing = {});
+
+// Puts gathered entries into the playlist before the entry `before`, or at its end when
+// `before` is null or no longer in the playlist. The playlist's own file is left out, or
+// playing it would play it again without end. Answers how many went in; any marks the
+// playlist modified.
+size_t AddDroppedEntries(Playlist& playlist, Playlist::Entries entries, const FileRecord* before);
 
 // A read-only playlist could never keep what is dropped on it: answers true, after telling the
 // user so, before anything is added.

@@ -4,9 +4,8 @@
 
 #include <commctrl.h>
 
-#include "bus/CommandCodes.h"
-#include "bus/ViewCommands.h"
 #include "ui/view/ViewModel.h"
+#include "ui/view/drop/DropCollector.h"
 #include "ui/view/drop/DropEffect.h"
 #include "ui/view/drop/DroppedEntries.h"
 
@@ -30,15 +29,20 @@ DWORD ListDropTarget::OverEffect(POINT client) {
 
 // The row the files land on names the entry they go before. The row is matched to its entry
 // rather than taken as a position, so a playlist shown sorted or narrowed by a search still
-// gets them where the user saw them go.
+// gets them where the user saw them go. The files are gathered away from this thread: the
+// drop returns at once, and the view shows the playlist again once they are in.
 bool ListDropTarget::DropPaths(const std::vector<std::wstring>& paths, POINT client) {
     Ref<TreeNode> node = model_.SelectedNode();
-    if (!IsPlaylistNode(node) || paths.empty() || RefusedAsReadOnly(*node->playlist)) return false;
+    DropCollector* collector = model_.DropCollection();
+    if (!collector || !IsPlaylistNode(node) || paths.empty() || RefusedAsReadOnly(*node->playlist)) return false;
     LVHITTESTINFO hit = {};
     hit.pt = client;
     int row = ListView_HitTest(Window(), &hit);
-    Ref<FileRecord> before = row >= 0 ? model_.RowAt(row) : Ref<FileRecord>();
-    if (InsertDroppedPaths(*node->playlist, paths, before.get(), MediaExtensionFilter()) > 0)
-        PostToView(kCmdRefreshList);
-    return true;
+    DropCollection drop;
+    drop.playlist = node->playlist;
+    drop.paths = paths;
+    drop.before = row >= 0 ? model_.RowAt(row) : Ref<FileRecord>();
+    drop.lookUpFiles = true;
+    drop.filter = MediaExtensionFilter();
+    return collector->Collect(std::move(drop));
 }

@@ -9,6 +9,8 @@
 #include "bus/CommandCodes.h"
 #include "bus/ViewCommands.h"
 #include "ui/view/FolderTreeView.h"
+#include "ui/view/ViewModel.h"
+#include "ui/view/drop/DropCollector.h"
 #include "ui/view/drop/DropEffect.h"
 #include "ui/view/drop/DroppedEntries.h"
 
@@ -53,12 +55,15 @@ bool TreeDropTarget::DropPaths(const std::vector<std::wstring>& paths, POINT cli
         return true;
     }
     TreeNode* node = tree_.NodeOf(item);
-    if (!IsPlaylistNode(node) || RefusedAsReadOnly(*node->playlist)) return false;
-    // Held while the files are gathered: the item may be deleted meanwhile.
-    Ref<Playlist> playlist = node->playlist;
-    if (AppendDroppedPaths(*playlist, paths, MediaExtensionFilter()) > 0 && item == TreeView_GetSelection(Window()))
-        PostToView(kCmdRefreshList);
-    return true;
+    DropCollector* collector = tree_.Model().DropCollection();
+    if (!collector || !IsPlaylistNode(node) || RefusedAsReadOnly(*node->playlist)) return false;
+    // The files are gathered away from this thread; the playlist is held meanwhile, as its
+    // item may be deleted, and the view shows it again once they are in.
+    DropCollection drop;
+    drop.playlist = node->playlist;
+    drop.paths = paths;
+    drop.filter = MediaExtensionFilter();
+    return collector->Collect(std::move(drop));
 }
 
 void TreeDropTarget::DropOnEmptySpace(const std::vector<std::wstring>& paths) const {

@@ -19,6 +19,8 @@
 #include "ui/view/FolderTreeView.h"
 #include "ui/view/CellText.h"
 #include "ui/view/ViewCommandCodes.h"
+#include "ui/view/ViewModel.h"
+#include "ui/view/drop/DropCollector.h"
 #include "ui/view/drop/FileDropData.h"
 
 namespace {
@@ -59,6 +61,11 @@ protected:
         return tree ? tree->DropTarget() : nullptr;
     }
     FolderTreeView* TreeView() const { return dynamic_cast<FolderTreeView*>(WindowObjectOf(Tree())); }
+    // Drops onto playlists are gathered on a thread of their own and go in from the loop.
+    bool WaitForDropsCollected() {
+        DropCollector* collector = TreeView() ? TreeView()->Model().DropCollection() : nullptr;
+        return collector && PumpUntil([&] { return !collector->Busy(); }, 20000);
+    }
 
     Playlist* PlaylistOf(const std::wstring& playlistPath) const {
         TreeNode* node = TreeView() ? TreeView()->NodeOf(ItemOf(playlistPath)) : nullptr;
@@ -184,13 +191,24 @@ TEST_F(DragDropTest, AFileDroppedOnARowOfASortedPlaylistGoesBeforeThatRowsEntry)
     EXPECT_EQ(EntriesOf(PlaylistPath()), expected);
 }
 
-TEST_F(DragDropTest, AFolderOnAPlaylistItemAppendsItsSupportedFilesWithSubFolders) {
+// The folder is walked after the drop has returned; Escape in the view meanwhile stops it,
+// and then nothing of it goes in.
+TEST_F(DragDropTest, AFolderOnAPlaylistItemAppendsItsSupportedFilesWithSubFoldersUnlessEscapeStopsIt) {
     AddLibraryFile(L"Drop\\a.mp3");
     AddLibraryFile(L"Drop\\Deeper\\b.flac");
     AddLibraryFile(L"Drop\\Deeper\\notes.txt");
     StartWithLibraryAndPlaylist();
     ASSERT_TRUE(SelectAndWaitForListing(PlaylistPath()));
     ASSERT_TRUE(SelectAndWaitForListing(Library()));
+    EXPECT_EQ(DragAndDrop(TreeTarget(), {Library(L"Drop")}, OnItem(PlaylistPath())),
+              static_cast<DWORD>(DROPEFFECT_COPY));
+    SendMessageW(List(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitForDropsCollected());
+    PumpFor(200);
+    EXPECT_EQ(EntriesOf(PlaylistPath()), Paths{Library(L"Album\\one.mp3")});
+    EXPECT_FALSE(PlaylistOf(PlaylistPath())->modified);
+    EXPECT_EQ(StatusText(), L"Collecting files stopped: nothing was added.");
+
     // Passing over the item marks it as where the files will go. (The tree control under test
     // marks no item that is also the selected one, so another item is selected here.)
     Ref<FileDropData> data = FileDropData::ForFiles({Library(L"Drop")});
@@ -204,6 +222,11 @@ TEST_F(DragDropTest, AFolderOnAPlaylistItemAppendsItsSupportedFilesWithSubFolder
     TreeTarget()->Drop(data.get(), 0, OnItem(PlaylistPath()), &effect);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_EQ(TreeView_GetDropHilight(Tree()), nullptr);
+    // The drop returned before the folder was walked, and the status line says it is.
+    EXPECT_EQ(EntriesOf(PlaylistPath()).size(), 1u);
+    EXPECT_EQ(StatusText(), L"Collecting files... 0 found (Escape to stop)");
+    ASSERT_TRUE(WaitForDropsCollected());
+    EXPECT_NE(StatusText().find(L"file(s) found"), std::wstring::npos) << "the totals are back";
 
     Paths entries = EntriesOf(PlaylistPath());
     ASSERT_EQ(entries.size(), 3u);
@@ -285,8 +308,10 @@ TEST_F(DragDropTest, APlaylistNeverListsItselfAndARefusedDropAddsNothing) {
     Paths before = EntriesOf(PlaylistPath());
     ASSERT_EQ(before.size(), 1u);
     DragAndDrop(TreeTarget(), {PlaylistPath()}, OnItem(PlaylistPath()));
+    ASSERT_TRUE(WaitForDropsCollected());
     EXPECT_EQ(EntriesOf(PlaylistPath()), before);
     DragAndDrop(TreeTarget(), {Library()}, OnItem(PlaylistPath()));
+    ASSERT_TRUE(WaitForDropsCollected());
     Paths withFolder = EntriesOf(PlaylistPath());
     EXPECT_EQ(withFolder.size(), 3u) << "the folder's two songs and nothing of the playlist itself";
     EXPECT_EQ(std::count(withFolder.begin(), withFolder.end(), PlaylistPath()), 0);
