@@ -39,8 +39,8 @@ sleep 1500
 wait-idle 10000
 list
 search ?$endless
-sleep 15000
-wait-idle 10000
+sleep 1500
+wait-idle 20000
 list
 search ?1; DELETE FROM Files
 sleep 1500
