@@ -3,14 +3,16 @@
 
 #include "db/CacheDatabase.h"
 #include "db/DatabaseLock.h"
+#include "db/LikePattern.h"
 
 std::vector<RepairCandidate> FindRepairCandidates(CacheDatabase& database, const std::wstring& fileName) {
     std::vector<RepairCandidate> found;
     Lock lock(DatabaseLock());
     Statement& sql = database.Sql();
     sql.SetSql(L"SELECT fo.path, f.filename, f.playcount FROM Files f, Folder fo WHERE filename LIKE '%' || :path "
-               L"AND f.folderid=fo.folderid");
-    sql.BindTextByName(L":path", fileName.c_str());
+               L"ESCAPE '!' AND f.folderid=fo.folderid");
+    std::wstring pattern = EscapeLike(fileName);
+    sql.BindTextByName(L":path", pattern.c_str());
     bool ran = sql.Execute() == Statement::kOk;
     while (ran && sql.NextRow()) {
         Statement::RowView row = sql.Row();

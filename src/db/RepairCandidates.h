@@ -13,6 +13,6 @@ struct RepairCandidate {
     int playCount = 0;
 };
 
-// The rows in the order the database returns them. The name goes into LIKE as it is: ASCII
-// letters compare without regard to case, and "%" and "_" in it match any text or character.
+// The rows in the order the database returns them. ASCII letters compare without regard to
+// case; "%" and "_" in the name are letters like any other, as they are in file names.
 std::vector<RepairCandidate> FindRepairCandidates(CacheDatabase& database, const std::wstring& fileName);

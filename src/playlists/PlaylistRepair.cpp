@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <map>
+
+#include "base/Text.h"
 #include "playlists/EntryLookup.h"
 #include "playlists/EntryPaths.h"
 #include "playlists/PlaylistFile.h"
@@ -11,6 +15,35 @@ namespace {
 
 // A URL names no file, so it is never broken; a network path is a file like any other.
 bool IsUrl(std::wstring_view path) { return IsRemoteEntry(path) && path.find(L"://") != std::wstring_view::npos; }
+
+// "D:\" for a drive path, "\\server\share\" for a network one; empty for anything else.
+std::wstring VolumeRoot(const std::wstring& path) {
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return path.substr(0, 3);
+    if (path.rfind(L"\\\\", 0) != 0 || path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0)
+        return std::wstring();
+    size_t server = path.find(L'\\', 2);
+    size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+    return share == std::wstring::npos ? std::wstring() : path.substr(0, share + 1);
+}
+
+// The name of the folder that holds the file: "Album" for "D:\Music\Album\".
+std::wstring_view LastFolderName(std::wstring_view folder) {
+    if (!folder.empty() && folder.back() == L'\\') folder.remove_suffix(1);
+    size_t slash = folder.rfind(L'\\');
+    return slash == std::wstring_view::npos ? folder : folder.substr(slash + 1);
+}
+
+// The likeliest first: the same name (a file named "Xa.mp3" is another song than "a.mp3"), then
+// a folder of the same name (the album moved whole), then the rest as the cache gave them.
+void RankCandidates(std::vector<RepairCandidate>& candidates, std::wstring_view name, std::wstring_view folder) {
+    std::wstring_view album = LastFolderName(folder);
+    auto rank = [&](const RepairCandidate& candidate) {
+        return (EqualsNoCase(candidate.fileName, name) ? 0 : 2) +
+               (!album.empty() && EqualsNoCase(LastFolderName(candidate.folder), album) ? 0 : 1);
+    };
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [&](const RepairCandidate& a, const RepairCandidate& b) { return rank(a) < rank(b); });
+}
 
 // The entry as it would be read from its new place: the tags it had stay (the same song moved),
 // but count as unread so that they are read from the file again. Its cache row, if it had one,
@@ -49,10 +82,22 @@ void PlaylistRepair::Run(const FindCandidates& find, const AskUser& ask) {
         paths.push_back(IsUrl(path) ? std::wstring() : std::move(path));
     }
     EntryLookup files(storage_, paths);
+    // Asked once per drive or share: an offline share may take many seconds to say so.
+    std::map<std::wstring, bool> reachable;
     bool updated = false;
     for (size_t i = 0; i < entries.size() && !cancelled_; ++i) {
         StoredFileInfo info;
         if (paths[i].empty() || files.Find(paths[i], info)) continue;
+        // A file on an unplugged drive or an offline share is not gone, and a same-named file
+        // elsewhere is not it: the entry is left alone, and counted for the report.
+        if (std::wstring root = VolumeRoot(paths[i]); !root.empty()) {
+            auto known = reachable.find(root);
+            if (known == reachable.end()) known = reachable.emplace(root, storage_.VolumeReachable(root)).first;
+            if (!known->second) {
+                ++unreachable_;
+                continue;
+            }
+        }
         if (counter_ == kNoBrokenEntry) counter_ = 0;
         if (RepairEntry(entries[i], find, ask)) {
             ++counter_;
@@ -66,8 +111,12 @@ void PlaylistRepair::Run(const FindCandidates& find, const AskUser& ask) {
 bool PlaylistRepair::RepairEntry(const Ref<FileRecord>& entry, const FindCandidates& find, const AskUser& ask) {
     std::wstring_view name = entry->FileName();
     if (name.empty()) return false;
-    for (const RepairCandidate& candidate : find(std::wstring(name))) {
+    std::vector<RepairCandidate> candidates = find(std::wstring(name));
+    RankCandidates(candidates, name, entry->FolderPath());
+    for (const RepairCandidate& candidate : candidates) {
         if (cancelled_) return false;
+        // "I feel lucky" takes a file of the very name only; the user never saw the others.
+        if (yesToAll_ && !EqualsNoCase(candidate.fileName, name)) continue;
         // The cache may still list files that are gone, the broken entry's own old place
         // among them: offering those would only trade one broken path for another.
         StoredFileInfo found;
@@ -114,8 +163,12 @@ std::wstring RepairQuestion(const RepairCandidate& candidate) {
     return question;
 }
 
-std::wstring RepairReport(int counter) {
-    if (counter == PlaylistRepair::kNoBrokenEntry) return L"No broken filepath(s)";
-    if (counter == 0) return L"No filepath(s) were updated.";
-    return std::to_wstring(counter) + L" filepath(s) updated.";
+std::wstring RepairReport(int counter, int unreachable) {
+    std::wstring report = counter == PlaylistRepair::kNoBrokenEntry ? L"No broken filepath(s)"
+                          : counter == 0                           ? L"No filepath(s) were updated."
+                                                                   : std::to_wstring(counter) + L" filepath(s) updated.";
+    if (unreachable > 0)
+        report += L"\n" + std::to_wstring(unreachable) +
+                  L" filepath(s) on a drive or network share that cannot be reached now were left as they are.";
+    return report;
 }

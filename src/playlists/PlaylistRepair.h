@@ -37,6 +37,8 @@ public:
 
     // kNoBrokenEntry, or the number of entries updated.
     int Counter() const { return counter_; }
+    // Entries left alone because their drive or share does not answer now.
+    int Unreachable() const { return unreachable_; }
     bool Cancelled() const { return cancelled_; }
 
 private:
@@ -48,6 +50,7 @@ private:
     Ref<Playlist> playlist_;
     PlaylistStorage& storage_;
     int counter_ = kNoBrokenEntry;
+    int unreachable_ = 0;
     bool cancelled_ = false;
     bool yesToAll_ = false;
 };
@@ -55,5 +58,5 @@ private:
 // "Crateview have the file '<name>' at the path '<folder>'." and the question, cut to
 // kMaxQuestion characters.
 std::wstring RepairQuestion(const RepairCandidate& candidate);
-// What the user is told at the end, by the counter.
-std::wstring RepairReport(int counter);
+// What the user is told at the end, by the counter, and how many entries could not be checked.
+std::wstring RepairReport(int counter, int unreachable = 0);

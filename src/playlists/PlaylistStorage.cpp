@@ -85,3 +85,7 @@ PlaylistStorage& RealPlaylistStorage() {
     static PlaylistStorage real;
     return real;
 }
+
+bool PlaylistStorage::VolumeReachable(const std::wstring& root) {
+    return GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

@@ -34,6 +34,9 @@ public:
     // target's attributes are kept. False leaves target as it was.
     virtual bool Replace(const std::wstring& newPath, const std::wstring& target);
     virtual void Remove(const std::wstring& path);
+    // Whether the drive or share root ("D:\", "\\server\share\") answers now: an
+    // unplugged drive or an offline share holds files that only look gone.
+    virtual bool VolumeReachable(const std::wstring& root);
 };
 
 // The storage that makes the real calls; it keeps no state.

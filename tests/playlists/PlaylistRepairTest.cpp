@@ -3,6 +3,7 @@
 // the entries, the counter and the report, and that a save then writes the new paths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -104,7 +105,10 @@ TEST_F(PlaylistRepairTest, CandidatesAreCachedFilesWhoseNameEndsWithTheEntrysNam
     std::wstring upper = AddCached(L"Upper", L"A.MP3");
     AddCached(L"Other", L"a.mp3.bak");
     AddCached(L"Other", L"b.mp3");
-    std::wstring wild = AddCached(L"Wild", L"1-2.mp3");
+    AddCached(L"Wild", L"1-2.mp3");
+    std::wstring underscore = AddCached(L"Wild", L"1_2.mp3");
+    AddCached(L"Wild", L"100.mp3");
+    std::wstring percent = AddCached(L"Wild", L"1%.mp3");
     std::wstring accented = AddCached(L"Other", L"\u00c9t\u00e9.mp3");
 
     std::vector<RepairCandidate> found = FindRepairCandidates(*db, L"a.mp3");
@@ -113,8 +117,9 @@ TEST_F(PlaylistRepairTest, CandidatesAreCachedFilesWhoseNameEndsWithTheEntrysNam
     EXPECT_EQ(found[0].folder, Music(L"New\\"));
     EXPECT_EQ(found[0].fileName, L"a.mp3");
     EXPECT_EQ(found[0].playCount, 4);
-    // "_" stands for any one character; ASCII letters only fold their case.
-    EXPECT_EQ(CandidatePaths(FindRepairCandidates(*db, L"1_2.mp3")), std::vector<std::wstring>{wild});
+    // "_" and "%" are letters of the name, not wildcards; ASCII letters only fold their case.
+    EXPECT_EQ(CandidatePaths(FindRepairCandidates(*db, L"1_2.mp3")), std::vector<std::wstring>{underscore});
+    EXPECT_EQ(CandidatePaths(FindRepairCandidates(*db, L"1%.mp3")), std::vector<std::wstring>{percent});
     EXPECT_EQ(CandidatePaths(FindRepairCandidates(*db, L"\u00c9t\u00e9.mp3")), std::vector<std::wstring>{accented});
     EXPECT_TRUE(FindRepairCandidates(*db, L"\u00e9t\u00e9.mp3").empty());
     EXPECT_TRUE(FindRepairCandidates(*db, L"none.mp3").empty());
@@ -210,6 +215,58 @@ TEST_F(PlaylistRepairTest, NoThenYesTakesTheSecondCandidate) {
     repair.Run(Find(), Answering({RepairAnswer::kNo, RepairAnswer::kYes}));
     EXPECT_EQ(PathsOf(*playlist), std::vector<std::wstring>{xa});
     EXPECT_EQ(repair.Counter(), 1);
+}
+
+// The same name before a name that merely ends the same, and a folder named as the entry's own
+// first; "I feel lucky" takes only a file of the very name, never one the user did not see.
+TEST_F(PlaylistRepairTest, TheLikeliestPlaceIsOfferedFirstAndLuckTakesOnlyTheSameName) {
+    AddCached(L"Other", L"Xa.mp3");
+    AddCached(L"Elsewhere", L"a.mp3");
+    std::wstring album = AddCached(L"Album", L"A.mp3");
+    Ref<Playlist> first = PlaylistOf({Music(L"Old\\Album\\a.mp3")});
+    PlaylistRepair refused(first);
+    refused.Run(Find(), Answering({RepairAnswer::kNo, RepairAnswer::kNo, RepairAnswer::kNo}));
+    ASSERT_EQ(questions.size(), 3u);
+    EXPECT_NE(questions[0].find(Music(L"Album\\")), std::wstring::npos) << questions[0];
+    EXPECT_NE(questions[1].find(Music(L"Elsewhere\\")), std::wstring::npos) << questions[1];
+    EXPECT_NE(questions[2].find(L"'Xa.mp3'"), std::wstring::npos) << questions[2];
+
+    questions.clear();
+    AddCached(L"Other", L"Xq.mp3");
+    Ref<Playlist> second = PlaylistOf({Music(L"Old\\Album\\a.mp3"), Music(L"Old\\q.mp3")});
+    PlaylistRepair lucky(second);
+    lucky.Run(Find(), Answering({RepairAnswer::kYesToAll}));
+    EXPECT_EQ(questions.size(), 1u);
+    EXPECT_EQ(PathsOf(*second), (std::vector<std::wstring>{album, Music(L"Old\\q.mp3")}));
+    EXPECT_EQ(lucky.Counter(), 1);
+}
+
+// A drive that is unplugged or a share that is offline holds files that only look gone: their
+// entries are never "repaired" to same-named files elsewhere, and the report says how many were
+// left. Each drive or share is asked once, however many entries it holds.
+TEST_F(PlaylistRepairTest, EntriesOnADriveOrShareThatDoesNotAnswerAreLeftAndCounted) {
+    struct OfflineVolumes : PlaylistStorage {
+        bool VolumeReachable(const std::wstring& root) override {
+            asked.push_back(root);
+            return root != L"Q:\\" && root != L"\\\\offline\\share\\" && PlaylistStorage::VolumeReachable(root);
+        }
+        std::vector<std::wstring> asked;
+    } storage;
+    std::wstring a = AddCached(L"New", L"a.mp3");
+    AddCached(L"New", L"b.mp3");
+    AddCached(L"New", L"c.mp3");
+    std::vector<std::wstring> offline = {L"Q:\\Music\\a.mp3", L"Q:\\Music\\b.mp3", L"\\\\offline\\share\\c.mp3"};
+    Ref<Playlist> playlist = PlaylistOf({offline[0], offline[1], offline[2], Music(L"Old\\a.mp3")});
+    PlaylistRepair repair(playlist, storage);
+    repair.Run(Find(), Answering({RepairAnswer::kYesToAll}));
+    EXPECT_EQ(PathsOf(*playlist), (std::vector<std::wstring>{offline[0], offline[1], offline[2], a}));
+    EXPECT_EQ(repair.Unreachable(), 3);
+    EXPECT_EQ(repair.Counter(), 1);
+    EXPECT_EQ(std::count(storage.asked.begin(), storage.asked.end(), L"Q:\\"), 1);
+    EXPECT_EQ(std::count(storage.asked.begin(), storage.asked.end(), L"\\\\offline\\share\\"), 1);
+    EXPECT_EQ(RepairReport(repair.Counter(), repair.Unreachable()),
+              L"1 filepath(s) updated.\n3 filepath(s) on a drive or network share that cannot be reached now were "
+              L"left as they are.");
 }
 
 // The cache still lists the entry's old place (nobody rescanned) and a file deleted since:

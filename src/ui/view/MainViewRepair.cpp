@@ -24,5 +24,5 @@ void MainView::RepairSelectedPlaylist() {
     repairRunning_ = false;
     if (!finished) return;
     PostMessageW(dialog_, kCommandMessage, kCmdRefreshList, 0);
-    MessageBoxW(nullptr, RepairReport(repair.Counter()).c_str(), L"", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
+    MessageBoxW(nullptr, RepairReport(repair.Counter(), repair.Unreachable()).c_str(), L"", MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
 }
