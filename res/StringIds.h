@@ -171,4 +171,5 @@ enum StringId : unsigned {
     kStrMsgSettingsNotSaved = 6042,
     kStrMsgBookmarkNotWritten = 6043,
     kStrMsgRecyclePathTooLong = 6044,
+    kStrMsgQueryTooLong = 6045,
 };

@@ -164,15 +164,22 @@ bool CacheConnection::TakeFailedWriteNotice() {
 
 namespace {
 
+// The cache's own functions that keep its search index: called from a condition, they would
+// change the index behind the cache's back.
+bool IsInternalFunction(const char* name) { return sqlite3_strnicmp(name, "SearchIndex", 11) == 0; }
+
 // Reading tables and calling functions is all a condition needs. Extensions would run code of
-// another file, so loading one is refused even where the library would allow it.
-int AllowReadingOnly(void*, int action, const char* detail, const char*, const char*, const char*) {
+// another file, so loading one is refused even where the library would allow it. For a
+// function SQLite gives its name in the fourth argument, the third being null.
+int AllowReadingOnly(void*, int action, const char*, const char* function, const char*, const char*) {
     switch (action) {
         case SQLITE_READ:
         case SQLITE_SELECT:
             return SQLITE_OK;
         case SQLITE_FUNCTION:
-            return detail && sqlite3_stricmp(detail, "load_extension") == 0 ? SQLITE_DENY : SQLITE_OK;
+            if (!function) return SQLITE_DENY;
+            return sqlite3_stricmp(function, "load_extension") == 0 || IsInternalFunction(function) ? SQLITE_DENY
+                                                                                                     : SQLITE_OK;
         default:
             return SQLITE_DENY;
     }

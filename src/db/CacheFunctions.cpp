@@ -5,7 +5,10 @@
 
 #include <string>
 
+#include <optional>
+
 #include "base/Path.h"
+#include "db/BoundedPathCheck.h"
 #include "db/CacheDatabase.h"
 #include "db/SearchWordFunction.h"
 #include "db/StripAccent.h"
@@ -25,9 +28,18 @@ void StripAccentFunction(sqlite3_context* context, int, sqlite3_value** args) {
                           SQLITE_TRANSIENT);
 }
 
+// In a user's condition the check keeps the condition's time bound: a path on a share that
+// does not answer by then stops the condition as out of time, like any other too-long run.
 void FileExistsFunction(sqlite3_context* context, int, sqlite3_value** args) {
     auto path = static_cast<const wchar_t*>(sqlite3_value_text16(args[0]));
-    sqlite3_result_int(context, path && PathExists(path) ? 1 : 0);
+    if (!path) return sqlite3_result_int(context, 0);
+    ULONGLONG deadline = ConditionDeadlineOfThisThread();
+    if (!deadline) return sqlite3_result_int(context, PathExists(path) ? 1 : 0);
+    ULONGLONG now = GetTickCount64();
+    std::optional<bool> exists = now < deadline ? PathExistsWithin(path, static_cast<DWORD>(deadline - now))
+                                                : std::nullopt;
+    if (!exists) return sqlite3_result_error(context, "FileExists: out of time", -1);
+    sqlite3_result_int(context, *exists ? 1 : 0);
 }
 
 }  // namespace

@@ -124,11 +124,14 @@ Ref<RowList> ReadRows(Statement& sql, TermMatcher& matcher, bool checkExists, Li
 
 Ref<RowList> ListQueryViewMatching(CacheDatabase& database, const std::wstring& condition, TermMatcher& matcher,
                                    ListTotals& totals) {
-    if (condition.size() <= 1) return Ref<RowList>::Make();
+    // The "?" of a search is no part of the condition; a stored condition may be one character.
+    std::wstring_view text = condition;
+    if (!text.empty() && text[0] == L'?') text.remove_prefix(1);
+    if (text.find_first_not_of(L" \t\r\n") == std::wstring_view::npos) return Ref<RowList>::Make();
     Lock lock(DatabaseLock());
     Statement& sql = database.Sql();
     sql.SetSql(L"SELECT * FROM QueryView WHERE fileexists=1 AND folderexists=1 AND ");
-    sql.SetSql(std::wstring_view(condition).substr(condition[0] == L'?' ? 1 : 0));
+    sql.SetSql(text);
     // The condition is the user's own text: it may read the cache, never change it.
     sql.RestrictToReading();
     // Failing to compile is the one way it fails on its own: a typing error, or a write refused.

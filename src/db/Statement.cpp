@@ -9,6 +9,7 @@
 #include <functional>
 #include <iterator>
 
+#include "db/BoundedPathCheck.h"
 #include "db/DatabaseLock.h"
 
 sqlite3_stmt* StatementCache::Take(const std::wstring& text) {
@@ -300,7 +301,10 @@ int Statement::Step() {
     sqlite3* handle = Connection();
     int longest = sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, kLongestReadingValue);
     sqlite3_progress_handler(handle, kStepsBetweenClockReads, &Statement::PastDeadline, this);
+    // Functions that wait on the system (FileExists) keep to the same bound.
+    SetConditionDeadlineOfThisThread(readingDeadline_);
     int rc = sqlite3_step(prepared_);
+    SetConditionDeadlineOfThisThread(0);
     sqlite3_progress_handler(handle, 0, nullptr, nullptr);
     sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, longest);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) stoppedShort_ = true;

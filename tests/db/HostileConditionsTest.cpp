@@ -7,13 +7,16 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "db/BoundedPathCheck.h"
 #include "db/Listing.h"
 #include "LibraryFixture.h"
 #include "support/HangGuard.h"
+#include "ui/dialogs/QueryBuilder.h"
 
 namespace {
 
@@ -76,6 +79,10 @@ std::vector<Hostile> HostileConditions(const std::wstring& folder) {
         {L"writefile('" + folder + L"\\w.txt', 'x') IS NULL", refused},
         {L"readfile('C:\\windows\\win.ini') IS NOT NULL", refused},
         {L"fts3_tokenizer('simple') IS NOT NULL", refused},
+        // The cache's own functions that keep its search index, in any case.
+        {L"SearchIndexTouch(0, 1) IS NULL", refused},
+        {L"searchindextouch(1, 1) IS NULL", refused},
+        {L"SearchIndexWide(1, 'a', 'b', 'c', 'd', 'e') IS NULL", refused},
         // Settings of the connection, as statements and as table-valued functions.
         {L"1; PRAGMA user_version=77", refused},
         {L"1; PRAGMA journal_mode=OFF", refused},
@@ -170,6 +177,33 @@ TEST_F(HostileConditionsTest, AnEndlessConditionIsStoppedAndTheConnectionGoesOn)
     EXPECT_EQ(Count(L"SELECT length(hex(zeroblob(10000000)))"), 20000000);
     Run(L"UPDATE Files SET playcount=12 WHERE fileid=" + std::to_wstring(armyId));
     EXPECT_EQ(Count(L"SELECT playcount FROM Files WHERE fileid=" + std::to_wstring(armyId)), 12);
+}
+
+// What the smart playlist builder writes means what the user typed: an apostrophe is part of
+// a name, "%" and "_" are looked for as they are; a stored one-character condition lists. A
+// FileExists() on a drive that answers no more within the condition's time stops it.
+TEST_F(HostileConditionsTest, BuiltConditionsMeanTheirValuesAndShortOnesList) {
+    Run(L"UPDATE Files SET artist='O''Brien' WHERE fileid=" + std::to_wstring(armyId));
+    Run(L"UPDATE Files SET title='100% Pure' WHERE title='Waterloo'");
+    Run(L"UPDATE Files SET title='1000 Pure' WHERE title='Take On Me'");
+    auto titles = [&](const std::wstring& condition) {
+        std::vector<std::wstring> found;
+        std::unique_ptr<ListResult> result = Query(condition);
+        for (const Ref<FileRecord>& row : result->rows->rows) found.push_back(row->TagOrEmpty(TagField::kTitle));
+        return found;
+    };
+    EXPECT_EQ(titles(BuildQueryCondition(L"Artist", 0, L"O'Brien")), std::vector<std::wstring>{L"Army of Me"});
+    EXPECT_EQ(titles(BuildQueryCondition(L"Title", 6, L"100%")), std::vector<std::wstring>{L"100% Pure"});
+    EXPECT_EQ(titles(BuildQueryCondition(L"Title", 4, L"1_0")), std::vector<std::wstring>{});
+    std::unique_ptr<ListResult> all = Query(L"1");
+    EXPECT_EQ(static_cast<long long>(all->rows->rows.size()),
+              Count(L"SELECT COUNT(*) FROM QueryView WHERE fileexists=1 AND folderexists=1"))
+        << "a one-character condition lists";
+    EXPECT_FALSE(all->rows->rows.empty());
+
+    // A share that does not answer: no time is left to ask it.
+    EXPECT_EQ(PathExistsWithin(L"\\\\nowhere\\share\\a.mp3", 0), std::nullopt);
+    EXPECT_EQ(PathExistsWithin(db->FilePath(), 0), std::optional<bool>(true)) << "a fixed drive is asked directly";
 }
 
 // Thousands of conditions spliced at random from the pieces above and SQL's own words, each

@@ -18,7 +18,8 @@ enum class QueryOperator { kEquals = 0, kIsNot, kLargerThan, kSmallerThan, kBegi
 
 constexpr int kNoQueryOperator = -1;
 constexpr int kQueryOperatorCount = 7;
-// The value, the name and the condition are cut to these lengths.
+// The most the value, the name and the condition hold. The value's box takes no more; a name
+// or condition beyond its limit (joined by AND or OR, or stored so) is refused, never cut.
 constexpr size_t kQueryValueLimit = 254;
 constexpr size_t kQueryNameLimit = 254;
 constexpr size_t kQueryConditionLimit = 2047;
@@ -28,8 +29,10 @@ const std::vector<QueryField>& QueryFields();
 // The field's column for a name from the list (any case), or the name itself when unknown.
 std::wstring QueryColumnFor(const std::wstring& fieldName);
 
-// The condition for a field, an operator index and the value exactly as typed (no quoting);
-// empty while no operator is chosen.
+// The condition for a field, an operator index and the value as typed: written as SQL text
+// (apostrophes doubled) and, for the three LIKE operators, with "%" and "_" matched as
+// themselves; a number for "Larger than" and "Smaller than" stays a number. Empty while no
+// operator is chosen.
 std::wstring BuildQueryCondition(const std::wstring& fieldName, int op, const std::wstring& value);
 
 // Joining a built condition to the query text.

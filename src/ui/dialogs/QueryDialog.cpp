@@ -125,8 +125,8 @@ void QueryDialog::OnAccept() {
         MessageBoxW(dialog_, GetString(problem), L"Error", MB_OK | MB_ICONERROR | MB_TOPMOST);
         return;
     }
-    query_ = query.substr(0, kQueryConditionLimit);
-    name_ = name.substr(0, kQueryNameLimit);
+    query_ = query;
+    name_ = name;
     EndDialog(dialog_, IDOK);
 }
 

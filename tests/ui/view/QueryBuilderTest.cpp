@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(QueryBuilderTest, EachOperatorFillsItsPatternWithTheValueAsTyped) {
+TEST(QueryBuilderTest, EachOperatorFillsItsPatternWithTheValueAsSqlText) {
     const struct {
         const wchar_t* field;
         int op;
@@ -26,9 +26,14 @@ TEST(QueryBuilderTest, EachOperatorFillsItsPatternWithTheValueAsTyped) {
         {L"Artist", 6, L"Beatles", L"Artist LIKE '%Beatles%'"},
         // Filesize is the view's SIZE column; the rest keep their own name.
         {L"Filesize", 2, L"1048576", L"SIZE > 1048576"},
-        // The value is neither quoted nor checked, and a "%" in it is no format conversion.
-        {L"Comment", 0, L"it's", L"Comment = 'it's'"},
-        {L"Comment", 6, L"100%s", L"Comment LIKE '%100%s%'"},
+        // The value is SQL text: an apostrophe is doubled, "%" and "_" are matched as themselves
+        // (and are no format conversion), a comparison with a word compares text.
+        {L"Artist", 0, L"O'Brien", L"Artist = 'O''Brien'"},
+        {L"Comment", 6, L"100%s", L"Comment LIKE '%100!%s%' ESCAPE '!'"},
+        {L"Title", 4, L"a_b!", L"Title LIKE 'a!_b!!%' ESCAPE '!'"},
+        {L"Title", 5, L"Wow!", L"Title LIKE '%Wow!'"},
+        {L"Year", 2, L"-12.5", L"Year > -12.5"},
+        {L"Year", 3, L"1990'; DROP", L"Year < '1990''; DROP'"},
         // No operator chosen, or no field: no condition yet.
         {L"Artist", -1, L"Abba", L""},
         {L"", 0, L"Abba", L""},
@@ -40,8 +45,8 @@ TEST(QueryBuilderTest, EachOperatorFillsItsPatternWithTheValueAsTyped) {
 }
 
 TEST(QueryBuilderTest, ValueIsCutTo254Characters) {
-    std::wstring value(300, L'x');
-    EXPECT_EQ(BuildQueryCondition(L"Year", 2, value), L"Year > " + std::wstring(254, L'x'));
+    std::wstring value(300, L'9');
+    EXPECT_EQ(BuildQueryCondition(L"Year", 2, value), L"Year > " + std::wstring(254, L'9'));
 }
 
 TEST(QueryBuilderTest, FieldsAreTheBuiltInHeadersInListOrderWithoutLastChanged) {
@@ -82,11 +87,16 @@ TEST(QueryBuilderTest, ButtonsNeedFieldOperatorAndValue) {
     EXPECT_TRUE(QueryFirstEnabled(typed));
 }
 
-TEST(QueryBuilderTest, AcceptNeedsANameFirstThenAQuery) {
+TEST(QueryBuilderTest, AcceptNeedsANameFirstThenAQueryNeitherTooLong) {
     EXPECT_EQ(QueryAcceptProblem(L"", L"(Year > 1990)"), static_cast<unsigned>(kStrMsgQueryNeedsName));
     EXPECT_EQ(QueryAcceptProblem(L"", L""), static_cast<unsigned>(kStrMsgQueryNeedsName));
     EXPECT_EQ(QueryAcceptProblem(L"Nineties", L""), static_cast<unsigned>(kStrMsgQueryEmpty));
     EXPECT_EQ(QueryAcceptProblem(L"Nineties", L"(Year > 1990)"), 0u);
+    // Too long to store whole: refused with a message, never cut to something else.
+    EXPECT_EQ(QueryAcceptProblem(L"Nineties", std::wstring(kQueryConditionLimit, L'1')), 0u);
+    EXPECT_EQ(QueryAcceptProblem(L"Nineties", std::wstring(kQueryConditionLimit + 1, L'1')),
+              static_cast<unsigned>(kStrMsgQueryTooLong));
+    EXPECT_EQ(QueryAcceptProblem(std::wstring(kQueryNameLimit + 1, L'n'), L"1"), static_cast<unsigned>(kStrMsgQueryTooLong));
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 # Smart playlists end to end in the stand-in player: the tree menu's "Smart playlist" opens the
 # query dialog, the builder composes two conditions joined with AND, OK without a name is
 # refused with its message, the named playlist becomes a root listing exactly its files, and
-# "Edit SQL-query" renames it. Tags are read for the rows shown, so the album is shown first.
+# "Edit SQL-query" renames it; a value holding "%" and "_" lists the folder of that very name.
+# Tags are read for the rows shown, so the album is shown first.
 # Set CV_SHOT_DIR to keep the dialog's screenshot.
 set -u
 scratch=query
@@ -63,6 +64,19 @@ dialog-set 1071 Lanterns in the nineties
 dialog-click 1099
 wait-idle 10000
 tree
+right-click tree
+choose Smart playlist
+dialog-set 1089 Filepath
+dialog-click 1102
+dialog-set 1096 100% Pure_
+dialog-click 1101
+dialog-set 1071 Pure
+dialog
+dialog-click 1099
+wait-idle 30000
+select Pure
+wait-idle 10000
+list
 quit
 SCRIPT
 
@@ -83,6 +97,11 @@ check "and only The Lanterns' album of 1999" \
   "$(! grep -v 'Yellow Harbour' <<<"$listed" | grep -q .; echo $?)"
 check "all of that album" "$([ "$(grep -c . <<<"$listed")" = "$(grep -c . <<<"$album")" ]; echo $?)"
 check "editing renames the tree item" "$(sed -n '/^> tree$/,/^> /p' <<<"$out" | grep -q 'Lanterns in the nineties'; echo $?)"
+pure=$(nth 3 list | tail -n +2)
+check "a value's % and _ are looked for as they are" \
+  "$(grep -qF "(Filepath LIKE '%100!% Pure!_%' ESCAPE '!')" <<<"$(nth 3 dialog)"; echo $?)"
+check "and the playlist lists that folder's files alone" \
+  "$([ -n "$pure" ] && ! grep -vF '100% Pure_Noise' <<<"$pure" | grep -q .; echo $?)"
 check "no box went unanswered" "$(! grep -q 'unexpected box\|no message box appeared\|no such button\|^no dialog\|^no control\|^disabled' <<<"$out"; echo $?)"
 
 if [ -n "${CV_SHOT_DIR:-}" ] && [ -f "$work/query-dialog.png" ]; then cp "$work/query-dialog.png" "$CV_SHOT_DIR/"; fi
