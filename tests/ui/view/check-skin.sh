@@ -213,6 +213,59 @@ bars_checks() {  # run, skin file, name
     "$(skin_pixel "$file" 15 32)"
 }
 
+# --- readable texts: every text of the view, in each state, with every skin --------------------
+# The stand-in's own two skins and the real skins kept beside the repository (copied here at run
+# time, never into it). In each: a search, two rows selected and the focus left on the row below
+# them (selected and unselected again with Ctrl), then each text measured with the focus in the
+# tree and in the list.
+shared=${CV_SHARED_DIR:-$top/../shared}
+[ -d "$shared/skins" ] || shared=/work/shared
+mkdir -p "$work/skins"
+cp "$skin_dir/skin-default.bmp" "$skin_dir/skin-dark.bmp" "$work/skins/"
+real_skins=()
+for file in "$shared"/skins/*.bmp; do
+  [ -f "$file" ] && cp "$file" "$work/skins/" && real_skins+=("$(basename "$file")")
+done
+contrast_skins=(skin-default.bmp skin-dark.bmp "${real_skins[@]}")
+# What each measure shows and the focus it is taken with.
+tree_focused=(tree-selection tree-drop)
+list_focused=(tree-selection list-normal list-selection list-focus header status label search)
+tree_refocused=(list-selection clear)
+
+contrast_probes() {  # skin file name
+  echo "skin $(winpath "$work/skins/$1")"
+  printf 'search Track\nwait-idle 10000\nselect-rows 1-2,3,3\nfocus tree\n'
+  printf 'contrast %s\n' "${tree_focused[@]}"
+  echo "focus list"
+  printf 'contrast %s\n' "${list_focused[@]}"
+  echo "screenshot $shots\\contrast-${1%.bmp}.png"
+  echo "focus tree"
+  printf 'contrast %s\n' "${tree_refocused[@]}"
+  # Held down, then let go: the click empties the search box, and the next skin types again.
+  printf 'mouse-down clear\ncontrast clear\nmouse-up clear\nwait-idle 10000\n'
+}
+
+# Each text against the skin's own rows: at least 3:1, or as much as the skin gives its rows.
+contrast_checks() {  # skin file name
+  local skin=$1 lines normal needed name focus ratio i=0
+  lines=$(awk -v run="$2" '/^> skin /{k++} k == run && /^contrast /' <<<"$out")
+  normal=$(awk '/^contrast list-normal:/ {print $NF; exit}' <<<"$lines")
+  needed=$(awk -v n="${normal:-0}" 'BEGIN {print (n < 3 ? n : 3)}')
+  check "$skin: the normal rows are measured" "$([ -n "$normal" ]; echo $?)"
+  while read -r _ name _ _ _ _ _ ratio; do
+    name=${name%:}
+    i=$((i + 1))
+    case $i in 1 | 2) focus="tree focused" ;; 11 | 12) focus="tree focused again" ;; 13) focus="held down" ;; *) focus="list focused" ;; esac
+    if [ -z "$ratio" ] || ! awk -v r="$ratio" -v n="$needed" 'BEGIN {exit !(r + 0.005 >= n)}'; then
+      echo "  $skin, $focus: $(sed -n "${i}p" <<<"$lines") (needs $needed)"
+      check "$skin: $name is readable ($focus)" 1
+    else
+      check "$skin: $name is readable ($focus)" 0
+    fi
+  done <<<"$lines"
+  check "$skin: every text was measured" "$([ "$i" = 13 ]; echo $?)"
+}
+
 # --- both skins, one after the other in one run of the player ------------------------------------
 sections=(button borders bars)
 probe_script() {  # screenshot name
@@ -233,6 +286,7 @@ $(probe_script skin-default)
 skin-change
 wait-idle 10000
 $(probe_script skin-dark)
+$(for skin in "${contrast_skins[@]}"; do contrast_probes "$skin"; done)
 quit
 SCRIPT
 
@@ -241,6 +295,12 @@ check_skin() {  # run, skin file, name
 }
 check_skin 1 "$skin_dir/skin-default.bmp" "default skin"
 check_skin 2 "$skin_dir/skin-dark.bmp" "after skin-change, dark skin"
+check "the real skins are at hand" "$([ "${#real_skins[@]}" -gt 0 ]; echo $?)"
+run=0
+for skin in "${contrast_skins[@]}"; do
+  run=$((run + 1))
+  contrast_checks "$skin" "$run"
+done
 
 for shot in skin-default skin-dark; do
   check "screenshot of the view in $shot" "$([ -s "$work/$shot.png" ]; echo $?)"
