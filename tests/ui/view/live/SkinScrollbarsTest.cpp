@@ -1,7 +1,11 @@
 // The view's skinned scrollbars in the whole plugin: the list and the tree carry them, the
 // tree's follow the layout, a skin change repaints them from the new bitmap, and neither
-// repainting nor skin changes leave GDI or window-manager objects behind.
+// repainting nor skin changes leave GDI or window-manager objects behind. With them, the list's
+// "#" column, which a page of rows must not cut short either.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include "base/Gdi.h"
 #include "base/GuiObjects.h"
@@ -28,9 +32,9 @@ HBITMAP OneColourSkin(COLORREF colour) {
 
 class LiveSkinScrollbarsTest : public LivePluginTest {
 protected:
-    void StartWithManyRows() {
+    void StartWithManyRows(int rows = 80) {
         Fake().skinBitmap = [this] { return OneColourSkin(skinColour); };
-        for (int i = 0; i < 80; ++i) AddLibraryFile(L"Many\\track" + std::to_wstring(100 + i) + L".mp3");
+        for (int i = 0; i < rows; ++i) AddLibraryFile(L"Many\\track" + std::to_wstring(100 + i) + L".mp3");
         StoreFolderRoot(Library());
         StartPlugin();
         ASSERT_TRUE(SelectAndWaitForListing(Library(L"Many\\")));
@@ -73,6 +77,25 @@ TEST_F(LiveSkinScrollbarsTest, ListAndTreeCarryTheBarsAndTheTreesFollowTheLayout
     EXPECT_EQ(GetPropW(Tree(), kBarsProperty), nullptr);
     SetWindowPos(View(), nullptr, 0, 0, view.right, view.bottom, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_NE(GetPropW(Tree(), kBarsProperty), nullptr);
+    CloseAndQuit();
+}
+
+// The default width holds two digits at most; the rows from the hundredth on would end in an
+// ellipsis. The column widens to the largest number.
+TEST_F(LiveSkinScrollbarsTest, RowNumbersAreNeverCut) {
+    StartWithManyRows(120);
+    PumpFor(100);
+    RECT cell = {};
+    ListView_GetSubItemRect(List(), 0, 0, LVIR_LABEL, &cell);
+    SIZE widest = {};
+    HDC dc = GetDC(List());
+    {
+        SelectGuard font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(List(), WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, L"120", 3, &widest);
+    }
+    ReleaseDC(List(), dc);
+    constexpr int kCellMargins = 2 * 3;
+    EXPECT_GE(cell.right - cell.left, widest.cx + kCellMargins) << "the column is " << ListView_GetColumnWidth(List(), 0);
     CloseAndQuit();
 }
 
