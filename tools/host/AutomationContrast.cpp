@@ -1,5 +1,5 @@
-// Readability checks: "contrast TARGET" finds, on the screen's own pixels over one text of the
-// view, its background (the commonest colour) and the text's colour (the commonest of the
+// Readability checks: "contrast TARGET..." finds, on the screen's own pixels over each named
+// text of the view, its background (the commonest colour) and the text's colour (the commonest of the
 // rest), and prints both with their contrast ratio, so a check sees what a user would read.
 #include <windows.h>
 #include <commctrl.h>
@@ -15,6 +15,7 @@
 #include "base/Text.h"
 #include "host/SkinColors.h"
 #include "logic/PixelArea.h"
+#include "logic/ScriptLine.h"
 
 namespace {
 
@@ -98,7 +99,7 @@ bool ControlArea(int id, int inset, RECT& area) {
 }
 
 // The tree's drop highlight is shown on the item below the selection (or above it, on the last)
-// for as long as the measure takes, as a drag over the tree shows it.
+// for as long as the measure takes, as a drag over the tree shows it; so is a pressed button.
 bool TreeDropArea(HWND tree, RECT& area) {
     HTREEITEM selected = TreeView_GetSelection(tree);
     HTREEITEM target = selected ? TreeView_GetNextVisible(tree, selected) : nullptr;
@@ -128,37 +129,47 @@ bool TargetArea(const std::wstring& target, RECT& area) {
     if (target == L"label") return ControlArea(kLabelId, 0, area);
     if (target == L"search") return ControlArea(kSearchId, 1, area);
     if (target == L"clear") return ControlArea(kClearId, kButtonInset, area);
+    if (target == L"clear-pressed") {
+        // Drawn pushed in, as while the user holds the mouse on it, without the click that
+        // would follow and empty the search box.
+        HWND button = FindViewControl(kClearId);
+        if (!button) return false;
+        SendMessageW(button, BM_SETSTATE, TRUE, 0);
+        UpdateWindow(button);
+        return ControlArea(kClearId, kButtonInset, area);
+    }
     return false;
 }
 
-void OnContrast(const std::wstring& target) {
-    RECT area = {};
-    bool found = false;
+void SayContrast(const std::wstring& target, const RECT& area) {
+    std::vector<DWORD> pixels;
+    TextColors colors;
+    if (!IsRectEmpty(&area) && ReadScreen(area, pixels)) colors = FindTextColors(pixels);
+    if (IsRectEmpty(&area)) return Say(L"contrast " + target + L": nothing to measure");
+    if (!colors.found) return Say(L"contrast " + target + L": no text");
+    wchar_t ratio[16];
+    swprintf(ratio, 16, L"%.2f", ContrastRatio(AsColorRef(colors.text), AsColorRef(colors.background)));
+    Say(L"contrast " + target + L": text " + Hex(colors.text) + L" on " + Hex(colors.background) + L" ratio " + ratio);
+}
+
+// "contrast TARGET..." measures several texts shown at once, waiting for the screen only once.
+void OnContrast(const std::wstring& argument) {
+    std::vector<std::wstring> targets = SplitWords(argument);
+    if (targets.empty()) return Say(L"contrast: expected one or more texts to measure");
+    std::vector<RECT> areas(targets.size());
     RunOnUi([&] {
-        if (HWND view = FindViewDialog()) RedrawWindow(GetAncestor(view, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        found = TargetArea(target, area);
+        if (HWND view = FindViewDialog())
+            RedrawWindow(GetAncestor(view, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        for (size_t i = 0; i < targets.size(); ++i)
+            if (!TargetArea(targets[i], areas[i])) areas[i] = RECT{};
     });
-    if (!found || IsRectEmpty(&area)) {
-        Say(L"contrast " + target + L": nothing to measure");
-    } else {
-        SettleUi();
-        Sleep(kDisplayCatchUpMs);
-        std::vector<DWORD> pixels;
-        TextColors colors;
-        if (ReadScreen(area, pixels)) colors = FindTextColors(pixels);
-        if (!colors.found) {
-            Say(L"contrast " + target + L": no text");
-        } else {
-            wchar_t ratio[16];
-            swprintf(ratio, 16, L"%.2f", ContrastRatio(AsColorRef(colors.text), AsColorRef(colors.background)));
-            Say(L"contrast " + target + L": text " + Hex(colors.text) + L" on " + Hex(colors.background) +
-                L" ratio " + ratio);
-        }
-    }
-    if (target == L"tree-drop")
-        RunOnUi([] {
-            if (HWND tree = FindViewControl(kTreeId)) TreeView_SelectDropTarget(tree, nullptr);
-        });
+    SettleUi();
+    Sleep(kDisplayCatchUpMs);
+    for (size_t i = 0; i < targets.size(); ++i) SayContrast(targets[i], areas[i]);
+    RunOnUi([] {
+        if (HWND tree = FindViewControl(kTreeId)) TreeView_SelectDropTarget(tree, nullptr);
+        if (HWND button = FindViewControl(kClearId)) SendMessageW(button, BM_SETSTATE, FALSE, 0);
+    });
 }
 
 }  // namespace

@@ -215,9 +215,9 @@ bars_checks() {  # run, skin file, name
 
 # --- readable texts: every text of the view, in each state, with every skin --------------------
 # The stand-in's own two skins and the real skins kept beside the repository (copied here at run
-# time, never into it). In each: a search, two rows selected and the focus left on the row below
-# them (selected and unselected again with Ctrl), then each text measured with the focus in the
-# tree and in the list.
+# time, never into it). Before them: a search, two rows selected and the focus left on the row
+# below them (selected and unselected again with Ctrl); in each skin every text is measured with
+# the focus in the tree and in the list.
 shared=${CV_SHARED_DIR:-$top/../shared}
 [ -d "$shared/skins" ] || shared=/work/shared
 mkdir -p "$work/skins"
@@ -230,32 +230,34 @@ contrast_skins=(skin-default.bmp skin-dark.bmp "${real_skins[@]}")
 # What each measure shows and the focus it is taken with.
 tree_focused=(tree-selection tree-drop)
 list_focused=(tree-selection list-normal list-selection list-focus header status label search)
+# The pressed button is measured on its own: while it is measured the button stays pushed in.
 tree_refocused=(list-selection clear)
 
 contrast_probes() {  # skin file name
   echo "skin $(winpath "$work/skins/$1")"
-  printf 'search Track\nwait-idle 10000\nselect-rows 1-2,3,3\nfocus tree\n'
-  printf 'contrast %s\n' "${tree_focused[@]}"
-  echo "focus list"
-  printf 'contrast %s\n' "${list_focused[@]}"
-  echo "screenshot $shots\\contrast-${1%.bmp}.png"
   echo "focus tree"
-  printf 'contrast %s\n' "${tree_refocused[@]}"
-  # Held down, then let go: the click empties the search box, and the next skin types again.
-  printf 'mouse-down clear\ncontrast clear\nmouse-up clear\nwait-idle 10000\n'
+  echo "contrast ${tree_focused[*]}"
+  echo "focus list"
+  echo "contrast ${list_focused[*]}"
+  [ -n "${CV_SHOT_DIR:-}" ] && echo "screenshot $shots\\view-skin-${1%.bmp}.png"
+  echo "focus tree"
+  echo "contrast ${tree_refocused[*]}"
+  echo "contrast clear-pressed"
 }
 
 # Each text against the skin's own rows: at least 3:1, or as much as the skin gives its rows.
 contrast_checks() {  # skin file name
   local skin=$1 lines normal needed name focus ratio i=0
-  lines=$(awk -v run="$2" '/^> skin /{k++} k == run && /^contrast /' <<<"$out")
+  lines=$(awk -v run="$2" '/^> skin /{k++} k == run && /^contrast [a-z-]*:/' <<<"$out")
   normal=$(awk '/^contrast list-normal:/ {print $NF; exit}' <<<"$lines")
   needed=$(awk -v n="${normal:-0}" 'BEGIN {print (n < 3 ? n : 3)}')
   check "$skin: the normal rows are measured" "$([ -n "$normal" ]; echo $?)"
   while read -r _ name _ _ _ _ _ ratio; do
     name=${name%:}
     i=$((i + 1))
-    case $i in 1 | 2) focus="tree focused" ;; 11 | 12) focus="tree focused again" ;; 13) focus="held down" ;; *) focus="list focused" ;; esac
+    if [ "$i" -le "${#tree_focused[@]}" ]; then focus="tree focused"
+    elif [ "$i" -le $(( ${#tree_focused[@]} + ${#list_focused[@]} )) ]; then focus="list focused"
+    else focus="tree focused again"; fi
     if [ -z "$ratio" ] || ! awk -v r="$ratio" -v n="$needed" 'BEGIN {exit !(r + 0.005 >= n)}'; then
       echo "  $skin, $focus: $(sed -n "${i}p" <<<"$lines") (needs $needed)"
       check "$skin: $name is readable ($focus)" 1
@@ -263,7 +265,8 @@ contrast_checks() {  # skin file name
       check "$skin: $name is readable ($focus)" 0
     fi
   done <<<"$lines"
-  check "$skin: every text was measured" "$([ "$i" = 13 ]; echo $?)"
+  check "$skin: every text was measured" \
+    "$([ "$i" = $(( ${#tree_focused[@]} + ${#list_focused[@]} + ${#tree_refocused[@]} + 1 )) ]; echo $?)"
 }
 
 # --- both skins, one after the other in one run of the player ------------------------------------
@@ -286,6 +289,9 @@ $(probe_script skin-default)
 skin-change
 wait-idle 10000
 $(probe_script skin-dark)
+search Track
+wait-idle 10000
+select-rows 1-2,3,3
 $(for skin in "${contrast_skins[@]}"; do contrast_probes "$skin"; done)
 quit
 SCRIPT
@@ -302,15 +308,20 @@ for skin in "${contrast_skins[@]}"; do
   contrast_checks "$skin" "$run"
 done
 
-for shot in skin-default skin-dark; do
-  check "screenshot of the view in $shot" "$([ -s "$work/$shot.png" ]; echo $?)"
-  [ -n "${CV_SHOT_DIR:-}" ] && [ -s "$work/$shot.png" ] || continue
+keep_shot() {  # name in $work, name in CV_SHOT_DIR
+  [ -n "${CV_SHOT_DIR:-}" ] && [ -s "$work/$1.png" ] || return 0
   # The player writes plain pixels; packed they are a few kilobytes instead of most of a megabyte.
   if command -v convert >/dev/null; then
-    convert "$work/$shot.png" -strip -define png:compression-level=9 "$work/packed.png" && mv "$work/packed.png" "$work/$shot.png"
+    convert "$work/$1.png" -strip -define png:compression-level=9 "$work/packed.png" && mv "$work/packed.png" "$work/$1.png"
   fi
-  cp "$work/$shot.png" "$CV_SHOT_DIR/view-$shot.png"
+  cp "$work/$1.png" "$CV_SHOT_DIR/$2.png"
+}
+for shot in skin-default skin-dark; do
+  check "screenshot of the view in $shot" "$([ -s "$work/$shot.png" ]; echo $?)"
+  keep_shot "$shot" "view-$shot"
 done
+# Three real skins for the README, with rows selected in both panes and the list focused.
+for skin in base-2.91 AmigaPPC-dark Green-Dimension-V2; do keep_shot "view-skin-$skin" "view-skin-$skin"; done
 
 echo "skin end to end: $passed passed, $failed failed"
 [ "$failed" = 0 ]
