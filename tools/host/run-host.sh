@@ -60,6 +60,10 @@ wait-idle 30000
 select My Library
 wait-idle 30000
 screenshot $shots/frame-library.png
+select $library/Sigur Rós/Takk
+wait-idle 30000
+select-rows 1
+screenshot $shots/frame-folder.png
 tree
 status
 skin-change
