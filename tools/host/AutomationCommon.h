@@ -43,6 +43,7 @@ enum ViewControlId : int {
     kListId = 1002,
     kSearchId = 1003,
     kClearId = 1004,
+    kSearchLabelId = 1014,
     kStatusId = 1019,
 };
 

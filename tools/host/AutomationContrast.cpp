@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int kLabelId = 1014;
 // The list column whose header is measured: a plain caption, never the sort column's mark.
 constexpr int kHeaderColumn = 2;
 // Insets that keep edges, focus frames and the button's border pieces out of a measured area.
@@ -126,7 +125,7 @@ bool TargetArea(const std::wstring& target, RECT& area) {
         return true;
     }
     if (target == L"status") return ControlArea(kStatusId, 0, area);
-    if (target == L"label") return ControlArea(kLabelId, 0, area);
+    if (target == L"label") return ControlArea(kSearchLabelId, 0, area);
     if (target == L"search") return ControlArea(kSearchId, 1, area);
     if (target == L"clear") return ControlArea(kClearId, kButtonInset, area);
     if (target == L"clear-pressed") {
