@@ -11,6 +11,7 @@
 
 #include "AutomationCommon.h"
 #include "HostCapture.h"
+#include "HostPlayback.h"
 #include "HostTasks.h"
 #include "base/Text.h"
 #include "host/SkinColors.h"
@@ -88,6 +89,20 @@ int NormalRow(HWND list) {
     return -1;
 }
 
+// The row of the file the host told the plugin it plays, found by its path column.
+int PlayingRow(HWND list) {
+    constexpr int kPathColumn = 13;
+    std::wstring playing = StartedPath();
+    if (playing.empty()) return -1;
+    std::vector<wchar_t> text(4192);
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        text[0] = 0;
+        ListView_GetItemText(list, row, kPathColumn, text.data(), static_cast<int>(text.size()));
+        if (lstrcmpiW(text.data(), playing.c_str()) == 0) return row;
+    }
+    return -1;
+}
+
 bool ControlArea(int id, int inset, RECT& area) {
     HWND control = FindViewControl(id);
     if (!control || !IsWindowVisible(control)) return false;
@@ -116,6 +131,7 @@ bool TargetArea(const std::wstring& target, RECT& area) {
     if (target == L"tree-drop") return tree && TreeDropArea(tree, area);
     if (target == L"list-normal") return list && ListRowArea(list, NormalRow(list), area);
     if (target == L"list-selection") return list && ListRowArea(list, ListView_GetNextItem(list, -1, LVNI_SELECTED), area);
+    if (target == L"list-playing") return list && ListRowArea(list, PlayingRow(list), area);
     if (target == L"list-focus") return list && ListRowArea(list, ListView_GetNextItem(list, -1, LVNI_FOCUSED), area);
     if (target == L"header") {
         HWND header = list ? ListView_GetHeader(list) : nullptr;

@@ -56,9 +56,10 @@ void FileListView::DrawRow(const DRAWITEMSTRUCT& item) {
     std::wstring playing = model_.PlayingPath();
     bool isPlaying = record && !playing.empty() && record->HasPath(playing);
     COLORREF text = colors.Get(isPlaying ? kSkinPlayingText : SkinColors::kText);
-    // Skins pair their text with their background, not always with their selection colour; on
-    // that the text may all but vanish. Stripes are the user's own choice of shade.
-    if (item.itemState & ODS_SELECTED) text = colors.ReadableOn(fill, text);
+    // Skins pair their list text with their background, not always with their selection colour
+    // nor their playing text with either; such a text may all but vanish. Stripes are the
+    // user's own choice of shade.
+    if ((item.itemState & ODS_SELECTED) || isPlaying) text = colors.ReadableOn(fill, text);
     SetTextColor(memory.get(), text);
     SetBkMode(memory.get(), TRANSPARENT);
 

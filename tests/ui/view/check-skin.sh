@@ -217,9 +217,9 @@ bars_checks() {  # run, skin file, name
 
 # --- readable texts: every text of the view, in each state, with every skin --------------------
 # The stand-in's own two skins and the real skins kept beside the repository (copied here at run
-# time, never into it). Before them: a search, two rows selected and the focus left on the row
-# below them (selected and unselected again with Ctrl); in each skin every text is measured with
-# the focus in the tree and in the list.
+# time, never into it). Before them: a search, a row played, two rows selected and the focus
+# left on the row below them (selected and unselected again with Ctrl); in each skin every text
+# is measured with the focus in the tree and in the list.
 shared=${CV_SHARED_DIR:-$top/../shared}
 [ -d "$shared/skins" ] || shared=/work/shared
 mkdir -p "$work/skins"
@@ -231,7 +231,7 @@ done
 contrast_skins=(skin-default.bmp skin-dark.bmp "${real_skins[@]}")
 # What each measure shows and the focus it is taken with.
 tree_focused=(tree-selection tree-drop)
-list_focused=(tree-selection list-normal list-selection list-focus header status label search)
+list_focused=(tree-selection list-normal list-selection list-focus list-playing header status label search)
 # The pressed button is measured on its own: while it is measured the button stays pushed in.
 tree_refocused=(list-selection clear)
 
@@ -296,6 +296,9 @@ wait-idle 10000
 $(probe_script skin-default)
 search Track
 wait-idle 10000
+select-rows 5
+key Enter
+wait-playing 10000
 select-rows 1-2,3,3
 $(for skin in "${contrast_skins[@]}"; do contrast_probes "$skin"; done)
 quit
