@@ -1,6 +1,8 @@
 // Reading the skin colours and replacing the ones the skin does not set.
 #include "host/SkinColors.h"
 
+#include <cmath>
+
 #include "host/HostApi.h"
 
 namespace {
@@ -16,9 +18,30 @@ constexpr int kFirstX = 48;
 
 COLORREF HalfOf(COLORREF c) { return RGB(GetRValue(c) / 2, GetGValue(c) / 2, GetBValue(c) / 2); }
 
+// Below this ratio a text is hard to read for many eyes; a skin may choose fainter rows itself.
+constexpr double kReadableContrast = 3.0;
+// Where a text colour is chosen for readability: the list's, static texts', the header's and
+// the buttons' text colours, then the list's and the dialog's backgrounds, which skins make to
+// stand apart from their texts.
+constexpr int kReadableCandidates[] = {1, 4, 8, 3, 0, 2};
+
+double Linear(int channel) {
+    double c = channel / 255.0;
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double Luminance(COLORREF c) {
+    return 0.2126 * Linear(GetRValue(c)) + 0.7152 * Linear(GetGValue(c)) + 0.0722 * Linear(GetBValue(c));
+}
+
 }  // namespace
 
 COLORREF HalfSum(COLORREF first, COLORREF second) { return HalfOf(first) + HalfOf(second); }
+
+double ContrastRatio(COLORREF first, COLORREF second) {
+    double a = Luminance(first), b = Luminance(second);
+    return (std::fmax(a, b) + 0.05) / (std::fmin(a, b) + 0.05);
+}
 
 bool SkinColors::Read(HWND host) {
     auto bitmap = reinterpret_cast<HBITMAP>(SendMessageW(host, kHostMessage, 0, kHostSkinColorBitmap));
@@ -50,4 +73,19 @@ bool SkinColors::ReadFrom(UniqueBitmap bitmap) {
 
 COLORREF SkinColors::Get(int index) const {
     return index >= 0 && index < kCount ? colors_[static_cast<size_t>(index)] : 0;
+}
+
+double SkinColors::ReadableContrast() const {
+    return std::fmin(kReadableContrast, ContrastRatio(Get(kText), Get(kBackground)));
+}
+
+COLORREF SkinColors::ReadableOn(COLORREF background, COLORREF preferred) const {
+    // A hair below, so that a colour is never refused against its own ratio: x87 registers
+    // keep more precision than the stored value, and the two would differ in the last bit.
+    const double needed = ReadableContrast() - 1e-9;
+    if (ContrastRatio(preferred, background) >= needed) return preferred;
+    for (int index : kReadableCandidates)
+        if (ContrastRatio(Get(index), background) >= needed) return Get(index);
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    return ContrastRatio(black, background) >= ContrastRatio(white, background) ? black : white;
 }

@@ -1,5 +1,6 @@
 // The colours the view takes from the host's skin: read from a strip of pixels in the skin's
-// colour bitmap, with fixed replacements for pixels the skin leaves unset.
+// colour bitmap, with fixed replacements for pixels the skin leaves unset, and the choice of a
+// text colour that stays readable where the skin's own would not be.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +24,13 @@ public:
     COLORREF Get(int index) const;
     HBITMAP Bitmap() const { return bitmap_.get(); }
 
+    // The contrast a text needs on its background: 3:1, or the ratio of the skin's own list
+    // text on its list background where the skin is fainter than that.
+    double ReadableContrast() const;
+    // The preferred colour when it reads on the background; otherwise the first of the skin's
+    // text colours, then its two background colours, that does; otherwise black or white.
+    COLORREF ReadableOn(COLORREF background, COLORREF preferred) const;
+
 private:
     std::array<COLORREF, kCount> colors_{};
     UniqueBitmap bitmap_;
@@ -30,3 +38,6 @@ private:
 
 // The mean of two colours as the skin mixes them: each channel halved, then added.
 COLORREF HalfSum(COLORREF first, COLORREF second);
+// The contrast ratio of two colours by their relative luminance, as accessibility guidelines
+// measure it: 1 for the same lightness, 21 for black on white.
+double ContrastRatio(COLORREF first, COLORREF second);

@@ -19,7 +19,7 @@ namespace {
 
 const CommandEntry* const kFamilies[] = {kViewCommands, kInputCommands, kMenuCommands,
                                          kDialogCommands, kDropCommands, kHostCommands, kBoxCommands, kTagCommands,
-                                         kPixelCommands, kScrollbarCommands};
+                                         kPixelCommands, kScrollbarCommands, kContrastCommands};
 
 std::thread scriptThread;
 

@@ -27,6 +27,11 @@ extern const CommandEntry kHostCommands[];
 extern const CommandEntry kTagCommands[];
 extern const CommandEntry kScrollbarCommands[];
 extern const CommandEntry kPixelCommands[];
+extern const CommandEntry kContrastCommands[];
+
+// Wine hands a window's new pixels to the display once its thread is idle again; this is
+// ample for that hand-over on a loaded machine.
+constexpr DWORD kDisplayCatchUpMs = 150;
 
 void Say(const std::wstring& line);
 void SayUnsupported();
@@ -38,6 +43,7 @@ enum ViewControlId : int {
     kListId = 1002,
     kSearchId = 1003,
     kClearId = 1004,
+    kSearchLabelId = 1014,
     kStatusId = 1019,
 };
 

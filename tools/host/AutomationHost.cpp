@@ -96,6 +96,21 @@ void OnSkinChange(const std::wstring&) {
     SettleUi();
 }
 
+// "skin FILE.bmp" wears a skin file, "skin default" and "skin dark" the host's own ones; the
+// plugin gets the notice the player sends after the user chose another skin.
+void OnSkin(const std::wstring& argument) {
+    if (argument.empty()) return Say(L"skin: expected default, dark or a bitmap file");
+    bool worn = true;
+    std::wstring path = argument == L"default" || argument == L"dark" ? L"" : NormalizeHostPath(argument);
+    RunOnUi([&] {
+        if (path.empty()) UseSkin(argument == L"dark");
+        else worn = UseSkinFile(path);
+    });
+    SettleUi();
+    if (!worn) return Say(L"skin: " + path + L" is not a bitmap file");
+    Say(L"skin: " + (path.empty() ? argument : path));
+}
+
 void OnSleep(const std::wstring& argument) {
     int ms = 0;
     if (!ParseInt(argument, ms) || ms < 0) return Say(L"sleep: expected milliseconds");
@@ -216,6 +231,7 @@ extern const CommandEntry kHostCommands[] = {
     {L"play", &OnPlay},
     {L"settings", &OnSettings},
     {L"skin-change", &OnSkinChange},
+    {L"skin", &OnSkin},
     {L"screenshot", &OnScreenshot},
     {L"sleep", &OnSleep},
     {L"quit", &OnQuit},

@@ -11,26 +11,8 @@
 #include "base/Text.h"
 #include "logic/PixelArea.h"
 #include "logic/ScriptLine.h"
-#include "ui/view/WindowDc.h"
 
 namespace {
-
-// Wine hands a window's new pixels to the display once its thread is idle again; this is
-// ample for that hand-over on a loaded machine.
-constexpr DWORD kDisplayCatchUpMs = 150;
-
-// The screen's pixels of an area in screen coordinates, row by row, as 0x00RRGGBB.
-bool ReadScreen(const RECT& area, std::vector<DWORD>& pixels) {
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    WindowDc screen(nullptr);
-    if (!screen) return false;
-    CaptureBitmap capture(screen.get(), width, height);
-    if (!capture || !BitBlt(capture.Dc(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY))
-        return false;
-    const DWORD* first = capture.Pixels();
-    pixels.assign(first, first + static_cast<size_t>(width) * height);
-    return true;
-}
 
 std::wstring RowText(int y, const DWORD* row, int width) {
     std::wstring line = FormatInt(y) + L":";

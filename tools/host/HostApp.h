@@ -8,6 +8,12 @@
 
 #include "logic/HostOptions.h"
 
+// The skin the player wears: a bitmap file when one is named, else one of its own two.
+struct HostSkinState {
+    bool dark = false;
+    std::wstring file;
+};
+
 struct HostState {
     HostOptions options;
     HINSTANCE instance = nullptr;
@@ -16,6 +22,7 @@ struct HostState {
     HWND playlistEditor = nullptr;
     HMODULE plugin = nullptr;
     bool closing = false;         // the main window has been asked to close
+    HostSkinState skin;
 };
 
 HostState& Host();

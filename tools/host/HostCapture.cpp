@@ -1,6 +1,8 @@
 // The capture bitmap of screenshots and pixel checks.
 #include "HostCapture.h"
 
+#include "ui/view/WindowDc.h"
+
 CaptureBitmap::CaptureBitmap(HDC source, int width, int height) : dc_(CreateCompatibleDC(source)) {
     if (!dc_ || width <= 0 || height <= 0) return;
     BITMAPINFO info = {};
@@ -25,4 +27,16 @@ CaptureBitmap::~CaptureBitmap() {
 const DWORD* CaptureBitmap::Pixels() const {
     GdiFlush();
     return bits_;
+}
+
+bool ReadScreen(const RECT& area, std::vector<DWORD>& pixels) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    WindowDc screen(nullptr);
+    if (!screen) return false;
+    CaptureBitmap capture(screen.get(), width, height);
+    if (!capture || !BitBlt(capture.Dc(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY))
+        return false;
+    const DWORD* first = capture.Pixels();
+    pixels.assign(first, first + static_cast<size_t>(width) * height);
+    return true;
 }

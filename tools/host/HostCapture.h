@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "base/Gdi.h"
 
 class CaptureBitmap {
@@ -26,3 +28,6 @@ private:
     DWORD* bits_ = nullptr;
     HGDIOBJ original_ = nullptr;
 };
+
+// The screen's pixels of an area in screen coordinates, row by row, as 0x00RRGGBB.
+bool ReadScreen(const RECT& area, std::vector<DWORD>& pixels);

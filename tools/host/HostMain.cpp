@@ -20,6 +20,7 @@
 #include "HostPlugin.h"
 #include "HostPrefs.h"
 #include "HostServices.h"
+#include "HostSkin.h"
 #include "HostTasks.h"
 #include "HostWindow.h"
 #include "OtherPlugin.h"
@@ -54,6 +55,13 @@ bool ReadOptions(int argc, wchar_t** argv) {
     options.plugin = NormalizeHostPath(options.plugin);
     options.documents = NormalizeHostPath(options.documents);
     options.script = NormalizeHostPath(options.script);
+    options.skin = NormalizeHostPath(options.skin);
+    // A skin that cannot be worn is said at once, not found out from a view in the wrong colours.
+    if (!options.skin.empty() && !IsSkinFile(options.skin)) {
+        OutputLine(L"host: --skin " + options.skin + L" is not a bitmap file");
+        return false;
+    }
+    Host().skin.file = options.skin;
     return true;
 }
 
@@ -61,6 +69,7 @@ void CreateHostWindows() {
     HostState& host = Host();
     CreateTaskWindow(host.instance);
     CreateHostMenus();
+    if (!host.skin.file.empty()) CheckSkinItem(0);
     host.mainWindow = CreateHostWindow(host.instance);
     host.playlistEditor = CreatePlaylistEditor(host.instance, host.mainWindow);
     ShowWindow(host.mainWindow, SW_SHOWNORMAL);

@@ -72,9 +72,9 @@ HMENU MainMenu() { return mainMenu; }
 HMENU SecondMenu() { return secondMenu; }
 HMENU MenuBar() { return menuBar.get(); }
 
-void CheckSkinItem(bool dark) {
-    CheckMenuItem(mainMenu, kCmdSkinDefault, MF_BYCOMMAND | (dark ? MF_UNCHECKED : MF_CHECKED));
-    CheckMenuItem(mainMenu, kCmdSkinDark, MF_BYCOMMAND | (dark ? MF_CHECKED : MF_UNCHECKED));
+void CheckSkinItem(UINT command) {
+    for (UINT item : {kCmdSkinDefault, kCmdSkinDark})
+        CheckMenuItem(mainMenu, item, MF_BYCOMMAND | (item == command ? MF_CHECKED : MF_UNCHECKED));
 }
 
 LRESULT OnGetMenu(WPARAM which) {

@@ -24,8 +24,8 @@ void DestroyHostMenus();
 HMENU MainMenu();
 HMENU SecondMenu();
 HMENU MenuBar();
-// Ticks the skin that is in use.
-void CheckSkinItem(bool dark);
+// Ticks the built-in skin in use (its command), or neither (0) while a skin file is worn.
+void CheckSkinItem(UINT command);
 
 LRESULT OnGetMenu(WPARAM which);
 LRESULT OnNewCommandId(WPARAM);

@@ -126,8 +126,9 @@ void OnPaint(HWND window) {
     RECT r;
     GetClientRect(window, &r);
     SetBkMode(dc, TRANSPARENT);
-    DrawTextW(dc, DarkSkin() ? L"Stand-in player (dark skin)" : L"Stand-in player", -1, &r,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    std::wstring skin = SkinCaption();
+    std::wstring caption = skin.empty() ? L"Stand-in player" : L"Stand-in player (" + skin + L")";
+    DrawTextW(dc, caption.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     EndPaint(window, &ps);
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "base/Gdi.h"
+#include "host/SkinColors.h"
 #include "ui/skin/DottedLine.h"
 
 namespace {
@@ -59,6 +60,24 @@ void CopyPieces(HDC dc, HBITMAP skin, const RECT& r, bool pressed) {
                    p.sourceHeight, SRCCOPY);
 }
 
+// The face a caption sits on: the mean of the centre piece, which is stretched under it.
+COLORREF FaceColor(HDC dc, HBITMAP skin, bool pressed) {
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    if (!source) return CLR_INVALID;
+    SelectGuard select(source.get(), skin);
+    const int top = (pressed ? kPressedFirstRow : 0) + kEdge;
+    unsigned red = 0, green = 0, blue = 0, count = 0;
+    for (int y = top; y < top + kMiddleHeight; ++y) {
+        for (int x = kEdge; x < kRightColumn; ++x) {
+            COLORREF c = GetPixel(source.get(), x, y);
+            if (c == CLR_INVALID) continue;
+            red += GetRValue(c), green += GetGValue(c), blue += GetBValue(c), ++count;
+        }
+    }
+    if (count == 0) return CLR_INVALID;
+    return RGB(red / count, green / count, blue / count);
+}
+
 void DrawCaption(HDC dc, HWND button, RECT area, bool pressed, COLORREF color) {
     wchar_t caption[kMaxCaption + 1] = {};
     GetWindowTextW(button, caption, kMaxCaption + 1);
@@ -84,12 +103,16 @@ void DrawFocusFrame(HDC dc, const RECT& r) {
 
 }  // namespace
 
-void DrawSkinButton(const DRAWITEMSTRUCT& item, HBITMAP skin, COLORREF textColor) {
+void DrawSkinButton(const DRAWITEMSTRUCT& item, const SkinColors& colors, COLORREF textColor) {
     HDC dc = item.hDC;
     if (!dc) return;
     SavedDcState keep(dc);
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    if (skin) CopyPieces(dc, skin, item.rcItem, pressed);
+    if (HBITMAP skin = colors.Bitmap()) {
+        CopyPieces(dc, skin, item.rcItem, pressed);
+        COLORREF face = FaceColor(dc, skin, pressed);
+        if (face != CLR_INVALID) textColor = colors.ReadableOn(face, textColor);
+    }
     DrawCaption(dc, item.hwndItem, item.rcItem, pressed, textColor);
     if (item.itemState & ODS_FOCUS) DrawFocusFrame(dc, item.rcItem);
 }

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
-// Paints the button an owner-draw request describes. Without a skin bitmap only the caption
-// is drawn.
-void DrawSkinButton(const DRAWITEMSTRUCT& item, HBITMAP skin, COLORREF textColor);
+class SkinColors;
+
+// Paints the button an owner-draw request describes from the skin's bitmap, its caption in the
+// text colour unless that would not read on the button's face. Without a skin bitmap only the
+// caption is drawn.
+void DrawSkinButton(const DRAWITEMSTRUCT& item, const SkinColors& colors, COLORREF textColor);

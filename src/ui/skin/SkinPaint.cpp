@@ -28,7 +28,9 @@ bool ColorPairFor(UINT message, ControlColorPair& pair) {
 LRESULT OnControlColor(const SkinColors& colors, SkinBrushSlot& brushes, HDC dc, const ControlColorPair& pair) {
     COLORREF background = GetNearestColor(dc, colors.Get(pair.background));
     HBRUSH brush = brushes.Replace(background);
-    SetTextColor(dc, colors.Get(pair.text));
+    // The search label and the status line sit on the dialog's colour, which some skins make
+    // as light as their static text colour.
+    SetTextColor(dc, colors.ReadableOn(background, colors.Get(pair.text)));
     SetBkColor(dc, background);
     return reinterpret_cast<LRESULT>(brush);
 }
@@ -39,7 +41,7 @@ LRESULT SkinPaint(const SkinColors& colors, SkinBrushSlot& brushes, HWND, UINT m
     if (message == WM_DRAWITEM) {
         // Menus and list rows are owner-drawn too; they are the view's to paint.
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        if (item.CtlType == ODT_BUTTON) DrawSkinButton(item, colors.Bitmap(), colors.Get(kSkinButtonText));
+        if (item.CtlType == ODT_BUTTON) DrawSkinButton(item, colors, colors.Get(kSkinButtonText));
         return 0;
     }
     ControlColorPair pair;

@@ -26,8 +26,6 @@ const PieceSet kPieces[2][2] = {
      {{28, 31, 14, 14}, {42, 31, 14, 14}, {{70, 31, 14, 4}, {70, 35, 14, 5}, {70, 40, 14, 10}, {70, 50, 14, 5}, {70, 55, 14, 4}}}},
 };
 
-// The slices keep the skin's own thickness, whatever the bar's.
-constexpr int kSliceThickness = 14;
 constexpr int kThumbEnd = 4;
 constexpr int kGrip = 10;
 
@@ -54,26 +52,34 @@ private:
     int oldMode_;
 };
 
+// The slices are stretched across the whole bar: a bar wider than the skin's 14 pixels would
+// otherwise keep a strip of its thumb that nothing ever paints.
 void DrawVerticalThumb(const SkinCopier& copier, const RECT& r, const Piece* slices) {
     int l = r.left, t = r.top, h = r.bottom - r.top;
+    const int thickness = r.right - r.left;
     int grip = t + (h - 9) / 2;
-    copier.Copy(l, t, kSliceThickness, kThumbEnd, slices[0]);
-    if (h > 14) copier.Copy(l, t + kThumbEnd, kSliceThickness, (h - 9) / 2 - kThumbEnd, slices[1]);
-    if (h > 8) copier.Copy(l, grip, kSliceThickness, kGrip, slices[2]);
-    if (h > 14) copier.Copy(l, grip + kGrip, kSliceThickness, (t + h - kThumbEnd) - (grip + kGrip), slices[3]);
-    copier.Copy(l, t + h - kThumbEnd, kSliceThickness, kThumbEnd, slices[4]);
+    copier.Copy(l, t, thickness, kThumbEnd, slices[0]);
+    if (h > 14) copier.Copy(l, t + kThumbEnd, thickness, (h - 9) / 2 - kThumbEnd, slices[1]);
+    if (h > 8) copier.Copy(l, grip, thickness, kGrip, slices[2]);
+    if (h > 14) copier.Copy(l, grip + kGrip, thickness, (t + h - kThumbEnd) - (grip + kGrip), slices[3]);
+    copier.Copy(l, t + h - kThumbEnd, thickness, kThumbEnd, slices[4]);
 }
 
 void DrawHorizontalThumb(const SkinCopier& copier, const RECT& r, const Piece* slices) {
     int l = r.left, t = r.top, w = r.right - r.left;
+    const int thickness = r.bottom - r.top;
     int grip = l + (w - 9) / 2;
-    copier.Copy(l, t, kThumbEnd, kSliceThickness, slices[0]);
-    copier.Copy(l + kThumbEnd, t, (w - 9) / 2 - kThumbEnd, kSliceThickness, slices[1]);
+    copier.Copy(l, t, kThumbEnd, thickness, slices[0]);
+    copier.Copy(l + kThumbEnd, t, (w - 9) / 2 - kThumbEnd, thickness, slices[1]);
     if (w > 14) {
-        copier.Copy(grip, t, kGrip, kSliceThickness, slices[2]);
-        copier.Copy(grip + kGrip, t, (l + w - kThumbEnd) - (grip + kGrip), kSliceThickness, slices[3]);
+        copier.Copy(grip, t, kGrip, thickness, slices[2]);
+        copier.Copy(grip + kGrip, t, (l + w - kThumbEnd) - (grip + kGrip), thickness, slices[3]);
+    } else {
+        // Too short for its grip, and the second slice's share is nothing: its middle would be
+        // left unpainted between the two ends.
+        copier.Copy(l + kThumbEnd, t, w - 2 * kThumbEnd, thickness, slices[1]);
     }
-    copier.Copy(l + w - kThumbEnd, t, kThumbEnd, kSliceThickness, slices[4]);
+    copier.Copy(l + w - kThumbEnd, t, kThumbEnd, thickness, slices[4]);
 }
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour) {

@@ -55,7 +55,12 @@ void FileListView::DrawRow(const DRAWITEMSTRUCT& item) {
     Ref<FileRecord> record = model_.RowAt(index);
     std::wstring playing = model_.PlayingPath();
     bool isPlaying = record && !playing.empty() && record->HasPath(playing);
-    SetTextColor(memory.get(), colors.Get(isPlaying ? kSkinPlayingText : SkinColors::kText));
+    COLORREF text = colors.Get(isPlaying ? kSkinPlayingText : SkinColors::kText);
+    // Skins pair their list text with their background, not always with their selection colour
+    // nor their playing text with either; such a text may all but vanish. Stripes are the
+    // user's own choice of shade.
+    if ((item.itemState & ODS_SELECTED) || isPlaying) text = colors.ReadableOn(fill, text);
+    SetTextColor(memory.get(), text);
     SetBkMode(memory.get(), TRANSPARENT);
 
     CellContext context;
@@ -66,6 +71,7 @@ void FileListView::DrawRow(const DRAWITEMSTRUCT& item) {
         if (!ListView_GetSubItemRect(list, index, column, LVIR_LABEL, &cell)) continue;
         cell.left += kCellMargin;
         cell.right -= kCellMargin;
+        if (column == kColumnNumber) WidenNumberColumn(memory.get(), cell);
         if (cell.right <= cell.left) continue;
         std::wstring text = CellText(*record, column, context);
         UINT align = IsRightAligned(column) ? DT_RIGHT : DT_LEFT;
@@ -74,6 +80,21 @@ void FileListView::DrawRow(const DRAWITEMSTRUCT& item) {
     }
     BitBlt(item.hDC, row.left, row.top, row.right - row.left, row.bottom - row.top, memory.get(),
            row.left, row.top, SRCCOPY);
+}
+
+// Row numbers are never cut short: a "#" column too narrow for the largest of them (the
+// default width holds only one digit) widens to fit it. The widening is posted, because the
+// list must not change its columns while it is painting them.
+void FileListView::WidenNumberColumn(HDC dc, const RECT& cell) const {
+    HWND list = Window();
+    int width = ListView_GetColumnWidth(list, kColumnNumber);
+    if (width <= 0) return;  // hidden by the user
+    std::wstring widest = std::to_wstring(ListView_GetItemCount(list));
+    SIZE size;
+    if (!GetTextExtentPoint32W(dc, widest.c_str(), static_cast<int>(widest.size()), &size)) return;
+    int room = cell.right - cell.left;
+    if (size.cx <= room) return;
+    PostMessageW(list, LVM_SETCOLUMNWIDTH, kColumnNumber, MAKELPARAM(width + size.cx - room, 0));
 }
 
 void FileListView::MeasureRow(MEASUREITEMSTRUCT& item) const {

@@ -135,7 +135,7 @@ void FileListView::DrawHeaderItem(const NMCUSTOMDRAW& draw) const {
     Header_GetItem(draw.hdr.hwndFrom, column, &item);
     RECT textRect = r;
     textRect.left += kHeaderTextIndent + (pressed ? 1 : 0);
-    SetTextColor(dc, colors.Get(kSkinHeaderText));
+    SetTextColor(dc, colors.ReadableOn(colors.Get(kSkinHeaderBackground), colors.Get(kSkinHeaderText)));
     int oldMode = SetBkMode(dc, TRANSPARENT);
     UINT align = (item.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT ? DT_RIGHT : DT_LEFT;
     DrawTextW(dc, text, -1, &textRect, align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);

@@ -102,6 +102,7 @@ private:
 
     // Drawing (FileListDrawing.cpp).
     void PaintStatus(HDC dc) const;
+    void WidenNumberColumn(HDC dc, const RECT& cell) const;
 
     // Header (FileListHeader.cpp).
     LRESULT OnHeaderNotify(NMHDR& header);

@@ -280,6 +280,9 @@ bool FolderTreeView::HandleNotify(NMHDR& header, LRESULT& result) {
         case NM_DBLCLK:
             OnDoubleClick();
             return true;
+        case NM_CUSTOMDRAW:
+            result = OnCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
+            return true;
         default:
             return false;
     }

@@ -106,6 +106,9 @@ public:
     void OnGetDispInfo(NMTVDISPINFOW& info);
     // TVN_DELETEITEMW: drops the item's reference to its node.
     void OnDeleteItem(const NMTREEVIEWW& info);
+    // NM_CUSTOMDRAW: the selected and the drop-target items in the skin's colours
+    // (FolderTreeDrawing.cpp).
+    LRESULT OnCustomDraw(NMTVCUSTOMDRAW& draw) const;
     // All of the above in one: true when the notification was the tree's own, with the
     // answer for the dialog's message result.
     bool HandleNotify(NMHDR& header, LRESULT& result);

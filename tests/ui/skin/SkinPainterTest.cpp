@@ -1,5 +1,6 @@
 // The skin painter's answers on a memory surface: the stages and bars it answers, a thumb too
-// short for its middle slices, and a skin without a bitmap.
+// short for its middle slices, thumbs painted whole at every length and thickness, and a skin
+// without a bitmap.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -68,6 +69,30 @@ TEST_F(SkinPainterTest, ShortHorizontalThumbShowsItsEnds) {
     EXPECT_EQ(GetPixel(dc.get(), 30 + 25 + 5, 15), PieceColour(SB_HORZ, true, 4));
     EXPECT_EQ(GetPixel(dc.get(), 30 + 10, 15), PieceColour(SB_HORZ, true, 3));
     EXPECT_EQ(GetPixel(dc.get(), 30 + 45, 15), PieceColour(SB_HORZ, true, 5));
+}
+
+// No pixel of a thumb is left as it was: not the middle of one too short for its grip, nor the
+// rows of a bar thicker than the skin's 14 pixels (the tree's horizontal bar keeps the
+// system's height).
+TEST_F(SkinPainterTest, ThumbsArePaintedWholeAtEveryLengthAndThickness) {
+    SkinColors colors;
+    colors.ReadFrom(UniqueBitmap(MakeTestSkin()));
+    RECT all = {0, 0, 200, 60};
+    UniqueBrush untouched(CreateSolidBrush(kUntouched));
+    for (UINT bar : {SB_HORZ, SB_VERT}) {
+        for (int thickness : {14, 17}) {
+            for (int length = 6; length <= 56; ++length) {
+                FillRect(dc.get(), &all, untouched.get());
+                RECT thumb = bar == SB_HORZ ? RECT{2, 2, 2 + length, 2 + thickness} : RECT{2, 2, 2 + thickness, 2 + length};
+                Ask(colors, kStageItemPrePaint, bar, kPartThumb, thumb);
+                int left = 0;
+                for (int y = thumb.top; y < thumb.bottom; ++y)
+                    for (int x = thumb.left; x < thumb.right; ++x) left += GetPixel(dc.get(), x, y) == kUntouched;
+                EXPECT_EQ(left, 0) << (bar == SB_HORZ ? "horizontal" : "vertical") << " thumb " << length
+                                   << " long, " << thickness << " thick";
+            }
+        }
+    }
 }
 
 TEST_F(SkinPainterTest, WithoutABitmapOnlyColoursAreDrawn) {

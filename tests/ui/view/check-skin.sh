@@ -4,8 +4,10 @@
 # and the shift of its pressed caption, the border lines along the search box, the tree and the
 # list, the dialog's and the search box's colours, the list's and the tree's scrollbars; then a
 # skin change and the same checks against the second skin bitmap, without a restart. Expected
-# colours are read from the skin bitmaps themselves. With CV_SHOT_DIR set, screenshots of the
-# view in both skins are copied there (docs/ holds them), packed.
+# colours are read from the skin bitmaps themselves. Last, the contrast of every text of the
+# view in each of its states, in the stand-in's skins and in real ones. With CV_SHOT_DIR set,
+# screenshots of the view in both skins and in three real ones are copied there (docs/ holds
+# them), packed.
 #
 # The checks come in sections, each a pair of functions: NAME_probes prints the script lines
 # that look at one skin (run once in each skin, they must leave the mouse button up and the
@@ -213,6 +215,62 @@ bars_checks() {  # run, skin file, name
     "$(skin_pixel "$file" 15 32)"
 }
 
+# --- readable texts: every text of the view, in each state, with every skin --------------------
+# The stand-in's own two skins and the real skins kept beside the repository (copied here at run
+# time, never into it). Before them: a search, a row played, two rows selected and the focus
+# left on the row below them (selected and unselected again with Ctrl); in each skin every text
+# is measured with the focus in the tree and in the list.
+shared=${CV_SHARED_DIR:-$top/../shared}
+[ -d "$shared/skins" ] || shared=/work/shared
+mkdir -p "$work/skins"
+cp "$skin_dir/skin-default.bmp" "$skin_dir/skin-dark.bmp" "$work/skins/"
+real_skins=()
+for file in "$shared"/skins/*.bmp; do
+  [ -f "$file" ] && cp "$file" "$work/skins/" && real_skins+=("$(basename "$file")")
+done
+contrast_skins=(skin-default.bmp skin-dark.bmp "${real_skins[@]}")
+# What each measure shows and the focus it is taken with.
+tree_focused=(tree-selection tree-drop)
+list_focused=(tree-selection list-normal list-selection list-focus list-playing header status label search)
+# The pressed button is measured on its own: while it is measured the button stays pushed in.
+tree_refocused=(list-selection clear)
+
+contrast_probes() {  # skin file name
+  echo "skin $(winpath "$work/skins/$1")"
+  echo "focus tree"
+  echo "contrast ${tree_focused[*]}"
+  echo "focus list"
+  echo "contrast ${list_focused[*]}"
+  [ -n "${CV_SHOT_DIR:-}" ] && echo "screenshot $shots\\view-skin-${1%.bmp}.png"
+  echo "focus tree"
+  echo "contrast ${tree_refocused[*]}"
+  echo "contrast clear-pressed"
+}
+
+# Each text against the skin's own rows: at least 3:1, or as much as the skin gives its rows.
+contrast_checks() {  # skin file name
+  local skin=$1 lines normal needed name focus ratio i=0
+  lines=$(awk -v run="$2" '/^> skin .*skins/ {k++} k == run && /^contrast [a-z-]*:/' <<<"$out")
+  normal=$(awk '/^contrast list-normal:/ {print $NF; exit}' <<<"$lines")
+  needed=$(awk -v n="${normal:-0}" 'BEGIN {print (n < 3 ? n : 3)}')
+  check "$skin: the normal rows are measured" "$([ -n "$normal" ]; echo $?)"
+  while read -r _ name _ _ _ _ _ ratio; do
+    name=${name%:}
+    i=$((i + 1))
+    if [ "$i" -le "${#tree_focused[@]}" ]; then focus="tree focused"
+    elif [ "$i" -le $(( ${#tree_focused[@]} + ${#list_focused[@]} )) ]; then focus="list focused"
+    else focus="tree focused again"; fi
+    if [ -z "$ratio" ] || ! awk -v r="$ratio" -v n="$needed" 'BEGIN {exit !(r + 0.005 >= n)}'; then
+      echo "  $skin, $focus: $(sed -n "${i}p" <<<"$lines") (needs $needed)"
+      check "$skin: $name is readable ($focus)" 1
+    else
+      check "$skin: $name is readable ($focus)" 0
+    fi
+  done <<<"$lines"
+  check "$skin: every text was measured" \
+    "$([ "$i" = $(( ${#tree_focused[@]} + ${#list_focused[@]} + ${#tree_refocused[@]} + 1 )) ]; echo $?)"
+}
+
 # --- both skins, one after the other in one run of the player ------------------------------------
 sections=(button borders bars)
 probe_script() {  # screenshot name
@@ -220,6 +278,9 @@ probe_script() {  # screenshot name
   echo "screenshot $shots\\$1.png"
 }
 
+# The first skin is worn from a file given at start, as `make run` does (the dark one), and the
+# second is the player's own default, switched to by name.
+host_options=(--skin "$(winpath "$work/skins/skin-dark.bmp")")
 run_host first "$docs" <<SCRIPT
 wait-idle 10000
 add-root $lib
@@ -229,28 +290,46 @@ select $lib\\Folder 15
 wait-idle 10000
 select $lib
 wait-idle 10000
-$(probe_script skin-default)
-skin-change
-wait-idle 10000
 $(probe_script skin-dark)
+skin default
+wait-idle 10000
+$(probe_script skin-default)
+search Track
+wait-idle 10000
+select-rows 5
+key Enter
+wait-playing 10000
+select-rows 1-2,3,3
+$(for skin in "${contrast_skins[@]}"; do contrast_probes "$skin"; done)
 quit
 SCRIPT
 
 check_skin() {  # run, skin file, name
   for section in "${sections[@]}"; do "${section}_checks" "$@"; done
 }
-check_skin 1 "$skin_dir/skin-default.bmp" "default skin"
-check_skin 2 "$skin_dir/skin-dark.bmp" "after skin-change, dark skin"
+check_skin 1 "$skin_dir/skin-dark.bmp" "dark skin from --skin"
+check_skin 2 "$skin_dir/skin-default.bmp" "after skin default, default skin"
+check "the real skins are at hand" "$([ "${#real_skins[@]}" -gt 0 ]; echo $?)"
+run=0
+for skin in "${contrast_skins[@]}"; do
+  run=$((run + 1))
+  contrast_checks "$skin" "$run"
+done
 
-for shot in skin-default skin-dark; do
-  check "screenshot of the view in $shot" "$([ -s "$work/$shot.png" ]; echo $?)"
-  [ -n "${CV_SHOT_DIR:-}" ] && [ -s "$work/$shot.png" ] || continue
+keep_shot() {  # name in $work, name in CV_SHOT_DIR
+  [ -n "${CV_SHOT_DIR:-}" ] && [ -s "$work/$1.png" ] || return 0
   # The player writes plain pixels; packed they are a few kilobytes instead of most of a megabyte.
   if command -v convert >/dev/null; then
-    convert "$work/$shot.png" -strip -define png:compression-level=9 "$work/packed.png" && mv "$work/packed.png" "$work/$shot.png"
+    convert "$work/$1.png" -strip -define png:compression-level=9 "$work/packed.png" && mv "$work/packed.png" "$work/$1.png"
   fi
-  cp "$work/$shot.png" "$CV_SHOT_DIR/view-$shot.png"
+  cp "$work/$1.png" "$CV_SHOT_DIR/$2.png"
+}
+for shot in skin-default skin-dark; do
+  check "screenshot of the view in $shot" "$([ -s "$work/$shot.png" ]; echo $?)"
+  keep_shot "$shot" "view-$shot"
 done
+# Three real skins for the README, with rows selected in both panes and the list focused.
+for skin in base-2.91 AmigaPPC-dark Green-Dimension-V2; do keep_shot "view-skin-$skin" "view-skin-$skin"; done
 
 echo "skin end to end: $passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -28,6 +28,7 @@ std::wstring ApplyValue(const std::wstring& name, const std::wstring& value, Hos
     if (name == L"--plugin") options.plugin = value;
     else if (name == L"--documents") options.documents = value;
     else if (name == L"--script") options.script = value;
+    else if (name == L"--skin") options.skin = value;
     else if (name == L"--version") return ParseHex(value, options.version) ? L"" : L"--version takes a hexadecimal number";
     else if (name == L"--tag-delay") return ParseTagDelay(value, options.tagDelay) ? L"" : L"--tag-delay takes milliseconds or never";
     else if (name == L"--tag-delay-file") options.tagDelayFile = value;
@@ -39,7 +40,7 @@ std::wstring ApplyValue(const std::wstring& name, const std::wstring& value, Hos
 }
 
 bool TakesValue(const std::wstring& arg) {
-    for (const wchar_t* name : {L"--plugin", L"--documents", L"--script", L"--version", L"--tag-delay",
+    for (const wchar_t* name : {L"--plugin", L"--documents", L"--script", L"--skin", L"--version", L"--tag-delay",
                                 L"--tag-delay-file", L"--file-info-answer", L"--start-delay", L"--track-ms"})
         if (arg == name) return true;
     return false;
@@ -100,7 +101,7 @@ HostOptions ParseHostOptions(const std::vector<std::wstring>& args) {
 }
 
 std::wstring HostUsage() {
-    return L"usage: cvhost.exe --plugin PATH [--documents DIR] [--version HEX] [--script FILE] "
+    return L"usage: cvhost.exe --plugin PATH [--documents DIR] [--version HEX] [--script FILE] [--skin FILE.bmp] "
            L"[--no-services] [--tag-delay MS|never] [--tag-delay-file NAME] [--file-info-answer N] "
            L"[--start-delay MS] [--track-ms MS] [--no-frame] [--no-skin] [--tag-garbage] [--other-plugin]\n"
            L"script: one command a line (add-root, wait-idle, select, search, key, select-rows ROWS, "
@@ -118,7 +119,9 @@ std::wstring HostUsage() {
            L"pixels clear|search|tree|list|view|frame X Y [W H]: the screen's colours over that window "
            L"(frame included), a line a row \"Y: RRGGBB ...\"; X and Y count from the window's left and "
            L"top, or from its right and bottom as w-N, h+N. mouse-down TARGET holds the left button in "
-           L"its middle until mouse-up TARGET; skin-change switches the player's skin.\n"
+           L"its middle until mouse-up TARGET; skin-change switches the player's skin between its own two, "
+           L"skin default|dark|FILE.bmp wears the one named; contrast TARGET X Y W H: the text and "
+           L"background colours in that area and their contrast ratio.\n"
            L"dialogs: answer-folder PATH makes the next folder browser the plugin opens pick PATH "
            L"and press OK.\n"
            L"--other-plugin: a second plugin hooks the host's windows and the common controls' scroll imports "

@@ -14,6 +14,7 @@ struct HostOptions {
     std::wstring plugin;
     std::wstring documents;     // empty: the user's own documents folder
     std::wstring script;        // empty: interactive
+    std::wstring skin;          // a skin bitmap file to wear; empty: the host's own default skin
     unsigned version = 0x5036;
     bool services = true;
     TagDelay tagDelay;          // tag requests answered late, or never

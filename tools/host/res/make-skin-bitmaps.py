@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the stand-in host's two skin bitmaps (120x60, 24-bit BMP): the colour strip in row 0
+"""Draws the stand-in host's skin bitmaps (120x60, 24-bit BMP): the colour strip in row 0
 (22 entries at x = 48 + 2i, the reference colour at x = 111), push-button pieces in the
 top-left 47x30 corner (normal rows 0-14, pressed rows 15-29) and scrollbar arrows and thumbs
 in rows 31-58.
@@ -130,6 +130,81 @@ def draw(skin):
     return px
 
 
+# The look a user first meets: the colour strip of the player's default skin, with bevelled
+# buttons, arrows and thumbs drawn here in its greys (the player's own pieces are not ours to
+# ship). `make run` wears it; the pixel tests keep the flat skins above.
+PLAYER = {
+    "entries": [(0, 0, 0), (0, 255, 0), (56, 55, 87), (57, 57, 66), (255, 255, 255), (117, 116, 139),
+                (0, 0, 198), (72, 72, 120), (255, 255, 255), (108, 108, 180), (36, 36, 60), (18, 18, 30),
+                (36, 36, 60), (36, 36, 60), (36, 36, 60), (121, 130, 150), (78, 88, 110), (36, 36, 60)],
+    "back": (0, 198, 255), "outline": (36, 36, 60), "mark": (36, 36, 60),
+    "face": (189, 194, 206), "light": (236, 239, 245), "shade": (125, 131, 148),
+    "pressed face": (128, 135, 152), "pressed light": (160, 166, 182), "pressed shade": (92, 98, 114),
+}
+
+
+def draw_player():
+    skin = PLAYER
+    px = [[skin["back"]] * W for _ in range(H)]
+
+    def rect(x, y, w, h, colour):
+        for yy in range(y, y + h):
+            for xx in range(x, x + w):
+                px[yy][xx] = colour
+
+    def bevel(x, y, w, h, pressed):
+        """A raised (or, pressed, sunken) block with a dark outline."""
+        face = skin["pressed face" if pressed else "face"]
+        light = skin["pressed light" if pressed else "light"]
+        shade = skin["pressed shade" if pressed else "shade"]
+        rect(x, y, w, h, skin["outline"])
+        rect(x + 1, y + 1, w - 2, h - 2, shade if pressed else light)
+        rect(x + 2, y + 2, w - 3, h - 3, light if pressed else shade)
+        rect(x + 2, y + 2, w - 4, h - 4, face)
+
+    def arrow(x, y, direction, pressed):
+        bevel(x, y, 14, 14, pressed)
+        shift = 1 if pressed else 0
+        for step in range(4):
+            for d in range(-step, step + 1):
+                if direction == "up":
+                    px[y + 5 + step + shift][x + 7 + d + shift] = skin["mark"]
+                elif direction == "down":
+                    px[y + 8 - step + shift][x + 7 + d + shift] = skin["mark"]
+                elif direction == "left":
+                    px[y + 7 + d + shift][x + 5 + step + shift] = skin["mark"]
+                else:
+                    px[y + 7 + d + shift][x + 8 - step + shift] = skin["mark"]
+
+    def thumb(x, y, vertical, pressed):
+        if vertical:
+            bevel(x, y, 14, 28, pressed)
+            for grip in range(3):
+                rect(x + 4, y + 11 + 2 * grip, 6, 1, skin["mark"])
+        else:
+            bevel(x, y, 28, 14, pressed)
+            for grip in range(3):
+                rect(x + 11 + 2 * grip, y + 4, 1, 6, skin["mark"])
+
+    bevel(0, 0, 47, 15, False)
+    bevel(0, 15, 47, 15, True)
+    for x, pressed in ((0, False), (28, True)):
+        arrow(x, 31, "up", pressed)
+        arrow(x + 14, 31, "down", pressed)
+        arrow(x, 45, "left", pressed)
+        arrow(x + 14, 45, "right", pressed)
+    thumb(56, 31, True, False)
+    thumb(70, 31, True, True)
+    thumb(84, 31, False, False)
+    thumb(84, 45, False, True)
+
+    rect(47, 0, W - 47, 1, REFERENCE)
+    for i, colour in enumerate(skin["entries"]):
+        px[0][48 + 2 * i] = colour
+    px[0][111] = REFERENCE
+    return px
+
+
 def write_bmp(path, px):
     stride = (W * 3 + 3) & ~3
     data = bytearray()
@@ -148,3 +223,4 @@ if __name__ == "__main__":
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).parent
     for name, skin in SKINS.items():
         write_bmp(out / name, draw(skin))
+    write_bmp(out / "skin-player.bmp", draw_player())
