@@ -86,6 +86,12 @@ PlaylistStorage& RealPlaylistStorage() {
     return real;
 }
 
+// A drive without its disc or card would otherwise stop the repair with the system's "insert
+// a disk" box; without it, it simply does not answer.
 bool PlaylistStorage::VolumeReachable(const std::wstring& root) {
-    return GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+    DWORD previous = 0;
+    BOOL quiet = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous);
+    bool answers = GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (quiet) SetThreadErrorMode(previous, nullptr);
+    return answers;
 }
