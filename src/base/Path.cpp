@@ -78,3 +78,12 @@ std::wstring ModuleFileName(void* module) {
         buffer.resize(buffer.size() * 2);
     }
 }
+
+std::wstring VolumeRootOf(const std::wstring& path) {
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return path.substr(0, 3);
+    if (path.rfind(L"\\\\", 0) != 0 || path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0)
+        return std::wstring();
+    size_t server = path.find(L'\\', 2);
+    size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+    return share == std::wstring::npos ? std::wstring() : path.substr(0, share + 1);
+}

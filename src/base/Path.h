@@ -20,6 +20,10 @@ std::wstring ExtensionOf(std::wstring_view path);
 // "." or ".." parts and no forward slashes, which the long form does not resolve.
 std::wstring LongPathForm(const std::wstring& path);
 
+// The root of the drive or share a path lies on: "D:\" or "\\server\share\"; empty for
+// anything else (a relative path, a device form).
+std::wstring VolumeRootOf(const std::wstring& path);
+
 // Both follow LongPathForm, so a file deep in a library is found however long its path.
 bool PathExists(const std::wstring& path);
 bool IsExistingDirectory(const std::wstring& path);

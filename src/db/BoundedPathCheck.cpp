@@ -9,6 +9,22 @@
 namespace {
 
 thread_local ULONGLONG conditionDeadline = 0;
+// The drive or share that last answered within the running condition's time: asked directly
+// for the rest of it, rather than on a thread of its own for every row. Plain data, as a
+// thread-local object with a destructor is not safe in a module that may be unloaded.
+thread_local ULONGLONG answeredFor = 0;
+thread_local wchar_t answeredRoot[MAX_PATH] = {};
+
+bool AnsweredBefore(const std::wstring& root) {
+    return answeredFor == conditionDeadline && conditionDeadline && root == answeredRoot;
+}
+
+void NoteAnswered(const std::wstring& root) {
+    if (root.empty() || root.size() >= MAX_PATH || !conditionDeadline) return;
+    root.copy(answeredRoot, root.size());
+    answeredRoot[root.size()] = L'\0';
+    answeredFor = conditionDeadline;
+}
 
 struct PendingCheck {
     std::wstring path;
@@ -38,6 +54,8 @@ bool OnFixedDrive(const std::wstring& path) {
 
 std::optional<bool> PathExistsWithin(const std::wstring& path, DWORD waitMs) {
     if (OnFixedDrive(path)) return PathExists(path);
+    std::wstring root = VolumeRootOf(path);
+    if (!root.empty() && AnsweredBefore(root)) return PathExists(path);
     if (waitMs == 0) return std::nullopt;
     // The thread runs this module's code after the caller may have unloaded it: it holds the
     // module until it ends.
@@ -54,6 +72,7 @@ std::optional<bool> PathExistsWithin(const std::wstring& path, DWORD waitMs) {
         return std::nullopt;
     }
     if (WaitForSingleObject(thread.get(), waitMs) != WAIT_OBJECT_0) return std::nullopt;
+    NoteAnswered(root);
     return InterlockedCompareExchange(&check->exists, 0, 0) != 0;
 }
 

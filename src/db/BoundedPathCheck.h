@@ -10,8 +10,9 @@
 #include <string>
 
 // The answer, or none when the drive did not give one within waitMs. A local fixed drive is
-// asked directly; any other path on a thread of its own, which is left to finish by itself
-// (holding the module loaded) when the wait ends first.
+// asked directly, and so is a drive or share that already answered in time for the condition
+// running on this thread; any other path on a thread of its own, which is left to finish by
+// itself (holding the module loaded) when the wait ends first.
 std::optional<bool> PathExistsWithin(const std::wstring& path, DWORD waitMs);
 
 // The moment (GetTickCount64) by which the condition running on this thread must end, or 0

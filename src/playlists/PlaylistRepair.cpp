@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 
+#include "base/Path.h"
 #include "base/Text.h"
 #include "playlists/EntryLookup.h"
 #include "playlists/EntryPaths.h"
@@ -15,16 +16,6 @@ namespace {
 
 // A URL names no file, so it is never broken; a network path is a file like any other.
 bool IsUrl(std::wstring_view path) { return IsRemoteEntry(path) && path.find(L"://") != std::wstring_view::npos; }
-
-// "D:\" for a drive path, "\\server\share\" for a network one; empty for anything else.
-std::wstring VolumeRoot(const std::wstring& path) {
-    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return path.substr(0, 3);
-    if (path.rfind(L"\\\\", 0) != 0 || path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0)
-        return std::wstring();
-    size_t server = path.find(L'\\', 2);
-    size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
-    return share == std::wstring::npos ? std::wstring() : path.substr(0, share + 1);
-}
 
 // The name of the folder that holds the file: "Album" for "D:\Music\Album\".
 std::wstring_view LastFolderName(std::wstring_view folder) {
@@ -90,7 +81,7 @@ void PlaylistRepair::Run(const FindCandidates& find, const AskUser& ask) {
         if (paths[i].empty() || files.Find(paths[i], info)) continue;
         // A file on an unplugged drive or an offline share is not gone, and a same-named file
         // elsewhere is not it: the entry is left alone, and counted for the report.
-        if (std::wstring root = VolumeRoot(paths[i]); !root.empty()) {
+        if (std::wstring root = VolumeRootOf(paths[i]); !root.empty()) {
             auto known = reachable.find(root);
             if (known == reachable.end()) known = reachable.emplace(root, storage_.VolumeReachable(root)).first;
             if (!known->second) {

@@ -113,4 +113,13 @@ TEST(SafeFormatTest, HugeWidthsAndPrecisionsFromAPackAreCapped) {
     EXPECT_EQ(SafeFormat(L"%99999999999999999999d", {7LL}).back(), L'7');
 }
 
+// The volume a repair or a bounded check asks about: a drive, a share, or nothing to ask.
+TEST(PathTest, VolumeRootsOfDrivesAndSharesOnly) {
+    EXPECT_EQ(VolumeRootOf(L"D:\\Music\\a.mp3"), L"D:\\");
+    EXPECT_EQ(VolumeRootOf(L"\\\\server\\share\\x\\a.mp3"), L"\\\\server\\share\\");
+    EXPECT_EQ(VolumeRootOf(L"\\\\server\\share"), L"");
+    EXPECT_EQ(VolumeRootOf(L"\\\\?\\D:\\a.mp3"), L"");
+    EXPECT_EQ(VolumeRootOf(L"Music\\a.mp3"), L"");
+}
+
 }  // namespace

@@ -110,8 +110,11 @@ TEST_F(ScanWorkerTest, WorkQueuedForARemovedRootTouchesNoOtherRoot) {
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Files"), 1);
     EXPECT_EQ(Count(L"SELECT COUNT(*) FROM Folder WHERE path LIKE '%New%'"), 0);
     ASSERT_EQ(harness.Count(kCmdFolderAdded), 1);
-    for (const PostedCommand& command : harness.commands)
-        if (command.code == kCmdFolderAdded) EXPECT_EQ(command.argument, 0) << "no folder for a removed root";
+    for (const PostedCommand& command : harness.commands) {
+        if (command.code == kCmdFolderAdded) {
+            EXPECT_EQ(command.argument, 0) << "no folder for a removed root";
+        }
+    }
 }
 
 TEST_F(ScanWorkerTest, ListingsAnswerWithTheirRows) {

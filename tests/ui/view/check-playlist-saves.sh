@@ -16,9 +16,7 @@ printf '#EXTM3U\r\n' >"$work/intl/world.m3u"
 lib=$(winpath "$work/lib")
 intl=$(winpath "$work/intl")
 docs="$work/docs"
-mkdir -p "$docs/Crateview"
-printf '[General]\r\nFile types=mp3;\r\nAuto-refresh=0\r\nDisplay tree playlists=1\r\n[Window]\r\nLeft=0\r\nTop=0\r\nRight=900\r\nBottom=600\r\nVisible=1\r\n' \
-  >"$docs/Crateview/gen_cv.ini"
+write_profile "$docs" 'Display tree playlists=1\r\n'
 
 run_host saves "$docs" <<SCRIPT
 $(open_root "$lib")

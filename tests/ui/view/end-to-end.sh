@@ -40,3 +40,8 @@ sample_library() {  # more [General] lines (with \n between them): the sample li
   printf "[General]\nFile types=mp3;flac;\nAuto-refresh=0\n${1:-}[Window]\nLeft=0\nTop=0\nRight=900\nBottom=600\nVisible=1\n" \
     >"$docs/Crateview/gen_cv.ini"
 }
+write_profile() {  # documents folder, more [General] lines ending in \r\n: a profile with no roots yet
+  mkdir -p "$1/Crateview"
+  printf "[General]\r\nFile types=mp3;\r\nAuto-refresh=0\r\n${2:-}[Window]\r\nLeft=0\r\nTop=0\r\nRight=900\r\nBottom=600\r\nVisible=1\r\n" \
+    >"$1/Crateview/gen_cv.ini"
+}
